@@ -1,0 +1,26 @@
+# Wraps the dependency script, CMake and CTest. Everything lands in build/.
+BUILD := build
+JOBS := $(shell nproc 2>/dev/null || echo 2)
+
+.PHONY: all deps build play test clean
+
+all: build
+
+deps:
+	scripts/install-deps.sh play
+
+build: deps
+	cmake -S . -B $(BUILD)
+	cmake --build $(BUILD) -j $(JOBS)
+
+play: build
+	cd $(BUILD)/data && ../swarmfire
+
+test:
+	scripts/install-deps.sh test
+	cmake -S . -B $(BUILD)
+	cmake --build $(BUILD) -j $(JOBS)
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,14 @@
+// Writes RGB pictures as PNG files (uncompressed deflate), for
+// contact sheets, galleries and test screenshots.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct PngImage {
+  int width = 0, height = 0;
+  std::vector<uint8_t> rgb;  // width * height * 3 bytes, row by row
+};
+
+bool write_png(const std::string &path, const PngImage &image);

@@ -1,0 +1,110 @@
+#include "frame/play_loops.h"
+
+#include "frame/controls.h"
+#include "frame/game_over.h"
+#include "frame/game_state.h"
+#include "frame/level_start.h"
+#include "frame/program.h"
+#include "frame/random.h"
+#include "platform/platform.h"
+#include "render/draw_frame.h"
+#include "screens/ending.h"
+#include "screens/final_results.h"
+#include "screens/level_results.h"
+#include "world/world_tick.h"
+
+void run_tick_loop(TickLoop &loop, void (*input_step)(), void (*world_step)(),
+                   void (*draw)()) {
+  for (;;) {
+    if (loop.steps_done < game_ticks) {
+      while (loop.steps_done < game_ticks) {
+        // After a stall (a suspended machine, a debugger) do not play
+        // minutes of unseen game: drop what is more than a second behind.
+        if (game_ticks - loop.steps_done > MAX_STEP_BACKLOG)
+          loop.steps_done = game_ticks - MAX_STEP_BACKLOG;
+        input_step();
+        world_step();
+        ++loop.steps_done;
+      }
+      draw();
+      loop.first_pass = false;
+    } else if (loop.first_pass) {
+      draw();
+      loop.first_pass = false;
+    } else {
+      platform_yield();
+    }
+    if (level_end != 0) return;
+  }
+}
+
+void reset_game() {
+  game_ticks = 0;
+  for (float &d : direction_table)
+    d = static_cast<float>((random_number() % 100) * 0.04 - 2.0);
+  player.score = 0;
+  player.life_points = 0;
+  total_shots_hit = 0;
+  total_shots_fired = 0;
+  player.lives = 3;
+  player.max_speed = 2;
+  player.weapon = 1;
+  player.firepower = 3;
+  level = 1;
+}
+
+namespace {
+
+void add_level_to_totals() {
+  total_shots_fired += shots_fired;
+  total_shots_hit += shots_hit;
+}
+
+}  // namespace
+
+void run_game() {
+  TickLoop loop;
+  reset_game();
+  platform_fade_out(16);
+  platform_clear_screen();
+  for (;;) {
+    level_start(level);
+    platform_install_timer(timer_tick);
+    draw_frame();
+    platform_fade_in(level_palette(), 16);
+    run_tick_loop(loop, controls_step, world_tick, draw_frame);
+    platform_remove_timer(timer_tick);
+    if (level_end == 2) {
+      if (level == 12) {
+        show_ending();
+        return;
+      }
+      platform_fade_out(16);
+      add_level_to_totals();
+      show_level_results();
+      ++level;
+      continue;
+    }
+    add_level_to_totals();
+    game_over();
+    show_final_results();
+    platform_clear_keybuf();
+    return;
+  }
+}
+
+void run_demo() {
+  TickLoop loop;
+  reset_game();
+  level = 1;
+  level_start(1);
+  platform_fade_out(16);
+  platform_clear_screen();
+  draw_frame();
+  platform_fade_in(level_palette(), 5);
+  platform_clear_keybuf();
+  platform_install_timer(timer_tick);
+  run_tick_loop(loop, autopilot_step, world_tick, draw_frame);
+  platform_remove_timer(timer_tick);
+  platform_clear_keybuf();
+}

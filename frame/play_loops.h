@@ -1,0 +1,23 @@
+// The game loop, the demo loop and the tick loop they share.
+#pragma once
+
+// Most logic steps run back to back after a stall: one second of play.
+constexpr int MAX_STEP_BACKLOG = 60;
+
+// The tick loop's own counters: steps done since the loop's game or demo
+// began, and whether the first frame is still to be drawn. Neither is reset
+// between levels.
+struct TickLoop {
+  int steps_done = 0;
+  bool first_pass = true;
+};
+
+// Runs logic steps (input, then world) as game_ticks makes them due and
+// draws one frame after every batch, until level_end is set.
+void run_tick_loop(TickLoop &loop, void (*input_step)(), void (*world_step)(),
+                   void (*draw)());
+
+void reset_game();
+void run_game();
+void run_demo();
+void autopilot_step();

@@ -1,0 +1,143 @@
+#include "frame/program.h"
+
+#include "frame/game_state.h"
+#include "frame/play_loops.h"
+#include "platform/platform.h"
+#include "screens/title.h"
+
+#include <cstdio>
+
+BITMAP *back_buffer = nullptr;
+BITMAP *glow_layer = nullptr;
+DATAFILE *sound_data = nullptr;
+volatile int game_ticks = 0;
+int demo_mode = 0;
+
+int option_glow = 1;
+int option_scroll = 1;
+int option_music = 1;
+int option_stars = 1;
+int option_shot_collisions = 1;
+int option_effects = 1;
+int option_background = 1;
+
+void timer_tick() { game_ticks = game_ticks + 1; }
+END_OF_FUNCTION(timer_tick)
+
+void present_frame() { platform_present(back_buffer); }
+
+void start_up() {
+  platform_start_up();
+  LOCK_VARIABLE(game_ticks);
+  LOCK_FUNCTION(timer_tick);
+}
+
+int set_video_mode() {
+  back_buffer = create_bitmap(320, 240);
+  glow_layer = create_bitmap(320, 240);
+  clear(back_buffer);
+  if (platform_set_gfx_mode(320, 240) == 0) return 0;
+  return platform_set_gfx_mode(640, 480) == 0 ? 0 : 1;
+}
+
+void shut_down() { platform_shut_down(); }
+
+void start_demo() {
+  demo_mode = -1;
+  run_demo();
+  demo_mode = 0;
+}
+
+void play_effect(int object, int volume, int frequency) {
+  platform_play_sample(object, volume, 128, frequency, 0);
+}
+
+namespace {
+
+void switch_all_options_on() {
+  option_glow = option_scroll = option_music = option_stars = 1;
+  option_shot_collisions = option_effects = option_background = 1;
+}
+
+}  // namespace
+
+bool act_on_title_choice(int choice) {
+  if (choice == 1) return false;
+  if (choice == 0 || choice == 2) {
+    platform_fade_out(16);
+    platform_clear_screen();
+    if (choice == 0)
+      run_game();
+    else
+      start_demo();
+  }
+  return true;
+}
+
+void closing_zoom(BITMAP *closing) {
+  blit(platform_screen(), closing, 0, 0, 0, 0, 320, 240);
+  float s = 1.0f;
+  double sum;
+  do {
+    int x = static_cast<int>((320 - 320 * s) * 0.5);
+    int y = static_cast<int>((240 - 240 * s) * 0.5);
+    rotate_scaled_sprite(back_buffer, closing, x, y, ftofix(s), ftofix(s));
+    present_frame();
+    clear(back_buffer);
+    sum = static_cast<double>(s) + 0.1;
+    s = static_cast<float>(sum);
+  } while (sum < 6.0);
+}
+
+namespace {
+
+void release_program_memory(BITMAP *closing) {
+  if (closing) destroy_bitmap(closing);
+  if (back_buffer) destroy_bitmap(back_buffer);
+  if (glow_layer) destroy_bitmap(glow_layer);
+  back_buffer = glow_layer = nullptr;
+  platform_set_sound_bank(nullptr);
+  if (sound_data) unload_datafile(sound_data);
+  sound_data = nullptr;
+  if (level_data) unload_datafile(level_data);
+  level_data = nullptr;
+}
+
+int run_program(BITMAP *&closing) {
+  start_up();
+  if (set_video_mode() != 0) {
+    std::fprintf(stderr, "swarmfire: cannot set a 320x240 or 640x480 video mode: %s\n",
+                 platform_last_error().c_str());
+    return 1;
+  }
+  closing = create_bitmap(320, 240);
+  sound_data = load_datafile("sound.dat");
+  platform_set_sound_bank(sound_data);
+  switch_all_options_on();
+  demo_mode = 0;
+
+  while (act_on_title_choice(show_title_screen())) {
+  }
+
+  closing_zoom(closing);
+  platform_clear_screen();
+  platform_clear_keybuf();
+  platform_set_desktop_palette();
+  return 0;
+}
+
+}  // namespace
+
+int game_main() {
+  BITMAP *closing = nullptr;
+  int status;
+  try {
+    status = run_program(closing);
+  } catch (const QuitRequested &) {
+    // The window was closed: leave from wherever the game was.
+    status = 0;
+  }
+  release_program_memory(closing);
+  shut_down();
+  return status;
+}

@@ -1,0 +1,49 @@
+// The frame of the program: start-up, the title-to-play dispatch, the closing
+// zoom and shutdown; the 60 Hz tick counter and frame presentation.
+#pragma once
+
+#include <allegro.h>
+
+extern BITMAP *back_buffer;  // every frame and screen is drawn here
+extern BITMAP *glow_layer;   // light effects blended over play; options overlay
+extern DATAFILE *sound_data; // "sound.dat", held for the whole run
+extern volatile int game_ticks;
+extern int demo_mode;        // -1 while the demo runs
+
+// Display options, all 1 at start-up.
+extern int option_glow;
+extern int option_scroll;
+extern int option_music;
+extern int option_stars;
+extern int option_shot_collisions;
+extern int option_effects;     // always 1
+extern int option_background;  // always 1
+
+// Sound objects of "sound.dat" that more than one screen uses.
+constexpr int SOUND_MENU_CLICK = 4;
+constexpr int SOUND_TUNE = 7;
+constexpr int SOUND_GAME_OVER_TUNE = 8;
+
+void timer_tick();
+void present_frame();
+void start_up();
+// 0 when a video mode is set; non-zero when neither 320 x 240 nor the
+// 640 x 480 fallback could be set.
+int set_video_mode();
+void shut_down();
+void start_demo();
+
+// Acts on a result of the title screen: a game (0) or the demo (2), then
+// true to show the title again; false for quit (1). Other values only
+// bring the title back.
+bool act_on_title_choice(int choice);
+
+// The last picture on the screen turns and grows away: 51 frames for the
+// scales 1.0 to about 6.0, each on black.
+void closing_zoom(BITMAP *closing);
+
+// The whole program, from start-up to shutdown; the exit status.
+int game_main();
+
+// A sample of "sound.dat" at centre pan, not looped.
+void play_effect(int object, int volume, int frequency);

@@ -1,0 +1,75 @@
+// Controls of the headless platform twin (platform_headless.cpp): no display,
+// no timer thread, no keyboard and no sound device. Tests and tools drive the
+// game through it: every presented frame lands in a memory bitmap and is
+// counted, the 60 Hz timer fires under the caller's control, keys are held or
+// pressed from a hook, and every sample call is recorded instead of played.
+#pragma once
+
+#include <allegro.h>
+
+#include <functional>
+#include <vector>
+
+namespace headless {
+
+// What the game was doing when the hook was called.
+enum class Wait { Present, Yield, ReadKey, Vsync, Fade };
+
+struct Event {
+  Wait kind;
+  long frame;  // frames presented so far (this one included for Present)
+  long count;  // hook calls so far, this one included
+};
+
+struct SampleCall {
+  int object, volume, pan, frequency, loop;
+  bool stop;    // stop_sample rather than play_sample
+  long frame;   // frames presented before the call
+};
+
+// Thrown when a run goes on for more hook calls than the limit, so that a
+// test of a loop that never ends fails instead of hanging.
+struct Timeout {};
+
+// Starts the library once per process (SYSTEM_NONE: memory bitmaps only).
+void init_library();
+
+// Back to a clean twin: 320 x 240 accepted, no keys, empty buffer, no hook,
+// no samples, counters at 0, timer removed, one tick per frame and per yield.
+void reset();
+
+// Makes set_gfx_mode refuse this size (e.g. 320 x 240 to force the fallback).
+void refuse_mode(int width, int height);
+
+void hold(int scancode, bool down = true);
+void release_all();
+// Puts one key press into the key buffer (as readkey() returns it).
+void press(int scancode, int ascii = 0);
+int buffered_keys();
+
+// Called after every present, yield, key wait, vsync and fade.
+void set_hook(std::function<void(const Event &)> hook);
+void set_event_limit(long limit);
+
+// Timer: ticks fired on their own at every presented frame and every yield
+// while a handler is installed; fire_timer() fires more by hand.
+void set_ticks_per_frame(int ticks);
+void set_ticks_per_yield(int ticks);
+void fire_timer(int ticks = 1);
+bool timer_installed();
+int timer_installs();
+
+long frames();
+BITMAP *screen();
+const std::vector<SampleCall> &samples();
+void clear_samples();
+int fades_in();
+int fades_out();
+int palette_sets();
+bool started();   // platform_start_up called and not shut down since
+int shut_downs();
+
+// Pretends the window's close button was pressed.
+void request_close();
+
+}  // namespace headless

@@ -1,0 +1,202 @@
+// The headless twin of the platform seam: memory bitmaps instead of a
+// display, a timer fired by the caller, scripted keys and recorded samples.
+#include "platform/headless.h"
+#include "platform/platform.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <deque>
+#include <utility>
+
+namespace {
+
+struct Twin {
+  bool library = false;
+  bool started = false;
+  int shut_downs = 0;
+  BITMAP *screen = nullptr;
+  std::vector<std::pair<int, int>> refused;
+  bool held[KEY_MAX] = {};
+  std::deque<int> buffer;
+  std::function<void(const headless::Event &)> hook;
+  long limit = 20'000'000;
+  long frames = 0;
+  long count = 0;
+  void (*timer)() = nullptr;
+  int timer_installs = 0;
+  int ticks_per_frame = 1;
+  int ticks_per_yield = 1;
+  std::vector<headless::SampleCall> samples;
+  int fades_in = 0, fades_out = 0, palette_sets = 0;
+  bool close = false;
+};
+
+Twin twin;
+
+void call_hook(headless::Wait kind) {
+  if (twin.close) throw QuitRequested{};
+  ++twin.count;
+  if (twin.count > twin.limit) throw headless::Timeout{};
+  if (twin.hook) twin.hook(headless::Event{kind, twin.frames, twin.count});
+  if (twin.close) throw QuitRequested{};
+}
+
+void fire(int ticks) {
+  for (int i = 0; i < ticks && twin.timer; ++i) twin.timer();
+}
+
+}  // namespace
+
+namespace headless {
+
+void init_library() {
+  if (twin.library) return;
+  install_allegro(SYSTEM_NONE, &errno, atexit);
+  set_color_depth(8);
+  twin.library = true;
+}
+
+void reset() {
+  init_library();
+  BITMAP *keep = twin.screen;
+  bool library = twin.library;
+  twin = Twin{};
+  twin.library = library;
+  if (keep) destroy_bitmap(keep);
+}
+
+void refuse_mode(int width, int height) { twin.refused.emplace_back(width, height); }
+
+void hold(int scancode, bool down) {
+  if (scancode > 0 && scancode < KEY_MAX) twin.held[scancode] = down;
+}
+void release_all() {
+  for (bool &k : twin.held) k = false;
+}
+void press(int scancode, int ascii) { twin.buffer.push_back((scancode << 8) | (ascii & 0xff)); }
+int buffered_keys() { return static_cast<int>(twin.buffer.size()); }
+
+void set_hook(std::function<void(const Event &)> hook) { twin.hook = std::move(hook); }
+void set_event_limit(long limit) { twin.limit = limit; }
+
+void set_ticks_per_frame(int ticks) { twin.ticks_per_frame = ticks; }
+void set_ticks_per_yield(int ticks) { twin.ticks_per_yield = ticks; }
+void fire_timer(int ticks) { fire(ticks); }
+bool timer_installed() { return twin.timer != nullptr; }
+int timer_installs() { return twin.timer_installs; }
+
+long frames() { return twin.frames; }
+BITMAP *screen() { return twin.screen; }
+const std::vector<SampleCall> &samples() { return twin.samples; }
+void clear_samples() { twin.samples.clear(); }
+int fades_in() { return twin.fades_in; }
+int fades_out() { return twin.fades_out; }
+int palette_sets() { return twin.palette_sets; }
+bool started() { return twin.started; }
+int shut_downs() { return twin.shut_downs; }
+void request_close() { twin.close = true; }
+
+}  // namespace headless
+
+std::string platform_preflight() { return {}; }
+
+void platform_start_up() {
+  headless::init_library();
+  twin.started = true;
+}
+
+void platform_shut_down() {
+  twin.started = false;
+  ++twin.shut_downs;
+}
+
+int platform_set_gfx_mode(int width, int height) {
+  for (auto [w, h] : twin.refused)
+    if (w == width && h == height) return -1;
+  if (twin.screen) destroy_bitmap(twin.screen);
+  twin.screen = create_bitmap(width, height);
+  clear(twin.screen);
+  return 0;
+}
+
+std::string platform_last_error() { return "headless"; }
+
+BITMAP *platform_screen() { return twin.screen; }
+int platform_screen_width() { return twin.screen ? twin.screen->w : 0; }
+int platform_screen_height() { return twin.screen ? twin.screen->h : 0; }
+void platform_clear_screen() {
+  if (twin.screen) clear(twin.screen);
+}
+
+void platform_vsync() { call_hook(headless::Wait::Vsync); }
+
+void platform_present(BITMAP *frame) {
+  if (twin.close) throw QuitRequested{};
+  if (twin.screen) {
+    if (twin.screen->w == 320)
+      blit(frame, twin.screen, 0, 0, 0, 0, 320, 240);
+    else
+      stretch_blit(frame, twin.screen, 0, 0, 320, 240, 0, 0, twin.screen->w, twin.screen->h);
+  }
+  ++twin.frames;
+  fire(twin.ticks_per_frame);
+  call_hook(headless::Wait::Present);
+}
+
+void platform_set_palette(const RGB *palette) {
+  ++twin.palette_sets;
+  set_palette(palette);
+}
+
+void platform_set_desktop_palette() { platform_set_palette(desktop_palette); }
+
+void platform_fade_in(const RGB *palette, int) {
+  ++twin.fades_in;
+  set_palette(palette);
+  call_hook(headless::Wait::Fade);
+}
+
+void platform_fade_out(int) {
+  ++twin.fades_out;
+  set_palette(black_palette);
+  call_hook(headless::Wait::Fade);
+}
+
+void platform_install_timer(void (*handler)()) {
+  twin.timer = handler;
+  ++twin.timer_installs;
+}
+
+void platform_remove_timer(void (*handler)()) {
+  if (twin.timer == handler) twin.timer = nullptr;
+}
+
+bool platform_key(int scancode) {
+  return scancode > 0 && scancode < KEY_MAX && twin.held[scancode];
+}
+
+bool platform_keypressed() { return !twin.buffer.empty(); }
+
+int platform_readkey() {
+  while (twin.buffer.empty()) call_hook(headless::Wait::ReadKey);
+  int k = twin.buffer.front();
+  twin.buffer.pop_front();
+  return k;
+}
+
+void platform_clear_keybuf() { twin.buffer.clear(); }
+
+void platform_yield() {
+  fire(twin.ticks_per_yield);
+  call_hook(headless::Wait::Yield);
+}
+
+void platform_set_sound_bank(DATAFILE *) {}
+
+void platform_play_sample(int object, int volume, int pan, int frequency, int loop) {
+  twin.samples.push_back({object, volume, pan, frequency, loop, false, twin.frames});
+}
+
+void platform_stop_sample(int object) {
+  twin.samples.push_back({object, 0, 0, 0, 0, true, twin.frames});
+}

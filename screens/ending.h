@@ -1,0 +1,4 @@
+// The reward after level twelve.
+#pragma once
+
+void show_ending();

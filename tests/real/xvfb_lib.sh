@@ -1,0 +1,111 @@
+# Shared steps of the real-window tests: an Xvfb server of our own, the game
+# in it with sound going into a file, real key events and screenshots.
+# Source it, then call start_xvfb, start_game, ... ; cleanup runs on exit.
+
+set -euo pipefail
+
+: "${XWD_PROBE:?XWD_PROBE must name the xwd_probe tool}"
+WORK=${WORK:-$(mktemp -d)}
+mkdir -p "$WORK"
+XVFB_PID=
+GAME_PID=
+WINDOW=
+
+cleanup() {
+  [ -n "$GAME_PID" ] && kill -9 "$GAME_PID" 2>/dev/null || true
+  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
+  wait 2>/dev/null || true
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+# Xvfb picks a free display itself and tells us which (-displayfd), so tests
+# can run side by side. Its frame buffer is a window dump file in $WORK.
+start_xvfb() {
+  mkdir -p "$WORK/fb"
+  rm -f "$WORK/displayfd"
+  Xvfb -displayfd 3 -screen 0 640x480x24 -fbdir "$WORK/fb" -br -nolisten tcp \
+    3>"$WORK/displayfd" 2>"$WORK/xvfb.log" &
+  XVFB_PID=$!
+  for _ in $(seq 100); do
+    [ -s "$WORK/displayfd" ] && break
+    sleep 0.1
+  done
+  [ -s "$WORK/displayfd" ] || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
+  export DISPLAY=":$(head -n1 "$WORK/displayfd")"
+}
+
+# ALSA's default device becomes a file sink: the real sound driver runs and
+# what it plays lands in $WORK/sound.raw (16-bit unsigned, as Allegro opens it).
+use_file_sound() {
+  cat >"$WORK/asound.conf" <<CONF
+pcm.null { type null }
+pcm.!default { type file slave.pcm "null" file "$WORK/sound.raw" format "raw" }
+ctl.!default { type hw card 0 }
+CONF
+  export ALSA_CONFIG_PATH="$WORK/asound.conf"
+}
+
+# start_game BINARY DATA_DIR: runs the game from its data folder.
+start_game() {
+  (cd "$2" && exec "$1") >"$WORK/game.out" 2>"$WORK/game.err" &
+  GAME_PID=$!
+}
+
+wait_window() {
+  for _ in $(seq 150); do
+    WINDOW=$(xdotool search --name '^Swarmfire$' 2>/dev/null | head -n1 || true)
+    [ -n "$WINDOW" ] && break
+    kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended before its window opened: $(cat "$WORK/game.err")"
+    sleep 0.1
+  done
+  [ -n "$WINDOW" ] || fail "no Swarmfire window appeared"
+  xdotool mousemove --window "$WINDOW" 20 20
+  local X Y WIDTH HEIGHT SCREEN
+  eval "$(xdotool getwindowgeometry --shell "$WINDOW")"
+  WIN_RECT="$X $Y $WIDTH $HEIGHT"
+  sleep 0.5
+}
+
+# shoot_window NAME: the game window only.
+shoot_window() {
+  # shellcheck disable=SC2086
+  shoot "$1" $WIN_RECT
+}
+
+# shoot NAME [x y w h]: saves the screen (or a part) as $WORK/NAME.png and
+# prints the probe's figures.
+shoot() {
+  local name=$1
+  shift
+  cp "$WORK/fb/Xvfb_screen0" "$WORK/$name.xwd"
+  "$XWD_PROBE" "$WORK/$name.xwd" "$@" --png "$WORK/$name.png"
+}
+
+nonblack() { shoot_window "$1" | awk '{print $2}'; }
+
+# tap KEY [seconds]: holds a key long enough for a polling game to see it.
+tap() {
+  xdotool keydown "$1"
+  sleep "${2:-0.15}"
+  xdotool keyup "$1"
+  sleep 0.15
+}
+
+# wait_exit SECONDS: waits for the game to end; its status in EXIT_STATUS.
+EXIT_STATUS=
+wait_exit() {
+  local limit=$1
+  for _ in $(seq $((limit * 10))); do
+    kill -0 "$GAME_PID" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -0 "$GAME_PID" 2>/dev/null && fail "the game still runs after ${limit}s"
+  EXIT_STATUS=0
+  wait "$GAME_PID" || EXIT_STATUS=$?
+  GAME_PID=
+}

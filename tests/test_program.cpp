@@ -1,0 +1,107 @@
+// The program frame: video mode and its fallback, presenting frames, the
+// title dispatch, the closing zoom and the close button.
+#include "frame/game_state.h"
+#include "frame/play_loops.h"
+#include "frame/program.h"
+#include "platform/platform.h"
+#include "tests/support/headless_game.h"
+
+using ProgramTest = HeadlessTest;
+
+TEST_F(ProgramTest, FallsBackTo640x480AndStretchesEveryFrame) {
+  headless::refuse_mode(320, 240);
+  ASSERT_EQ(set_video_mode(), 0);
+  ASSERT_EQ(platform_screen_width(), 640);
+  clear(back_buffer);
+  putpixel(back_buffer, 10, 10, 5);
+  putpixel(back_buffer, 319, 239, 7);
+  present_frame();
+  BITMAP *s = headless::screen();
+  EXPECT_EQ(getpixel(s, 20, 20), 5);
+  EXPECT_EQ(getpixel(s, 21, 21), 5);
+  EXPECT_EQ(getpixel(s, 22, 22), 0);
+  EXPECT_EQ(getpixel(s, 639, 479), 7);
+}
+
+TEST_F(ProgramTest, PresentsOneToOneOnA320WideScreen) {
+  ASSERT_EQ(set_video_mode(), 0);
+  putpixel(back_buffer, 319, 239, 9);
+  present_frame();
+  EXPECT_EQ(getpixel(headless::screen(), 319, 239), 9);
+  EXPECT_EQ(headless::frames(), 1);
+}
+
+TEST_F(ProgramTest, NoVideoModeAtAllIsReported) {
+  headless::refuse_mode(320, 240);
+  headless::refuse_mode(640, 480);
+  EXPECT_NE(set_video_mode(), 0);
+}
+
+TEST_F(ProgramTest, ClosingZoomPresentsExactly51FramesOnBlack) {
+  ASSERT_EQ(set_video_mode(), 0);
+  clear_to_color(headless::screen(), 3);
+  BITMAP *closing = create_bitmap(320, 240);
+  long first_frame_lit = -1, last_frame_lit = -1;
+  headless::set_hook([&](const headless::Event &e) {
+    int lit = 0;
+    for (int y = 0; y < 240; y += 8)
+      for (int x = 0; x < 320; x += 8) lit += getpixel(headless::screen(), x, y) == 3;
+    if (e.frame == 1) first_frame_lit = lit;
+    last_frame_lit = lit;
+  });
+  closing_zoom(closing);
+  destroy_bitmap(closing);
+  EXPECT_EQ(headless::frames(), 51);
+  // Scale 1, turned by one unit: all but the corners. Scale 6: all of it.
+  EXPECT_GT(first_frame_lit, 40 * 30 * 95 / 100);
+  EXPECT_EQ(last_frame_lit, 40 * 30);
+  // The back buffer is cleared after every frame.
+  EXPECT_EQ(getpixel(back_buffer, 160, 120), 0);
+}
+
+TEST_F(ProgramTest, UnknownTitleResultShowsTheTitleAgainWithoutFading) {
+  ASSERT_EQ(set_video_mode(), 0);
+  EXPECT_TRUE(act_on_title_choice(7));
+  EXPECT_TRUE(act_on_title_choice(-1));
+  EXPECT_EQ(headless::fades_out(), 0);
+  EXPECT_EQ(headless::frames(), 0);
+  EXPECT_FALSE(act_on_title_choice(1));
+  EXPECT_EQ(headless::fades_out(), 0);
+}
+
+TEST_F(ProgramTest, StartUpSwitchesAllOptionsOnAndQuitEndsWithStatusZero) {
+  option_glow = option_music = option_shot_collisions = 0;
+  bool timer_seen_on_title = false;
+  KeyScript()
+      .hold(KEY_DOWN, 3, 4)
+      .hold(KEY_DOWN, 7, 8)
+      .hold(KEY_ALT, 11, 12)
+      .on_event([&](const headless::Event &) {
+        if (headless::timer_installed()) timer_seen_on_title = true;
+      })
+      .install();
+  EXPECT_EQ(game_main(), 0);
+  EXPECT_EQ(option_glow, 1);
+  EXPECT_EQ(option_music, 1);
+  EXPECT_EQ(option_shot_collisions, 1);
+  EXPECT_FALSE(timer_seen_on_title);
+  EXPECT_EQ(game_ticks, 0);
+  EXPECT_EQ(headless::shut_downs(), 1);
+  EXPECT_FALSE(headless::started());
+}
+
+TEST_F(ProgramTest, CloseButtonEndsTheProgramFromPlay) {
+  // Start a game, then press the window's close button in the middle of it.
+  long close_at = -1;
+  KeyScript()
+      .hold(KEY_ALT, 3, 4)
+      .on_event([&](const headless::Event &e) {
+        if (headless::timer_installed() && close_at < 0) close_at = e.frame + 30;
+        if (close_at > 0 && e.frame >= close_at) headless::request_close();
+      })
+      .install();
+  EXPECT_EQ(game_main(), 0);
+  EXPECT_GT(close_at, 0);
+  EXPECT_EQ(headless::shut_downs(), 1);
+  EXPECT_EQ(back_buffer, nullptr);  // released on the way out
+}

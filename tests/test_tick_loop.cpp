@@ -1,0 +1,144 @@
+// The shared tick loop: steps follow game_ticks whatever the drawing rate,
+// time with the timer removed is never caught up, and a stall is capped.
+#include "frame/game_state.h"
+#include "frame/play_loops.h"
+#include "frame/program.h"
+#include "platform/platform.h"
+#include "tests/support/headless_game.h"
+
+#include <algorithm>
+
+namespace {
+
+int inputs = 0, steps = 0, draws = 0, end_after = 0;
+int behind_at_draw = 0;  // largest gap between ticks due and steps run when a frame is drawn
+void (*during_step)(int) = nullptr;
+
+void count_input() { ++inputs; }
+void count_step() {
+  ++steps;
+  if (during_step) during_step(steps);
+  if (steps == end_after) level_end = 2;
+}
+void draw_and_present() {
+  ++draws;
+  behind_at_draw = std::max(behind_at_draw, game_ticks - steps);
+  present_frame();
+}
+
+class TickLoopTest : public HeadlessTest {
+ protected:
+  void SetUp() override {
+    HeadlessTest::SetUp();
+    make_frame_bitmaps();
+    platform_set_gfx_mode(320, 240);
+    inputs = steps = draws = behind_at_draw = 0;
+    during_step = nullptr;
+    platform_install_timer(timer_tick);
+  }
+  void run(TickLoop &loop) { run_tick_loop(loop, count_input, count_step, draw_and_present); }
+};
+
+}  // namespace
+
+TEST_F(TickLoopTest, StepsMatchTicksWhateverTheDrawingRate) {
+  for (int per_frame : {0, 1, 3, 7}) {
+    headless::set_ticks_per_frame(per_frame);
+    TickLoop loop;
+    game_ticks = 0;
+    steps = inputs = 0;
+    level_end = 0;
+    end_after = 200;
+    run(loop);
+    // Every frame is drawn only once all due steps have run; the last
+    // frame's own ticks are still to come when the loop leaves.
+    EXPECT_EQ(behind_at_draw, 0) << per_frame;
+    EXPECT_EQ(loop.steps_done, steps);
+    EXPECT_EQ(steps, game_ticks - per_frame) << per_frame;
+    EXPECT_EQ(inputs, steps);
+    EXPECT_GE(steps, 200);
+  }
+}
+
+TEST_F(TickLoopTest, FirstPassDrawsOnceBeforeAnyTickIsDue) {
+  headless::set_ticks_per_frame(0);
+  headless::set_ticks_per_yield(0);
+  int yields = 0;
+  headless::set_hook([&](const headless::Event &e) {
+    if (e.kind == headless::Wait::Yield && ++yields == 5) level_end = 1;
+  });
+  TickLoop loop;
+  run(loop);
+  EXPECT_EQ(draws, 1);
+  EXPECT_EQ(steps, 0);
+  EXPECT_FALSE(loop.first_pass);
+}
+
+TEST_F(TickLoopTest, CountAndFirstPassCarryOverToTheNextLevel) {
+  headless::set_ticks_per_frame(0);
+  TickLoop loop;
+  end_after = 10;
+  run(loop);
+  int done = loop.steps_done;
+  level_end = 0;
+  end_after = 25;
+  int before = draws;
+  headless::set_ticks_per_yield(0);
+  int yields = 0;
+  headless::set_hook([&](const headless::Event &e) {
+    if (e.kind == headless::Wait::Yield && ++yields == 3) level_end = 1;
+  });
+  run(loop);
+  // No tick is due and the first pass is over: nothing is drawn again.
+  EXPECT_EQ(draws, before);
+  EXPECT_EQ(loop.steps_done, done);
+}
+
+TEST_F(TickLoopTest, NothingIsCaughtUpForTimeWithTheTimerRemoved) {
+  end_after = 100;
+  during_step = [](int n) {
+    if (n != 30) return;
+    // What the pause does: timer off, a long wait, timer on again.
+    int before = game_ticks;
+    platform_remove_timer(timer_tick);
+    for (int i = 0; i < 5000; ++i) platform_yield();
+    EXPECT_EQ(game_ticks, before);
+    platform_install_timer(timer_tick);
+  };
+  headless::set_ticks_per_frame(0);
+  TickLoop loop;
+  run(loop);
+  EXPECT_EQ(steps, game_ticks);
+  EXPECT_EQ(behind_at_draw, 0);
+}
+
+TEST_F(TickLoopTest, AStallRunsAtMostOneSecondOfSteps) {
+  end_after = 0;
+  during_step = [](int n) {
+    if (n == 5) headless::fire_timer(10000);
+  };
+  int batch_max = 0, last = 0;
+  headless::set_hook([&](const headless::Event &e) {
+    if (e.kind != headless::Wait::Present) return;
+    batch_max = std::max(batch_max, steps - last);
+    last = steps;
+    if (steps > 300) level_end = 1;
+  });
+  TickLoop loop;
+  run(loop);
+  // The batch in which the stall happened finishes its 60 due steps plus
+  // the few before; the ten thousand ticks beyond are dropped.
+  EXPECT_LE(batch_max, MAX_STEP_BACKLOG + 5);
+  EXPECT_LT(steps, 400);
+}
+
+TEST_F(TickLoopTest, LevelEndIsSeenOnlyAfterTheBatchAndItsFrame) {
+  headless::set_ticks_per_frame(0);
+  headless::set_ticks_per_yield(0);
+  game_ticks = 5;
+  end_after = 2;
+  TickLoop loop;
+  run(loop);
+  EXPECT_EQ(steps, 5);
+  EXPECT_EQ(draws, 1);
+}

@@ -1,0 +1,4 @@
+// One logic step of play, in its fixed order.
+#pragma once
+
+void world_tick();
