@@ -3,9 +3,14 @@
 
 #include "frame/game_state.h"
 
+std::array<ExhaustParticle, MAX_EXHAUST> exhaust = {};
+
 namespace {
 int ticks_in_level = 0;
 }
+
+void spawn_exhaust(int) {}
+void move_explosions() {}
 
 void world_tick() {
   if (player.state == -2 && ++player.state_ticks >= 90) player.state = 1;
