@@ -1,18 +1,56 @@
-// Placeholder controls: Esc ends the game, the arrows steer.
+// The player's keys during a game: friction and acceleration, firing, the
+// ship's move, and the three special keys (Esc, P, F12).
 #include "frame/controls.h"
 
+#include "combat/weapons.h"
 #include "frame/game_state.h"
 #include "platform/platform.h"
 
 int fire_held = 0;
 
-int pause_game() { return 0; }
-int save_screenshot() { return 0; }
+namespace {
 
-void controls_step() {
-  if (platform_key(KEY_ESC)) level_end = 1;
-  if (platform_key(KEY_LEFT)) player.x -= 2;
-  if (platform_key(KEY_RIGHT)) player.x += 2;
+int sign(int v) { return (v > 0) - (v < 0); }
+
+void apply_friction() {
+  if (++player.friction_tick == 2) {
+    player.velocity -= sign(player.velocity);
+    player.friction_tick = 0;
+  }
+}
+
+void accelerate() {
+  if (platform_key(KEY_LEFT) && player.velocity > -player.max_speed) --player.velocity;
+  if (platform_key(KEY_RIGHT) && player.velocity < player.max_speed) ++player.velocity;
+}
+
+// One press of the fire key asks for one volley; holding it does not repeat.
+void fire_on_press() {
+  if (platform_key(KEY_ALT) && fire_held == 0 && player.state != -3) {
+    fire_held = 1;
+    fire_player_weapon();
+  }
+}
+
+// REVERSE CONTROL makes the ship drift against its velocity.
+void move_ship() {
+  if (reverse_ticks == 0)
+    player.x += player.velocity;
+  else
+    player.x -= player.velocity;
   if (player.x < 0) player.x = 0;
   if (player.x > 290) player.x = 290;
+}
+
+}  // namespace
+
+void controls_step() {
+  apply_friction();
+  if (!platform_key(KEY_ALT)) fire_held = 0;
+  if (platform_key(KEY_ESC)) level_end = 1;
+  if (platform_key(KEY_P)) pause_game();
+  if (platform_key(KEY_F12)) save_screenshot();
+  accelerate();
+  fire_on_press();
+  move_ship();
 }

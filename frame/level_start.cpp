@@ -1,28 +1,173 @@
-// Placeholder level start: resets the ship and the level flags only.
+// Level start: the graphics set of the level's group, its colour tables, the
+// enemy formation from the layout picture, the per-level resets, the first
+// frame and the "LEVEL %d" caption sliding across it.
 #include "frame/level_start.h"
 
+#include "combat/collisions.h"
+#include "combat/explosions.h"
+#include "combat/weapons.h"
+#include "frame/catalogue.h"
+#include "frame/colour_tables.h"
 #include "frame/game_state.h"
+#include "frame/program.h"
+#include "platform/platform.h"
 #include "render/draw_frame.h"
+#include "render/starfield.h"
+#include "screens/glyph_text.h"
+#include "world/enemies.h"
+#include "world/enemy_kinds.h"
+#include "world/world_tick.h"
 
-int load_level_data() { return 1; }
-void build_layout() {}
+#include <cstdio>
 
-int level_start(int n) {
-  level = n;
-  scroll_y = 719;
-  scroll_tick = 0;
-  shots_fired = shots_hit = 0;
-  reverse_ticks = 0;
-  level_end = 0;
+namespace {
+
+// The datafile of each group, loaded at its first level.
+const char *const group_files[4] = {"level1.dat", "level4.dat", "level7.dat", "level10.dat"};
+
+constexpr int LAYOUT_COLUMNS = 20;
+constexpr int LAYOUT_ROWS = 15;
+
+void install_colour_tables(const RGB *palette) {
+  create_rgb_table(&rgb_table, palette, nullptr);
+  rgb_map = &rgb_table;
+  create_trans_table(&trans_table, palette, 24, 24, 24, nullptr);
+  color_map = &trans_table;
+  platform_set_palette(palette);
+}
+
+void reset_shots_and_effects() {
+  for (PlayerShot &s : player_shots) s.active = 0;
+  for (Capsule &c : capsules) {
+    c.active = 0;
+    c.spin_steps = 2;
+    c.spin = 0;
+  }
+}
+
+void reset_shield_rocks() {
+  const int rock_x[MAX_SHIELD_ROCKS] = {50, 146, 242};
+  for (int k = 0; k < MAX_SHIELD_ROCKS; ++k) {
+    ShieldRock &r = shield_rocks[k];
+    r.x = rock_x[k];
+    r.y = 180;
+    r.damage = 0;
+    r.state = 0;
+  }
+}
+
+void reset_ship() {
   player.x = 160;
   player.y = 214;
-  player.velocity = 0;
-  player.friction_tick = 0;
   player.shots_in_flight = 0;
   player.exhaust_frame = 2;
   player.state = -2;
+  player.velocity = 0;
+  player.friction_tick = 0;
   player.state_ticks = 0;
-  player.width = player.height = 16;
+  player.width = 16;
+  player.height = 16;
+}
+
+void free_explosions() {
+  for (Explosion &e : explosions) e.active = 0;
+}
+
+// The caption slides in from the right edge to past the left one, four
+// pixels a frame, over the still first frame of the level: 96 frames.
+void scroll_level_caption() {
+  BITMAP *first_frame = create_bitmap(320, 240);
+  clear(first_frame);
+  blit(back_buffer, first_frame, 0, 0, 0, 0, 320, 240);
+  char caption[32];
+  std::snprintf(caption, sizeof caption, "LEVEL %d", level);
+  for (int x = 320; x > -64; x -= 4) {
+    clear(back_buffer);
+    blit(first_frame, back_buffer, 0, 0, 0, 0, 320, 240);
+    draw_glyph_text(back_buffer, x + 1, 193, caption);
+    present_frame();
+  }
+  destroy_bitmap(first_frame);
+}
+
+}  // namespace
+
+int load_level_data() {
+  int group = level_group(level);
+  bool first_of_group = (level - 1) % 3 == 0;
+  if (first_of_group) {
+    // Also drops the set an earlier game or demo left loaded.
+    if (level_data) unload_datafile(level_data);
+    level_data = load_datafile(group_files[group]);
+  }
+  if (!level_data) return 1;
+  install_colour_tables(dat_palette(level_data, level_object::PALETTE));
+  return 0;
+}
+
+void build_layout() {
+  for (Enemy &e : enemies) e.active = 0;
+  BITMAP *layout = dat_bitmap(level_data, level_object::LAYOUTS + (level - 1) % 3);
+  int placed = 0;
+  for (int j = 0; j < LAYOUT_ROWS; ++j) {
+    for (int i = 0; i < LAYOUT_COLUMNS; ++i) {
+      // Outside a small picture getpixel gives -1: an empty slot. Slots past
+      // the fortieth are ignored.
+      int kind = getpixel(layout, i, j);
+      if (kind <= 0 || placed == MAX_ENEMIES) continue;
+      Enemy &e = enemies[placed++];
+      e.kind = kind;
+      e.x = e.home_x = 12 * i;
+      e.y = e.home_y = 16 * j - 10;
+    }
+  }
+  enemy_count = placed;
+  int group = level_group(level);
+  for (int n = 0; n < enemy_count; ++n) {
+    Enemy &e = enemies[n];
+    if (kind_in_group(e.kind, group)) place_enemy(e, e.kind, e.home_x / 12, (e.home_y + 10) / 16);
+  }
+  const ShotSize &size = enemy_shot_sizes[group];
+  for (EnemyShot &s : enemy_shots) {
+    s.width = size.width;
+    s.height = size.height;
+  }
+}
+
+int level_start(int n) {
+  if ((n - 1) % 3 == 0 && load_level_data() != 0)
+    throw MissingData{group_files[level_group(n)]};
+  scroll_y = 719;
+  shots_fired = 0;
+  shots_hit = 0;
+  scroll_tick = 0;
+  reverse_ticks = 0;
+  level = n;
+  build_layout();
+  freeze_ticks = 0;
+  for (ShieldRock &r : shield_rocks) {
+    r.width = 30;
+    r.height = 16;
+  }
+  for (PlayerShot &s : player_shots) {
+    s.width = 7;
+    s.height = 7;
+  }
+  init_stars();
+  reset_shots_and_effects();
+  enemies_destroyed = 0;
+  level_end = 0;
+  shot_timer = 50;
+  dive_timer = 250;
+  free_explosions();
+  reset_shield_rocks();
+  for (ExhaustParticle &p : exhaust) p.active = 0;
+  reset_ship();
+  active_explosions = 0;
+  for (EnemyShot &s : enemy_shots) s.active = 0;
+  free_explosions();
+  compute_shade_colours();
   draw_frame();
+  scroll_level_caption();
   return 0;
 }

@@ -2,6 +2,14 @@
 // per-level resets, the first frame and the "LEVEL %d" scroll.
 #pragma once
 
+#include <string>
+
+// Thrown when a datafile the game needs cannot be loaded while it runs (it
+// was there at start-up); the program stops with a message.
+struct MissingData {
+  std::string file;
+};
+
 int level_start(int n);
 int load_level_data();
 void build_layout();

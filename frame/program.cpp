@@ -1,6 +1,7 @@
 #include "frame/program.h"
 
 #include "frame/game_state.h"
+#include "frame/level_start.h"
 #include "frame/play_loops.h"
 #include "platform/platform.h"
 #include "screens/title.h"
@@ -136,6 +137,10 @@ int game_main() {
   } catch (const QuitRequested &) {
     // The window was closed: leave from wherever the game was.
     status = 0;
+  } catch (const MissingData &missing) {
+    std::fprintf(stderr, "swarmfire: %s: cannot be loaded any more; stopping\n",
+                 missing.file.c_str());
+    status = 1;
   }
   release_program_memory(closing);
   shut_down();
