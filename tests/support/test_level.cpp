@@ -50,7 +50,6 @@ struct Size {
 
 Size object_size(int n) {
   using namespace level_object;
-  using level_object::PALETTE;
   if (n < 12) return {15, 16};
   if (n < 23) return {22, 24};
   if (n < BACKGROUND) return {5, 7};
@@ -105,7 +104,8 @@ DATAFILE *make_test_level_data() {
 
 void install_test_level() {
   make_frame_bitmaps();
-  if (!level_data) level_data = make_test_level_data();
+  if (level_data) unload_datafile(level_data);
+  level_data = make_test_level_data();
   create_rgb_table(&rgb_table, test_level_palette(), nullptr);
   rgb_map = &rgb_table;
   create_trans_table(&trans_table, test_level_palette(), 24, 24, 24, nullptr);
