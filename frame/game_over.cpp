@@ -1,4 +1,76 @@
-// Placeholder game over: nothing to show yet.
+// Game over: over the last picture of play "G A M E   O V E R" grows from a
+// dot while its tune plays; after a key the picture spins and shrinks into
+// the centre and the screen fades to black.
 #include "frame/game_over.h"
 
-int game_over() { return 0; }
+#include "frame/catalogue.h"
+#include "frame/program.h"
+#include "platform/platform.h"
+#include "screens/glyph_text.h"
+
+namespace {
+
+const char caption[] = "G A M E   O V E R";
+
+// Scales 0.001 to 0.981 in steps of 0.02: 50 frames, the largest 204 x 19.
+void grow_caption(BITMAP *snapshot, BITMAP *label) {
+  float s = 0.001f;
+  double sum;
+  do {
+    blit(snapshot, back_buffer, 0, 0, 0, 0, 320, 240);
+    int w = static_cast<int>(208 * s);
+    int h = static_cast<int>(20 * s);
+    int x = static_cast<int>((320 - 208 * s) * 0.5);
+    int y = static_cast<int>((240 - 20 * s) * 0.5);
+    stretch_sprite(back_buffer, label, x, y, w, h);
+    present_frame();
+    sum = static_cast<double>(s) + 0.02;
+    s = static_cast<float>(sum);
+  } while (sum <= 1.0);
+}
+
+// Scales 1.0 down to about 0.01, turning 4 units a frame the other way: 100
+// frames on black.
+void spin_and_shrink(BITMAP *snapshot) {
+  float s = 1.0f;
+  int a = 0;
+  double rest;
+  do {
+    int x = static_cast<int>((320 - 320 * s) * 0.5);
+    int y = static_cast<int>((240 - 240 * s) * 0.5);
+    rotate_scaled_sprite(back_buffer, snapshot, x, y, itofix(a), ftofix(s));
+    a -= 4;
+    present_frame();
+    clear(back_buffer);
+    rest = static_cast<double>(s) - 0.01;
+    s = static_cast<float>(rest);
+  } while (rest > 0.01);
+}
+
+}  // namespace
+
+int game_over() {
+  platform_clear_keybuf();
+  BITMAP *snapshot = create_bitmap(320, 240);
+  BITMAP *label = create_bitmap(208, 20);
+  clear(snapshot);
+  clear(label);
+  draw_glyph_text(label, 0, 0, caption);
+  blit(back_buffer, snapshot, 0, 0, 0, 0, 320, 240);
+  platform_clear_keybuf();
+  platform_stop_sample(sound_object::TUNE);
+  platform_play_sample(sound_object::GAME_OVER_TUNE, 255, 128, 1000, 0);
+
+  grow_caption(snapshot, label);
+  blit(platform_screen(), snapshot, 0, 0, 0, 0, 320, 240);
+  platform_readkey();
+  spin_and_shrink(snapshot);
+
+  platform_fade_out(5);
+  platform_vsync();
+  platform_clear_screen();
+  destroy_bitmap(label);
+  destroy_bitmap(snapshot);
+  platform_stop_sample(sound_object::GAME_OVER_TUNE);
+  return 0;
+}

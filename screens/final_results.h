@@ -2,3 +2,6 @@
 #pragma once
 
 void show_final_results();
+
+// The rating a score earns, from "YOU MUST BE JOKING" to "ONE OF THE BEST".
+const char *rating_message(int score);

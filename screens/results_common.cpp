@@ -1,0 +1,28 @@
+#include "screens/results_common.h"
+
+#include "frame/program.h"
+#include "screens/glyph_text.h"
+
+#include <cstring>
+
+int results_column(const char *text) {
+  return (320 - 14 * static_cast<int>(std::strlen(text))) / 2;
+}
+
+void draw_results_lines(BITMAP *bitmap, const ResultsLine *lines, int count) {
+  for (int i = 0; i < count; ++i)
+    draw_glyph_text(bitmap, static_cast<int>(lines[i].position), lines[i].y, lines[i].text);
+}
+
+void draw_turned_snapshot(BITMAP *snapshot, int angle, float scale) {
+  int x = static_cast<int>((320 - scale * 320) * 0.5);
+  int y = static_cast<int>((240 - scale * 240) * 0.5);
+  rotate_scaled_sprite(back_buffer, snapshot, x, y, itofix(angle), ftofix(scale));
+}
+
+int next_turn_angle(int angle) {
+  angle += 4;
+  return angle > 256 ? 0 : angle;
+}
+
+int hit_percentage(int hit, int fired) { return fired == 0 ? 0 : hit * 100 / fired; }
