@@ -77,12 +77,16 @@ bool act_on_title_choice(int choice) {
 
 void closing_zoom(BITMAP *closing) {
   blit(platform_screen(), closing, 0, 0, 0, 0, 320, 240);
+  zoom_picture_away(closing);
+}
+
+void zoom_picture_away(BITMAP *picture) {
   float s = 1.0f;
   double sum;
   do {
     int x = static_cast<int>((320 - 320 * s) * 0.5);
     int y = static_cast<int>((240 - 240 * s) * 0.5);
-    rotate_scaled_sprite(back_buffer, closing, x, y, ftofix(s), ftofix(s));
+    rotate_scaled_sprite(back_buffer, picture, x, y, ftofix(s), ftofix(s));
     present_frame();
     clear(back_buffer);
     sum = static_cast<double>(s) + 0.1;

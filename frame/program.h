@@ -41,6 +41,9 @@ bool act_on_title_choice(int choice);
 // The last picture on the screen turns and grows away: 51 frames for the
 // scales 1.0 to about 6.0, each on black.
 void closing_zoom(BITMAP *closing);
+// The zoom itself, over whatever back_buffer holds: the picture turns by its
+// scale in library units as it grows from 1 to about 6 (colour 0 clear).
+void zoom_picture_away(BITMAP *picture);
 
 // The whole program, from start-up to shutdown; the exit status.
 int game_main();

@@ -1,4 +1,108 @@
-// Placeholder ending: nothing to show yet.
 #include "screens/ending.h"
 
-void show_ending() {}
+#include "frame/catalogue.h"
+#include "frame/colour_tables.h"
+#include "frame/program.h"
+#include "frame/random.h"
+#include "platform/platform.h"
+#include "screens/depth_stars.h"
+
+DATAFILE *ending_data = nullptr;
+std::array<EndingSprite, 8> ending_sprites = {};
+int ending_spin = 0;
+int ending_spin_tick = 0;
+float ending_title_scale = 0.0f;
+
+namespace {
+
+BITMAP *picture(int n) { return dat_bitmap(ending_data, n); }
+
+// A picture that left the screen comes back at the left or right edge,
+// moving inwards, at a new height; its vertical drift stays.
+void reenter(EndingSprite &s) {
+  if (random_number() % 10 > 4) {
+    s.x = 0;
+    s.dx = random_number() % 3;
+    if (s.dx == 0) s.dx = 1;
+  } else {
+    s.x = 320;
+    s.dx = -(random_number() % 3);
+    if (s.dx == 0) s.dx = -1;
+  }
+  s.y = random_number() % 240;
+}
+
+// Every four frames the pictures turn 4 units and the title grows by 0.01
+// until it passes full size.
+void advance_spin() {
+  if (++ending_spin_tick == 4) {
+    ending_spin += 4;
+    if (ending_title_scale < 1.0) ending_title_scale = static_cast<float>(ending_title_scale + 0.01);
+    ending_spin_tick = 0;
+  }
+  if (ending_spin > 256) ending_spin = 0;
+}
+
+void draw_title_picture(BITMAP *bitmap) {
+  float w = ending_title_scale * 131;
+  float h = ending_title_scale * 23;
+  stretch_sprite(bitmap, picture(ending_object::TITLE), static_cast<int>((320 - w) * 0.5),
+                 static_cast<int>((240 - h) * 0.5), static_cast<int>(w), static_cast<int>(h));
+}
+
+}  // namespace
+
+void init_ending_sprites() {
+  for (EndingSprite &s : ending_sprites) {
+    s.x = random_number() % 320;
+    s.y = random_number() % 240;
+    s.dx = random_number() % 3;
+    s.dy = random_number() % 3;
+  }
+  ending_title_scale = 0.05f;
+}
+
+void draw_ending(BITMAP *bitmap) {
+  advance_spin();
+  for (int k = 0; k < 8; ++k)
+    rotate_sprite(bitmap, picture(ending_object::PICTURES + k), ending_sprites[k].x,
+                  ending_sprites[k].y, itofix(ending_spin));
+  draw_title_picture(bitmap);
+}
+
+void move_ending_sprites() {
+  for (EndingSprite &s : ending_sprites) {
+    s.x += s.dx;
+    s.y += s.dy;
+    if (s.x < 0 || s.y < 0 || s.x > 320 || s.y > 240) reenter(s);
+  }
+}
+
+void show_ending() {
+  ending_data = load_datafile("enddat.dat");
+  if (!ending_data) return;  // gone since start-up: back to the title
+  BITMAP *snapshot = create_bitmap(320, 240);
+  RGB *palette = dat_palette(ending_data, ending_object::PALETTE);
+  platform_fade_out(16);
+  platform_clear_screen();
+  platform_fade_in(palette, 16);
+  create_rgb_table(&rgb_table, palette, nullptr);
+  rgb_map = &rgb_table;
+  platform_set_palette(palette);
+  init_ending_sprites();
+  init_depth_stars();
+  platform_clear_keybuf();
+  do {
+    clear(back_buffer);
+    step_depth_stars();
+    draw_depth_stars(back_buffer);
+    draw_ending(back_buffer);
+    move_ending_sprites();
+    present_frame();
+  } while (!platform_keypressed());
+  unload_datafile(ending_data);
+  ending_data = nullptr;
+  blit(back_buffer, snapshot, 0, 0, 0, 0, 320, 240);
+  zoom_picture_away(snapshot);
+  destroy_bitmap(snapshot);
+}

@@ -1,37 +1,113 @@
-// Placeholder title: a three-item menu in the library font. Up and Down move,
-// Alt chooses; after 1600 frames the demo starts.
+// The title screen: the menu over the title picture, the looping tune, the
+// bonus screen at frame 1000 and the demo at frame 1600.
 #include "screens/title.h"
 
+#include "frame/catalogue.h"
 #include "frame/program.h"
 #include "platform/platform.h"
+#include "screens/bonus_screen.h"
 
-int show_title_screen() {
-  static const char *const items[] = {"START", "OPTIONS", "QUIT"};
-  platform_clear_screen();
-  platform_set_palette(desktop_palette);
-  platform_clear_keybuf();
+#include <cstdio>
+
+DATAFILE *title_data = nullptr;
+
+namespace {
+
+constexpr int BONUS_SCREEN_AT = 1000;
+constexpr int DEMO_AT = 1600;
+
+struct MenuItem {
+  int x, y;
+};
+constexpr MenuItem menu_items[3] = {{165, 100}, {130, 140}, {165, 185}};
+
+struct TitleState {
   int selection = 1;
   bool latch = false;
-  for (int frames = 1;; ++frames) {
-    if (!platform_key(KEY_UP) && !platform_key(KEY_DOWN)) latch = false;
-    if (platform_key(KEY_UP) && selection > 1 && !latch) {
-      --selection;
-      latch = true;
-    }
-    if (platform_key(KEY_DOWN) && selection < 3 && !latch) {
-      ++selection;
-      latch = true;
-    }
-    clear(back_buffer);
-    textout_centre_ex(back_buffer, font, "SWARMFIRE", 160, 60, 15, -1);
-    for (int i = 0; i < 3; ++i)
-      textout_centre_ex(back_buffer, font, items[i], 160, 110 + 30 * i,
-                        selection == i + 1 ? 14 : 7, -1);
-    present_frame();
-    if (frames >= 1600) return 2;
-    if (platform_key(KEY_ALT) && selection != 2) {
-      platform_clear_keybuf();
-      return selection == 1 ? 0 : 1;
-    }
+  int frames = 0;
+  int result = 0;
+};
+
+RGB *title_palette() { return dat_palette(title_data, title_object::TITLE_PALETTE); }
+
+void click(int frequency) {
+  platform_play_sample(sound_object::MENU_CLICK, 255, 128, frequency, 0);
+}
+
+// Up before Down; once one has moved the selection the latch holds the
+// other back until both are released.
+void move_selection(TitleState &t) {
+  if (platform_key(KEY_UP) && t.selection > 1 && !t.latch) {
+    click(1000);
+    --t.selection;
+    t.latch = true;
   }
+  if (platform_key(KEY_DOWN) && t.selection < 3 && !t.latch) {
+    click(1000);
+    ++t.selection;
+    t.latch = true;
+  }
+}
+
+void draw_menu(const TitleState &t) {
+  for (int i = 0; i < 3; ++i) {
+    int picture = title_object::MENU_ITEMS + 2 * i + (t.selection == i + 1 ? 1 : 0);
+    draw_sprite(back_buffer, dat_bitmap(title_data, picture), menu_items[i].x, menu_items[i].y);
+  }
+}
+
+void show_bonus_interlude() {
+  show_bonus_screen();
+  platform_fade_out(16);
+  platform_clear_screen();
+  clear(back_buffer);
+  platform_fade_in(title_palette(), 16);
+  platform_set_palette(title_palette());
+}
+
+// Frames until the fire key or the time-out.
+void run_menu(TitleState &t) {
+  for (;;) {
+    if (!platform_key(KEY_UP) && !platform_key(KEY_DOWN)) t.latch = false;
+    blit(dat_bitmap(title_data, title_object::BACKGROUND), back_buffer, 0, 0, 0, 0, 320, 240);
+    move_selection(t);
+    draw_menu(t);
+    if (++t.frames == DEMO_AT)
+      t.result = 2;
+    else if (t.frames == BONUS_SCREEN_AT)
+      show_bonus_interlude();
+    // The library font, on its own black background as plain textout draws.
+    textout_ex(back_buffer, font, "v 1.0", 280, 0, 250, 0);
+    present_frame();
+    if (t.frames >= DEMO_AT || platform_key(KEY_ALT)) return;
+  }
+}
+
+}  // namespace
+
+int show_title_screen() {
+  title_data = load_datafile("title.dat");
+  if (!title_data) {
+    std::fprintf(stderr, "swarmfire: title.dat: cannot be loaded any more; stopping\n");
+    return 1;
+  }
+  platform_clear_screen();
+  platform_set_palette(title_palette());
+  platform_clear_keybuf();
+  platform_play_sample(sound_object::TUNE, 160, 128, 1000, 1);
+  TitleState t;
+  for (;;) {
+    run_menu(t);
+    click(2000);
+    if (t.selection == 2 && t.result != 2) {
+      show_options_screen();
+      continue;
+    }
+    if (t.result != 2) t.result = t.selection == 1 ? 0 : 1;
+    break;
+  }
+  platform_clear_keybuf();
+  unload_datafile(title_data);
+  title_data = nullptr;
+  return t.result;
 }

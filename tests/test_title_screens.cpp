@@ -1,0 +1,256 @@
+// The title menu, the options screen, the attract cycle with the bonus
+// screen, and the ending, on the generated datafiles.
+#include "frame/catalogue.h"
+#include "frame/colour_tables.h"
+#include "frame/program.h"
+#include "frame/random.h"
+#include "platform/platform.h"
+#include "screens/bonus_screen.h"
+#include "screens/depth_stars.h"
+#include "screens/ending.h"
+#include "screens/glyph_text.h"
+#include "screens/title.h"
+#include "tests/support/headless_game.h"
+
+#include <algorithm>
+#include <filesystem>
+
+namespace {
+
+class TitleTest : public HeadlessTest {
+ protected:
+  void SetUp() override {
+    HeadlessTest::SetUp();
+    make_frame_bitmaps();
+    platform_set_gfx_mode(320, 240);
+    sound_data = nullptr;
+  }
+  static int count_samples(int object, int frequency, bool stop = false) {
+    const auto &s = headless::samples();
+    return static_cast<int>(std::count_if(s.begin(), s.end(), [&](const headless::SampleCall &c) {
+      return c.object == object && c.stop == stop && (stop || c.frequency == frequency);
+    }));
+  }
+  static int moves() { return count_samples(sound_object::MENU_CLICK, 1000); }
+};
+
+// The options overlay is the only thing that fills glow_layer with 60.
+bool on_options_screen() { return getpixel(glow_layer, 0, 0) == 60; }
+
+}  // namespace
+
+TEST_F(TitleTest, WithNoKeyTheBonusScreenComesAtFrame1000AndTheDemoAfter1600) {
+  long bonus_first = -1, bonus_frames = 0;
+  KeyScript()
+      .on_event([&](const headless::Event &e) {
+        if (e.kind != headless::Wait::Present || !bonus_data) return;
+        if (bonus_first < 0) bonus_first = e.frame;
+        ++bonus_frames;
+      })
+      .install();
+  EXPECT_EQ(show_title_screen(), 2);
+  EXPECT_EQ(bonus_first, 1000);  // 999 title frames, then the bonus screen
+  EXPECT_EQ(bonus_frames, 1000);
+  EXPECT_EQ(headless::frames(), 1600 + 1000);
+  EXPECT_EQ(count_samples(sound_object::TUNE, 1000), 1);
+  EXPECT_EQ(count_samples(sound_object::MENU_CLICK, 2000), 1);  // also on time-out
+  EXPECT_EQ(title_data, nullptr);
+  const auto &tune = headless::samples().front();
+  EXPECT_EQ(tune.volume, 160);
+  EXPECT_EQ(tune.loop, 1);
+}
+
+TEST_F(TitleTest, FireOnTheFrameTheDemoIsDueStillStartsTheDemo) {
+  // Title frame 1600 is presented frame 2600 (the bonus screen took 1000).
+  KeyScript().hold(KEY_ALT, 2599, 2600).install();
+  EXPECT_EQ(show_title_screen(), 2);
+}
+
+TEST_F(TitleTest, HoldingDownMovesOnceAndTheMenuStopsAtQuit) {
+  KeyScript()
+      .hold(KEY_DOWN, 5, 60)
+      .hold(KEY_DOWN, 70, 80)
+      .hold(KEY_DOWN, 90, 100)  // already at item 3: no move
+      .hold(KEY_ALT, 110, 110)
+      .install();
+  EXPECT_EQ(show_title_screen(), 1);
+  EXPECT_EQ(moves(), 2);
+}
+
+TEST_F(TitleTest, UpStopsAtTheFirstItemAndStartsAGame) {
+  KeyScript().hold(KEY_DOWN, 5, 6).hold(KEY_UP, 10, 11).hold(KEY_UP, 20, 21).hold(KEY_ALT, 30, 30)
+      .install();
+  EXPECT_EQ(show_title_screen(), 0);
+  EXPECT_EQ(moves(), 2);
+}
+
+TEST_F(TitleTest, OptionsCursorWrapsAndEscKeepsTheTitlesSelectionAndFrames) {
+  long options_frames = 0, bonus_first = -1;
+  KeyScript()
+      .hold(KEY_DOWN, 3, 4)
+      .hold(KEY_ALT, 10, 10)    // into the options, released before its first input
+      .hold(KEY_UP, 20, 21)     // row 0 -> row 4
+      .hold(KEY_ALT, 30, 31)    // switch shot collisions off
+      .hold(KEY_ESC, 40, 41)
+      .on_event([&](const headless::Event &e) {
+        if (e.kind != headless::Wait::Present) return;
+        if (on_options_screen()) ++options_frames;
+        if (bonus_data && bonus_first < 0) bonus_first = e.frame;
+        if (e.frame == 1200) headless::hold(KEY_ALT);  // item 2 again: options
+        if (e.frame == 1201) headless::hold(KEY_ALT, false);
+        if (e.frame == 1220) headless::hold(KEY_ESC);
+      })
+      .install();
+  option_shot_collisions = 1;
+  option_cursor = 0;
+  show_title_screen();  // ends when the demo is due
+  EXPECT_EQ(option_shot_collisions, 0);
+  EXPECT_EQ(option_glow, 1);
+  // The title's own frame count went on across the visit.
+  EXPECT_EQ(bonus_first, 999 + 32 + 1);
+  EXPECT_GT(options_frames, 30);
+}
+
+TEST_F(TitleTest, FireStillHeldWhenTheOptionsOpenSwitchesTheFirstRow) {
+  option_key_held = 0;
+  KeyScript()
+      .hold(KEY_DOWN, 1, 1)   // item 2
+      .hold(KEY_ALT, 3, 4)    // still down on the options screen's first frame
+      .hold(KEY_ESC, 10, 10)
+      .hold(KEY_DOWN, 20, 20) // item 3
+      .hold(KEY_ALT, 25, 25)
+      .install();
+  EXPECT_EQ(show_title_screen(), 1);
+  EXPECT_EQ(option_glow, 0);
+  // Selecting the options, switching row 0, selecting quit.
+  EXPECT_EQ(count_samples(sound_object::MENU_CLICK, 2000), 3);
+}
+
+TEST_F(TitleTest, MusicOffStopsTheTuneOnLeavingAndTheNextTitleStartsItAgain) {
+  KeyScript()
+      .hold(KEY_DOWN, 3, 4)
+      .hold(KEY_ALT, 10, 10)
+      .hold(KEY_DOWN, 20, 21)
+      .hold(KEY_DOWN, 25, 26)   // row 2: music
+      .hold(KEY_ALT, 30, 31)
+      .hold(KEY_ESC, 40, 41)
+      .hold(KEY_DOWN, 50, 51)   // back on the title: to quit
+      .hold(KEY_ALT, 60, 60)
+      .install();
+  EXPECT_EQ(show_title_screen(), 1);
+  EXPECT_EQ(option_music, 0);
+  EXPECT_EQ(count_samples(sound_object::TUNE, 0, true), 1);
+  headless::clear_samples();
+  KeyScript().hold(KEY_DOWN, 3, 4).hold(KEY_DOWN, 8, 9).hold(KEY_ALT, 12, 12).install();
+  show_title_screen();
+  EXPECT_EQ(count_samples(sound_object::TUNE, 1000), 1);
+}
+
+TEST_F(TitleTest, AMissingTitleFileReturnsQuitInsteadOfCrashing) {
+  auto previous = std::filesystem::current_path();
+  std::filesystem::current_path("/tmp");
+  EXPECT_EQ(show_title_screen(), 1);
+  show_bonus_screen();
+  show_ending();
+  std::filesystem::current_path(previous);
+  EXPECT_EQ(headless::frames(), 0);
+}
+
+TEST_F(TitleTest, BonusScreenLastsExactly1000FramesAndIgnoresAnEarlierKey) {
+  headless::press(KEY_SPACE);
+  show_bonus_screen();
+  EXPECT_EQ(headless::frames(), 1000);
+  EXPECT_EQ(bonus_data, nullptr);
+  headless::reset();
+  platform_set_gfx_mode(320, 240);
+  KeyScript().press(KEY_SPACE, 30).install();
+  show_bonus_screen();
+  EXPECT_EQ(headless::frames(), 30);
+  EXPECT_EQ(headless::buffered_keys(), 1);  // the key is left for the title
+}
+
+TEST(DepthStars, FourDrawsEachAndAStarAt253WrapsToBlackOnTheThirdStep) {
+  headless::reset();
+  init_depth_stars();
+  EXPECT_EQ(random_draws, 4u * DEPTH_STARS);
+  for (const DepthStar &s : depth_stars) {
+    EXPECT_GE(s.x, -64);
+    EXPECT_LE(s.x, 63);
+    EXPECT_LE(s.z, 253);
+    EXPECT_EQ(s.colour, 0);
+  }
+  depth_stars[0].z = 253;
+  step_depth_stars();
+  step_depth_stars();
+  EXPECT_EQ(depth_stars[0].z, 255);
+  step_depth_stars();
+  EXPECT_EQ(depth_stars[0].z, 0);
+  EXPECT_EQ(depth_stars[0].colour, makecol(0, 0, 0));
+}
+
+TEST(DepthStars, OnlyTheFirstTwoHundredAreDrawnInPerspective) {
+  headless::reset();
+  BITMAP *b = create_bitmap(320, 240);
+  clear(b);
+  for (DepthStar &s : depth_stars) s = DepthStar{10, 10, 128, 9};
+  depth_stars[200] = DepthStar{-20, 0, 0, 7};
+  draw_depth_stars(b);
+  EXPECT_EQ(getpixel(b, 160 + 20, 120 - 20), 9);  // 10 * 256 / 128
+  EXPECT_EQ(getpixel(b, 140, 120), 0);             // record 200 is never drawn
+  destroy_bitmap(b);
+}
+
+TEST(Ending, APictureReenteringAtTheRightEdgeMovesLeftFromTheNextFrame) {
+  headless::reset();
+  // A state whose next number sends the picture to the right edge.
+  while (true) {
+    uint32_t saved = random_state;
+    bool right = random_number() % 10 <= 4;
+    random_state = saved;
+    if (right) break;
+    random_number();
+  }
+  ending_sprites.fill(EndingSprite{100, 100, 0, 0});
+  ending_sprites[3] = EndingSprite{319, 50, 2, 1};
+  move_ending_sprites();
+  EXPECT_EQ(ending_sprites[3].x, 320);
+  EXPECT_LT(ending_sprites[3].dx, 0);
+  EXPECT_EQ(ending_sprites[3].dy, 1);
+  move_ending_sprites();
+  EXPECT_LT(ending_sprites[3].x, 320);
+  EXPECT_EQ(ending_sprites[0].x, 100);  // no drift at all: it stays
+}
+
+TEST(Ending, TheTitleGrowsFor96StepsAndTheSpinCarriesOver) {
+  headless::reset();
+  BITMAP *b = create_bitmap(320, 240);
+  ending_data = load_datafile("enddat.dat");
+  ASSERT_NE(ending_data, nullptr);
+  ending_spin = 0;
+  ending_spin_tick = 0;
+  init_ending_sprites();
+  int growth_frames = 0;
+  float last = ending_title_scale;
+  for (int f = 1; f <= 500; ++f) {
+    draw_ending(b);
+    if (ending_title_scale != last) growth_frames = f;
+    last = ending_title_scale;
+  }
+  EXPECT_EQ(growth_frames, 384);
+  EXPECT_NEAR(ending_title_scale, 1.01f, 1e-4);
+  EXPECT_EQ(ending_spin, 125 * 4 % 260);  // 125 turns of 4, wrapping past 256
+  int spin = ending_spin;
+  init_ending_sprites();
+  EXPECT_EQ(ending_spin, spin);  // a second ending goes on from here
+  unload_datafile(ending_data);
+  ending_data = nullptr;
+  destroy_bitmap(b);
+}
+
+TEST_F(TitleTest, EndingRunsUntilAKeyThenZoomsFiftyOneFrames) {
+  KeyScript().press(KEY_SPACE, 1).install();
+  show_ending();
+  EXPECT_EQ(headless::frames(), 1 + 51);
+  EXPECT_EQ(ending_data, nullptr);
+  EXPECT_EQ(headless::buffered_keys(), 1);
+}
