@@ -67,14 +67,29 @@ wait_window() {
   xdotool mousemove --window "$WINDOW" 20 20
   local X Y WIDTH HEIGHT SCREEN
   eval "$(xdotool getwindowgeometry --shell "$WINDOW")"
+  WIN_X=$X WIN_Y=$Y
   WIN_RECT="$X $Y $WIDTH $HEIGHT"
   sleep 0.5
 }
 
-# shoot_window NAME: the game window only.
+# shoot_window NAME [probe options]: the game window only.
 shoot_window() {
+  local name=$1
+  shift
   # shellcheck disable=SC2086
-  shoot "$1" $WIN_RECT
+  shoot "$name" $WIN_RECT "$@"
+}
+
+# shoot_area NAME X Y W H [probe options]: a rectangle of the game's screen.
+shoot_area() {
+  local name=$1 x=$2 y=$3 w=$4 h=$5
+  shift 5
+  shoot "$name" $((WIN_X + x)) $((WIN_Y + y)) "$w" "$h" "$@"
+}
+
+# field NAME LINE: one figure of the probe's line ("differ", "cx", ...).
+field() {
+  awk -v k="$1" '{for (i = 1; i < NF; i++) if ($i == k) print $(i + 1)}' <<<"$2"
 }
 
 # shoot NAME [x y w h]: saves the screen (or a part) as $WORK/NAME.png and
@@ -86,7 +101,14 @@ shoot() {
   "$XWD_PROBE" "$WORK/$name.xwd" "$@" --png "$WORK/$name.png"
 }
 
-nonblack() { shoot_window "$1" | awk '{print $2}'; }
+nonblack() { field nonblack "$(shoot_window "$1")"; }
+
+# copy_data DIR: a private copy of the datafiles to run the game in.
+copy_data() {
+  rm -rf "$WORK/data"
+  mkdir -p "$WORK/data"
+  cp "$1"/*.dat "$WORK/data/"
+}
 
 # tap KEY [seconds]: holds a key long enough for a polling game to see it.
 tap() {

@@ -1,13 +1,14 @@
 // Reads an X window dump (the frame buffer file that Xvfb keeps with -fbdir)
 // and reports on a rectangle of it; optionally saves that rectangle as PNG.
-// Usage: xwd_probe FILE [x y w h] [--png OUT]
-// Prints: "nonblack N distinct D mean R G B" for the rectangle.
+// Usage: xwd_probe FILE [x y w h] [--png OUT] [--diff OTHER] [--bright LEVEL]
+// Prints for the rectangle: "nonblack N distinct D mean R G B", then with
+// --diff " differ N" (pixels unlike OTHER's) and with --bright
+// " bright N cx X" (pixels whose r+g+b exceeds LEVEL and their mean column).
 #include "data/png_writer.h"
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <set>
@@ -16,9 +17,42 @@
 
 namespace {
 
+struct Dump {
+  std::vector<uint8_t> bytes;
+  uint32_t width = 0, height = 0, line = 0, byte_order = 0;
+  size_t pixels = 0;
+  bool ok = false;
+};
+
 uint32_t be32(const std::vector<uint8_t> &b, size_t at) {
   return (uint32_t(b[at]) << 24) | (uint32_t(b[at + 1]) << 16) | (uint32_t(b[at + 2]) << 8) |
          b[at + 3];
+}
+
+Dump read_dump(const char *path) {
+  Dump d;
+  std::ifstream in(path, std::ios::binary);
+  d.bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  if (d.bytes.size() < 100) return d;
+  uint32_t header_size = be32(d.bytes, 0);
+  d.width = be32(d.bytes, 16);
+  d.height = be32(d.bytes, 20);
+  d.byte_order = be32(d.bytes, 28);
+  uint32_t bpp = be32(d.bytes, 44);
+  d.line = be32(d.bytes, 48);
+  d.pixels = header_size + size_t(be32(d.bytes, 76)) * 12;
+  d.ok = bpp == 32 && d.pixels + size_t(d.line) * d.height <= d.bytes.size();
+  return d;
+}
+
+uint32_t pixel(const Dump &d, int x, int y) {
+  if (x < 0 || y < 0 || x >= int(d.width) || y >= int(d.height)) return 0;
+  size_t at = d.pixels + size_t(y) * d.line + size_t(x) * 4;
+  const std::vector<uint8_t> &b = d.bytes;
+  uint32_t v = d.byte_order ? be32(b, at)
+                            : (uint32_t(b[at + 3]) << 24) | (uint32_t(b[at + 2]) << 16) |
+                                  (uint32_t(b[at + 1]) << 8) | b[at];
+  return v & 0xffffff;
 }
 
 }  // namespace
@@ -28,26 +62,23 @@ int main(int argc, char **argv) {
     std::fprintf(stderr, "usage: xwd_probe FILE [x y w h] [--png OUT]\n");
     return 2;
   }
-  std::ifstream in(argv[1], std::ios::binary);
-  std::vector<uint8_t> b((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (b.size() < 100) {
-    std::fprintf(stderr, "xwd_probe: %s is too short\n", argv[1]);
+  Dump dump = read_dump(argv[1]);
+  if (!dump.ok) {
+    std::fprintf(stderr, "xwd_probe: %s is not a 32-bit window dump\n", argv[1]);
     return 1;
   }
-  uint32_t header_size = be32(b, 0), width = be32(b, 16), height = be32(b, 20);
-  uint32_t byte_order = be32(b, 28), bpp = be32(b, 44), line = be32(b, 48);
-  uint32_t ncolors = be32(b, 76);
-  size_t pixels = header_size + size_t(ncolors) * 12;
-  if (bpp != 32 || pixels + size_t(line) * height > b.size()) {
-    std::fprintf(stderr, "xwd_probe: only 32-bit dumps are read\n");
-    return 1;
-  }
+  uint32_t width = dump.width, height = dump.height;
   int x0 = 0, y0 = 0, w = int(width), h = int(height);
-  std::string png;
+  std::string png, other_path;
+  int bright_level = -1;
   std::vector<std::string> rest(argv + 2, argv + argc);
   for (size_t i = 0; i < rest.size(); ++i) {
     if (rest[i] == "--png" && i + 1 < rest.size()) {
       png = rest[++i];
+    } else if (rest[i] == "--diff" && i + 1 < rest.size()) {
+      other_path = rest[++i];
+    } else if (rest[i] == "--bright" && i + 1 < rest.size()) {
+      bright_level = std::atoi(rest[++i].c_str());
     } else if (i + 3 < rest.size()) {
       x0 = std::atoi(rest[i].c_str());
       y0 = std::atoi(rest[i + 1].c_str());
@@ -56,33 +87,43 @@ int main(int argc, char **argv) {
       i += 3;
     }
   }
+  Dump other;
+  if (!other_path.empty()) {
+    other = read_dump(other_path.c_str());
+    if (!other.ok) {
+      std::fprintf(stderr, "xwd_probe: %s is not a 32-bit window dump\n", other_path.c_str());
+      return 1;
+    }
+  }
   PngImage image;
   image.width = w;
   image.height = h;
-  long nonblack = 0;
-  double sum[3] = {0, 0, 0};
+  long nonblack = 0, differ = 0, bright = 0;
+  double sum[3] = {0, 0, 0}, bright_x = 0;
   std::set<uint32_t> distinct;
   for (int y = y0; y < y0 + h; ++y) {
     for (int x = x0; x < x0 + w; ++x) {
-      uint32_t v = 0;
-      if (x >= 0 && y >= 0 && x < int(width) && y < int(height)) {
-        size_t at = pixels + size_t(y) * line + size_t(x) * 4;
-        v = byte_order ? be32(b, at)
-                       : (uint32_t(b[at + 3]) << 24) | (uint32_t(b[at + 2]) << 16) |
-                             (uint32_t(b[at + 1]) << 8) | b[at];
-      }
+      uint32_t v = pixel(dump, x, y);
       uint8_t r = (v >> 16) & 0xff, g = (v >> 8) & 0xff, bl = v & 0xff;
       image.rgb.insert(image.rgb.end(), {r, g, bl});
-      if (r | g | bl) ++nonblack;
+      if (v) ++nonblack;
+      if (other.ok && pixel(other, x, y) != v) ++differ;
+      if (bright_level >= 0 && r + g + bl > bright_level) {
+        ++bright;
+        bright_x += x - x0;
+      }
       sum[0] += r;
       sum[1] += g;
       sum[2] += bl;
-      distinct.insert(v & 0xffffff);
+      distinct.insert(v);
     }
   }
   double n = double(w) * h;
-  std::printf("nonblack %ld distinct %zu mean %.1f %.1f %.1f\n", nonblack, distinct.size(),
+  std::printf("nonblack %ld distinct %zu mean %.1f %.1f %.1f", nonblack, distinct.size(),
               sum[0] / n, sum[1] / n, sum[2] / n);
+  if (other.ok) std::printf(" differ %ld", differ);
+  if (bright_level >= 0) std::printf(" bright %ld cx %.0f", bright, bright ? bright_x / bright : -1.0);
+  std::printf("\n");
   if (!png.empty() && !write_png(png, image)) {
     std::fprintf(stderr, "xwd_probe: cannot write %s\n", png.c_str());
     return 1;
