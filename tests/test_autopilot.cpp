@@ -90,6 +90,7 @@ TEST_F(AutopilotTest, DemoEndsOnAKeyAndASecondDemoInheritsTheSteering) {
   // One enemy that is never placed: the level cannot complete on its own,
   // so only the key ends the demo.
   enemy_count = 1;
+  enemies_destroyed = 0;
   run_demo();
   EXPECT_EQ(level_end, 1);
   EXPECT_FALSE(headless::timer_installed());
