@@ -85,18 +85,3 @@ TEST_F(EnemiesTest, WithoutEnemiesNothingIsPickedOrDrawn) {
   update_enemies();
   EXPECT_EQ(draws(), 2u);  // only the two reloads
 }
-
-TEST_F(EnemiesTest, TheLastEnemyFiresOnFourTicksInThirty) {
-  add_enemy(1, 5, 1);
-  add_enemy(1, 7, 1);
-  enemies[1].active = 0;
-  enemies_destroyed = 1;
-  int shots = 0;
-  for (int tick = 0; tick < 3000; ++tick) {
-    update_enemies();
-    shots += enemy_shots[0].active;
-    enemy_shots[0].active = 0;
-    shot_timer = dive_timer = 1000;
-  }
-  EXPECT_NEAR(shots, 400, 60);
-}

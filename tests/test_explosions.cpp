@@ -15,7 +15,6 @@ TEST_F(ExplosionsTest, AStartFillsEveryParticleWithFourDraws) {
   const Explosion &e = explosions[0];
   EXPECT_EQ(e.live_particles, 10);
   EXPECT_EQ(e.glow_radius, 10);
-  EXPECT_EQ(e.trail_style, 1);
   for (int p = 0; p < 100; ++p) EXPECT_EQ(e.particles[p].active, p < 10 ? 1 : 0) << p;
 
   const Particle &first = e.particles[0];  // 41, 18467, 6334 (h = 0), 26500
@@ -25,8 +24,6 @@ TEST_F(ExplosionsTest, AStartFillsEveryParticleWithFourDraws) {
   EXPECT_FLOAT_EQ(first.dy, direction_table[152]);
   EXPECT_EQ(e.particles[1].dx, first.dy);  // overlapping pairs
   EXPECT_EQ(first.life, 26500 % 150 + 10 + 45);
-  EXPECT_EQ(first.ramp, 3);
-  EXPECT_EQ(first.trail_len, 6);
   // The third particle drew a = -4, b = -6, h = 1: up and to the left.
   const Particle &moved = e.particles[2];
   EXPECT_EQ(moved.x, 96.0f);
@@ -82,5 +79,14 @@ TEST_F(ExplosionsTest, AParticleDiesWhenItsTrailRunsOut) {
   p.trail_len = 0;
   move_explosions();  // life reaches 0: the trail shortens below 0
   EXPECT_EQ(p.active, 0);
+  EXPECT_EQ(active_explosions, 0);
+}
+
+TEST_F(ExplosionsTest, ACountOutsideOneToAHundredStillEnds) {
+  start_explosion(160, 100, 0, 0, 0);
+  start_explosion(160, 100, 150, 0, 0);
+  EXPECT_EQ(explosions[0].live_particles, 1);
+  EXPECT_EQ(explosions[1].live_particles, 100);
+  for (int tick = 0; tick < 1000 && active_explosions > 0; ++tick) move_explosions();
   EXPECT_EQ(active_explosions, 0);
 }

@@ -37,27 +37,31 @@ std::vector<Sound> sounds() {
   return out;
 }
 
-int put_player_shot(int x, int y) {
-  int i = first_free(player_shots);
-  PlayerShot &s = player_shots[i];
+namespace {
+
+template <typename Shot, std::size_t N>
+Shot &put_shot(std::array<Shot, N> &shots, int x, int y, int &index) {
+  index = first_free(shots);
+  Shot &s = shots[index];
   s.active = 1;
   s.x = x;
   s.y = y;
   s.dx = 0;
-  s.speed = 4;
   s.frame_count = 2;
+  return s;
+}
+
+}  // namespace
+
+int put_player_shot(int x, int y) {
+  int i;
+  put_shot(player_shots, x, y, i).speed = 4;
   ++player.shots_in_flight;
   return i;
 }
 
 int put_enemy_shot(int x, int y) {
-  int i = first_free(enemy_shots);
-  EnemyShot &s = enemy_shots[i];
-  s.active = 1;
-  s.x = x;
-  s.y = y;
-  s.dx = 0;
-  s.dy = 2;
-  s.frame_count = 2;
+  int i;
+  put_shot(enemy_shots, x, y, i).dy = 2;
   return i;
 }
