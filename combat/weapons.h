@@ -31,6 +31,12 @@ constexpr int MAX_CAPSULES = 4;
 extern std::array<PlayerShot, MAX_PLAYER_SHOTS> player_shots;
 extern std::array<Capsule, MAX_CAPSULES> capsules;
 
+struct Enemy;
+struct EnemyShot;
+
 void fire_player_weapon();
 void fire_enemy_shot(int enemy);
 void drop_capsule(int enemy, int hostile);
+// Fills a shot that enemy e fires from row y: down at the enemy's shot speed
+// from its centre column, aimed sideways at the ship for kinds 4 and 8.
+void launch_enemy_shot(EnemyShot &s, const Enemy &e, int y);

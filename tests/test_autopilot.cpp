@@ -5,6 +5,7 @@
 #include "frame/random.h"
 #include "platform/platform.h"
 #include "tests/support/headless_game.h"
+#include "world/enemies.h"
 
 class AutopilotTest : public HeadlessTest {
  protected:
@@ -86,6 +87,10 @@ TEST_F(AutopilotTest, DemoEndsOnAKeyAndASecondDemoInheritsTheSteering) {
     }
   });
   demo_mode = -1;
+  // One enemy that is never placed: the level cannot complete on its own,
+  // so only the key ends the demo.
+  enemy_count = 1;
+  enemies_destroyed = 0;
   run_demo();
   EXPECT_EQ(level_end, 1);
   EXPECT_FALSE(headless::timer_installed());

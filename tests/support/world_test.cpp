@@ -1,0 +1,67 @@
+#include "tests/support/world_test.h"
+
+#include "combat/weapons.h"
+#include "frame/game_state.h"
+#include "frame/random.h"
+#include "tests/support/level_reset.h"
+#include "world/enemies.h"
+#include "world/records.h"
+
+void WorldTest::SetUp() {
+  HeadlessTest::SetUp();
+  reset_level_records(1);
+  player.state = 1;
+  player.lives = 3;
+  player.max_speed = 2;
+  player.weapon = 1;
+  player.firepower = 3;
+  // Directions -2.0, -1.96, ... so that each particle's pair is known.
+  for (int i = 0; i < 200; ++i) direction_table[i] = (i % 100) * 0.04f - 2.0f;
+  random_state = 1;
+  draw_mark_ = random_draws = 0;
+}
+
+uint64_t WorldTest::draws() {
+  uint64_t n = random_draws - draw_mark_;
+  draw_mark_ = random_draws;
+  return n;
+}
+
+std::vector<Sound> sounds() {
+  std::vector<Sound> out;
+  for (const headless::SampleCall &c : headless::samples()) {
+    EXPECT_EQ(c.pan, 128);
+    EXPECT_EQ(c.loop, 0);
+    out.push_back({c.object, c.volume, c.frequency});
+  }
+  return out;
+}
+
+namespace {
+
+template <typename Shot, std::size_t N>
+Shot &put_shot(std::array<Shot, N> &shots, int x, int y, int &index) {
+  index = first_free(shots);
+  Shot &s = shots[index];
+  s.active = 1;
+  s.x = x;
+  s.y = y;
+  s.dx = 0;
+  s.frame_count = 2;
+  return s;
+}
+
+}  // namespace
+
+int put_player_shot(int x, int y) {
+  int i;
+  put_shot(player_shots, x, y, i).speed = 4;
+  ++player.shots_in_flight;
+  return i;
+}
+
+int put_enemy_shot(int x, int y) {
+  int i;
+  put_shot(enemy_shots, x, y, i).dy = 2;
+  return i;
+}

@@ -1,0 +1,212 @@
+// The collision pass: the overlap rule, hits and kills, the rocks, the ship's
+// losses and the bonuses with their caps.
+#include "combat/collisions.h"
+#include "combat/explosions.h"
+#include "combat/weapons.h"
+#include "frame/game_state.h"
+#include "frame/program.h"
+#include "frame/random.h"
+#include "tests/support/world_test.h"
+#include "world/enemies.h"
+
+class CollisionsTest : public WorldTest {
+ protected:
+  int count_explosions() {
+    int n = 0;
+    for (const Explosion &e : explosions) n += e.active;
+    return n;
+  }
+  void put_capsule(int kind) {
+    capsules[0] = Capsule{player.x, player.y, 1, 16, 0, 0, 2, kind, 12, 12};
+  }
+};
+
+TEST_F(CollisionsTest, BoxesThatOnlyTouchDoNotOverlap) {
+  EXPECT_EQ(boxes_overlap(0, 0, 10, 10, 10, 0, 5, 5), 0);
+  EXPECT_EQ(boxes_overlap(0, 0, 10, 10, 9, 9, 5, 5), 1);
+  EXPECT_EQ(boxes_overlap(0, 0, 10, 10, 0, 10, 5, 5), 0);
+  EXPECT_EQ(boxes_overlap(5, 5, 10, 10, 0, 0, 6, 6), 1);
+  EXPECT_EQ(boxes_overlap(0, 0, 10, 10, 2, 2, 0, 5), 0);
+}
+
+TEST_F(CollisionsTest, TwoShotsDestroyATwoHitEnemyAndAThirdFliesOn) {
+  int e = add_enemy(1, 10, 3);  // (120, 38), 2 hit points
+  put_player_shot(122, 40);
+  put_player_shot(124, 40);
+  put_player_shot(126, 40);
+  resolve_collisions();
+  EXPECT_EQ(enemies[e].active, 0);
+  EXPECT_EQ(player_shots[2].active, 1);
+  EXPECT_EQ(player.shots_in_flight, 1);
+  EXPECT_EQ(shots_hit, 2);
+  EXPECT_EQ(enemies_destroyed, 1);
+  EXPECT_EQ(player.score, 20);
+  EXPECT_EQ(player.life_points, 20);
+  // Three explosions, then the capsule number (13509, not 1 modulo 3).
+  EXPECT_EQ(draws(), 1201u);
+  EXPECT_EQ(capsules[0].active, 0);
+  EXPECT_EQ(sounds(), (std::vector<Sound>{{3, 195, 1000}, {0, 225, 1000}}));
+}
+
+TEST_F(CollisionsTest, KillsRollForACapsuleAndKinds7And8HaveTheirOwnEndings) {
+  for (Explosion &x : explosions) x.active = 1;  // no explosion draws
+  int e = add_enemy(1, 10, 3);
+  enemies[e].hit_points = 1;
+  random_number();
+  random_number();  // next: 6334, 1 modulo 3
+  put_player_shot(122, 40);
+  resolve_collisions();
+  EXPECT_EQ(draws(), 4u);
+  EXPECT_EQ(capsules[0].kind, 27);  // 26500 % 10 = 0
+
+  for (Explosion &x : explosions) x.active = 0;
+  int seven = add_enemy(7, 2, 6);   // (24, 86), 24 x 24
+  int eight = add_enemy(8, 12, 6);  // (144, 86), 72 x 48
+  enemies[seven].hit_points = enemies[eight].hit_points = 1;
+  put_player_shot(30, 90);
+  put_player_shot(150, 90);
+  resolve_collisions();
+  EXPECT_EQ(enemies[seven].state, 3);
+  EXPECT_EQ(enemy_shots[0].active, 1);  // it shoots back even when destroyed
+  EXPECT_EQ(enemy_shots[0].y, 98);
+  EXPECT_EQ(count_explosions(), 2 + 2 + 4);
+}
+
+TEST_F(CollisionsTest, AKind8ResistsARockAndBreaksItInFiveTicks) {
+  ShieldRock &k = shield_rocks[1];  // (146, 180)
+  k.state = 1;
+  int big = add_enemy(8, 10, 9);  // (120, 134): its bottom reaches row 181
+  for (int tick = 0; tick < 5; ++tick) resolve_collisions();
+  EXPECT_EQ(enemies[big].active, 1);
+  EXPECT_EQ(player.score, 75);
+  EXPECT_EQ(k.state, 0);
+  EXPECT_EQ(explosions[0].x, 146 + 36);
+  EXPECT_EQ(explosions[1].x, 146);
+  std::vector<Sound> want(5, Sound{0, 185, 1000});
+  want.push_back({1, 225, 1500});
+  EXPECT_EQ(sounds(), want);
+
+  k.state = 1;
+  k.damage = 0;
+  int small = add_enemy(1, 13, 12);  // (156, 182)
+  enemies[big].active = 0;
+  draws();
+  resolve_collisions();
+  EXPECT_EQ(enemies[small].active, 0);
+  EXPECT_EQ(enemies_destroyed, 1);
+  EXPECT_EQ(draws(), 400u);  // no capsule from a rock
+}
+
+TEST_F(CollisionsTest, RocksStopEnemyShotsAndOnePlayerShotATick) {
+  ShieldRock &k = shield_rocks[0];  // (50, 180)
+  k.state = 1;
+  int s = put_enemy_shot(60, 190);
+  put_player_shot(55, 185);
+  put_player_shot(65, 185);
+  resolve_collisions();
+  EXPECT_EQ(enemy_shots[s].active, 0);
+  EXPECT_EQ(k.damage, 2);
+  EXPECT_EQ(player_shots[0].active, 0);
+  EXPECT_EQ(player_shots[1].active, 1);
+  EXPECT_EQ(shots_hit, 0);  // rocks are not targets
+  EXPECT_EQ(sounds(), (std::vector<Sound>{{2, 185, 800}, {2, 185, 1000}}));
+}
+
+TEST_F(CollisionsTest, AShotShipLosesALifeOnceAndItsReverseControl) {
+  player.max_speed = 5;
+  player.weapon = 2;
+  player.firepower = 6;
+  reverse_ticks = 300;
+  put_enemy_shot(165, 220);
+  put_enemy_shot(168, 220);
+  resolve_collisions();
+  EXPECT_EQ(player.lives, 2);
+  EXPECT_EQ(player.state, -3);
+  EXPECT_EQ(reverse_ticks, 0);
+  EXPECT_EQ(player.max_speed, 4);
+  EXPECT_EQ(player.weapon, 1);
+  EXPECT_EQ(player.firepower, 4);  // 5, then capped for the single shot
+  EXPECT_EQ(enemy_shots[1].active, 1);
+  EXPECT_EQ(count_explosions(), 3);
+  EXPECT_EQ(explosions[0].trail_style, 1);
+  EXPECT_EQ(sounds(), (std::vector<Sound>{{1, 225, 1000}}));
+}
+
+TEST_F(CollisionsTest, ARammedEnemyGoesDownUnscoredAndTheShipKeepsReversing) {
+  reverse_ticks = 300;
+  int e = add_enemy(2, 13, 13);  // (156, 198) over the ship
+  resolve_collisions();
+  EXPECT_EQ(player.lives, 2);
+  EXPECT_EQ(enemies[e].active, 0);
+  EXPECT_EQ(enemies_destroyed, 1);
+  EXPECT_EQ(player.score, 0);
+  EXPECT_EQ(reverse_ticks, 300);
+  EXPECT_EQ(draws(), 400u);
+  EXPECT_TRUE(sounds().empty());
+}
+
+TEST_F(CollisionsTest, ShotsMeetShotsOnlyWithTheOptionOn) {
+  put_player_shot(100, 100);
+  put_enemy_shot(103, 103);
+  option_shot_collisions = 0;
+  resolve_collisions();
+  EXPECT_EQ(shots_hit, 0);
+  option_shot_collisions = 1;
+  resolve_collisions();
+  EXPECT_EQ(shots_hit, 1);
+  EXPECT_EQ(player.shots_in_flight, 0);
+  EXPECT_EQ(enemy_shots[0].active, 0);
+  EXPECT_EQ(sounds(), (std::vector<Sound>{{2, 165, 2000}}));
+}
+
+TEST_F(CollisionsTest, FirepowerIsCappedByWeaponAfterThePickups) {
+  player.firepower = 4;
+  put_capsule(28);  // FIREPOWER
+  resolve_collisions();
+  EXPECT_EQ(player.firepower, 4);
+  EXPECT_EQ(sounds(), (std::vector<Sound>{{9, 225, 1000}}));
+
+  player.weapon = 2;
+  player.firepower = 3;
+  put_capsule(29);  // WEAPON
+  resolve_collisions();
+  EXPECT_EQ(player.weapon, 3);
+  EXPECT_EQ(player.firepower, 4);
+  player.firepower = 10;
+  put_capsule(29);
+  resolve_collisions();
+  EXPECT_EQ(player.firepower, 10);
+
+  player.weapon = 2;
+  player.firepower = 1;
+  put_capsule(31);  // SCORE BONUS; firepower is raised to the weapon
+  resolve_collisions();
+  EXPECT_EQ(player.firepower, 2);
+  EXPECT_EQ(player.life_points, 150);
+}
+
+TEST_F(CollisionsTest, ARockShieldKnocksStandingRocksBackToRegrowing) {
+  shield_rocks[2].state = 1;
+  put_capsule(27);
+  resolve_collisions();
+  EXPECT_EQ(shield_rocks[2].state, -1);
+  EXPECT_EQ(shield_rocks[2].damage, 4);
+  EXPECT_EQ(sounds(), (std::vector<Sound>{{17, 225, 1000}}));
+  player.state = -2;  // reappearing: no pickups
+  put_capsule(31);
+  resolve_collisions();
+  EXPECT_EQ(capsules[0].active, 1);
+}
+
+TEST_F(CollisionsTest, DegradingStopsAtItsFloors) {
+  player.max_speed = 2;
+  degrade_ship();
+  EXPECT_EQ(player.max_speed, 2);
+  player.max_speed = 7;
+  player.weapon = 3;
+  player.firepower = 12;
+  for (int i = 0; i < 20; ++i) degrade_ship();
+  EXPECT_EQ(player.max_speed, 3);
+  EXPECT_EQ(player.weapon, 1);
+  EXPECT_EQ(player.firepower, 2);
+}

@@ -1,0 +1,50 @@
+// One tick of every active explosion: trails shift, particles fly under a
+// light gravity, bounce off the bottom edge, die at the side edges or when
+// their trail has run out, and the ring shrinks.
+#include "combat/explosions.h"
+#include "world/world_tick.h"
+
+namespace {
+
+constexpr float GRAVITY = 0.06f;
+
+void shift_trail(Particle &p) {
+  for (int k = p.trail_len; k >= 1; --k) {
+    p.trail_x[k] = p.trail_x[k - 1];
+    p.trail_y[k] = p.trail_y[k - 1];
+  }
+}
+
+void fly(Particle &p) {
+  p.trail_x[0] = static_cast<int>(p.x);
+  p.trail_y[0] = static_cast<int>(p.y);
+  p.x += p.dx * p.speed;
+  p.y += p.dy * p.speed;
+  if (p.y > 240.0f) p.dy = -(p.dy * 0.5f);
+  if (p.x < 0.0f || p.x > 320.0f) p.active = 0;
+  p.dy += GRAVITY;
+  p.life -= 4;
+  if (p.life <= 0) {
+    --p.trail_len;
+    p.life += 40;
+  }
+  if (p.trail_len < 0) p.active = 0;
+}
+
+void move_explosion(Explosion &e) {
+  --e.glow_radius;
+  for (Particle &p : e.particles) {
+    if (p.trail_len > 0) shift_trail(p);
+    if (p.active != 1) continue;
+    fly(p);
+    if (p.active == 0 && --e.live_particles == 0) e.active = 0;
+  }
+  if (e.active == 0) --active_explosions;
+}
+
+}  // namespace
+
+void move_explosions() {
+  for (Explosion &e : explosions)
+    if (e.active == 1) move_explosion(e);
+}
