@@ -55,6 +55,7 @@ TEST_F(TitleTest, WithNoKeyTheBonusScreenComesAtFrame1000AndTheDemoAfter1600) {
   EXPECT_EQ(count_samples(sound_object::TUNE, 1000), 1);
   EXPECT_EQ(count_samples(sound_object::MENU_CLICK, 2000), 1);  // also on time-out
   EXPECT_EQ(title_data, nullptr);
+  ASSERT_FALSE(headless::samples().empty());
   const auto &tune = headless::samples().front();
   EXPECT_EQ(tune.volume, 160);
   EXPECT_EQ(tune.loop, 1);
