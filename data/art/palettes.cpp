@@ -63,7 +63,9 @@ constexpr Rgb art_ramps[10][8] = {
 };
 
 // The glow colours; the blend keeps only 24/255 of them, so they are bright.
-constexpr Rgb glow_colours[4] = {{40, 150, 255}, {170, 230, 255}, {255, 110, 20}, {255, 220, 110}};
+// Warm colours all four, so that they show over the blue and the red
+// backgrounds alike and their blends share palette entries.
+constexpr Rgb glow_colours[4] = {{255, 190, 70}, {255, 250, 190}, {255, 90, 30}, {255, 200, 90}};
 constexpr int glow_indices[4] = {GLOW_SHOT_OUTER, GLOW_SHOT_INNER, GLOW_RING_OUTER, GLOW_RING_INNER};
 
 Rgb mix(Rgb a, Rgb b, float t) {
@@ -99,7 +101,7 @@ const GroupColours group_colours[4] = {
      {{32, 8, 4}, {110, 36, 14}, {210, 110, 50}},
      {{70, 10, 0}, {200, 60, 0}, {255, 180, 70}, {255, 250, 210}}},
     // levels 10-12: violet void, magenta nebula, a pale ringed planet
-    {{{5, 2, 8}, {16, 6, 24}, {34, 14, 46}},
+    {{{3, 2, 10}, {16, 6, 26}, {34, 14, 46}},
      {{30, 5, 36}, {110, 28, 104}, {230, 110, 190}},
      {{10, 20, 34}, {60, 90, 130}, {150, 190, 225}, {230, 245, 255}}},
 };
@@ -163,6 +165,13 @@ void add_glow_blends(Palette &palette, const Bitmap8 &background) {
     for (Rgb glow : glow_colours) wanted.push_back({shown(mix(under, glow, 24.0f / 255.0f)), weight[c]});
   }
 
+  // Blends too near an exact shade colour would take makecol's lookups of
+  // that shade away from it: keep clear of them.
+  auto near_a_shade = [&palette](Rgb c) {
+    for (int i = RED_SHADES.first; i < ORANGE_SHADES.first + ORANGE_SHADES.count; ++i)
+      if (distance(shown(palette[i]), c) < 9 * 12 * 12) return true;
+    return false;
+  };
   std::vector<Rgb> pool;
   std::vector<int> free_slots;
   for (int i = 0; i < 256; ++i) {
@@ -177,6 +186,7 @@ void add_glow_blends(Palette &palette, const Bitmap8 &background) {
     long best_score = -1;
     Rgb best{};
     for (const Candidate &c : wanted) {
+      if (near_a_shade(c.colour)) continue;
       int nearest = 1 << 30;
       for (Rgb q : pool) nearest = std::min(nearest, distance(q, c.colour));
       long score = c.weight * static_cast<long>(std::sqrt(double(nearest)));
