@@ -31,16 +31,16 @@ Bitmap8 moth_frame(int f, int n) {
   // Wings seen from above: they fold in and out as they beat.
   float spread = 0.55f + 0.45f * cycle_cos(f, n);
   for (int side : {-1, 1}) {
-    float rx = 9.5f * spread + 0.5f;
-    float cx = 11.0f + side * (rx * 0.9f);
-    shaded_ellipse(b, cx, 7.0f, rx, 5.5f, PURPLE, 1, 6);
-    shaded_ellipse(b, 11.0f + side * (rx * 0.6f), 12.5f, rx * 0.7f, 3.5f, PURPLE, 0, 4);
+    float rx = 5.2f * spread + 0.4f;
+    float cx = 11.0f + side * (rx * 0.95f + 0.6f);
+    shaded_ellipse(b, cx, 6.5f, rx, 5.5f, PURPLE, 1, 6);
+    shaded_ellipse(b, 11.0f + side * (rx * 0.7f + 0.5f), 12.5f, rx * 0.75f + 0.3f, 3.5f, PURPLE, 0, 4);
     // Eye spots on the forewings.
-    int ex = int(std::lround(11.0f + side * rx * 1.1f));
     if (spread > 0.3f) {
-      b.set(ex, 7, CYAN.at(7));
-      b.set(ex, 6, CYAN.at(4));
-      b.set(ex - side, 7, CYAN.at(4));
+      int ex = int(std::lround(cx + side * rx * 0.3f));
+      b.set(ex, 6, CYAN.at(7));
+      b.set(ex, 5, CYAN.at(4));
+      b.set(ex, 7, CYAN.at(4));
     }
   }
   // Body and antennae.

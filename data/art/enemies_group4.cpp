@@ -52,7 +52,8 @@ Bitmap8 mothership_frame(int f, int n) {
   for (int i = 0; i < 12; ++i) {
     int x = 4 + i * 6;
     int light = (i % n) == f ? GOLD.at(7) : GOLD.at(3);
-    b.set(x, 25, light), b.set(x + 1, 25, light);
+    for (int dx = 0; dx < 2; ++dx)
+      if (b.at(x + dx, 25)) b.set(x + dx, 25, light);
   }
   // The cannon in the middle.
   for (int y = 34; y < 42; ++y) b.set(35, y, STEEL.at(5)), b.set(36, y, STEEL.at(3));

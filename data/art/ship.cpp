@@ -29,25 +29,25 @@ const AnimatedGrid level_ship{
     {0},
     {}};
 
-// Banking: the ship leans, the near wing shortens and darkens, the far
-// wing lightens. `side` -1 banks left.
+// Banking: the ship rolls, so the near wing (left when banking left)
+// foreshortens by two pixels and falls into shadow while the far wing
+// catches the light. `side` -1 banks left.
 Bitmap8 banked(const Bitmap8 &level, int side) {
-  Bitmap8 b(level.width, level.height);
+  Bitmap8 left_first(level.width, level.height);
+  const Bitmap8 source = side < 0 ? level : mirror_x(level);
   for (int y = 0; y < level.height; ++y)
     for (int x = 0; x < level.width; ++x) {
-      int v = level.at(x, y);
+      bool near = x < 8;
+      // Near half: columns 2..7 show source columns 0..7.
+      int from = near ? (x < 2 ? -1 : (x - 2) * 7 / 5) : x;
+      int v = from < 0 ? 0 : source.at(from, y);
       if (!v) continue;
-      // Squeeze the near half one pixel towards the middle.
-      bool near = side < 0 ? x < 8 : x >= 8;
-      int nx = x;
-      if (near && (side < 0 ? x < 4 : x > 11)) nx = x - side;
-      int shade_shift = near ? -2 : 1;
-      int out = v;
+      int shift = near ? -2 : 1;
       for (const Ramp *r : {&STEEL, &CYAN, &CRIMSON})
-        if (v >= r->first && v < r->first + r->count) out = r->at(v - r->first + shade_shift);
-      if (!b.at(nx, y) || near) b.set(nx, y, out);
+        if (v >= r->first && v < r->first + r->count) v = r->at(v - r->first + shift);
+      left_first.set(x, y, v);
     }
-  return b;
+  return side < 0 ? left_first : mirror_x(left_first);
 }
 
 // The blink frame: the ship's silhouette as a pale cyan outline.
