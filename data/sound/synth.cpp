@@ -9,7 +9,8 @@ constexpr float TWO_PI = 6.28318531f;
 
 float wave_value(Wave wave, float phase, float duty, float held) {
   switch (wave) {
-    case Wave::Square: return phase < duty ? 1.0f : -1.0f;
+    // Centred, so that narrow pulses carry no offset.
+    case Wave::Square: return (phase < duty ? 1.0f : -1.0f) + (1.0f - 2.0f * duty);
     case Wave::Triangle: return phase < 0.5f ? 4.0f * phase - 1.0f : 3.0f - 4.0f * phase;
     case Wave::Saw: return 2.0f * phase - 1.0f;
     case Wave::Sine: return std::sin(TWO_PI * phase);
