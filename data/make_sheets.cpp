@@ -124,15 +124,24 @@ std::vector<Panel> object_panels(DATAFILE *data, int (*palette_for)(int)) {
 BITMAP *bmp(DATAFILE *d, int n) { return static_cast<BITMAP *>(d[n].dat); }
 RGB *pal(DATAFILE *d, int n) { return static_cast<RGB *>(d[n].dat); }
 
+// Installs the colour lookup of a palette, and its translucency table
+// (24/255, as play uses) or its light table (as the options screen uses).
+void use_colour_tables(const RGB *palette, bool light) {
+  static RGB_MAP rgb;
+  static COLOR_MAP table;
+  create_rgb_table(&rgb, palette, nullptr);
+  rgb_map = &rgb;
+  if (light)
+    create_light_table(&table, palette, 0, 0, 0, nullptr);
+  else
+    create_trans_table(&table, palette, 24, 24, 24, nullptr);
+  color_map = &table;
+}
+
 // The glow as play draws it: halos and rings blended at 24/255 over the
 // background window where a level starts.
 Panel glow_preview(DATAFILE *level) {
-  static RGB_MAP rgb;
-  static COLOR_MAP trans;
-  create_rgb_table(&rgb, pal(level, 78), nullptr);
-  rgb_map = &rgb;
-  create_trans_table(&trans, pal(level, 78), 24, 24, 24, nullptr);
-  color_map = &trans;
+  use_colour_tables(pal(level, 78), false);
   BITMAP *frame = create_bitmap(320, 240), *glow = create_bitmap(320, 240);
   blit(bmp(level, 25), frame, 0, 719, 0, 0, 320, 240);
   clear_to_color(glow, 0);
@@ -167,12 +176,7 @@ Panel options_preview(DATAFILE *title, int row, bool all_on) {
   static const int off_at[5][2] = {{205, 17}, {215, 57}, {200, 115}, {210, 153}, {242, 208}};
   static const int on_at[5][2] = {{205, 25}, {215, 65}, {200, 119}, {210, 160}, {242, 211}};
   static const int spot_y[5] = {7, 47, 87, 142, 180};
-  static RGB_MAP rgb;
-  static COLOR_MAP light;
-  create_rgb_table(&rgb, pal(title, 21), nullptr);
-  rgb_map = &rgb;
-  create_light_table(&light, pal(title, 21), 0, 0, 0, nullptr);
-  color_map = &light;
+  use_colour_tables(pal(title, 21), true);
   BITMAP *frame = create_bitmap(320, 240), *overlay = create_bitmap(320, 240), *spot = create_bitmap(280, 70);
   clear(frame);
   for (int i = 0; i < 200; ++i) putpixel(frame, (i * 97) % 320, (i * 53) % 240, makecol(i, i, i));
