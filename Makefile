@@ -2,7 +2,7 @@
 BUILD := build
 JOBS := $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps build play test clean
+.PHONY: all deps build play test sheets clean
 
 all: build
 
@@ -21,6 +21,10 @@ test:
 	cmake -S . -B $(BUILD)
 	cmake --build $(BUILD) -j $(JOBS)
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# Contact sheets of the datafiles in build/sheets, samples as WAV in build/sounds.
+sheets: build
+	cmake --build $(BUILD) --target sheets
 
 clean:
 	rm -rf $(BUILD)

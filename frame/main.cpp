@@ -1,13 +1,30 @@
 // Entry point of the real game.
+#include "frame/datafile_check.h"
 #include "frame/program.h"
 #include "platform/platform.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// The eight datafiles of the working directory, read with the library
+// started without any driver, so no display is needed yet.
+std::string datafiles_here_problem() {
+  install_allegro(SYSTEM_NONE, &errno, std::atexit);
+  std::string problem = datafiles_problem(".");
+  allegro_exit();
+  return problem;
+}
+
+}  // namespace
 
 int main() {
-  std::string missing = platform_preflight();
-  if (!missing.empty()) {
-    std::fprintf(stderr, "swarmfire: %s\n", missing.c_str());
+  std::string problem = datafiles_here_problem();
+  if (problem.empty()) problem = platform_preflight();
+  if (!problem.empty()) {
+    std::fprintf(stderr, "swarmfire: %s\n", problem.c_str());
     return 1;
   }
   return game_main();

@@ -1,0 +1,235 @@
+#include "data/art/palettes.h"
+
+#include <algorithm>
+#include <cmath>
+#include <initializer_list>
+
+int Ramp::level(float v) const {
+  v = std::clamp(v, 0.0f, 1.0f);
+  return at(static_cast<int>(std::lround(v * (count - 1))));
+}
+
+const Ramp RED_SHADES{2, 6}, GREEN_SHADES{8, 8}, GREY_SHADES{16, 8}, BLUE_SHADES{24, 8},
+    ORANGE_SHADES{32, 8};
+const Ramp STEEL{40, 8}, CYAN{48, 8}, GOLD{56, 8}, PURPLE{64, 8}, MAGENTA{72, 8}, LIME{80, 8},
+    CRIMSON{88, 8}, BROWN{96, 8}, TEAL{104, 8}, FLAME{112, 8};
+const Ramp SPACE_RAMP{120, 16}, NEBULA_RAMP{136, 16}, PLANET_RAMP{152, 16};
+const Ramp DEPTH_GREYS{120, 64};
+const Ramp OPTION_LABEL{184, 32}, OPTION_ON{216, 16}, OPTION_OFF{232, 16};
+const Ramp TITLE_SPACE{120, 24}, TITLE_NEBULA{144, 24}, TITLE_PLANET{168, 24}, TITLE_LOGO{192, 32};
+const Ramp ENDING_TITLE{184, 32};
+
+namespace {
+
+// The exact shades that makecol must find (dark to bright).
+constexpr int shade_steps[8] = {10, 30, 50, 70, 100, 150, 200, 255};
+constexpr int red_steps[6] = {20, 50, 100, 150, 200, 255};
+constexpr Rgb orange_steps[8] = {{10, 5, 0},    {30, 15, 0},   {50, 25, 0},   {70, 35, 0},
+                                 {100, 50, 0},  {150, 75, 0},  {200, 100, 0}, {255, 128, 0}};
+
+// The art ramps, eight shades each, dark to bright; the brightest are
+// highlights that lean towards white.
+constexpr Rgb art_ramps[10][8] = {
+    // steel: ship hulls, metal
+    {{16, 20, 32}, {32, 40, 60}, {50, 62, 90}, {72, 86, 120}, {100, 114, 150}, {135, 150, 185},
+     {175, 190, 220}, {225, 235, 255}},
+    // cyan: cockpits, player shots, ice
+    {{0, 20, 30}, {0, 40, 60}, {0, 70, 100}, {0, 105, 140}, {0, 145, 180}, {40, 190, 220},
+     {110, 225, 245}, {200, 250, 255}},
+    // gold: glyphs, wasps, score
+    {{40, 24, 0}, {80, 50, 0}, {120, 80, 0}, {165, 115, 10}, {205, 155, 20}, {240, 195, 40},
+     {255, 225, 100}, {255, 248, 190}},
+    // purple
+    {{25, 0, 35}, {50, 10, 70}, {80, 20, 110}, {110, 35, 150}, {140, 55, 185}, {170, 85, 215},
+     {205, 130, 240}, {235, 190, 255}},
+    // magenta
+    {{35, 0, 20}, {70, 0, 40}, {110, 10, 65}, {150, 20, 90}, {195, 40, 120}, {230, 70, 150},
+     {250, 130, 190}, {255, 200, 230}},
+    // lime
+    {{10, 30, 0}, {25, 55, 5}, {45, 85, 10}, {70, 120, 15}, {100, 155, 25}, {135, 190, 40},
+     {180, 225, 80}, {225, 250, 160}},
+    // crimson: red art with pink highlights
+    {{40, 0, 5}, {80, 5, 10}, {125, 10, 15}, {170, 20, 25}, {210, 40, 40}, {240, 80, 70},
+     {255, 140, 120}, {255, 210, 190}},
+    // brown: rock
+    {{30, 20, 12}, {52, 36, 22}, {75, 54, 34}, {98, 72, 46}, {122, 92, 60}, {148, 114, 78},
+     {176, 140, 100}, {206, 172, 130}},
+    // teal
+    {{0, 28, 24}, {0, 52, 45}, {5, 80, 68}, {15, 110, 92}, {30, 140, 118}, {60, 175, 148},
+     {110, 210, 185}, {180, 240, 220}},
+    // flame: engines, fire
+    {{60, 0, 0}, {120, 20, 0}, {180, 50, 0}, {230, 90, 0}, {255, 140, 10}, {255, 190, 40},
+     {255, 230, 120}, {255, 255, 230}},
+};
+
+// The glow colours; the blend keeps only 24/255 of them, so they are bright.
+// Warm colours all four, so that they show over the blue and the red
+// backgrounds alike and their blends share palette entries.
+constexpr Rgb glow_colours[4] = {{255, 190, 70}, {255, 250, 190}, {255, 90, 30}, {255, 200, 90}};
+constexpr int glow_indices[4] = {GLOW_SHOT_OUTER, GLOW_SHOT_INNER, GLOW_RING_OUTER, GLOW_RING_INNER};
+
+Rgb mix(Rgb a, Rgb b, float t) {
+  auto m = [t](int x, int y) { return static_cast<uint8_t>(std::lround(x + (y - x) * t)); };
+  return {m(a.r, b.r), m(a.g, b.g), m(a.b, b.b)};
+}
+
+// Fills a ramp with an even gradient through the given colours.
+void fill_gradient(Palette &p, const Ramp &ramp, std::initializer_list<Rgb> stops) {
+  std::vector<Rgb> s(stops);
+  for (int i = 0; i < ramp.count; ++i) {
+    float t = ramp.count == 1 ? 0.0f : float(i) / float(ramp.count - 1) * float(s.size() - 1);
+    int k = std::min(static_cast<int>(t), static_cast<int>(s.size()) - 2);
+    p[ramp.first + i] = mix(s[k], s[k + 1], t - float(k));
+  }
+}
+
+// Background ramps of the four level groups: space, nebula, planet.
+struct GroupColours {
+  std::initializer_list<Rgb> space, nebula, planet;
+};
+const GroupColours group_colours[4] = {
+    // levels 1-3: blue space, violet nebula, a blue-green planet
+    {{{2, 2, 8}, {10, 12, 30}, {22, 26, 60}},
+     {{12, 8, 34}, {50, 34, 100}, {120, 90, 190}},
+     {{4, 12, 28}, {16, 50, 96}, {60, 130, 180}, {150, 210, 240}}},
+    // levels 4-6: green space, emerald nebula, an olive gas giant
+    {{{2, 6, 6}, {8, 20, 20}, {16, 40, 38}},
+     {{4, 26, 20}, {20, 90, 62}, {100, 190, 140}},
+     {{22, 18, 4}, {100, 90, 36}, {190, 170, 90}, {245, 235, 170}}},
+    // levels 7-9: red dust and a red giant sun
+    {{{6, 2, 2}, {20, 8, 8}, {42, 16, 14}},
+     {{32, 8, 4}, {110, 36, 14}, {210, 110, 50}},
+     {{70, 10, 0}, {200, 60, 0}, {255, 180, 70}, {255, 250, 210}}},
+    // levels 10-12: violet void, magenta nebula, a pale ringed planet
+    {{{3, 2, 10}, {16, 6, 26}, {34, 14, 46}},
+     {{30, 5, 36}, {110, 28, 104}, {230, 110, 190}},
+     {{10, 20, 34}, {60, 90, 130}, {150, 190, 225}, {230, 245, 255}}},
+};
+
+int distance(Rgb a, Rgb b) {
+  int dr = a.r - b.r, dg = a.g - b.g, db = a.b - b.b;
+  return 3 * dr * dr + 4 * dg * dg + 2 * db * db;
+}
+
+}  // namespace
+
+int nearest_index(const Palette &palette, const std::vector<int> &indices, Rgb colour) {
+  int best = indices.front(), best_d = 1 << 30;
+  for (int i : indices) {
+    int d = distance(shown(palette[i]), colour);
+    if (d < best_d) best = i, best_d = d;
+  }
+  return best;
+}
+
+Palette sprite_block_palette() {
+  Palette p{};
+  for (int i = 0; i < 6; ++i) p[RED_SHADES.at(i)] = {uint8_t(red_steps[i]), 0, 0};
+  for (int i = 0; i < 8; ++i) {
+    uint8_t v = uint8_t(shade_steps[i]);
+    p[GREEN_SHADES.at(i)] = {0, v, 0};
+    p[GREY_SHADES.at(i)] = {v, v, v};
+    p[BLUE_SHADES.at(i)] = {0, 0, v};
+    p[ORANGE_SHADES.at(i)] = orange_steps[i];
+  }
+  for (int r = 0; r < 10; ++r)
+    for (int i = 0; i < 8; ++i) p[STEEL.first + 8 * r + i] = art_ramps[r][i];
+  return p;
+}
+
+Palette level_base_palette(int group) {
+  Palette p = sprite_block_palette();
+  const GroupColours &g = group_colours[group];
+  fill_gradient(p, SPACE_RAMP, g.space);
+  fill_gradient(p, NEBULA_RAMP, g.nebula);
+  fill_gradient(p, PLANET_RAMP, g.planet);
+  for (int k = 0; k < 4; ++k) p[glow_indices[k]] = glow_colours[k];
+  return p;
+}
+
+void add_glow_blends(Palette &palette, const Bitmap8 &background) {
+  // How often each colour lies under the glow layer: the background's
+  // histogram, and black for the bands the sprites leave dark.
+  std::vector<long> weight(256, 0);
+  for (uint8_t v : background.pixels) ++weight[v];
+  weight[BLACK] += static_cast<long>(background.pixels.size() / 8);
+
+  struct Candidate {
+    Rgb colour;
+    long weight;
+  };
+  std::vector<Candidate> wanted;
+  for (int c = 0; c < 256; ++c) {
+    if (!weight[c]) continue;
+    Rgb under = shown(palette[c]);
+    for (Rgb glow : glow_colours) wanted.push_back({shown(mix(under, glow, 24.0f / 255.0f)), weight[c]});
+  }
+
+  // Blends too near an exact shade colour would take makecol's lookups of
+  // that shade away from it: keep clear of them.
+  auto near_a_shade = [&palette](Rgb c) {
+    for (int i = RED_SHADES.first; i < ORANGE_SHADES.first + ORANGE_SHADES.count; ++i)
+      if (distance(shown(palette[i]), c) < 9 * 12 * 12) return true;
+    return false;
+  };
+  std::vector<Rgb> pool;
+  std::vector<int> free_slots;
+  for (int i = 0; i < 256; ++i) {
+    bool glow = std::find(std::begin(glow_indices), std::end(glow_indices), i) != std::end(glow_indices);
+    if (i >= PLANET_RAMP.first + PLANET_RAMP.count && !glow)
+      free_slots.push_back(i);
+    else
+      pool.push_back(shown(palette[i]));
+  }
+  // Greedy: each free entry takes the blend colour that is worst served.
+  for (int slot : free_slots) {
+    long best_score = -1;
+    Rgb best{};
+    for (const Candidate &c : wanted) {
+      if (near_a_shade(c.colour)) continue;
+      int nearest = 1 << 30;
+      for (Rgb q : pool) nearest = std::min(nearest, distance(q, c.colour));
+      long score = c.weight * static_cast<long>(std::sqrt(double(nearest)));
+      if (score > best_score) best_score = score, best = c.colour;
+    }
+    palette[slot] = best;
+    pool.push_back(shown(best));
+  }
+}
+
+Palette title_palette() {
+  Palette p = sprite_block_palette();
+  fill_gradient(p, TITLE_SPACE, {{2, 2, 8}, {10, 10, 30}, {24, 22, 60}});
+  fill_gradient(p, TITLE_NEBULA, {{14, 6, 30}, {70, 30, 110}, {190, 110, 220}});
+  fill_gradient(p, TITLE_PLANET, {{6, 10, 30}, {30, 60, 120}, {100, 170, 230}, {220, 245, 255}});
+  fill_gradient(p, TITLE_LOGO, {{60, 0, 0}, {190, 40, 0}, {255, 150, 20}, {255, 230, 110}, {255, 255, 240}});
+  fill_gradient(p, Ramp{224, 26}, {{20, 20, 24}, {240, 240, 250}});
+  p[TITLE_VERSION_COLOUR] = {255, 255, 255};
+  fill_gradient(p, Ramp{251, 5}, {{255, 240, 180}, {255, 255, 230}});
+  return p;
+}
+
+Palette options_palette() {
+  Palette p = sprite_block_palette();
+  fill_gradient(p, DEPTH_GREYS, {{0, 0, 0}, {255, 255, 255}});
+  fill_gradient(p, OPTION_LABEL, {{6, 4, 0}, {120, 80, 0}, {240, 190, 40}, {255, 250, 200}});
+  fill_gradient(p, OPTION_ON, {{0, 8, 0}, {30, 150, 20}, {200, 255, 160}});
+  fill_gradient(p, OPTION_OFF, {{8, 0, 0}, {160, 20, 20}, {255, 170, 160}});
+  fill_gradient(p, Ramp{248, 8}, {{0, 10, 16}, {120, 230, 255}});
+  return p;
+}
+
+Palette bonus_palette() {
+  Palette p = sprite_block_palette();
+  fill_gradient(p, DEPTH_GREYS, {{0, 0, 0}, {255, 255, 255}});
+  fill_gradient(p, Ramp{184, 72}, {{4, 4, 16}, {60, 70, 140}, {220, 230, 255}});
+  return p;
+}
+
+Palette ending_palette() {
+  Palette p = sprite_block_palette();
+  fill_gradient(p, DEPTH_GREYS, {{0, 0, 0}, {255, 255, 255}});
+  fill_gradient(p, ENDING_TITLE, {{60, 0, 0}, {190, 40, 0}, {255, 150, 20}, {255, 230, 110}, {255, 255, 240}});
+  fill_gradient(p, Ramp{216, 40}, {{4, 4, 16}, {60, 70, 140}, {220, 230, 255}});
+  return p;
+}

@@ -1,0 +1,204 @@
+#include "frame/datafile_check.h"
+
+#include "frame/catalogue.h"
+#include "frame/datafile_structure.h"
+#include "world/enemy_kinds.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <vector>
+
+const char *const datafile_names[8] = {"sound.dat",  "title.dat",  "bonus.dat",   "level1.dat",
+                                       "level4.dat", "level7.dat", "level10.dat", "enddat.dat"};
+
+namespace {
+
+enum class Kind { Bitmap, Palette, Sample };
+
+// A run of catalogued positions and what each must hold; `extra` checks what
+// the code relies on beyond the kind (empty when all is well).
+struct Requirement {
+  int first, last;
+  Kind kind;
+  std::function<std::string(BITMAP *)> extra = nullptr;
+};
+
+constexpr int most_file_bytes = 64 << 20;
+constexpr int most_enemies = 40;
+constexpr int layout_columns = 20, layout_rows = 15;
+constexpr int background_rows = 959;  // 240-row window from row 719
+
+const char *kind_word(Kind kind) {
+  switch (kind) {
+    case Kind::Bitmap: return "a bitmap";
+    case Kind::Palette: return "a palette";
+    case Kind::Sample: return "a sample";
+  }
+  return "";
+}
+
+bool holds_kind(const DATAFILE &object, Kind kind) {
+  switch (kind) {
+    case Kind::Bitmap:
+      return object.type == DAT_BITMAP && bitmap_color_depth(static_cast<BITMAP *>(object.dat)) == 8;
+    case Kind::Palette: return object.type == DAT_PALETTE;
+    case Kind::Sample: return object.type == DAT_SAMPLE;
+  }
+  return false;
+}
+
+std::string exact_size(BITMAP *b, int w, int h) {
+  if (b->w == w && b->h == h) return {};
+  return "should be a " + std::to_string(w) + "x" + std::to_string(h) + " bitmap";
+}
+
+std::string background_size(BITMAP *b) {
+  if (b->w == 320 && b->h >= background_rows) return {};
+  return "should be a bitmap 320 wide and at least " + std::to_string(background_rows) + " high";
+}
+
+// A layout picture: at least 20 x 15, only the group's two kinds, at most 40.
+std::string layout_problem(BITMAP *b, int group) {
+  int first = group_first_kind(group);
+  std::string kinds = "kinds " + std::to_string(first) + " and " + std::to_string(first + 1);
+  if (b->w < layout_columns || b->h < layout_rows)
+    return "should be a layout picture of at least 20x15";
+  int count = 0;
+  for (int j = 0; j < layout_rows; ++j)
+    for (int i = 0; i < layout_columns; ++i) {
+      int kind = getpixel(b, i, j);
+      if (kind == 0) continue;
+      if (!kind_in_group(kind, group))
+        return "holds enemy kind " + std::to_string(kind) + " at column " + std::to_string(i) +
+               ", row " + std::to_string(j) + "; this group has " + kinds + " only";
+      ++count;
+    }
+  if (count > most_enemies)
+    return "places " + std::to_string(count) + " enemies; at most 40 fit";
+  return {};
+}
+
+std::vector<Requirement> sound_catalogue() {
+  return {{sound_object::ENEMY_DESTROYED, sound_object::CAPSULE_RELEASED, Kind::Sample},
+          {sound_object::TUNE, sound_object::VOLLEY, Kind::Sample}};
+}
+
+std::vector<Requirement> title_catalogue() {
+  return {{title_object::MENU_ITEMS, title_object::OPTION_ROWS + 14, Kind::Bitmap},
+          {title_object::OPTIONS_PALETTE, title_object::TITLE_PALETTE, Kind::Palette},
+          {title_object::BACKGROUND, title_object::BACKGROUND, Kind::Bitmap,
+           [](BITMAP *b) { return exact_size(b, 320, 240); }}};
+}
+
+std::vector<Requirement> bonus_catalogue() {
+  return {{bonus_object::ICONS, bonus_object::GLYPHS + 39, Kind::Bitmap},
+          {bonus_object::PALETTE, bonus_object::PALETTE, Kind::Palette}};
+}
+
+std::vector<Requirement> ending_catalogue() {
+  return {{ending_object::PALETTE, ending_object::PALETTE, Kind::Palette},
+          {ending_object::PICTURES, ending_object::TITLE, Kind::Bitmap}};
+}
+
+std::vector<Requirement> level_catalogue(int group) {
+  int first = group_first_kind(group);
+  const EnemyKind &a = enemy_kinds[first];
+  const EnemyKind &b = enemy_kinds[first + 1];
+  auto layout = [group](BITMAP *bmp) { return layout_problem(bmp, group); };
+  using namespace level_object;
+  return {{a.sprite_base, a.sprite_base + a.frame_count - 1, Kind::Bitmap},
+          {b.sprite_base, b.sprite_base + b.frame_count - 1, Kind::Bitmap},
+          {ENEMY_SHOT, ENEMY_SHOT + 1, Kind::Bitmap},
+          {BACKGROUND, BACKGROUND, Kind::Bitmap, background_size},
+          {CAPSULES, GLYPHS + 39, Kind::Bitmap},
+          {LAYOUTS, LAYOUTS + 2, Kind::Bitmap, layout},
+          {level_object::PALETTE, level_object::PALETTE, Kind::Palette},
+          {SHIP_BLINK, PLAYER_SHOT + 1, Kind::Bitmap}};
+}
+
+// The catalogue of a file by name; empty for a name that is not one of ours.
+std::vector<Requirement> catalogue_of(const std::string &file) {
+  if (file == "sound.dat") return sound_catalogue();
+  if (file == "title.dat") return title_catalogue();
+  if (file == "bonus.dat") return bonus_catalogue();
+  if (file == "enddat.dat") return ending_catalogue();
+  const char *const levels[4] = {"level1.dat", "level4.dat", "level7.dat", "level10.dat"};
+  for (int group = 0; group < 4; ++group)
+    if (file == levels[group]) return level_catalogue(group);
+  return {};
+}
+
+int object_count(DATAFILE *data) {
+  int n = 0;
+  while (data[n].type != DAT_END) ++n;
+  return n;
+}
+
+std::string object_problem(DATAFILE *data, int count, int n, const Requirement &r) {
+  std::string object = "object " + std::to_string(n) + " ";
+  if (n >= count)
+    return object + "should be " + kind_word(r.kind) + " (the file holds " +
+           std::to_string(count) + " objects)";
+  if (!holds_kind(data[n], r.kind)) return object + "should be " + kind_word(r.kind);
+  if (!r.extra) return {};
+  std::string extra = r.extra(static_cast<BITMAP *>(data[n].dat));
+  return extra.empty() ? extra : object + extra;
+}
+
+bool read_file(const std::string &path, std::vector<uint8_t> &bytes, std::string &problem) {
+  std::unique_ptr<FILE, int (*)(FILE *)> f(std::fopen(path.c_str(), "rb"), std::fclose);
+  if (!f) {
+    problem = "missing (the game reads its datafiles from the folder it is started in)";
+    return false;
+  }
+  uint8_t chunk[65536];
+  size_t got;
+  while ((got = std::fread(chunk, 1, sizeof chunk, f.get())) > 0) {
+    bytes.insert(bytes.end(), chunk, chunk + got);
+    if (bytes.size() > size_t(most_file_bytes)) {
+      problem = "cannot be read (larger than 64 MiB)";
+      return false;
+    }
+  }
+  if (std::ferror(f.get())) {
+    problem = "cannot be read (read error)";
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string catalogue_problem(const std::string &file, DATAFILE *data) {
+  int count = object_count(data);
+  for (const Requirement &r : catalogue_of(file))
+    for (int n = r.first; n <= r.last; ++n) {
+      std::string problem = object_problem(data, count, n, r);
+      if (!problem.empty()) return problem;
+    }
+  return {};
+}
+
+std::string datafile_problem(const std::string &folder, const std::string &file) {
+  std::string path = folder + "/" + file;
+  std::vector<uint8_t> bytes;
+  std::string problem;
+  if (!read_file(path, bytes, problem)) return problem;
+  problem = datafile_structure_problem(bytes);
+  if (!problem.empty()) return "cannot be read (" + problem + ")";
+  DATAFILE *data = load_datafile(path.c_str());
+  if (!data) return "cannot be loaded";
+  problem = catalogue_problem(file, data);
+  unload_datafile(data);
+  return problem;
+}
+
+std::string datafiles_problem(const std::string &folder) {
+  for (const char *file : datafile_names) {
+    std::string problem = datafile_problem(folder, file);
+    if (!problem.empty()) return std::string(file) + ": " + problem;
+  }
+  return {};
+}

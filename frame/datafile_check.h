@@ -1,0 +1,25 @@
+// The start-up check of the eight datafiles: each must exist, be safe to
+// load, load, and hold at every catalogued position an object of the right
+// kind, with the sizes the code relies on. The first problem found is
+// reported as one line naming the file and the object.
+#pragma once
+
+#include <allegro.h>
+
+#include <string>
+
+// The datafiles in the order they are checked.
+extern const char *const datafile_names[8];
+
+// Empty when the loaded datafile meets the catalogue of the file with this
+// name; else e.g. "object 23 should be a 320x240 bitmap".
+std::string catalogue_problem(const std::string &file, DATAFILE *data);
+
+// Empty when the file of this name in the folder exists, is sound, loads and
+// meets its catalogue; else why not. The bytes are checked before
+// load_datafile sees them; the library must be installed (any system driver).
+std::string datafile_problem(const std::string &folder, const std::string &file);
+
+// Checks the eight files in a folder; empty when all are fine, else
+// "title.dat: object 23 should be a 320x240 bitmap" for the first problem.
+std::string datafiles_problem(const std::string &folder);

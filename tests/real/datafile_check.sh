@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# The real game checks its eight datafiles before it needs a display: each
+# one deleted, truncated or replaced by garbage stops it with one line that
+# names the file, and status 1. With all eight intact it gets past the check
+# (and, with no display, stops on that instead).
+set -uo pipefail
+BINARY=$1 DATA=$2
+WORK=$(mktemp -d)
+trap 'rm -rf "$WORK"' EXIT
+FILES="sound.dat title.dat bonus.dat level1.dat level4.dat level7.dat level10.dat enddat.dat"
+
+fresh_copy() {
+  rm -rf "$WORK/data"
+  mkdir "$WORK/data"
+  for f in $FILES; do cp "$DATA/$f" "$WORK/data/"; done
+}
+
+# Runs the game in the copy without a display; checks status 1 and one line
+# that starts with "swarmfire: " and the expected text.
+expect() {
+  local what=$1 expected=$2 err status
+  err=$(cd "$WORK/data" && env -u DISPLAY "$BINARY" 2>&1 >/dev/null)
+  status=$?
+  [ "$status" -eq 1 ] || { echo "FAIL ($what): status $status, output: $err"; exit 1; }
+  [ "$(printf '%s\n' "$err" | wc -l)" -eq 1 ] || { echo "FAIL ($what): not one line: $err"; exit 1; }
+  case $err in "swarmfire: $expected"*) ;; *) echo "FAIL ($what): unexpected message: $err"; exit 1 ;; esac
+  echo "ok ($what): $err"
+}
+
+fresh_copy
+expect "all intact" "no X display"
+for f in $FILES; do
+  fresh_copy
+  rm "$WORK/data/$f"
+  expect "$f deleted" "$f: missing"
+
+  fresh_copy
+  size=$(stat -c %s "$DATA/$f")
+  head -c $((size / 2)) "$DATA/$f" >"$WORK/data/$f"
+  expect "$f cut in half" "$f: cannot be read (truncated at byte $((size / 2))"
+
+  fresh_copy
+  head -c 37 "$DATA/$f" >"$WORK/data/$f"
+  expect "$f cut in the first object" "$f: cannot be read (truncated at byte 37"
+
+  fresh_copy
+  yes 'not a datafile at all' | head -c 4096 >"$WORK/data/$f"
+  expect "$f garbage" "$f: cannot be read (not a datafile)"
+
+  fresh_copy
+  : >"$WORK/data/$f"
+  expect "$f empty" "$f: cannot be read (empty file)"
+done
+echo PASS

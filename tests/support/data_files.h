@@ -1,0 +1,32 @@
+// Test support for datafiles: a scratch folder, raw file bytes, and
+// datafiles that meet the catalogue with small stand-in objects, so that a
+// test can break one position at a time.
+#pragma once
+
+#include "data/dat_writer.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+// A fresh folder under /tmp, removed with everything in it at destruction.
+struct ScratchFolder {
+  std::string path;
+  ScratchFolder();
+  ~ScratchFolder();
+  std::string file(const std::string &name) const { return path + "/" + name; }
+};
+
+std::vector<uint8_t> read_bytes(const std::string &path);
+
+// Object n of a stand-in datafile; tests replace some with `replace`.
+using ObjectMaker = std::function<void(DatafileBuilder &, int n)>;
+
+// A datafile of this catalogue name that passes the start-up check; object
+// positions for which `replace` returns true are made by it instead.
+std::vector<uint8_t> stand_in_datafile(const std::string &name,
+                                       std::function<bool(DatafileBuilder &, int n)> replace = nullptr);
+
+// A layout picture with `count` enemies of `kind`, spaced apart.
+Bitmap8 layout_with(int kind, int count);
