@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# A game in the real window with real key events: the ship steers both ways,
+# A game in the real window with real key events: scrolling and stars are
+# switched off on the options screen, so that the ship is the only thing that
+# moves along the bottom; then the ship steers both ways,
 # fires, F12 writes dump.pcx, P freezes the picture and P again resumes, Esc
 # runs the game over and the final results back to the title, and quit ends
 # the program with status 0.
@@ -13,19 +15,46 @@ copy_data "$DATA"
 start_game "$BINARY" "$WORK/data"
 wait_window
 sleep 1
-tap Alt_L            # start a game
-sleep 4              # fade, "LEVEL 1" scroll, fade in
+tap Down
+tap Alt_L 0.1        # options
+sleep 1.5
+tap Down
+tap Alt_L 0.1        # scrolling off
+tap Down
+tap Down
+tap Alt_L 0.1        # stars off
+tap Escape
+sleep 1.5
+tap Up
+tap Alt_L 0.1        # start a game
+# Play starts once the "LEVEL 1" caption has crossed the first frame: the
+# score and lives appear top left, the caption comes and goes.
+caption_gone() { ! lit_above caption 0 190 320 16 30; }
+wait_until 30 lit_above hud 0 0 30 24 10 || fail "the level did not start"
+wait_until 10 lit_above caption 0 190 320 16 30 || fail "no LEVEL caption"
+wait_until 10 caption_gone || fail "the LEVEL caption did not pass"
+sleep 0.3
 
-ship_x() { field cx "$(shoot_area "$1" 0 214 320 16 --bright 300)"; }
-x0=$(ship_x ship-start)
-xdotool keydown Right; sleep 1.2; xdotool keyup Right; sleep 0.5
-x1=$(ship_x ship-right)
-xdotool keydown Left; sleep 2.0; xdotool keyup Left; sleep 0.5
-x2=$(ship_x ship-left)
-echo "ship centre: start $x0, after Right $x1, after Left $x2"
-[ "$x0" -gt 120 ] && [ "$x0" -lt 210 ] || fail "the ship does not start near the middle ($x0)"
-[ "$x1" -gt 240 ] || fail "Right did not move the ship right ($x0 -> $x1)"
-[ "$x2" -lt 80 ] || fail "Left did not move the ship left ($x1 -> $x2)"
+# With the background still, what changes along the ship's band between two
+# shots is the ship leaving one place and arriving at another: the mean
+# column of the change lies between the two, so it tells the direction.
+moved_to() {
+  field dcx "$(shoot_area "$1" 0 214 320 16 --diff "$WORK/$2.xwd")"
+}
+# An enemy shot may destroy the ship on the way (it comes back in the
+# middle), so try again.
+steer_both_ways() {
+  shoot_area ship-start 0 214 320 16 >/dev/null
+  xdotool keydown Right; sleep 0.6; xdotool keyup Right; sleep 0.2
+  right=$(moved_to ship-right ship-start)
+  xdotool keydown Left; sleep 1.0; xdotool keyup Left; sleep 0.2
+  left=$(moved_to ship-left ship-right)
+  echo "ship band change centred at $right after Right, at $left after Left"
+  [ "$right" -gt 185 ] && [ "$left" -ge 0 ] && [ "$left" -lt $((right - 20)) ]
+}
+steered=
+for _ in 1 2 3; do steer_both_ways && { steered=1; break; }; done
+[ -n "$steered" ] || fail "Right and Left did not steer the ship"
 
 tap Alt_L            # fire
 tap F12
@@ -64,13 +93,16 @@ sleep 1.5
 over=$(field bright "$(shoot_area game-over 40 100 240 40 --bright 300)")
 echo "game over caption: $over bright pixels"
 [ "$over" -gt 50 ] || fail "no game-over caption"
-tap space            # spin away, then the final results
-sleep 4
+tap space            # spin away, fade, then the final results
+wait_until 20 dark faded || fail "the game-over sequence did not fade out"
+# The rating line appears once the totals have slid in.
+wait_until 20 lit_above rating 0 175 320 20 50 || fail "no rating on the final results"
 lit=$(nonblack final-results)
 echo "final results: $lit lit pixels"
 [ "$lit" -gt 500 ] || fail "the final results screen is (nearly) black"
 tap space            # zoom away, back to the title
-sleep 2.5
+wait_until 20 lit_above title-again 0 0 320 240 5000 || fail "the title did not come back"
+sleep 0.5
 tap Down
 tap Down
 tap Alt_L 0.3

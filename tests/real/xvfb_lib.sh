@@ -24,11 +24,12 @@ fail() {
 }
 
 # Xvfb picks a free display itself and tells us which (-displayfd), so tests
-# can run side by side. Its frame buffer is a window dump file in $WORK.
+# can run side by side. Its frame buffer is a window dump file in $WORK. The
+# screen is exactly the game's size: the window then lies at (0, 0).
 start_xvfb() {
   mkdir -p "$WORK/fb"
   rm -f "$WORK/displayfd"
-  Xvfb -displayfd 3 -screen 0 640x480x24 -fbdir "$WORK/fb" -br -nolisten tcp \
+  Xvfb -displayfd 3 -screen 0 320x240x24 -fbdir "$WORK/fb" -br -nolisten tcp \
     3>"$WORK/displayfd" 2>"$WORK/xvfb.log" &
   XVFB_PID=$!
   for _ in $(seq 100); do
@@ -64,11 +65,10 @@ wait_window() {
     sleep 0.1
   done
   [ -n "$WINDOW" ] || fail "no Swarmfire window appeared"
+  # The screen is as large as the game's window, so the window covers it.
+  WIN_X=0 WIN_Y=0
+  WIN_RECT="0 0 320 240"
   xdotool mousemove --window "$WINDOW" 20 20
-  local X Y WIDTH HEIGHT SCREEN
-  eval "$(xdotool getwindowgeometry --shell "$WINDOW")"
-  WIN_X=$X WIN_Y=$Y
-  WIN_RECT="$X $Y $WIDTH $HEIGHT"
   sleep 0.5
 }
 
@@ -102,6 +102,41 @@ shoot() {
 }
 
 nonblack() { field nonblack "$(shoot_window "$1")"; }
+
+# wait_until SECONDS COMMAND...: polls the command until it succeeds.
+wait_until() {
+  local limit=$1
+  shift
+  for _ in $(seq $((limit * 5))); do
+    "$@" && return 0
+    sleep 0.2
+  done
+  return 1
+}
+
+# lit_above NAME X Y W H COUNT: whether more than COUNT pixels of the area
+# are bright.
+lit_above() {
+  local n
+  n=$(field bright "$(shoot_area "$1" "$2" "$3" "$4" "$5" --bright 300)")
+  [ "$n" -gt "$6" ]
+}
+
+# moving NAME X Y W H: whether the area changes within a third of a second.
+moving() {
+  shoot_area "$1-a" "$2" "$3" "$4" "$5" >/dev/null
+  sleep 0.33
+  local n
+  n=$(field differ "$(shoot_area "$1-b" "$2" "$3" "$4" "$5" --diff "$WORK/$1-a.xwd")")
+  [ "$n" -gt 50 ]
+}
+
+# dark NAME: whether the screen is (nearly) black.
+dark() {
+  local n
+  n=$(field nonblack "$(shoot_window "$1")")
+  [ "$n" -lt 100 ]
+}
 
 # copy_data DIR: a private copy of the datafiles to run the game in.
 copy_data() {

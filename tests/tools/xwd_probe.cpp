@@ -2,7 +2,7 @@
 // and reports on a rectangle of it; optionally saves that rectangle as PNG.
 // Usage: xwd_probe FILE [x y w h] [--png OUT] [--diff OTHER] [--bright LEVEL]
 // Prints for the rectangle: "nonblack N distinct D mean R G B", then with
-// --diff " differ N" (pixels unlike OTHER's) and with --bright
+// --diff " differ N dcx X" (pixels unlike OTHER's and their mean column) and with --bright
 // " bright N cx X" (pixels whose r+g+b exceeds LEVEL and their mean column).
 #include "data/png_writer.h"
 
@@ -99,7 +99,7 @@ int main(int argc, char **argv) {
   image.width = w;
   image.height = h;
   long nonblack = 0, differ = 0, bright = 0;
-  double sum[3] = {0, 0, 0}, bright_x = 0;
+  double sum[3] = {0, 0, 0}, bright_x = 0, differ_x = 0;
   std::set<uint32_t> distinct;
   for (int y = y0; y < y0 + h; ++y) {
     for (int x = x0; x < x0 + w; ++x) {
@@ -107,7 +107,10 @@ int main(int argc, char **argv) {
       uint8_t r = (v >> 16) & 0xff, g = (v >> 8) & 0xff, bl = v & 0xff;
       image.rgb.insert(image.rgb.end(), {r, g, bl});
       if (v) ++nonblack;
-      if (other.ok && pixel(other, x, y) != v) ++differ;
+      if (other.ok && pixel(other, x, y) != v) {
+        ++differ;
+        differ_x += x - x0;
+      }
       if (bright_level >= 0 && r + g + bl > bright_level) {
         ++bright;
         bright_x += x - x0;
@@ -121,7 +124,7 @@ int main(int argc, char **argv) {
   double n = double(w) * h;
   std::printf("nonblack %ld distinct %zu mean %.1f %.1f %.1f", nonblack, distinct.size(),
               sum[0] / n, sum[1] / n, sum[2] / n);
-  if (other.ok) std::printf(" differ %ld", differ);
+  if (other.ok) std::printf(" differ %ld dcx %.0f", differ, differ ? differ_x / differ : -1.0);
   if (bright_level >= 0) std::printf(" bright %ld cx %.0f", bright, bright ? bright_x / bright : -1.0);
   std::printf("\n");
   if (!png.empty() && !write_png(png, image)) {
