@@ -9,6 +9,7 @@
 
 void WorldTest::SetUp() {
   HeadlessTest::SetUp();
+  install_test_palette();  // whatever an earlier test left in rgb_map
   reset_level_records(1);
   player.state = 1;
   player.lives = 3;
