@@ -5,6 +5,7 @@
 #include "combat/weapons.h"
 #include "frame/catalogue.h"
 #include "frame/game_state.h"
+#include "frame/level_start.h"
 #include "frame/play_loops.h"
 #include "frame/program.h"
 #include "platform/headless.h"
@@ -122,9 +123,19 @@ void count_pickups() {
   headless::clear_samples();
 }
 
+// The generated formation of the level when the datafiles are at hand (the
+// run starts in the data folder), else one built like them.
+void place_formation(int n) {
+  if ((n - 1) % 3 == 0 || !level_data) load_level_data();
+  if (level_data)
+    build_layout();
+  else
+    build_formation(n);
+}
+
 void start_level(int n) {
   reset_level_records(n);
-  build_formation(n);
+  place_formation(n);
   option_shot_collisions = rng.below(4) != 0;
   option_scroll = rng.below(3) != 0;
   option_stars = rng.below(5) != 0;
