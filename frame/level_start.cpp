@@ -134,16 +134,13 @@ void build_layout() {
   }
 }
 
-int level_start(int n) {
-  if ((n - 1) % 3 == 0 && load_level_data() != 0)
-    throw MissingData{group_files[level_group(n)]};
+void reset_level_state(int n) {
   scroll_y = 719;
   shots_fired = 0;
   shots_hit = 0;
   scroll_tick = 0;
   reverse_ticks = 0;
   level = n;
-  build_layout();
   freeze_ticks = 0;
   for (ShieldRock &r : shield_rocks) {
     r.width = 30;
@@ -166,6 +163,15 @@ int level_start(int n) {
   active_explosions = 0;
   for (EnemyShot &s : enemy_shots) s.active = 0;
   free_explosions();
+}
+
+// The formation is placed after the resets: it draws no random number and
+// touches none of what they reset, so the order makes no difference.
+int level_start(int n) {
+  if ((n - 1) % 3 == 0 && load_level_data() != 0)
+    throw MissingData{group_files[level_group(n)]};
+  reset_level_state(n);
+  build_layout();
   compute_shade_colours();
   draw_frame();
   scroll_level_caption();

@@ -1,10 +1,10 @@
 #include "screens/bonus_screen.h"
 
 #include "frame/catalogue.h"
-#include "frame/colour_tables.h"
 #include "frame/program.h"
 #include "platform/platform.h"
 #include "screens/depth_stars.h"
+#include "screens/palette_screen.h"
 #include "screens/glyph_text.h"
 
 #include <cstring>
@@ -36,13 +36,7 @@ void draw_bonus_list(BITMAP *bitmap) {
 void show_bonus_screen() {
   bonus_data = load_datafile("bonus.dat");
   if (!bonus_data) return;  // gone since start-up: the title goes on
-  RGB *palette = dat_palette(bonus_data, bonus_object::PALETTE);
-  platform_fade_out(16);
-  platform_clear_screen();
-  platform_fade_in(palette, 16);
-  create_rgb_table(&rgb_table, palette, nullptr);
-  rgb_map = &rgb_table;
-  platform_set_palette(palette);
+  fade_into_palette(dat_palette(bonus_data, bonus_object::PALETTE));
   init_depth_stars();
   platform_clear_keybuf();
   int count = 0;

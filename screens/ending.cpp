@@ -1,11 +1,11 @@
 #include "screens/ending.h"
 
 #include "frame/catalogue.h"
-#include "frame/colour_tables.h"
 #include "frame/program.h"
 #include "frame/random.h"
 #include "platform/platform.h"
 #include "screens/depth_stars.h"
+#include "screens/palette_screen.h"
 
 DATAFILE *ending_data = nullptr;
 std::array<EndingSprite, 8> ending_sprites = {};
@@ -82,13 +82,7 @@ void show_ending() {
   ending_data = load_datafile("enddat.dat");
   if (!ending_data) return;  // gone since start-up: back to the title
   BITMAP *snapshot = create_bitmap(320, 240);
-  RGB *palette = dat_palette(ending_data, ending_object::PALETTE);
-  platform_fade_out(16);
-  platform_clear_screen();
-  platform_fade_in(palette, 16);
-  create_rgb_table(&rgb_table, palette, nullptr);
-  rgb_map = &rgb_table;
-  platform_set_palette(palette);
+  fade_into_palette(dat_palette(ending_data, ending_object::PALETTE));
   init_ending_sprites();
   init_depth_stars();
   platform_clear_keybuf();

@@ -5,6 +5,7 @@
 #include "combat/weapons.h"
 #include "frame/colour_tables.h"
 #include "frame/game_state.h"
+#include "frame/level_start.h"
 #include "render/starfield.h"
 #include "world/enemies.h"
 #include "world/enemy_kinds.h"
@@ -27,11 +28,7 @@ void install_test_palette() {
 
 void reset_level_records(int n) {
   if (!rgb_map) install_test_palette();
-  scroll_y = 719;
-  shots_fired = shots_hit = 0;
-  scroll_tick = 0;
-  reverse_ticks = 0;
-  level = n;
+  // Blank records first, so that no test sees what an earlier one left.
   for (Enemy &e : enemies) e = Enemy{};
   enemy_count = 0;
   for (EnemyShot &s : enemy_shots) {
@@ -39,28 +36,10 @@ void reset_level_records(int n) {
     s.width = enemy_shot_sizes[level_group(n)].width;
     s.height = enemy_shot_sizes[level_group(n)].height;
   }
-  freeze_ticks = 0;
-  for (PlayerShot &s : player_shots) s = PlayerShot{0, 0, 0, 0, 0, 0, 0, 0, 7, 7};
-  init_stars();
-  for (Capsule &c : capsules) c = Capsule{0, 0, 0, 2, 0, 0, 0, 0, 0, 0};
-  enemies_destroyed = 0;
-  level_end = 0;
-  shot_timer = 50;
-  dive_timer = 250;
-  const int rock_x[3] = {50, 146, 242};
-  for (int k = 0; k < MAX_SHIELD_ROCKS; ++k) shield_rocks[k] = ShieldRock{rock_x[k], 180, 0, 0, 0, 30, 16};
+  for (PlayerShot &s : player_shots) s = PlayerShot{};
+  for (Capsule &c : capsules) c = Capsule{};
   for (ExhaustParticle &p : exhaust) p = ExhaustParticle{};
-  player.x = 160;
-  player.y = 214;
-  player.shots_in_flight = 0;
-  player.exhaust_frame = 2;
-  player.state = -2;
-  player.velocity = 0;
-  player.friction_tick = 0;
-  player.state_ticks = 0;
-  player.width = player.height = 16;
-  active_explosions = 0;
-  for (Explosion &e : explosions) e.active = 0;
+  reset_level_state(n);
 }
 
 int add_enemy(int kind, int column, int row) {
