@@ -27,10 +27,11 @@ END_OF_FUNCTION(timer_tick)
 
 void present_frame() { platform_present(back_buffer); }
 
-void start_up() {
-  platform_start_up();
+std::string start_up() {
+  std::string problem = platform_start_up();
   LOCK_VARIABLE(game_ticks);
   LOCK_FUNCTION(timer_tick);
+  return problem;
 }
 
 int set_video_mode() {
@@ -109,7 +110,11 @@ void release_program_memory(BITMAP *closing) {
 }
 
 int run_program(BITMAP *&closing) {
-  start_up();
+  std::string problem = start_up();
+  if (!problem.empty()) {
+    std::fprintf(stderr, "swarmfire: %s\n", problem.c_str());
+    return 1;
+  }
   if (set_video_mode() != 0) {
     std::fprintf(stderr, "swarmfire: cannot set a 320x240 or 640x480 video mode: %s\n",
                  platform_last_error().c_str());

@@ -4,6 +4,8 @@
 
 #include <allegro.h>
 
+#include <string>
+
 extern BITMAP *back_buffer;  // every frame and screen is drawn here
 extern BITMAP *glow_layer;   // light effects blended over play; options overlay
 extern DATAFILE *sound_data; // "sound.dat", held for the whole run
@@ -26,7 +28,8 @@ constexpr int SOUND_GAME_OVER_TUNE = 8;
 
 void timer_tick();
 void present_frame();
-void start_up();
+// Empty when the library started, else why it did not.
+std::string start_up();
 // 0 when a video mode is set; non-zero when neither 320 x 240 nor the
 // 640 x 480 fallback could be set.
 int set_video_mode();

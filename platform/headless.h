@@ -38,6 +38,9 @@ void init_library();
 // no samples, counters at 0, timer removed, one tick per frame and per yield.
 void reset();
 
+// Makes the next platform_start_up report that the library cannot start.
+void refuse_start_up();
+
 // Makes set_gfx_mode refuse this size (e.g. 320 x 240 to force the fallback).
 void refuse_mode(int width, int height);
 

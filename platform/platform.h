@@ -21,8 +21,9 @@ struct QuitRequested {};
 // saying what is missing and what to do.
 std::string platform_preflight();
 
-// Library, timer, keyboard and sound, in that order; results are not tested.
-void platform_start_up();
+// Library, timer, keyboard and sound, in that order. Empty when the library
+// could be started (a missing sound device is not a failure), else why not.
+std::string platform_start_up();
 // Sound, keyboard, timer, then the library itself.
 void platform_shut_down();
 

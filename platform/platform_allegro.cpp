@@ -4,11 +4,15 @@
 #include <X11/Xlib.h>
 
 #include <cerrno>
+#include <unistd.h>
+
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
 volatile int close_pressed = 0;
+bool library_started = false;
 DATAFILE *sound_bank = nullptr;
 
 void on_close_button() { close_pressed = 1; }
@@ -43,8 +47,18 @@ std::string platform_preflight() {
   return {};
 }
 
-void platform_start_up() {
-  install_allegro(SYSTEM_AUTODETECT, &errno, atexit);
+std::string platform_start_up() {
+  // Now and then a fresh X server resets the library's first connection;
+  // try again briefly rather than go on without a system driver, which
+  // would crash in install_timer.
+  int attempts = 0;
+  while (install_allegro(SYSTEM_AUTODETECT, &errno, atexit) != 0) {
+    if (++attempts == 5)
+      return std::string("cannot start the display, timer and keyboard drivers: ") +
+             (*allegro_error ? allegro_error : std::strerror(errno));
+    usleep(200 * 1000);
+  }
+  library_started = true;
   install_timer();
   install_keyboard();
   install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, "");
@@ -52,9 +66,12 @@ void platform_start_up() {
   LOCK_VARIABLE(close_pressed);
   set_window_title("Swarmfire");
   set_close_button_callback(on_close_button);
+  return {};
 }
 
 void platform_shut_down() {
+  if (!library_started) return;
+  library_started = false;
   remove_sound();
   remove_keyboard();
   remove_timer();

@@ -13,6 +13,7 @@ namespace {
 struct Twin {
   bool library = false;
   bool started = false;
+  bool refuse_start = false;
   int shut_downs = 0;
   BITMAP *screen = nullptr;
   std::vector<std::pair<int, int>> refused;
@@ -65,6 +66,8 @@ void reset() {
   if (keep) destroy_bitmap(keep);
 }
 
+void refuse_start_up() { twin.refuse_start = true; }
+
 void refuse_mode(int width, int height) { twin.refused.emplace_back(width, height); }
 
 void hold(int scancode, bool down) {
@@ -100,9 +103,11 @@ void request_close() { twin.close = true; }
 
 std::string platform_preflight() { return {}; }
 
-void platform_start_up() {
+std::string platform_start_up() {
   headless::init_library();
+  if (twin.refuse_start) return "cannot start the display, timer and keyboard drivers: headless";
   twin.started = true;
+  return {};
 }
 
 void platform_shut_down() {

@@ -105,3 +105,12 @@ TEST_F(ProgramTest, CloseButtonEndsTheProgramFromPlay) {
   EXPECT_EQ(headless::shut_downs(), 1);
   EXPECT_EQ(back_buffer, nullptr);  // released on the way out
 }
+
+TEST_F(ProgramTest, ALibraryThatCannotStartEndsTheProgramWithStatusOne) {
+  headless::refuse_start_up();
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(game_main(), 1);
+  std::string err = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(err.rfind("swarmfire: cannot start", 0), 0u) << err;
+  EXPECT_EQ(headless::frames(), 0);
+}

@@ -28,16 +28,27 @@ fail() {
 # screen is exactly the game's size: the window then lies at (0, 0).
 start_xvfb() {
   mkdir -p "$WORK/fb"
-  rm -f "$WORK/displayfd"
-  Xvfb -displayfd 3 -screen 0 320x240x24 -fbdir "$WORK/fb" -br -nolisten tcp \
-    3>"$WORK/displayfd" 2>"$WORK/xvfb.log" &
-  XVFB_PID=$!
-  for _ in $(seq 100); do
-    [ -s "$WORK/displayfd" ] && break
-    sleep 0.1
+  # Two servers starting at the same moment may pick the same display; the
+  # loser stops at once, so try again.
+  for _ in 1 2 3 4 5; do
+    rm -f "$WORK/displayfd"
+    Xvfb -displayfd 3 -screen 0 320x240x24 -fbdir "$WORK/fb" -br -nolisten tcp \
+      3>"$WORK/displayfd" 2>"$WORK/xvfb.log" &
+    XVFB_PID=$!
+    for _ in $(seq 100); do
+      [ -s "$WORK/displayfd" ] && break
+      kill -0 "$XVFB_PID" 2>/dev/null || break
+      sleep 0.1
+    done
+    if [ -s "$WORK/displayfd" ] && kill -0 "$XVFB_PID" 2>/dev/null; then
+      export DISPLAY=":$(head -n1 "$WORK/displayfd")"
+      return 0
+    fi
+    kill "$XVFB_PID" 2>/dev/null || true
+    wait "$XVFB_PID" 2>/dev/null || true
+    sleep "0.$((RANDOM % 9 + 1))"
   done
-  [ -s "$WORK/displayfd" ] || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
-  export DISPLAY=":$(head -n1 "$WORK/displayfd")"
+  fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
 }
 
 # ALSA's default device becomes a file sink: the real sound driver runs and
@@ -61,7 +72,12 @@ wait_window() {
   for _ in $(seq 150); do
     WINDOW=$(xdotool search --name '^Swarmfire$' 2>/dev/null | head -n1 || true)
     [ -n "$WINDOW" ] && break
-    kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended before its window opened: $(cat "$WORK/game.err")"
+    if ! kill -0 "$GAME_PID" 2>/dev/null; then
+      local status=0
+      wait "$GAME_PID" || status=$?
+      GAME_PID=
+      fail "the game ended (status $status) before its window opened: $(cat "$WORK/game.err")"
+    fi
     sleep 0.1
   done
   [ -n "$WINDOW" ] || fail "no Swarmfire window appeared"
