@@ -6,6 +6,7 @@
 
 #include <allegro.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -13,6 +14,7 @@ namespace {
 
 std::string gallery_folder = ".";
 std::vector<GalleryPicture> pictures;
+std::vector<PngImage> small_pictures;  // the 1x pictures, for the overviews
 int missed_captures = 0;
 
 uint8_t eight_bits(int six) { return uint8_t((six << 2) | (six >> 4)); }
@@ -37,14 +39,33 @@ void save_screen(const std::string &name, const std::string &caption, const std:
   PALETTE palette;
   get_palette(palette);
   std::string file = name + ".png";
+  PngImage small = screen_image(headless::screen(), palette, 1);
   bool ok = write_png(gallery_folder + "/" + file, screen_image(headless::screen(), palette, 2)) &&
-            write_png(gallery_folder + "/1x/" + file, screen_image(headless::screen(), palette, 1));
+            write_png(gallery_folder + "/1x/" + file, small);
   if (!ok) {
     std::fprintf(stderr, "make_gallery: cannot write %s\n", file.c_str());
     ++missed_captures;
     return;
   }
   pictures.push_back({file, caption, section});
+  small_pictures.push_back(small);
+}
+
+bool write_overview(const std::string &name, const std::string &prefix) {
+  std::vector<const PngImage *> chosen;
+  for (size_t i = 0; i < pictures.size(); ++i)
+    if (pictures[i].file.rfind(prefix, 0) == 0) chosen.push_back(&small_pictures[i]);
+  if (chosen.empty()) return false;
+  const int columns = 4, gap = 4;
+  int rows = int(chosen.size() + columns - 1) / columns;
+  PngImage sheet{columns * (320 + gap), rows * (240 + gap), {}};
+  sheet.rgb.assign(size_t(sheet.width) * sheet.height * 3, 40);
+  for (size_t k = 0; k < chosen.size(); ++k) {
+    int x0 = int(k % columns) * (320 + gap), y0 = int(k / columns) * (240 + gap);
+    for (int y = 0; y < 240; ++y)
+      std::copy_n(&chosen[k]->rgb[size_t(y) * 320 * 3], 320 * 3, &sheet.rgb[(size_t(y0 + y) * sheet.width + x0) * 3]);
+  }
+  return write_png(gallery_folder + "/" + name, sheet);
 }
 
 void begin_scene() {

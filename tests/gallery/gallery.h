@@ -18,6 +18,9 @@ struct GalleryPicture {
 void save_screen(const std::string &name, const std::string &caption, const std::string &section);
 const std::vector<GalleryPicture> &saved_pictures();
 void set_gallery_folder(const std::string &folder);
+// All 1x pictures whose file starts with `prefix`, four to a row, in one
+// picture of the gallery folder.
+bool write_overview(const std::string &name, const std::string &prefix);
 
 // Starts a scene: a clean twin (frame count 0) with a 320 x 240 screen.
 void begin_scene();

@@ -80,6 +80,10 @@ bool write_index(const std::string &folder, const std::string &sheets, const std
          ".grid{display:flex;flex-wrap:wrap;gap:12px}figure{margin:0}img{image-rendering:pixelated}"
          "</style></head><body>\n<h1>Swarmfire gallery</h1>\n"
          "<p>Every screen at its characteristic moment, at twice its size (each links its 1x picture).</p>\n";
+  out << "<p>Overviews at 1x:";
+  for (const char *o : {"title", "options", "bonus", "level", "pause", "game", "final", "ending"})
+    out << " <a href=\"overview_" << o << ".png\">" << o << "</a>";
+  out << "</p>\n";
   pictures_section(out);
   sheets_section(out, folder, sheets);
   sounds_section(out, folder, sounds);

@@ -36,6 +36,8 @@ int main(int argc, char **argv) {
   title_scenes();
   level_scenes();
   int missed = SceneScript::missed();
+  for (const char *prefix : {"title", "options", "level", "pause", "game", "final", "ending", "bonus"})
+    write_overview(std::string("overview_") + prefix + ".png", prefix);
   if (!write_index(folder, argv[2], argv[3])) {
     std::fprintf(stderr, "make_gallery: cannot write the index\n");
     return 1;
