@@ -232,7 +232,7 @@ void write_wav(const std::string &path, const std::string &name, SAMPLE *s, FILE
   }
   auto db = [](double v) { return v > 0 ? 20.0 * std::log10(v / 32767.0) : -999.0; };
   double mean = values.empty() ? 0 : sum / double(values.size());
-  std::fprintf(report, "%-18s %7.3f s  peak %6.1f dBFS  loudness %6.1f dBFS  DC %+6.1f  clipped %d\n",
+  std::fprintf(report, "%-18s %7.3f s  peak %6.1f dBFS  loudness %6.1f dBFS  DC %+6.1f LSB  clipped %d\n",
                name.c_str(), double(s->len) / s->freq, db(peak), db(std::sqrt(loudest / double(window ? window : 1))),
                mean, clipped);
 }
