@@ -2,7 +2,7 @@
 BUILD := build
 JOBS := $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps build play test sheets clean
+.PHONY: all deps build play test sheets gallery clean
 
 all: build
 
@@ -25,6 +25,13 @@ test:
 # Contact sheets of the datafiles in build/sheets, samples as WAV in build/sounds.
 sheets: build
 	cmake --build $(BUILD) --target sheets
+
+# Every screen at its characteristic moment in build/gallery (index.html),
+# with the contact sheets and sounds linked.
+gallery:
+	scripts/install-deps.sh test
+	cmake -S . -B $(BUILD)
+	cmake --build $(BUILD) -j $(JOBS) --target gallery
 
 clean:
 	rm -rf $(BUILD)

@@ -3,7 +3,8 @@
 // Every object is drawn with its palette, numbered, bitmaps at twice their
 // size; a few panels show pictures as the game composes them (glow over the
 // level background, the title and options screens). Each sample is written
-// as WAV and measured: length, peak and clipped samples.
+// as WAV and measured: length, peak, loudness (RMS of the loudest 50 ms),
+// DC offset and clipped samples.
 #include "data/png_writer.h"
 
 #include <allegro.h>
@@ -219,10 +220,21 @@ void write_wav(const std::string &path, const std::string &name, SAMPLE *s, FILE
   for (int v : values) put16le(f, v);
   std::fclose(f);
   int peak = 0, clipped = 0;
-  for (int v : values) peak = std::max(peak, std::abs(v)), clipped += std::abs(v) >= 32767;
-  double db = peak ? 20.0 * std::log10(peak / 32767.0) : -999.0;
-  std::fprintf(report, "%-18s %7.3f s  peak %6.1f dBFS  clipped %d\n", name.c_str(),
-               double(s->len) / s->freq, db, clipped);
+  double sum = 0;
+  for (int v : values) peak = std::max(peak, std::abs(v)), clipped += std::abs(v) >= 32767, sum += v;
+  // Loudness: the RMS level of the loudest 50 ms.
+  size_t window = std::min<size_t>(size_t(s->freq / 20), values.size());
+  double energy = 0, loudest = 0;
+  for (size_t i = 0; i < values.size(); ++i) {
+    energy += double(values[i]) * values[i];
+    if (i >= window) energy -= double(values[i - window]) * values[i - window];
+    if (i + 1 >= window) loudest = std::max(loudest, energy);
+  }
+  auto db = [](double v) { return v > 0 ? 20.0 * std::log10(v / 32767.0) : -999.0; };
+  double mean = values.empty() ? 0 : sum / double(values.size());
+  std::fprintf(report, "%-18s %7.3f s  peak %6.1f dBFS  loudness %6.1f dBFS  DC %+6.1f LSB  clipped %d\n",
+               name.c_str(), double(s->len) / s->freq, db(peak), db(std::sqrt(loudest / double(window ? window : 1))),
+               mean, clipped);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <allegro.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <set>
 #include <string>
@@ -185,6 +186,34 @@ TEST_F(GeneratedArtTest, LevelPalettesHoldTheShadeRampsAndStarGreys) {
   }
 }
 
+TEST_F(GeneratedArtTest, BackgroundsAreDarkEnoughForTheSpritesToStandOut) {
+  for (int group = 0; group < 4; ++group) {
+    DATAFILE *d = load(level_files[group]);
+    RGB *pal = dat_palette(d, 78);
+    // The lit pixels of everything that flies in front: both enemy kinds,
+    // the ship, both kinds of shot and the capsules.
+    std::vector<int> sprites;
+    for (int kind : {group_first_kind(group), group_first_kind(group) + 1})
+      for (int f = 0; f < enemy_kinds[kind].frame_count; ++f) sprites.push_back(enemy_kinds[kind].sprite_base + f);
+    for (int n : {23, 24, 81, 88, 89, 26, 27, 28, 29, 30, 31, 32, 33, 34}) sprites.push_back(n);
+    long sprite_sum = 0, sprite_count = 0;
+    for (int n : sprites)
+      for (uint8_t v : pixels_of(dat_bitmap(d, n)))
+        if (v > 1) sprite_sum += luminance(pal, v), ++sprite_count;
+    ASSERT_GT(sprite_count, 0);
+    double sprite_mean = double(sprite_sum) / double(sprite_count);
+    std::vector<int> background;
+    for (uint8_t v : pixels_of(dat_bitmap(d, 25))) background.push_back(luminance(pal, v));
+    double mean = 0;
+    for (int l : background) mean += l;
+    mean /= double(background.size());
+    std::sort(background.begin(), background.end());
+    EXPECT_LT(mean * 3.0, sprite_mean) << level_files[group];
+    // Only stars are as bright as the sprites; 99 pixels in 100 are well below.
+    EXPECT_LT(background[background.size() * 99 / 100], sprite_mean * 0.75) << level_files[group];
+  }
+}
+
 TEST_F(GeneratedArtTest, GlowColoursAreBrightAndShowThroughTheBlend) {
   for (const char *file : level_files) {
     DATAFILE *d = load(file);
@@ -205,6 +234,15 @@ TEST_F(GeneratedArtTest, GlowColoursAreBrightAndShowThroughTheBlend) {
           ++total;
         }
       EXPECT_GT(changed * 100 / total, 95) << file << " glow index " << g;
+      // Light adds: on average what lies under the glow gets brighter.
+      long before = 0, after = 0;
+      for (int y = 719; y < 959; y += 2)
+        for (int x = 0; x < 320; x += 2) {
+          int under = getpixel(bg, x, y);
+          before += luminance(pal, under);
+          after += luminance(pal, trans_table.data[g][under]);
+        }
+      EXPECT_GT(after, before + 8 * total) << file << " glow index " << g << " darkens";
       EXPECT_NE(trans_table.data[g][0], 0) << file << " glow over black";
     }
   }

@@ -23,12 +23,12 @@ struct Scene {
 };
 
 const Scene scenes[4] = {
-    // A blue-green planet low in the picture, where each level starts.
-    {11, 0.010f, 0.60f, {200.0f, 1290.0f, 400.0f, 0.0f, 0.35f, false}},
+    // The rim of a blue world low in the picture, where each level starts.
+    {11, 0.010f, 0.60f, {210.0f, 1330.0f, 420.0f, 0.0f, 0.35f, false}},
     // A banded gas giant at the left edge, half way up.
     {23, 0.008f, 0.75f, {-40.0f, 540.0f, 190.0f, 0.9f, 0.25f, false}},
-    // A red giant sun in the bottom right corner.
-    {37, 0.012f, 0.60f, {330.0f, 1050.0f, 150.0f, 0.0f, 1.0f, false}},
+    // A dying red dwarf in the bottom right corner.
+    {37, 0.012f, 0.55f, {290.0f, 900.0f, 95.0f, 0.0f, 1.0f, false}},
     // A small ringed planet high up.
     {41, 0.009f, 0.80f, {90.0f, 380.0f, 56.0f, 0.5f, 0.3f, true}},
 };
@@ -41,7 +41,9 @@ Bitmap8 level_background(int group, const Palette &palette) {
           scene.nebula_amount};
   FloatPicture picture = paint_sky(sky, WIDTH, HEIGHT);
   paint_planet(picture, sky, scene.planet);
-  paint_stars(picture, scene.seed + 5, 900);
+  // Dark enough everywhere for the sprites to stand out in front.
+  compress_highlights(picture, 38.0f, 70.0f);
+  paint_stars(picture, scene.seed + 5, 700);
   std::vector<int> allowed;
   allowed.push_back(BLACK);
   for (int i = 5; i < 8; ++i) allowed.push_back(GREY_SHADES.at(i));  // stars

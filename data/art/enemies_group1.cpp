@@ -38,8 +38,10 @@ Bitmap8 wasp_frame(int f, int n) {
   float lift = cycle_sin(f, n) * 2.5f;
   for (int side : {-1, 1}) {
     float cx = 7.5f + side * 4.5f;
-    fill_ellipse(b, cx, 7.5f - lift, 3.6f, 2.4f + std::fabs(lift) * 0.2f, CYAN.at(3));
-    fill_ellipse(b, cx - side * 0.5f, 7.0f - lift, 2.2f, 1.2f, CYAN.at(6));
+    // Pale steel wings, so that the wasp never reads as one of the ship's
+    // cyan shots.
+    fill_ellipse(b, cx, 7.5f - lift, 3.6f, 2.4f + std::fabs(lift) * 0.2f, STEEL.at(4));
+    fill_ellipse(b, cx - side * 0.5f, 7.0f - lift, 2.2f, 1.2f, STEEL.at(6));
   }
   stamp(b, render_grid(wasp_body, f), 0, 0);
   add_outline(b);

@@ -33,8 +33,9 @@ Bitmap8 moth_frame(int f, int n) {
   for (int side : {-1, 1}) {
     float rx = 5.2f * spread + 0.4f;
     float cx = 11.0f + side * (rx * 0.95f + 0.6f);
-    shaded_ellipse(b, cx, 6.5f, rx, 5.5f, PURPLE, 1, 6);
-    shaded_ellipse(b, 11.0f + side * (rx * 0.7f + 0.5f), 12.5f, rx * 0.75f + 0.3f, 3.5f, PURPLE, 0, 4);
+    // Dusty gold wings, unlike the pink jellyfish beside it.
+    shaded_ellipse(b, cx, 6.5f, rx, 5.5f, GOLD, 1, 6);
+    shaded_ellipse(b, 11.0f + side * (rx * 0.7f + 0.5f), 12.5f, rx * 0.75f + 0.3f, 3.5f, BROWN, 2, 6);
     // Eye spots on the forewings.
     if (spread > 0.3f) {
       int ex = int(std::lround(cx + side * rx * 0.3f));

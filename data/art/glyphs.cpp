@@ -29,7 +29,10 @@ void colour_text(Bitmap8 &b, const Bitmap8 &mask, int top_row, int bottom_row, c
       if (!mask.at(x, y)) continue;
       float t = bottom_row > top_row ? float(y - top_row) / float(bottom_row - top_row) : 0.0f;
       int shade = s.top + int(std::lround(t * (s.bottom - s.top)));
-      if (!mask.at(x + 1, y) || !mask.at(x, y + 1)) shade -= 1;
+      // Bevelled: edges facing the light (up and left) catch it, edges
+      // facing away fall into shadow.
+      if (!mask.at(x - 1, y) || !mask.at(x, y - 1)) shade += 2;
+      if (!mask.at(x + 1, y) || !mask.at(x, y + 1)) shade -= 2;
       b.set(x, y, s.ramp->at(shade));
     }
   add_outline(b, s.outline);

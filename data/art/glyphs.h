@@ -16,7 +16,8 @@ const char *glyph_shape(int k);
 int glyph_of(char c);
 
 // Colour of text: a vertical gradient in a ramp from `top` to `bottom`
-// shade, edges facing down and right one shade darker, and an outline.
+// shade, bevelled (edges facing up and left lighter, down and right
+// darker), and an outline.
 struct TextStyle {
   const Ramp *ramp;
   int top, bottom;

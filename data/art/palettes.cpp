@@ -1,7 +1,10 @@
 #include "data/art/palettes.h"
 
+#include <allegro.h>
+
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <initializer_list>
 
 int Ramp::level(float v) const {
@@ -62,10 +65,17 @@ constexpr Rgb art_ramps[10][8] = {
      {255, 230, 120}, {255, 255, 230}},
 };
 
-// The glow colours; the blend keeps only 24/255 of them, so they are bright.
-// Warm colours all four, so that they show over the blue and the red
-// backgrounds alike and their blends share palette entries.
-constexpr Rgb glow_colours[4] = {{255, 190, 70}, {255, 250, 190}, {255, 90, 30}, {255, 200, 90}};
+// The glow colours of each group (shot halo outside and inside, explosion
+// ring outside and inside). The blend keeps only 24/255 of them and takes
+// 24/255 off what lies beneath, so they are near white: then every channel
+// of the dark backgrounds gains and the light shows; a warm or cold tint
+// would darken the other channels. The insides are the brighter.
+constexpr Rgb glow_colours[4][4] = {
+    {{200, 225, 255}, {245, 250, 255}, {255, 225, 190}, {255, 250, 235}},
+    {{200, 255, 225}, {245, 255, 250}, {225, 255, 225}, {245, 255, 240}},
+    {{255, 225, 200}, {255, 250, 245}, {255, 215, 170}, {255, 245, 225}},
+    {{235, 205, 255}, {252, 245, 255}, {255, 215, 235}, {255, 245, 250}},
+};
 constexpr int glow_indices[4] = {GLOW_SHOT_OUTER, GLOW_SHOT_INNER, GLOW_RING_OUTER, GLOW_RING_INNER};
 
 Rgb mix(Rgb a, Rgb b, float t) {
@@ -83,32 +93,86 @@ void fill_gradient(Palette &p, const Ramp &ramp, std::initializer_list<Rgb> stop
   }
 }
 
-// Background ramps of the four level groups: space, nebula, planet.
+// Background ramps of the four level groups: space, nebula, planet. Kept
+// dark, so that sprites, shots and explosions stand out in front.
 struct GroupColours {
   std::initializer_list<Rgb> space, nebula, planet;
 };
 const GroupColours group_colours[4] = {
-    // levels 1-3: blue space, violet nebula, a blue-green planet
-    {{{2, 2, 8}, {10, 12, 30}, {22, 26, 60}},
-     {{12, 8, 34}, {50, 34, 100}, {120, 90, 190}},
-     {{4, 12, 28}, {16, 50, 96}, {60, 130, 180}, {150, 210, 240}}},
-    // levels 4-6: green space, emerald nebula, an olive gas giant
-    {{{2, 6, 6}, {8, 20, 20}, {16, 40, 38}},
-     {{4, 26, 20}, {20, 90, 62}, {100, 190, 140}},
-     {{22, 18, 4}, {100, 90, 36}, {190, 170, 90}, {245, 235, 170}}},
-    // levels 7-9: red dust and a red giant sun
-    {{{6, 2, 2}, {20, 8, 8}, {42, 16, 14}},
-     {{32, 8, 4}, {110, 36, 14}, {210, 110, 50}},
-     {{70, 10, 0}, {200, 60, 0}, {255, 180, 70}, {255, 250, 210}}},
-    // levels 10-12: violet void, magenta nebula, a pale ringed planet
-    {{{3, 2, 10}, {16, 6, 26}, {34, 14, 46}},
-     {{30, 5, 36}, {110, 28, 104}, {230, 110, 190}},
-     {{10, 20, 34}, {60, 90, 130}, {150, 190, 225}, {230, 245, 255}}},
+    // levels 1-3: blue-black space, a cold violet nebula, the night side of
+    // a blue world
+    {{{1, 1, 6}, {6, 8, 24}, {14, 18, 46}},
+     {{10, 6, 30}, {36, 26, 80}, {86, 66, 150}},
+     {{2, 6, 16}, {10, 28, 60}, {30, 74, 120}, {80, 140, 190}}},
+    // levels 4-6: green-black space, an emerald nebula, an olive gas giant
+    {{{1, 4, 4}, {5, 15, 16}, {12, 30, 30}},
+     {{3, 20, 16}, {14, 64, 46}, {60, 140, 104}},
+     {{12, 10, 3}, {56, 52, 22}, {118, 108, 58}, {170, 160, 110}}},
+    // levels 7-9: red dust round a dying red dwarf
+    {{{4, 1, 1}, {16, 6, 6}, {34, 12, 10}},
+     {{26, 6, 3}, {80, 26, 10}, {150, 76, 36}},
+     {{40, 6, 0}, {110, 30, 4}, {170, 70, 20}, {210, 120, 60}}},
+    // levels 10-12: violet void, a magenta nebula, a pale ringed planet
+    {{{2, 1, 7}, {12, 4, 20}, {26, 10, 36}},
+     {{22, 4, 28}, {76, 20, 74}, {160, 76, 140}},
+     {{8, 14, 26}, {40, 62, 96}, {100, 136, 170}, {170, 196, 220}}},
 };
+
+// What the 24/255 translucency table makes of `glow` over `under`, worked
+// out the way the library does it, on the palette's 6-bit values.
+Rgb translucent_blend(Rgb glow, Rgb under) {
+  auto channel = [](int g, int u) {
+    return uint8_t(from_six_bits(uint8_t(six_bits(uint8_t(g)) * 24 / 255 + six_bits(uint8_t(u)) * 231 / 255)));
+  };
+  return {channel(glow.r, under.r), channel(glow.g, under.g), channel(glow.b, under.b)};
+}
 
 int distance(Rgb a, Rgb b) {
   int dr = a.r - b.r, dg = a.g - b.g, db = a.b - b.b;
   return 3 * dr * dr + 4 * dg * dg + 2 * db * db;
+}
+
+// The colours the game asks makecol for: the five shade ramps and the
+// stars' greys.
+std::vector<Rgb> colours_looked_up() {
+  std::vector<Rgb> wanted;
+  for (int i = RED_SHADES.first; i < ORANGE_SHADES.first + ORANGE_SHADES.count; ++i) wanted.push_back({});
+  for (int v : {255, 200, 150, 100}) wanted.push_back({uint8_t(v), uint8_t(v), uint8_t(v)});
+  return wanted;
+}
+
+bool close_to(Rgb a, Rgb b) {
+  return std::abs(a.r - b.r) <= 6 && std::abs(a.g - b.g) <= 6 && std::abs(a.b - b.b) <= 6;
+}
+
+// makecol goes through the library's colour lookup table, which finds a
+// near entry rather than the nearest: background and glow colours close to
+// a shade can take its lookups. Such entries are moved a little further
+// from the shade until every shade colour finds itself.
+void keep_shades_reachable(Palette &palette) {
+  std::vector<Rgb> wanted = colours_looked_up();
+  for (int i = 0; i < ORANGE_SHADES.first + ORANGE_SHADES.count - RED_SHADES.first; ++i)
+    wanted[size_t(i)] = shown(palette[RED_SHADES.first + i]);
+  static RGB_MAP table;
+  for (int round = 0; round < 40; ++round) {
+    PALETTE library_palette;
+    for (int i = 0; i < 256; ++i)
+      library_palette[i] = RGB{six_bits(palette[i].r), six_bits(palette[i].g), six_bits(palette[i].b), 0};
+    create_rgb_table(&table, library_palette, nullptr);
+    bool moved = false;
+    for (Rgb w : wanted) {
+      int found = table.data[w.r >> 3][w.g >> 3][w.b >> 3];
+      if (close_to(shown(palette[found]), w)) continue;
+      if (found < SPRITE_BLOCK_END) continue;  // an art ramp: leave it
+      Rgb c = shown(palette[found]);
+      int dr = c.r - w.r, dg = c.g - w.g, db = c.b - w.b;
+      float length = std::max(1.0f, std::sqrt(float(dr * dr + dg * dg + db * db)));
+      auto away = [length](int v, int d) { return uint8_t(std::clamp(int(std::lround(v + 10.0f * d / length)), 0, 255)); };
+      palette[found] = {away(c.r, dr), away(c.g, dg), away(c.b, db)};
+      moved = true;
+    }
+    if (!moved) return;
+  }
 }
 
 }  // namespace
@@ -143,7 +207,7 @@ Palette level_base_palette(int group) {
   fill_gradient(p, SPACE_RAMP, g.space);
   fill_gradient(p, NEBULA_RAMP, g.nebula);
   fill_gradient(p, PLANET_RAMP, g.planet);
-  for (int k = 0; k < 4; ++k) p[glow_indices[k]] = glow_colours[k];
+  for (int k = 0; k < 4; ++k) p[glow_indices[k]] = glow_colours[group][k];
   return p;
 }
 
@@ -161,8 +225,7 @@ void add_glow_blends(Palette &palette, const Bitmap8 &background) {
   std::vector<Candidate> wanted;
   for (int c = 0; c < 256; ++c) {
     if (!weight[c]) continue;
-    Rgb under = shown(palette[c]);
-    for (Rgb glow : glow_colours) wanted.push_back({shown(mix(under, glow, 24.0f / 255.0f)), weight[c]});
+    for (int g : glow_indices) wanted.push_back({translucent_blend(palette[g], palette[c]), weight[c]});
   }
 
   // Blends too near an exact shade colour would take makecol's lookups of
@@ -195,6 +258,7 @@ void add_glow_blends(Palette &palette, const Bitmap8 &background) {
     palette[slot] = best;
     pool.push_back(shown(best));
   }
+  keep_shades_reachable(palette);
 }
 
 Palette title_palette() {

@@ -36,15 +36,34 @@ FloatPicture paint_sky(const Sky &sky, int width, int height) {
       float depth = 0.25f + 0.5f * float(y) / float(height);
       float haze = fractal_noise(x * 0.004f, y * 0.004f, 3, sky.seed + 3);
       FloatRgb c = ramp_colour(sky.palette, sky.space, depth * 0.6f + haze * 0.5f - 0.15f);
-      // Clouds: detailed noise, kept to patches by a broad mask.
+      // Far layer: broad, faint veils of the nebula colour.
+      float veil = fractal_noise(x * sky.nebula_scale * 0.8f, y * sky.nebula_scale * 0.8f, 4, sky.seed + 21);
+      float far = std::clamp((veil - 0.5f) * 1.6f, 0.0f, 1.0f);
+      if (far > 0.0f) c = lerp(c, ramp_colour(sky.palette, sky.nebula, far * 0.35f), far * 0.6f);
+      // Near layer: detailed clouds, kept to patches by a broad mask.
       float mask = fractal_noise(x * sky.nebula_scale * 0.5f, y * sky.nebula_scale * 0.5f, 2, sky.seed + 7);
       float cloud = fractal_noise(x * sky.nebula_scale * 3.0f, y * sky.nebula_scale * 3.0f, 5, sky.seed);
       float density = std::clamp((mask - (1.0f - sky.nebula_amount)) * 2.2f, 0.0f, 1.0f) *
                       std::clamp(cloud * 1.6f - 0.35f, 0.0f, 1.0f);
       if (density > 0.0f) c = lerp(c, ramp_colour(sky.palette, sky.nebula, density), std::min(1.0f, density * 1.5f));
+      // Dust lanes in front of the clouds: dark threads that give depth.
+      float dust = fractal_noise(x * sky.nebula_scale * 2.0f + 40.0f, y * sky.nebula_scale * 1.2f, 4, sky.seed + 31);
+      float lane = std::clamp((dust - 0.56f) * 4.0f, 0.0f, 1.0f);
+      c = lerp(c, ramp_colour(sky.palette, sky.space, 0.0f), lane * 0.75f);
       pic.at(x, y) = c;
     }
   return pic;
+}
+
+void compress_highlights(FloatPicture &pic, float knee, float cap) {
+  for (FloatRgb &c : pic.pixels) {
+    float y = 0.3f * c.r + 0.59f * c.g + 0.11f * c.b;
+    if (y <= knee) continue;
+    float room = cap - knee;
+    float to = knee + room * (1.0f - std::exp(-(y - knee) / room));
+    float k = to / y;
+    c = {c.r * k, c.g * k, c.b * k};
+  }
 }
 
 void paint_planet(FloatPicture &pic, const Sky &sky, const Planet &p) {
@@ -75,7 +94,7 @@ void paint_planet(FloatPicture &pic, const Sky &sky, const Planet &p) {
       float bands = p.bands * (std::sin(dy * 14.0f + fractal_noise(x * 0.03f, y * 0.03f, 3, sky.seed + 9) * 4.0f) * 0.5f + 0.5f);
       float surface = fractal_noise(x * 0.02f, y * 0.02f, 4, sky.seed + 13);
       // Kept below the brightest shades, so that sprites read in front of it.
-      float t = p.glow > 0.5f ? 0.45f + 0.35f * nz * (0.7f + 0.3f * surface)
+      float t = p.glow > 0.5f ? 0.3f + 0.4f * nz * (0.6f + 0.4f * surface)
                               : 0.8f * lit * (0.75f + 0.25f * surface) * (1.0f - 0.35f * bands) + 0.05f;
       c = ramp_colour(sky.palette, sky.planet, t);
     }

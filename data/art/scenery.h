@@ -37,6 +37,8 @@ struct Planet {
 FloatPicture paint_sky(const Sky &sky, int width, int height);
 void paint_planet(FloatPicture &picture, const Sky &sky, const Planet &planet);
 void paint_stars(FloatPicture &picture, uint32_t seed, int count);
+// Brightness above `knee` (0..255 luminance) is squeezed to stay below `cap`.
+void compress_highlights(FloatPicture &picture, float knee, float cap);
 
 // Ordered dithering into the nearest of the allowed indices.
 Bitmap8 dither(const FloatPicture &picture, const Palette &palette, const std::vector<int> &allowed);

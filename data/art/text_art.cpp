@@ -9,11 +9,11 @@
 namespace {
 
 // The glyph colours of the four level groups and of the bonus screen.
-const TextStyle group_text[4] = {{&GOLD, 7, 3}, {&LIME, 7, 3}, {&FLAME, 7, 3}, {&MAGENTA, 7, 3}};
-const TextStyle bonus_text{&CYAN, 7, 3};
+const TextStyle group_text[4] = {{&GOLD, 5, 3}, {&LIME, 5, 3}, {&FLAME, 6, 3}, {&MAGENTA, 5, 3}};
+const TextStyle bonus_text{&CYAN, 5, 3};
 
-const TextStyle menu_normal{&STEEL, 6, 2};
-const TextStyle menu_lit{&GOLD, 7, 3};
+const TextStyle menu_normal{&STEEL, 5, 2};
+const TextStyle menu_lit{&GOLD, 6, 3};
 constexpr int MENU_PITCH = 17, MENU_ARROW = 14;
 
 // Option rows: the text and where the spotlight centre of the row lies.

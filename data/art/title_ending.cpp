@@ -5,11 +5,32 @@
 #include "data/art/scenery.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
 const TextStyle logo_style{&TITLE_LOGO, 30, 6};
 const TextStyle ending_style{&ENDING_TITLE, 30, 8};
+
+// The name with a fiery glow round it and a drop shadow under it.
+Bitmap8 logo_picture() {
+  Bitmap8 logo = render_text("SWARMFIRE", 3.0f, 3, 28.0f, logo_style);
+  constexpr int R = 4, SHADOW = 3;
+  Bitmap8 b(logo.width + 2 * R, logo.height + 2 * R);
+  for (int y = 0; y < b.height; ++y)
+    for (int x = 0; x < b.width; ++x) {
+      float nearest = 99.0f;
+      for (int dy = -R; dy <= R; ++dy)
+        for (int dx = -R; dx <= R; ++dx)
+          if (logo.at(x - R + dx, y - R + dy)) nearest = std::min(nearest, std::sqrt(float(dx * dx + dy * dy)));
+      if (nearest <= R) b.set(x, y, TITLE_LOGO.at(int(std::lround(8.0f - 1.8f * nearest))));
+    }
+  for (int y = 0; y < logo.height; ++y)
+    for (int x = 0; x < logo.width; ++x)
+      if (logo.at(x, y)) b.set(x + R + SHADOW, y + R + SHADOW, BLACK);
+  stamp(b, logo, R, R);
+  return b;
+}
 
 }  // namespace
 
@@ -32,8 +53,8 @@ Bitmap8 title_background(const Palette &palette) {
   Bitmap8 b = dither(picture, palette, allowed);
 
   // The name, large, across the top.
-  Bitmap8 logo = render_text("SWARMFIRE", 3.0f, 3, 28.0f, logo_style);
-  stamp(b, logo, (320 - logo.width) / 2, 22);
+  Bitmap8 logo = logo_picture();
+  stamp(b, logo, (320 - logo.width) / 2, 17);
   // A wave of the swarm diving at the ship, to the left of the menu.
   const int swarm[5][3] = {{1, 20, 96}, {1, 44, 112}, {2, 66, 92}, {1, 88, 128}, {6, 30, 142}};
   for (const auto &e : swarm) stamp(b, enemy_frames(e[0])[1], e[1], e[2]);
