@@ -2,7 +2,7 @@
 BUILD := build
 JOBS := $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps build play test sheets clean
+.PHONY: all deps build play test sheets fuzz clean
 
 all: build
 
@@ -25,6 +25,18 @@ test:
 # Contact sheets of the datafiles in build/sheets, samples as WAV in build/sounds.
 sheets: build
 	cmake --build $(BUILD) --target sheets
+
+# The datafile fuzzer (clang, libFuzzer, ASan + UBSan) for FUZZ_SECONDS,
+# from the seeds, the generated datafiles and the corpus kept in
+# build/fuzz/corpus; ends with executions, coverage and crashes.
+FUZZ_SECONDS ?= 600
+fuzz:
+	scripts/install-deps.sh fuzz
+	cmake -S . -B $(BUILD)
+	cmake --build $(BUILD) --target datafiles -j $(JOBS)
+	fuzz/run_fuzz.sh build $(CURDIR) $(CURDIR)/$(BUILD)/fuzz
+	fuzz/run_fuzz.sh run $(CURDIR) $(CURDIR)/$(BUILD)/fuzz $(CURDIR)/$(BUILD)/data $(FUZZ_SECONDS) \
+	  $(CURDIR)/$(BUILD)/fuzz/corpus
 
 clean:
 	rm -rf $(BUILD)

@@ -15,7 +15,7 @@ const char *const datafile_names[8] = {"sound.dat",  "title.dat",  "bonus.dat", 
 
 namespace {
 
-enum class Kind { Bitmap, Palette, Sample };
+using Kind = ObjectKind;
 
 // A run of catalogued positions and what each must hold; `extra` checks what
 // the code relies on beyond the kind (empty when all is well).
@@ -153,6 +153,13 @@ bool read_file(const std::string &path, std::vector<uint8_t> &bytes, std::string
     problem = "missing (the game reads its datafiles from the folder it is started in)";
     return false;
   }
+  // Room for the whole file at once when its size can be told, so that a
+  // large file is not copied over and over as it is read.
+  if (std::fseek(f.get(), 0, SEEK_END) == 0) {
+    long size = std::ftell(f.get());
+    if (size > 0 && size <= most_file_bytes) bytes.reserve(size_t(size));
+    std::rewind(f.get());
+  }
   uint8_t chunk[65536];
   size_t got;
   while ((got = std::fread(chunk, 1, sizeof chunk, f.get())) > 0) {
@@ -170,6 +177,13 @@ bool read_file(const std::string &path, std::vector<uint8_t> &bytes, std::string
 }
 
 }  // namespace
+
+std::vector<CataloguedObject> catalogued_objects(const std::string &file) {
+  std::vector<CataloguedObject> objects;
+  for (const Requirement &r : catalogue_of(file))
+    for (int n = r.first; n <= r.last; ++n) objects.push_back({n, r.kind});
+  return objects;
+}
 
 std::string catalogue_problem(const std::string &file, DATAFILE *data) {
   int count = object_count(data);
