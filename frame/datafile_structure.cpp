@@ -8,6 +8,9 @@ namespace {
 
 constexpr int deepest_nesting = 4;
 constexpr int largest_picture = 4096;  // pixels a side
+// The loader walks an object's whole property list for every property it
+// adds, so thousands of them stall the start; no tool writes more than a few.
+constexpr int most_properties = 64;
 constexpr uint32_t DAT_INFO_ID = DAT_ID('i', 'n', 'f', 'o');
 
 // Object types whose bodies the library only copies, or that are checked
@@ -34,6 +37,11 @@ struct Cursor {
     const uint8_t *p = bytes->data() + pos;
     v = int16_t(uint16_t(p[0] << 8 | p[1]));
     pos += 2;
+    return true;
+  }
+  bool take16_unsigned(int &v) {
+    if (!take16(v)) return false;
+    v = uint16_t(v);
     return true;
   }
 };
@@ -81,8 +89,10 @@ struct Walk {
   bool sample(Cursor body) {
     int bits, freq;
     uint32_t length;
-    if (!body.take16(bits) || !body.take16(freq) || !body.take32(length))
+    if (!body.take16(bits) || !body.take16_unsigned(freq) || !body.take32(length))
       return fail("sample header too short");
+    // A voice at 0 Hz never moves on, and never frees its channel.
+    if (freq == 0) return fail("sample at 0 Hz");
     int channels = bits < 0 ? 2 : 1;
     int depth = bits < 0 ? -bits : bits;
     if (depth != 8 && depth != 16) return fail(std::to_string(bits) + "-bit sample");
@@ -96,12 +106,17 @@ struct Walk {
   bool object(Cursor &c, int depth, const std::string &name) {
     place = name;
     uint32_t type;
-    for (;;) {
+    for (int properties = 0;; ++properties) {
       if (!c.take32(type)) return truncated(c.end);
       if (type != DAT_PROPERTY) break;
+      if (properties == most_properties)
+        return fail("more than " + std::to_string(most_properties) + " properties");
       uint32_t id, size;
       if (!c.take32(id) || !c.take32(size)) return truncated(c.end);
       if (size > c.left()) return truncated(c.end);
+      // The loader ends a property list at this id: the property and
+      // everything after it would never be freed.
+      if (id == uint32_t(DAT_END)) return fail("property with the end-of-list id");
       c.pos += size;
     }
     uint32_t stored, unpacked;
