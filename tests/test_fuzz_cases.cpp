@@ -26,6 +26,7 @@ std::vector<std::filesystem::path> saved_cases() {
 // Why each known case is refused when it stands as "sound.dat".
 const std::map<std::string, std::string> reasons = {
     {"end-marker-property.bin", "cannot be read (property with the end-of-list id, in object 0)"},
+    {"many-objects.bin", "cannot be read (more than 1024 objects)"},
     {"many-properties.bin", "cannot be read (more than 64 properties, in object 0)"},
     {"sample-at-0-hz.bin", "cannot be read (sample at 0 Hz, in object 3)"},
     {"short-looped-tune.bin", "object 7 should be a sample of at least a tenth of a second (it plays looped)"},
