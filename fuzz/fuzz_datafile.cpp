@@ -1,6 +1,6 @@
 // libFuzzer target: any bytes, as a datafile, through the start-up check
-// of each of the eight catalogues. Whatever the check accepts is loaded and every
-// catalogued object is read the way the game reads it, so that the
+// of each of the eight catalogues. Whatever the check accepts is loaded and
+// every catalogued object is read the way the game reads it, so that the
 // sanitizers see each byte the game would touch. A broken promise of the
 // check (an object the game cannot use safely) aborts with its reason.
 #include "frame/catalogue.h"
@@ -38,7 +38,11 @@ volatile unsigned sink;
 void make_folder() {
   const char *base = std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp";
   std::string pattern = std::string(base) + "/swarmfire-fuzz-XXXXXX";
-  folder = mkdtemp(pattern.data());
+  if (!mkdtemp(pattern.data())) {
+    std::perror(pattern.c_str());
+    std::exit(1);
+  }
+  folder = pattern;
   std::string first = folder + "/" + datafile_names[0];
   close(open(first.c_str(), O_CREAT | O_WRONLY, 0600));
   for (int i = 1; i < 8; ++i) link(first.c_str(), (folder + "/" + datafile_names[i]).c_str());
@@ -117,17 +121,28 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-  if (!write_input(data, size)) return 0;
+  if (!write_input(data, size)) {
+    std::perror(folder.c_str());
+    std::exit(1);
+  }
   // The whole check as start-up runs it, under one of the eight names.
-  datafile_problem(folder, datafile_names[size % 8]);
+  const char *chosen = datafile_names[size % 8];
+  bool accepted = datafile_problem(folder, chosen).empty();
   // Its steps are the same for every name up to the catalogue: when the
   // bytes pass, one load serves all eight catalogues.
-  if (!datafile_structure_problem(std::vector<uint8_t>(data, data + size)).empty()) return 0;
+  bool sound = datafile_structure_problem(std::vector<uint8_t>(data, data + size)).empty();
   std::string path = folder + "/" + datafile_names[0];
-  DATAFILE *loaded = load_datafile(path.c_str());
-  if (!loaded) return 0;
-  for (const char *name : datafile_names)
-    if (catalogue_problem(name, loaded).empty()) read_catalogued(name, loaded);
-  unload_datafile(loaded);
+  DATAFILE *loaded = sound ? load_datafile(path.c_str()) : nullptr;
+  bool accepted_by_steps = false;
+  for (const char *name : datafile_names) {
+    if (!loaded || !catalogue_problem(name, loaded).empty()) continue;
+    accepted_by_steps = accepted_by_steps || std::string(name) == chosen;
+    read_catalogued(name, loaded);
+  }
+  if (loaded) unload_datafile(loaded);
+  if (accepted != accepted_by_steps) {
+    std::fprintf(stderr, "as %s the check says %d, its steps %d\n", chosen, accepted, accepted_by_steps);
+    std::abort();
+  }
   return 0;
 }
