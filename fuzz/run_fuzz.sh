@@ -28,11 +28,13 @@ build() {
   "$out/make_seeds" "$seeds"
 }
 
-# The scratch folder of the target goes into the build, and away afterwards.
+# The target's scratch folder: one of its own in the build for every call,
+# since a run and a replay may go on side by side, and away afterwards.
 scratch() {
-  export TMPDIR=$out/tmp
-  rm -rf "$TMPDIR"
-  mkdir -p "$TMPDIR"
+  mkdir -p "$out"
+  TMPDIR=$(mktemp -d "$out/tmp.XXXXXX")
+  export TMPDIR
+  trap 'rm -rf "$TMPDIR"' EXIT
 }
 
 # The closing figures of a run, from libFuzzer's log.
@@ -59,7 +61,7 @@ run() {
   local data=$1 seconds=$2 corpus=${3:-}
   local crashes=$out/crashes log=$out/fuzz.log fresh=
   if [ -z "$corpus" ]; then
-    corpus=$out/fresh-corpus fresh=yes
+    corpus=$out/fresh-corpus crashes=$out/crashes-short log=$out/fuzz-short.log fresh=yes
     rm -rf "$corpus"
   fi
   rm -rf "$crashes"
@@ -71,18 +73,18 @@ run() {
   local status=0
   "$target" -dict="$src/fuzz/datafile.dict" -timeout=1 -max_total_time="$seconds" \
     -print_final_stats=1 -artifact_prefix="$crashes/" "$corpus" "$seeds" >"$log" 2>&1 || status=$?
-  rm -rf "$TMPDIR"
   [ -n "$fresh" ] && rm -rf "$corpus"
   summarise "$log" "$status" "$crashes"
   return "$status"
 }
 
 replay() {
-  local cases=("$src"/tests/fuzz_cases/*.bin)
+  local cases=("$src"/tests/fuzz_cases/*.bin) crashes=$out/crashes-replay
+  rm -rf "$crashes"
+  mkdir -p "$crashes"
   scratch
   local status=0
-  "$target" -timeout=1 "${cases[@]}" || status=$?
-  rm -rf "$TMPDIR"
+  "$target" -timeout=1 -artifact_prefix="$crashes/" "${cases[@]}" || status=$?
   echo "fuzz: replayed ${#cases[@]} saved cases"
   return "$status"
 }
