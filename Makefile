@@ -2,7 +2,7 @@
 BUILD := build
 JOBS := $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps build play test sheets gallery clean
+.PHONY: all deps build play test sheets gallery clean fuzz
 
 all: build
 
@@ -32,6 +32,18 @@ gallery:
 	scripts/install-deps.sh test
 	cmake -S . -B $(BUILD)
 	cmake --build $(BUILD) -j $(JOBS) --target gallery
+
+# The datafile fuzzer (clang, libFuzzer, ASan + UBSan) for FUZZ_SECONDS,
+# from the seeds, the generated datafiles and the corpus kept in
+# build/fuzz/corpus; ends with executions, coverage and crashes.
+FUZZ_SECONDS ?= 600
+fuzz:
+	scripts/install-deps.sh fuzz
+	cmake -S . -B $(BUILD)
+	cmake --build $(BUILD) --target datafiles -j $(JOBS)
+	fuzz/run_fuzz.sh build $(CURDIR) $(CURDIR)/$(BUILD)/fuzz
+	fuzz/run_fuzz.sh run $(CURDIR) $(CURDIR)/$(BUILD)/fuzz $(CURDIR)/$(BUILD)/data $(FUZZ_SECONDS) \
+	  $(CURDIR)/$(BUILD)/fuzz/corpus
 
 clean:
 	rm -rf $(BUILD)

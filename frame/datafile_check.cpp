@@ -15,14 +15,16 @@ const char *const datafile_names[8] = {"sound.dat",  "title.dat",  "bonus.dat", 
 
 namespace {
 
-enum class Kind { Bitmap, Palette, Sample };
+using Kind = ObjectKind;
 
-// A run of catalogued positions and what each must hold; `extra` checks what
-// the code relies on beyond the kind (empty when all is well).
+// A run of catalogued positions and what each must hold; `extra` (bitmaps)
+// and `sample_extra` (samples) check what the code relies on beyond the kind
+// (empty when all is well).
 struct Requirement {
   int first, last;
   Kind kind;
   std::function<std::string(BITMAP *)> extra = nullptr;
+  std::function<std::string(SAMPLE *)> sample_extra = nullptr;
 };
 
 constexpr int most_file_bytes = 64 << 20;
@@ -80,9 +82,18 @@ std::string layout_problem(BITMAP *b, int group) {
   return {};
 }
 
+// The mixer moves through a looped sample by its frequency over the mixing
+// rate each frame; a loop shorter than one step would be read past its end.
+// A tenth of a second keeps clear of that at any rate the library mixes at.
+std::string loop_length(SAMPLE *s) {
+  if (s->len * 10 >= static_cast<unsigned long>(s->freq)) return {};
+  return "should be a sample of at least a tenth of a second (it plays looped)";
+}
+
 std::vector<Requirement> sound_catalogue() {
   return {{sound_object::ENEMY_DESTROYED, sound_object::CAPSULE_RELEASED, Kind::Sample},
-          {sound_object::TUNE, sound_object::VOLLEY, Kind::Sample}};
+          {sound_object::TUNE, sound_object::TUNE, Kind::Sample, nullptr, loop_length},
+          {sound_object::GAME_OVER_TUNE, sound_object::VOLLEY, Kind::Sample}};
 }
 
 std::vector<Requirement> title_catalogue() {
@@ -142,8 +153,9 @@ std::string object_problem(DATAFILE *data, int count, int n, const Requirement &
     return object + "should be " + kind_word(r.kind) + " (the file holds " +
            std::to_string(count) + " objects)";
   if (!holds_kind(data[n], r.kind)) return object + "should be " + kind_word(r.kind);
-  if (!r.extra) return {};
-  std::string extra = r.extra(static_cast<BITMAP *>(data[n].dat));
+  std::string extra;
+  if (r.extra) extra = r.extra(static_cast<BITMAP *>(data[n].dat));
+  if (r.sample_extra) extra = r.sample_extra(static_cast<SAMPLE *>(data[n].dat));
   return extra.empty() ? extra : object + extra;
 }
 
@@ -152,6 +164,13 @@ bool read_file(const std::string &path, std::vector<uint8_t> &bytes, std::string
   if (!f) {
     problem = "missing (the game reads its datafiles from the folder it is started in)";
     return false;
+  }
+  // Room for the whole file at once when its size can be told, so that a
+  // large file is not copied over and over as it is read.
+  if (std::fseek(f.get(), 0, SEEK_END) == 0) {
+    long size = std::ftell(f.get());
+    if (size > 0 && size <= most_file_bytes) bytes.reserve(size_t(size));
+    std::rewind(f.get());
   }
   uint8_t chunk[65536];
   size_t got;
@@ -170,6 +189,13 @@ bool read_file(const std::string &path, std::vector<uint8_t> &bytes, std::string
 }
 
 }  // namespace
+
+std::vector<CataloguedObject> catalogued_objects(const std::string &file) {
+  std::vector<CataloguedObject> objects;
+  for (const Requirement &r : catalogue_of(file))
+    for (int n = r.first; n <= r.last; ++n) objects.push_back({n, r.kind});
+  return objects;
+}
 
 std::string catalogue_problem(const std::string &file, DATAFILE *data) {
   int count = object_count(data);

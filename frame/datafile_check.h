@@ -7,9 +7,22 @@
 #include <allegro.h>
 
 #include <string>
+#include <vector>
 
 // The datafiles in the order they are checked.
 extern const char *const datafile_names[8];
+
+// What the code reads at a catalogued position.
+enum class ObjectKind { Bitmap, Palette, Sample };
+
+struct CataloguedObject {
+  int position;
+  ObjectKind kind;
+};
+
+// Every position the code reads in the file of this name, with the kind it
+// reads there; empty for a name that is not one of ours.
+std::vector<CataloguedObject> catalogued_objects(const std::string &file);
 
 // Empty when the loaded datafile meets the catalogue of the file with this
 // name; else e.g. "object 23 should be a 320x240 bitmap".

@@ -8,6 +8,14 @@ namespace {
 
 constexpr int deepest_nesting = 4;
 constexpr int largest_picture = 4096;  // pixels a side
+// The loader allocates and frees for every object and every property, and
+// walks an object's whole property list for each property it adds: files of
+// millions of empty objects or thousands of properties on one object take
+// seconds to minutes to load. The game's largest file holds 90 objects with
+// one property each.
+constexpr uint32_t most_objects = 1024;  // in the whole file, nested ones too
+constexpr int most_properties = 64;      // on one object
+constexpr int most_properties_in_file = 4096;
 constexpr uint32_t DAT_INFO_ID = DAT_ID('i', 'n', 'f', 'o');
 
 // Object types whose bodies the library only copies, or that are checked
@@ -36,6 +44,11 @@ struct Cursor {
     pos += 2;
     return true;
   }
+  bool take16_unsigned(int &v) {
+    if (!take16(v)) return false;
+    v = uint16_t(v);
+    return true;
+  }
 };
 
 std::string type_name(uint32_t type) {
@@ -51,6 +64,8 @@ struct Walk {
   const std::vector<uint8_t> &bytes;
   std::string problem;
   std::string place;  // "object 12" or "object 3.4" inside a nested file
+  uint32_t objects_seen = 0;
+  int properties_seen = 0;
 
   bool fail(const std::string &why) {
     if (problem.empty()) problem = why + (place.empty() ? "" : ", in " + place);
@@ -81,8 +96,10 @@ struct Walk {
   bool sample(Cursor body) {
     int bits, freq;
     uint32_t length;
-    if (!body.take16(bits) || !body.take16(freq) || !body.take32(length))
+    if (!body.take16(bits) || !body.take16_unsigned(freq) || !body.take32(length))
       return fail("sample header too short");
+    // A voice at 0 Hz never moves on, and never frees its channel.
+    if (freq == 0) return fail("sample at 0 Hz");
     int channels = bits < 0 ? 2 : 1;
     int depth = bits < 0 ? -bits : bits;
     if (depth != 8 && depth != 16) return fail(std::to_string(bits) + "-bit sample");
@@ -96,12 +113,19 @@ struct Walk {
   bool object(Cursor &c, int depth, const std::string &name) {
     place = name;
     uint32_t type;
-    for (;;) {
+    for (int properties = 0;; ++properties) {
       if (!c.take32(type)) return truncated(c.end);
       if (type != DAT_PROPERTY) break;
+      if (properties == most_properties)
+        return fail("more than " + std::to_string(most_properties) + " properties");
+      if (++properties_seen > most_properties_in_file)
+        return fail("more than " + std::to_string(most_properties_in_file) + " properties in the file");
       uint32_t id, size;
       if (!c.take32(id) || !c.take32(size)) return truncated(c.end);
       if (size > c.left()) return truncated(c.end);
+      // The loader ends a property list at this id: the property and
+      // everything after it would never be freed.
+      if (id == uint32_t(DAT_END)) return fail("property with the end-of-list id");
       c.pos += size;
     }
     uint32_t stored, unpacked;
@@ -128,6 +152,9 @@ struct Walk {
     if (!c.take32(count)) return truncated(c.end);
     // Every object takes at least its type and two sizes.
     if (count > c.left() / 12) return truncated(c.end);
+    if (count > most_objects - objects_seen)
+      return fail("more than " + std::to_string(most_objects) + " objects");
+    objects_seen += count;
     for (uint32_t i = 0; i < count; ++i)
       if (!object(c, depth, prefix.empty() ? "object " + std::to_string(i) : prefix + std::to_string(i)))
         return false;

@@ -2,7 +2,9 @@
 // library parses it: the magic numbers, every property and object header,
 // and the sizes of bitmaps, palettes and samples. Anything the library could
 // misread (a length past the end, a packed or compressed body, an object
-// type with a parser of its own) is reported instead of loaded.
+// type with a parser of its own) or load only slowly or leakily (thousands
+// of objects or properties, a property with the end-of-list id) is reported
+// instead of loaded.
 #pragma once
 
 #include <cstdint>

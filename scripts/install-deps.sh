@@ -11,7 +11,7 @@ fuzz_packages=(clang libclang-rt-14-dev)
 wanted=("${build_packages[@]}")
 case "${1:-play}" in
   play) ;;
-  test) wanted+=("${test_packages[@]}" "${bench_packages[@]}") ;;
+  test) wanted+=("${test_packages[@]}" "${bench_packages[@]}" "${fuzz_packages[@]}") ;;
   bench) wanted+=("${test_packages[@]}" "${bench_packages[@]}") ;;
   fuzz) wanted+=("${test_packages[@]}" "${bench_packages[@]}" "${fuzz_packages[@]}") ;;
   *) echo "usage: $0 play|test|bench|fuzz" >&2; exit 2 ;;

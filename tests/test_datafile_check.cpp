@@ -101,6 +101,73 @@ TEST(DatafileStructure, PaletteAndSampleBodiesAreChecked) {
   EXPECT_NE(datafile_structure_problem(v).find("empty sample"), std::string::npos);
 }
 
+// A file of `objects` 2 x 2 bitmaps, each with `properties` empty ones of
+// this id.
+std::vector<uint8_t> bitmaps_with_properties(int objects, int properties, uint32_t id = DAT_NAME) {
+  std::vector<uint8_t> v;
+  auto append32 = [&v](uint32_t x) {
+    v.resize(v.size() + 4);
+    put32(v, v.size() - 4, x);
+  };
+  append32(F_NOPACK_MAGIC);
+  append32(DAT_MAGIC);
+  append32(objects);
+  for (int n = 0; n < objects; ++n) {
+    for (int k = 0; k < properties; ++k) {
+      append32(DAT_PROPERTY);
+      append32(id);
+      append32(0);
+    }
+    append32(DAT_BITMAP);
+    append32(10);
+    append32(10);
+    for (uint8_t b : {0, 8, 0, 2, 0, 2, 1, 2, 3, 4}) v.push_back(b);
+  }
+  return v;
+}
+
+// Shapes on which the library's loader stalls or loses memory, though every
+// length in them is right.
+TEST(DatafileStructure, CountsAndPropertiesTheLoaderMishandlesAreRefused) {
+  EXPECT_EQ(datafile_structure_problem(bitmaps_with_properties(1, 64)), "");
+  EXPECT_EQ(datafile_structure_problem(bitmaps_with_properties(1, 65)), "more than 64 properties, in object 0");
+  EXPECT_EQ(datafile_structure_problem(bitmaps_with_properties(64, 64)), "");
+  EXPECT_EQ(datafile_structure_problem(bitmaps_with_properties(65, 64)),
+            "more than 4096 properties in the file, in object 64");
+  EXPECT_EQ(datafile_structure_problem(bitmaps_with_properties(1024, 0)), "");
+  EXPECT_EQ(datafile_structure_problem(bitmaps_with_properties(1025, 0)), "more than 1024 objects");
+  EXPECT_EQ(datafile_structure_problem(bitmaps_with_properties(2, 1, uint32_t(DAT_END))),
+            "property with the end-of-list id, in object 0");
+}
+
+TEST(DatafileStructure, NestedObjectsCountTowardsTheLimit) {
+  // 1023 bitmaps and a nested file of one: 1025 objects in all.
+  std::vector<uint8_t> inner = bitmaps_with_properties(1, 0);
+  std::vector<uint8_t> v = bitmaps_with_properties(1023, 0);
+  put32(v, 8, 1024);
+  std::vector<uint8_t> nested = {'F', 'I', 'L', 'E', 0, 0, 0, 0, 0, 0, 0, 0};
+  uint32_t body = uint32_t(inner.size() - 8);
+  put32(nested, 4, body);
+  put32(nested, 8, body);
+  nested.insert(nested.end(), inner.begin() + 8, inner.end());
+  v.insert(v.end(), nested.begin(), nested.end());
+  EXPECT_EQ(datafile_structure_problem(v), "more than 1024 objects, in object 1023");
+  put32(v, 8, 1023);  // the last bitmap left out: 1024 in all
+  v.erase(v.begin() + 12 + 1022 * 22, v.begin() + 12 + 1023 * 22);
+  EXPECT_EQ(datafile_structure_problem(v), "");
+}
+
+TEST(DatafileStructure, SampleFrequencyIsReadUnsignedAndMustBeAboveZero) {
+  DatafileBuilder file;
+  add_sample(file, "S", Sample16{22050, {1, 2, 3}});
+  std::vector<uint8_t> v = datafile_bytes(file);
+  v[FIRST_TYPE + 14] = 0;
+  v[FIRST_TYPE + 15] = 0;
+  EXPECT_EQ(datafile_structure_problem(v), "sample at 0 Hz, in object 0");
+  v[FIRST_TYPE + 14] = 0xff;  // 65280 Hz, not a negative number
+  EXPECT_EQ(datafile_structure_problem(v), "");
+}
+
 // Random damage to a real generated datafile: the walk never reads out of
 // bounds, and whatever it accepts the library loads.
 TEST(DatafileStructure, DamagedFilesAreEitherRefusedOrLoad) {
@@ -211,6 +278,28 @@ TEST_F(CatalogueTest, TheSizesTheCodeReliesOnAreChecked) {
   EXPECT_EQ(problem_with("level10.dat", bitmap_at(77, layout_with(8, 40))), "");
   EXPECT_EQ(problem_with("level4.dat", bitmap_at(75, layout_with(2, 3))),
             "object 75 holds enemy kind 2 at column 0, row 1; this group has kinds 3 and 4 only");
+}
+
+TEST_F(CatalogueTest, TheLoopedTuneLastsATenthOfASecondAtLeast) {
+  auto tune_of = [](int frequency, int frames) {
+    return [=](DatafileBuilder &f, int n) {
+      if (n != 7) return false;
+      add_sample(f, "TUNE", Sample16{frequency, std::vector<int16_t>(frames, 0)});
+      return true;
+    };
+  };
+  const std::string too_short = "object 7 should be a sample of at least a tenth of a second (it plays looped)";
+  EXPECT_EQ(problem_with("sound.dat", tune_of(22050, 2204)), too_short);
+  EXPECT_EQ(problem_with("sound.dat", tune_of(22050, 2205)), "");
+  EXPECT_EQ(problem_with("sound.dat", tune_of(65000, 1)), too_short);
+  EXPECT_EQ(problem_with("sound.dat", tune_of(10, 1)), "");
+  // The game-over tune is not looped: a single value will do.
+  EXPECT_EQ(problem_with("sound.dat", [](DatafileBuilder &f, int n) {
+              if (n != 8) return false;
+              add_sample(f, "END", Sample16{44100, {0}});
+              return true;
+            }),
+            "");
 }
 
 TEST_F(CatalogueTest, AShortFileSaysHowManyObjectsItHolds) {

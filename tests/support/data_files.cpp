@@ -64,6 +64,12 @@ Bitmap8 stand_in_bitmap(const std::string &name, int n) {
   return b;
 }
 
+// Three values; the looped tune a tenth of a second, the least it may be.
+Sample16 stand_in_sample(int n) {
+  if (n != sound_object::TUNE) return Sample16{22050, {0, 100, -100}};
+  return Sample16{22050, std::vector<int16_t>(2205, 0)};
+}
+
 }  // namespace
 
 std::vector<uint8_t> stand_in_datafile(const std::string &name,
@@ -76,7 +82,7 @@ std::vector<uint8_t> stand_in_datafile(const std::string &name,
     switch (plan.kind(n)) {
       case Stand::Bitmap: add_bitmap(file, object, stand_in_bitmap(name, n)); break;
       case Stand::Palette: add_palette(file, object, Palette{}); break;
-      case Stand::Sample: add_sample(file, object, Sample16{22050, {0, 100, -100}}); break;
+      case Stand::Sample: add_sample(file, object, stand_in_sample(n)); break;
     }
   }
   return datafile_bytes(file);

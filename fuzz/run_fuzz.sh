@@ -1,0 +1,97 @@
+#!/usr/bin/env bash
+# The datafile fuzzer: its clang build, a timed run, and the replay of the
+# saved cases.
+#
+#   run_fuzz.sh build  <source dir> <fuzz build dir>
+#       configures (once) and builds the clang sub-build, writes the seeds
+#   run_fuzz.sh run    <source dir> <fuzz build dir> <data dir> <seconds> [<corpus dir>]
+#       fuzzes for that long from the seeds, the generated datafiles of the
+#       data dir and the corpus dir (kept; without one, a fresh corpus that
+#       goes away afterwards); prints executions, coverage and crashes
+#   run_fuzz.sh replay <source dir> <fuzz build dir>
+#       runs every saved case of tests/fuzz_cases once through the target
+set -euo pipefail
+
+mode=$1 src=$2 out=$3
+target=$out/fuzz_datafile
+seeds=$out/seeds
+
+build() {
+  if [ ! -f "$out/CMakeCache.txt" ]; then
+    cmake -S "$src" -B "$out" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+      -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSWARMFIRE_FUZZ=ON -DSWARMFIRE_TESTS=OFF \
+      -DSWARMFIRE_BENCH=OFF >"$out.configure.log" 2>&1 || { cat "$out.configure.log"; exit 1; }
+  fi
+  cmake --build "$out" --target fuzz_datafile make_seeds -j2
+  rm -rf "$seeds"
+  mkdir -p "$seeds"
+  "$out/make_seeds" "$seeds"
+}
+
+# The target's scratch folder: one of its own in the build for every call,
+# since a run and a replay may go on side by side, and away afterwards.
+scratch() {
+  mkdir -p "$out"
+  TMPDIR=$(mktemp -d "$out/tmp.XXXXXX")
+  export TMPDIR
+  trap 'rm -rf "$TMPDIR"' EXIT
+}
+
+# The closing figures of a run, from libFuzzer's log.
+summarise() {
+  local log=$1 status=$2 crashes=$3
+  local runs rate cov ft corp
+  runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
+  rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -1)
+  cov=$(grep -o 'cov: [0-9]*' "$log" | tail -1 | cut -d' ' -f2)
+  ft=$(grep -o 'ft: [0-9]*' "$log" | tail -1 | cut -d' ' -f2)
+  corp=$(grep -o 'corp: [0-9]*/[0-9A-Za-z]*' "$log" | tail -1 | cut -d' ' -f2)
+  echo "fuzz: ${runs:-?} executions, ${rate:-?} per second, coverage ${cov:-?} edges" \
+       "(${ft:-?} features), corpus ${corp:-?}"
+  if [ "$status" -ne 0 ]; then
+    echo "fuzz: FAILED (status $status); the failing inputs:"
+    ls -1 "$crashes" | sed "s|^|  $crashes/|"
+    echo "fuzz: see $log; save a minimised case in tests/fuzz_cases"
+  else
+    echo "fuzz: no crash, no hang, no sanitizer report"
+  fi
+}
+
+run() {
+  local data=$1 seconds=$2 corpus=${3:-}
+  local crashes=$out/crashes log=$out/fuzz.log fresh=
+  if [ -z "$corpus" ]; then
+    corpus=$out/fresh-corpus crashes=$out/crashes-short log=$out/fuzz-short.log fresh=yes
+    rm -rf "$corpus"
+  fi
+  rm -rf "$crashes"
+  mkdir -p "$corpus" "$crashes"
+  for f in "$data"/*.dat; do
+    [ -f "$f" ] && cp "$f" "$seeds/generated-$(basename "$f" .dat).bin"
+  done
+  scratch
+  local status=0
+  "$target" -dict="$src/fuzz/datafile.dict" -timeout=1 -max_total_time="$seconds" \
+    -print_final_stats=1 -artifact_prefix="$crashes/" "$corpus" "$seeds" >"$log" 2>&1 || status=$?
+  [ -n "$fresh" ] && rm -rf "$corpus"
+  summarise "$log" "$status" "$crashes"
+  return "$status"
+}
+
+replay() {
+  local cases=("$src"/tests/fuzz_cases/*.bin) crashes=$out/crashes-replay
+  rm -rf "$crashes"
+  mkdir -p "$crashes"
+  scratch
+  local status=0
+  "$target" -timeout=1 -artifact_prefix="$crashes/" "${cases[@]}" || status=$?
+  echo "fuzz: replayed ${#cases[@]} saved cases"
+  return "$status"
+}
+
+case $mode in
+  build) build ;;
+  run) run "$4" "$5" "${6:-}" ;;
+  replay) replay ;;
+  *) echo "usage: $0 build|run|replay <source dir> <fuzz build dir> ..." >&2; exit 2 ;;
+esac
