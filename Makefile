@@ -2,7 +2,7 @@
 BUILD := build
 JOBS := $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps build play test sheets clean
+.PHONY: all deps build play test sheets bench clean
 
 all: build
 
@@ -25,6 +25,14 @@ test:
 # Contact sheets of the datafiles in build/sheets, samples as WAV in build/sounds.
 sheets: build
 	cmake --build $(BUILD) --target sheets
+
+# Benchmarks of the frame, the tick, the screens and the loading, their
+# instruction counts, and the real binary under Xvfb; figures in build/bench.
+bench:
+	scripts/install-deps.sh bench
+	cmake -S . -B $(BUILD)
+	cmake --build $(BUILD) -j $(JOBS)
+	bench/run_all.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD)
