@@ -84,23 +84,13 @@ unchanged_since() {
   [ "$n" -eq 0 ]
 }
 
-# As start_xvfb, but the server does not reset when its last client leaves:
-# the game's display check opens and closes a connection just before the
-# library makes its own, and a reset in between would refuse the library.
-start_xvfb_noreset() {
-  mkdir -p "$WORK/fb"
-  Xvfb -displayfd 3 -screen 0 320x240x24 -fbdir "$WORK/fb" -br -nolisten tcp -noreset \
-    3>"$WORK/displayfd" 2>"$WORK/xvfb.log" &
-  XVFB_PID=$!
-  for _ in $(seq 100); do
-    [ -s "$WORK/displayfd" ] && break
-    sleep 0.1
-  done
-  [ -s "$WORK/displayfd" ] || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
-  export DISPLAY=":$(head -n1 "$WORK/displayfd")"
-}
+# The server must not reset when its last client leaves: the game's display
+# check opens and closes a connection just before the library makes its
+# own, and a reset in between refuses the library. start_xvfb runs the
+# server through this (exec keeps $! the server's own id).
+Xvfb() { exec Xvfb -noreset "$@"; }
 
-start_xvfb_noreset
+start_xvfb
 use_file_sound
 copy_data "$DATA"
 
