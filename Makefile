@@ -2,7 +2,7 @@
 BUILD := build
 JOBS := $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps build play test sheets gallery clean fuzz
+.PHONY: all deps build play test sheets gallery clean fuzz bench
 
 all: build
 
@@ -44,6 +44,14 @@ fuzz:
 	fuzz/run_fuzz.sh build $(CURDIR) $(CURDIR)/$(BUILD)/fuzz
 	fuzz/run_fuzz.sh run $(CURDIR) $(CURDIR)/$(BUILD)/fuzz $(CURDIR)/$(BUILD)/data $(FUZZ_SECONDS) \
 	  $(CURDIR)/$(BUILD)/fuzz/corpus
+
+# Benchmarks of the frame, the tick, the screens and the loading, their
+# instruction counts, and the real binary under Xvfb; figures in build/bench.
+bench:
+	scripts/install-deps.sh bench
+	cmake -S . -B $(BUILD)
+	cmake --build $(BUILD) -j $(JOBS)
+	bench/run_all.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD)

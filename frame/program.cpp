@@ -7,6 +7,8 @@
 #include "screens/title.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <ctime>
 
 BITMAP *back_buffer = nullptr;
 BITMAP *glow_layer = nullptr;
@@ -25,7 +27,31 @@ int option_background = 1;
 void timer_tick() { game_ticks = game_ticks + 1; }
 END_OF_FUNCTION(timer_tick)
 
-void present_frame() { platform_present(back_buffer); }
+namespace {
+
+// With SWARMFIRE_FIRST_FRAME_LOG set, the moment the first frame (the
+// title's) is on the screen goes to stderr as the system clock, with the
+// processor time spent so far, so that a script can time the start-up from
+// exec.
+void log_first_frame() {
+  static bool done = false;
+  if (done) return;
+  done = true;
+  if (!std::getenv("SWARMFIRE_FIRST_FRAME_LOG")) return;
+  timespec now, used;
+  clock_gettime(CLOCK_REALTIME, &now);
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &used);
+  std::fprintf(stderr, "swarmfire: first frame presented after %.1f ms of CPU at %lld.%09ld\n",
+               used.tv_sec * 1e3 + used.tv_nsec / 1e6, static_cast<long long>(now.tv_sec),
+               now.tv_nsec);
+}
+
+}  // namespace
+
+void present_frame() {
+  platform_present(back_buffer);
+  log_first_frame();
+}
 
 std::string start_up() {
   std::string problem = platform_start_up();

@@ -9,6 +9,7 @@
 #include "frame/colour_tables.h"
 #include "frame/game_state.h"
 #include "frame/program.h"
+#include "render/direct_draw.h"
 #include "render/effects.h"
 #include "render/starfield.h"
 #include "screens/glyph_text.h"
@@ -22,9 +23,16 @@ BITMAP *object(int n) { return dat_bitmap(level_data, n); }
 
 int sign(int v) { return (v > 0) - (v < 0); }
 
+// A window of the picture at 1:1. While it lies inside the picture, as it
+// does over the whole scroll, a plain copy gives the stretch's pixels at a
+// fraction of its cost.
 void draw_background() {
+  BITMAP *picture = object(level_object::BACKGROUND);
   int row = option_scroll == 1 ? scroll_y : 0;
-  stretch_blit(object(level_object::BACKGROUND), back_buffer, 0, row, 320, 240, 0, 0, 320, 240);
+  if (row >= 0 && row + 240 <= picture->h && picture->w >= 320)
+    blit(picture, back_buffer, 0, row, 0, 0, 320, 240);
+  else
+    stretch_blit(picture, back_buffer, 0, row, 320, 240, 0, 0, 320, 240);
 }
 
 void draw_lives() {
@@ -105,9 +113,10 @@ void draw_freeze_bar() {
   rect(back_buffer, 292, 4, 317, 8, shade_colours[ramp::GREY * 8 + 2]);
 }
 
+// Through color_map, index 0 leaving the frame as it is.
 void blend_glow_layer() {
   drawing_mode(DRAW_MODE_TRANS, back_buffer, 0, 0);
-  if (option_glow == 1) draw_trans_sprite(back_buffer, glow_layer, 0, 0);
+  if (option_glow == 1) blend_layer(back_buffer, glow_layer);
   drawing_mode(DRAW_MODE_SOLID, back_buffer, 0, 0);
 }
 

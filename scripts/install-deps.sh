@@ -6,13 +6,14 @@ set -euo pipefail
 build_packages=(g++ cmake pkg-config make liballegro4-dev)
 test_packages=(googletest libgtest-dev xvfb xdotool)
 bench_packages=(libbenchmark-dev)
+bench_tools=(valgrind)  # instruction counts of make bench
 fuzz_packages=(clang libclang-rt-14-dev)
 
 wanted=("${build_packages[@]}")
 case "${1:-play}" in
   play) ;;
   test) wanted+=("${test_packages[@]}" "${bench_packages[@]}" "${fuzz_packages[@]}") ;;
-  bench) wanted+=("${test_packages[@]}" "${bench_packages[@]}") ;;
+  bench) wanted+=("${test_packages[@]}" "${bench_packages[@]}" "${bench_tools[@]}") ;;
   fuzz) wanted+=("${test_packages[@]}" "${bench_packages[@]}" "${fuzz_packages[@]}") ;;
   *) echo "usage: $0 play|test|bench|fuzz" >&2; exit 2 ;;
 esac

@@ -4,11 +4,29 @@
 #include "combat/explosions.h"
 #include "world/world_tick.h"
 
+#include <cstring>
+
 namespace {
 
 constexpr float GRAVITY = 0.06f;
 
+constexpr int FULL_TRAIL = 6;  // the length every particle starts with
+
+// Six entries, from `from` to one place on.
+void move_six_on(int *from) {
+  int six[FULL_TRAIL];
+  std::memcpy(six, from, sizeof six);
+  std::memcpy(from + 1, six, sizeof six);
+}
+
+// Entries 1 to trail_len take entries 0 to trail_len - 1. A full trail, the
+// common case, moves in fixed-size copies that need no call.
 void shift_trail(Particle &p) {
+  if (p.trail_len == FULL_TRAIL) {
+    move_six_on(p.trail_x);
+    move_six_on(p.trail_y);
+    return;
+  }
   for (int k = p.trail_len; k >= 1; --k) {
     p.trail_x[k] = p.trail_x[k - 1];
     p.trail_y[k] = p.trail_y[k - 1];

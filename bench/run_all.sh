@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Everything `make bench` measures, written to BUILD/bench: the benchmarks
+# with their targets, the instruction counts (when valgrind is at hand) and
+# the whole-program figures of the real binary under Xvfb.
+# Usage: run_all.sh [BUILD_DIR]
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+build=$(cd "${1:-build}" && pwd)
+out=$build/bench
+mkdir -p "$out"
+
+echo "== Benchmarks ($(date -u +%Y-%m-%dT%H:%MZ), load $(cut -d' ' -f1-3 /proc/loadavg))"
+"$build/swarmfire_bench" --benchmark_color=false --benchmark_out="$out/benchmarks.json" \
+  --benchmark_out_format=json | tee "$out/benchmarks.txt"
+if command -v valgrind >/dev/null; then
+  echo "== Instruction counts"
+  "$here/instruction_counts.sh" "$build/swarmfire_bench" | tee "$out/instructions.txt"
+fi
+echo "== Whole program"
+"$here/whole_program.sh" "$build/swarmfire" "$build/data" "$build/xwd_probe" "$out" |
+  tee "$out/whole_program.txt"
+echo "Figures written to $out"

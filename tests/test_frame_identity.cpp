@@ -1,0 +1,141 @@
+// The game's frame renderer against the straightforward way (every pixel
+// through getpixel and putpixel, the glow blended pixel by pixel through
+// color_map), byte for byte, on the generated level 1 datafile with its real
+// palette and colour tables: the worst case in both particle styles,
+// explosions and exhaust at every edge, particles off the screen, the bars
+// and captions, the glow on and off, and frames of real play.
+#include "bench/reference_frame.h"
+#include "bench/scenes.h"
+#include "combat/explosions.h"
+#include "frame/game_state.h"
+#include "frame/play_loops.h"
+#include "frame/program.h"
+#include "platform/platform.h"
+#include "render/draw_frame.h"
+#include "tests/support/headless_game.h"
+#include "world/enemies.h"
+#include "world/world_tick.h"
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+class FrameIdentityTest : public HeadlessTest {
+ protected:
+  BITMAP *fast_frame = nullptr, *fast_glow = nullptr, *glow_before = nullptr;
+  void SetUp() override {
+    HeadlessTest::SetUp();
+    platform_set_gfx_mode(320, 240);
+    make_frame_bitmaps();
+    start_level_one();
+    fast_frame = create_bitmap(320, 240);
+    fast_glow = create_bitmap(320, 240);
+    glow_before = create_bitmap(320, 240);
+  }
+  void TearDown() override {
+    destroy_bitmap(fast_frame);
+    destroy_bitmap(fast_glow);
+    destroy_bitmap(glow_before);
+    HeadlessTest::TearDown();
+  }
+
+  static std::string first_difference(BITMAP *a, BITMAP *b, int &count) {
+    std::string first;
+    count = 0;
+    for (int y = 0; y < 240; ++y)
+      for (int x = 0; x < 320; ++x)
+        if (a->line[y][x] != b->line[y][x] && count++ == 0)
+          first = "(" + std::to_string(x) + ", " + std::to_string(y) + "): " +
+                  std::to_string(a->line[y][x]) + " against " + std::to_string(b->line[y][x]);
+    return first;
+  }
+
+  // Draws the scene both ways from the same glow layer (kept as it is when
+  // the glow is off) and compares the frame, the layer and the screen.
+  void expect_same_frame(const char *scene) {
+    blit(glow_layer, glow_before, 0, 0, 0, 0, 320, 240);
+    draw_frame();
+    blit(back_buffer, fast_frame, 0, 0, 0, 0, 320, 240);
+    blit(glow_layer, fast_glow, 0, 0, 0, 0, 320, 240);
+    blit(glow_before, glow_layer, 0, 0, 0, 0, 320, 240);
+    clear_to_color(back_buffer, 99);
+    reference_draw_frame();
+    int n;
+    std::string at = first_difference(fast_frame, back_buffer, n);
+    EXPECT_EQ(n, 0) << scene << ": frame pixels differ, first at " << at;
+    at = first_difference(fast_glow, glow_layer, n);
+    EXPECT_EQ(n, 0) << scene << ": glow layer pixels differ, first at " << at;
+  }
+};
+
+// Explosions of both styles centred on and next to every edge and corner.
+void explosions_at_the_edges() {
+  const int xs[] = {0, 1, 2, 3, 4, 160, 315, 316, 317, 318, 319};
+  const int ys[] = {0, 1, 2, 3, 4, 120, 235, 236, 237, 238, 239};
+  int n = 0;
+  for (int x : xs)
+    for (int y : ys)
+      if (x <= 4 || x >= 315 || y <= 4 || y >= 235 || n == 0) {
+        add_explosion(x, y, n % 5, n % 2);
+        ++n;
+      }
+}
+
+// Exhaust specks on every margin row and column.
+void exhaust_at_the_margins() {
+  const int spots[MAX_EXHAUST][2] = {{0, 100},  {1, 1},     {2, 238},  {3, 3},    {316, 120},
+                                     {317, 0},  {318, 237}, {319, 239}, {160, 2}, {161, 236}};
+  for (int i = 0; i < MAX_EXHAUST; ++i)
+    exhaust[i] = ExhaustParticle{spots[i][0], spots[i][1], 0, 1, 5, 132, 1};
+}
+
+}  // namespace
+
+TEST_F(FrameIdentityTest, WorstCaseInBothStylesWithTheGlowOnAndOff) {
+  for (int style : {1, 0}) {
+    fill_worst_case(style);
+    expect_same_frame(style ? "worst case, trails" : "worst case, blobs");
+    option_glow = 0;
+    putpixel(glow_layer, 10, 10, 222);  // a layer left alone must stay so
+    expect_same_frame(style ? "worst case, trails, glow off" : "worst case, blobs, glow off");
+    option_glow = 1;
+  }
+}
+
+TEST_F(FrameIdentityTest, ExplosionsAndExhaustAtEveryEdgeAsTheyAgeAndLeave) {
+  explosions_at_the_edges();
+  exhaust_at_the_margins();
+  // Fresh, spread, bounced off the bottom and gone past the sides, trails
+  // shortened down to their heads and the rings shrunk to nothing.
+  for (int ticks : {0, 1, 6, 25, 60, 40, 50}) {
+    move_explosions_for(ticks);
+    expect_same_frame(("edges after more ticks: " + std::to_string(ticks)).c_str());
+  }
+}
+
+TEST_F(FrameIdentityTest, BarsCaptionsAndOptions) {
+  fill_worst_case(1);
+  reverse_ticks = 800;
+  freeze_ticks = 250;
+  demo_mode = -1;
+  player.velocity = -2;
+  expect_same_frame("bars and the demo caption");
+  option_scroll = 0;
+  option_stars = 0;
+  player.state = -2;
+  player.exhaust_frame = 2;
+  reverse_ticks = 49;
+  freeze_ticks = 9;
+  expect_same_frame("scroll and stars off, ship reappearing");
+  player.lives = 0;
+  expect_same_frame("no lives left");
+}
+
+TEST_F(FrameIdentityTest, FramesOfTheDemoAsItPlays) {
+  for (int tick = 1; tick <= 1500; ++tick) {
+    autopilot_step();
+    world_tick();
+    if (tick % 150 == 0) expect_same_frame(("demo tick " + std::to_string(tick)).c_str());
+  }
+}
