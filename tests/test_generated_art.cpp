@@ -307,20 +307,51 @@ TEST_F(GeneratedArtTest, OptionRowsReadDimmedAndInTheSpotlight) {
       // Mean brightness of the lit pixels at the overlay's dim level (60)
       // and at the spotlight's centre (220).
       BITMAP *b = dat_bitmap(t, n);
-      long dim = 0, spot = 0, count = 0;
+      long dim = 0, spot = 0, count = 0, greyed = 0;
       for (int y = 0; y < b->h; ++y)
         for (int x = 0; x < b->w; ++x) {
           int v = getpixel(b, x, y);
           if (v <= 1) continue;
-          dim += luminance(pal, trans_table.data[60][v]);
+          int d = trans_table.data[60][v];
+          dim += luminance(pal, d);
           spot += luminance(pal, trans_table.data[220][v]);
           ++count;
+          // A coloured pixel stays coloured: its strongest channel stays
+          // the strongest and keeps a lead over the weakest.
+          int c[3] = {red(pal, v), green(pal, v), blue(pal, v)}, e[3] = {red(pal, d), green(pal, d), blue(pal, d)};
+          int top = int(std::max_element(c, c + 3) - c);
+          int spread = *std::max_element(c, c + 3) - *std::min_element(c, c + 3);
+          int dim_spread = *std::max_element(e, e + 3) - *std::min_element(e, e + 3);
+          if (spread > 60 && (e[top] < *std::max_element(e, e + 3) || dim_spread * 255 < spread * 60 / 2)) ++greyed;
         }
       ASSERT_GT(count, 0);
+      EXPECT_LT(greyed * 20, count) << "object " << n << " turns grey when dimmed";
       EXPECT_GT(dim / count, 20) << "object " << n << " vanishes when dimmed";
       EXPECT_GT(spot / count, 90) << "object " << n << " is dull in the spotlight";
       EXPECT_GT(spot / count, 2 * (dim / count)) << "object " << n;
     }
+  }
+}
+
+// Lowest row with ink, in screen rows, of a picture placed at y.
+int ink_bottom(BITMAP *b, int y) {
+  int bottom = -1;
+  for (int j = 0; j < b->h; ++j)
+    for (int i = 0; i < b->w; ++i)
+      if (getpixel(b, i, j) > 0) bottom = j;
+  return y + bottom;
+}
+
+TEST_F(GeneratedArtTest, EachOptionRowStandsOnOneLine) {
+  // Label and marks are text of one height: standing on one line, the
+  // row reads across (a two-line label puts its last line there).
+  DATAFILE *t = load("title.dat");
+  const int label_y[5] = {20, 65, 106, 155, 192};
+  const int mark_y[5][2] = {{17, 25}, {57, 65}, {115, 119}, {153, 160}, {208, 211}};
+  for (int r = 0; r < 5; ++r) {
+    int label = ink_bottom(dat_bitmap(t, 6 + 3 * r), label_y[r]);
+    for (int m = 0; m < 2; ++m)
+      EXPECT_NEAR(ink_bottom(dat_bitmap(t, 7 + m + 3 * r), mark_y[r][m]), label, 1) << "row " << r << " mark " << m;
   }
 }
 
