@@ -140,8 +140,16 @@ int shade_step(int index, int step) {
   return r ? r->at(index - r->first + step) : index;
 }
 
-void shade_right_side(Bitmap8 &b, float centre, float far) {
+Bitmap8 scale2x(const Bitmap8 &b) {
+  Bitmap8 out(b.width * 2, b.height * 2);
   for (int y = 0; y < b.height; ++y)
-    for (int x = 0; x < b.width; ++x)
-      if (x + 0.5f > centre + 0.5f) b.set(x, y, shade_step(b.at(x, y), x + 0.5f >= centre + far ? -2 : -1));
+    for (int x = 0; x < b.width; ++x) {
+      int p = b.at(x, y), up = b.at(x, y - 1), down = b.at(x, y + 1), left = b.at(x - 1, y), right = b.at(x + 1, y);
+      bool smooth = up != down && left != right;
+      out.set(2 * x, 2 * y, smooth && left == up ? up : p);
+      out.set(2 * x + 1, 2 * y, smooth && up == right ? right : p);
+      out.set(2 * x, 2 * y + 1, smooth && left == down ? left : p);
+      out.set(2 * x + 1, 2 * y + 1, smooth && down == right ? right : p);
+    }
+  return out;
 }

@@ -70,10 +70,10 @@ void shaded_turned_ellipse(Bitmap8 &b, float cx, float cy, float rx, float ry, f
 // and an index moved `step` shades along its ramp.
 const Ramp *ramp_of(int index);
 int shade_step(int index, int step);
-// Darkens the right of a sprite painted symmetric: columns right of
-// `centre` lose one shade, those from `centre` + `far` on lose two, so a
-// mirrored painting still has its light on the upper left.
-void shade_right_side(Bitmap8 &b, float centre, float far);
+
+// Twice the size with diagonal edges kept smooth (the Scale2x rule): for
+// enlarging a finished sprite without turning it into blocks.
+Bitmap8 scale2x(const Bitmap8 &b);
 
 // Stops the generator with a message (bad art source).
 [[noreturn]] void art_error(const std::string &message);

@@ -1,5 +1,6 @@
 // Levels 10-12: the spinning blade (kind 7) and the mothership (kind 8).
 #include "data/art/enemy_art.h"
+#include "data/art/noise.h"
 
 #include <algorithm>
 
@@ -84,6 +85,41 @@ Bitmap8 mothership_frame(int f, int n) {
   for (int y = 34; y < 42; ++y) b.set(35, y, STEEL.at(5)), b.set(36, y, STEEL.at(3));
   int charge = CRIMSON.at(4 + f * 3 / (n - 1));
   b.set(35, 42, charge), b.set(36, 42, charge), b.set(35, 43, CRIMSON.at(3)), b.set(36, 43, CRIMSON.at(2));
+  add_outline(b);
+  return b;
+}
+
+Bitmap8 mothership_wreck() {
+  // The last frame has the pilot's eyes shut. Scorched a shade darker, the
+  // engines out, holes blown through the hull with embers at their rims,
+  // and cracks across the dome.
+  Bitmap8 b = mothership_frame(3, 4);
+  struct Hole {
+    float x, y, r;
+  };
+  const Hole holes[4] = {{14, 20, 5.5f}, {50, 27, 4.5f}, {60, 16, 4.0f}, {27, 31, 3.5f}};
+  for (int y = 0; y < b.height; ++y)
+    for (int x = 0; x < b.width; ++x) {
+      int v = b.at(x, y);
+      if (ramp_of(v) == &FLAME || v == BLACK) {
+        b.set(x, y, TRANSPARENT);
+        continue;
+      }
+      b.set(x, y, shade_step(v, -1));
+      for (const Hole &h : holes) {
+        float d = std::hypot(x + 0.5f - h.x, y + 0.5f - h.y);
+        if (d < h.r) b.set(x, y, TRANSPARENT);
+        else if (d < h.r + 1.5f && b.at(x, y)) {
+          // Scorched rims with embers here and there.
+          float heat = fractal_noise(x * 0.6f, y * 0.6f, 2, 5);
+          b.set(x, y, heat > 0.62f ? FLAME.at(5) : heat > 0.5f ? CRIMSON.at(3) : BROWN.at(0));
+        }
+      }
+    }
+  draw_line(b, 30, 6, 36, 13, BLACK);
+  draw_line(b, 36, 13, 44, 10, BLACK);
+  draw_line(b, 36, 13, 35, 20, BLACK);
+  draw_line(b, 4, 22, 20, 26, BLACK);
   add_outline(b);
   return b;
 }

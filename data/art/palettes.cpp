@@ -22,6 +22,7 @@ const Ramp OPTION_LABEL{184, 24}, OPTION_ON{208, 12}, OPTION_OFF{220, 12};
 const Ramp OPTION_LABEL_DIM{232, 8}, OPTION_ON_DIM{240, 4}, OPTION_OFF_DIM{244, 4};
 const Ramp TITLE_SPACE{120, 24}, TITLE_NEBULA{144, 24}, TITLE_PLANET{168, 24}, TITLE_LOGO{192, 32};
 const Ramp ENDING_TITLE{184, 32};
+const Ramp ENDING_WORLDS[4] = {{216, 10}, {226, 10}, {236, 10}, {246, 10}};
 
 namespace {
 
@@ -311,6 +312,11 @@ Palette ending_palette() {
   Palette p = sprite_block_palette();
   fill_gradient(p, DEPTH_GREYS, {{0, 0, 0}, {255, 255, 255}});
   fill_gradient(p, ENDING_TITLE, {{60, 0, 0}, {190, 40, 0}, {255, 150, 20}, {255, 230, 110}, {255, 255, 240}});
-  fill_gradient(p, Ramp{216, 40}, {{4, 4, 16}, {60, 70, 140}, {220, 230, 255}});
+  // The worlds of the four level groups, lit: a blue world, an olive gas
+  // giant, the red dwarf, the pale violet ringed planet.
+  fill_gradient(p, ENDING_WORLDS[0], {{4, 10, 32}, {16, 56, 130}, {50, 135, 210}, {170, 225, 255}});
+  fill_gradient(p, ENDING_WORLDS[1], {{22, 18, 4}, {88, 82, 34}, {160, 150, 78}, {232, 220, 150}});
+  fill_gradient(p, ENDING_WORLDS[2], {{70, 8, 0}, {170, 48, 4}, {245, 130, 36}, {255, 228, 140}});
+  fill_gradient(p, ENDING_WORLDS[3], {{26, 14, 44}, {86, 70, 150}, {160, 140, 215}, {230, 215, 255}});
   return p;
 }

@@ -55,8 +55,10 @@ constexpr float OPTION_LABEL_LOWEST = 0.45f, OPTION_MARK_LOWEST = 0.25f;
 // Title screen: background and logo ramps.
 extern const Ramp TITLE_SPACE, TITLE_NEBULA, TITLE_PLANET, TITLE_LOGO;
 constexpr int TITLE_VERSION_COLOUR = 250;
-// Ending: the ramp of the closing title picture.
+// Ending: the ramp of the closing title picture, and the worlds of the four
+// level groups.
 extern const Ramp ENDING_TITLE;
+extern const Ramp ENDING_WORLDS[4];
 
 // Sprite block entries, with everything after them black.
 Palette sprite_block_palette();

@@ -61,8 +61,12 @@ std::string banked_grid(int side) {
   return grid;
 }
 
+Bitmap8 hull(const std::string &grid) {
+  return render_grid(AnimatedGrid{grid.c_str(), 16, false, ship_legend, {0}, {}}, 0);
+}
+
 Bitmap8 ship_picture(const std::string &grid) {
-  Bitmap8 b = render_grid(AnimatedGrid{grid.c_str(), 16, false, ship_legend, {0}, {}}, 0);
+  Bitmap8 b = hull(grid);
   add_outline(b);
   return b;
 }
@@ -101,6 +105,12 @@ const AnimatedGrid player_shot{
 std::vector<Bitmap8> ship_frames() {
   Bitmap8 level = ship_picture(level_ship);
   return {beaming_in(level), ship_picture(banked_grid(-1)), level, ship_picture(banked_grid(1))};
+}
+
+Bitmap8 large_ship() {
+  Bitmap8 b = scale2x(hull(level_ship));
+  add_outline(b);
+  return b;
 }
 
 std::vector<Bitmap8> player_shot_frames() { return {render_grid(player_shot, 0), render_grid(player_shot, 1)}; }
