@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <set>
 #include <string>
@@ -52,6 +53,57 @@ int red(const RGB *p, int i) { return p[i].r * 255 / 63; }
 int green(const RGB *p, int i) { return p[i].g * 255 / 63; }
 int blue(const RGB *p, int i) { return p[i].b * 255 / 63; }
 int luminance(const RGB *p, int i) { return (3 * red(p, i) + 6 * green(p, i) + blue(p, i)) / 10; }
+
+// Share of colour in each 15 degrees of the hue circle, each pixel weighted by
+// how colourful it is (greys and black count for nothing).
+using HueShares = std::array<double, 24>;
+HueShares hue_shares(DATAFILE *d, const RGB *pal, const std::vector<int> &objects) {
+  HueShares shares{};
+  double total = 0;
+  for (int n : objects)
+    for (uint8_t v : pixels_of(dat_bitmap(d, n))) {
+      int r = red(pal, v), g = green(pal, v), b = blue(pal, v);
+      int top = std::max({r, g, b}), chroma = top - std::min({r, g, b});
+      if (v <= 1 || !chroma) continue;
+      float h = top == r ? float(g - b) / chroma : top == g ? 2.0f + float(b - r) / chroma : 4.0f + float(r - g) / chroma;
+      shares[size_t((int(h * 60.0f) + 360) % 360 / 15)] += chroma;
+      total += chroma;
+    }
+  for (double &x : shares) x /= total;
+  return shares;
+}
+
+// How much two colourings have in common, 0 (nothing) to 1 (the same).
+double overlap(const HueShares &a, const HueShares &b) {
+  double sum = 0;
+  for (size_t i = 0; i < a.size(); ++i) sum += std::min(a[i], b[i]);
+  return sum;
+}
+
+int dominant_hue(const HueShares &s) { return int(std::max_element(s.begin(), s.end()) - s.begin()); }
+
+int changed_pixels(BITMAP *a, BITMAP *b) {
+  std::vector<uint8_t> p = pixels_of(a), q = pixels_of(b);
+  int n = 0;
+  for (size_t i = 0; i < p.size(); ++i) n += p[i] != q[i];
+  return n;
+}
+
+// Mean luminance and ink of the columns [from, to) of a sprite.
+struct Side {
+  double light;
+  int ink;
+};
+Side side_of(BITMAP *b, const RGB *pal, int from, int to) {
+  long sum = 0;
+  int ink = 0;
+  for (int y = 0; y < b->h; ++y)
+    for (int x = from; x < to; ++x) {
+      int v = getpixel(b, x, y);
+      if (v > 1) sum += luminance(pal, v), ++ink;
+    }
+  return {ink ? double(sum) / ink : 0.0, ink};
+}
 
 void expect_size(BITMAP *b, int w, int h, const std::string &what) {
   EXPECT_EQ(b->w, w) << what;
@@ -372,4 +424,62 @@ TEST_F(GeneratedArtTest, EndingPicturesAndEveryObjectsName) {
     for (int n = 0; d[n].type != DAT_END; ++n)
       EXPECT_GT(std::strlen(get_datafile_property(&d[n], DAT_NAME)), 0u) << file << " object " << n;
   }
+}
+
+TEST_F(GeneratedArtTest, EnemyAnimationsMoveEveryFrameAndLoopWithoutAJump) {
+  // Going from the last frame back to the first changes no more than a
+  // step inside the cycle does, and no step shows the same picture twice.
+  for (int group = 0; group < 4; ++group) {
+    DATAFILE *d = load(level_files[group]);
+    for (int kind : {group_first_kind(group), group_first_kind(group) + 1}) {
+      const EnemyKind &k = enemy_kinds[kind];
+      int largest_step = 0;
+      for (int f = 0; f + 1 < k.frame_count; ++f) {
+        int step = changed_pixels(dat_bitmap(d, k.sprite_base + f), dat_bitmap(d, k.sprite_base + f + 1));
+        EXPECT_GT(step, 0) << "kind " << kind << " holds still from frame " << f;
+        largest_step = std::max(largest_step, step);
+      }
+      int wrap = changed_pixels(dat_bitmap(d, k.sprite_base + k.frame_count - 1), dat_bitmap(d, k.sprite_base));
+      EXPECT_GT(wrap, 0) << "kind " << kind;
+      EXPECT_LE(wrap * 100, largest_step * 110) << "kind " << kind << " jumps when its cycle starts again";
+    }
+  }
+}
+
+TEST_F(GeneratedArtTest, EnemiesDifferInColourFromTheirPartnerAndFromTheShipsShot) {
+  for (int group = 0; group < 4; ++group) {
+    DATAFILE *d = load(level_files[group]);
+    RGB *pal = dat_palette(d, 78);
+    HueShares shot = hue_shares(d, pal, {88, 89});
+    HueShares kinds[2];
+    for (int i = 0; i < 2; ++i) {
+      const EnemyKind &k = enemy_kinds[group_first_kind(group) + i];
+      std::vector<int> frames;
+      for (int f = 0; f < k.frame_count; ++f) frames.push_back(k.sprite_base + f);
+      kinds[i] = hue_shares(d, pal, frames);
+      // A small enemy in the shot's colour would be taken for a shot.
+      if (k.width <= 24) {
+        EXPECT_LT(overlap(kinds[i], shot), 0.25) << "kind " << group_first_kind(group) + i;
+      }
+    }
+    // Their main colours lie at least 30 degrees apart round the hue circle.
+    int a = dominant_hue(kinds[0]), b = dominant_hue(kinds[1]);
+    int apart = std::min((a - b + 24) % 24, (b - a + 24) % 24);
+    EXPECT_GE(apart, 2) << level_files[group] << ": the two kinds are of one colour";
+  }
+}
+
+TEST_F(GeneratedArtTest, TheShipKeepsItsLightOnTheLeftAndBanksIntoTheTurn) {
+  DATAFILE *d = load("level1.dat");
+  RGB *pal = dat_palette(d, 78);
+  for (int s = 80; s <= 82; ++s) {
+    BITMAP *ship = dat_bitmap(d, s);
+    EXPECT_GT(side_of(ship, pal, 0, 8).light, side_of(ship, pal, 8, 16).light + 10) << "object " << s;
+  }
+  BITMAP *level = dat_bitmap(d, 81);
+  // The wing on the inside of the turn dips and looks shorter.
+  EXPECT_LT(side_of(dat_bitmap(d, 80), pal, 0, 8).ink, side_of(level, pal, 0, 8).ink - 4);
+  EXPECT_LT(side_of(dat_bitmap(d, 82), pal, 8, 16).ink, side_of(level, pal, 8, 16).ink - 4);
+  // Rolling towards the light from the left brightens the hull.
+  EXPECT_GT(side_of(dat_bitmap(d, 80), pal, 0, 16).light, side_of(dat_bitmap(d, 82), pal, 0, 16).light);
 }

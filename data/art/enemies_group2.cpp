@@ -7,17 +7,19 @@ Bitmap8 spore_mine_frame(int f, int n) {
   Bitmap8 b(16, 16);
   float phase = float(f) / float(n);
   // Eight spikes turning one eighth of a turn over the cycle, so the last
-  // frame leads into the first; their tips glow in turn.
+  // frame leads into the first; their tips pulse together.
+  int tip = LIME.at(int(std::lround(6.0f + cycle_cos(f, n))));
   for (int s = 0; s < 8; ++s) {
     float a = TWO_PI * (float(s) + phase) / 8.0f;
     float ca = std::cos(a), sa = std::sin(a);
     int x0 = int(std::floor(8.0f + ca * 4.5f)), y0 = int(std::floor(8.0f + sa * 4.5f));
     int x1 = int(std::floor(8.0f + ca * 7.4f)), y1 = int(std::floor(8.0f + sa * 7.4f));
     draw_line(b, x0, y0, x1, y1, TEAL.at(ca + sa < 0 ? 5 : 3));
-    b.set(x1, y1, (s + f) % 4 == 0 ? LIME.at(7) : LIME.at(5));
+    b.set(x1, y1, tip);
   }
-  // A sphere whose glowing pores roll round it: four of them, a quarter
-  // turn per cycle.
+  // A sphere whose glowing pores roll round it: four of them, high and low
+  // in turn, half a turn per cycle (so each pore ends where the next of
+  // its height began).
   for (int y = 0; y < 16; ++y)
     for (int x = 0; x < 16; ++x) {
       float nx = (x + 0.5f - 8.0f) / 5.4f, ny = (y + 0.5f - 8.0f) / 5.4f;
@@ -26,7 +28,7 @@ Bitmap8 spore_mine_frame(int f, int n) {
       float light = dome_light(nx, ny);
       int colour = TEAL.at(int(std::lround(1 + light * 6)));
       for (int p = 0; p < 4; ++p) {
-        float lon = TWO_PI * (float(p) + phase) / 4.0f, lat = (p % 2 ? 0.45f : -0.35f);
+        float lon = TWO_PI * (float(p) + 2.0f * phase) / 4.0f, lat = (p % 2 ? 0.45f : -0.35f);
         float px = std::sin(lon) * std::cos(lat), py = std::sin(lat), pz = std::cos(lon) * std::cos(lat);
         float d = (nx - px) * (nx - px) + (ny - py) * (ny - py) + (nz - pz) * (nz - pz);
         if (pz > 0.0f && d < 0.16f) colour = LIME.at(d < 0.05f ? 7 : 5);
