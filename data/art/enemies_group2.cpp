@@ -53,7 +53,7 @@ void crab_leg(Bitmap8 &b, int x, int y, int side, int lift) {
 // meet when shut, leaving a gap between them, and part by `open` pixels.
 void crab_claw(Bitmap8 &b, float cx, float cy, int open) {
   for (int side : {-1, 1}) {
-    float x0 = cx + side * 2.2f, x1 = cx + side * (3.6f + open), x2 = cx + side * (0.6f + 0.7f * open);
+    float x0 = cx + side * 2.4f, x1 = cx + side * (3.6f + 0.3f * open), x2 = cx + side * (0.5f + 0.9f * open);
     for (float t = 0; t <= 1.0f; t += 0.1f) {
       float u = 1.0f - t;
       float x = u * u * x0 + 2 * u * t * x1 + t * t * x2, y = cy + 1.5f + 7.0f * t;

@@ -6,19 +6,20 @@
 
 Bitmap8 blade_frame(int f, int n) {
   Bitmap8 b(24, 24);
-  // Four curved brass blades turning a quarter turn over the cycle (so the
-  // last frame leads into the first). Each blade is a ridge: the side that
-  // faces the upper left catches the light.
-  float turn = TWO_PI / 4.0f * float(f) / float(n);
+  // Three curved brass blades turning a third of a turn over the cycle (so
+  // the last frame leads into the first). Each blade is a ridge: the side
+  // that faces the upper left catches the light.
+  constexpr int BLADES = 3;
+  float turn = TWO_PI / float(BLADES) * float(f) / float(n);
   for (int y = 0; y < 24; ++y)
     for (int x = 0; x < 24; ++x) {
       float dx = x + 0.5f - 12.0f, dy = y + 0.5f - 12.0f;
       float r = std::sqrt(dx * dx + dy * dy);
       if (r > 11.6f || r < 3.0f) continue;
       float theta = std::atan2(dy, dx);
-      float half_width = 2.6f * (1.0f - r / 12.5f) + 0.7f;
-      for (int k = 0; k < 4; ++k) {
-        float centre = turn + TWO_PI * float(k) / 4.0f + r * 0.13f;
+      float half_width = 3.6f * (1.0f - r / 12.5f) + 0.6f;
+      for (int k = 0; k < BLADES; ++k) {
+        float centre = turn + TWO_PI * float(k) / float(BLADES) + r * 0.1f;
         float delta = std::remainder(theta - centre, TWO_PI) * r;
         if (std::fabs(delta) >= half_width) continue;
         float side = delta / half_width * 0.8f;
