@@ -483,3 +483,66 @@ TEST_F(GeneratedArtTest, TheShipKeepsItsLightOnTheLeftAndBanksIntoTheTurn) {
   // Rolling towards the light from the left brightens the hull.
   EXPECT_GT(side_of(dat_bitmap(d, 80), pal, 0, 16).light, side_of(dat_bitmap(d, 82), pal, 0, 16).light);
 }
+
+// Pieces of a sprite: groups of drawn pixels that touch side by side.
+int pieces(BITMAP *b) {
+  std::vector<int> seen(size_t(b->w) * b->h, 0);
+  int count = 0;
+  for (int y0 = 0; y0 < b->h; ++y0)
+    for (int x0 = 0; x0 < b->w; ++x0) {
+      if (getpixel(b, x0, y0) <= 1 || seen[size_t(y0) * b->w + x0]) continue;
+      ++count;
+      std::vector<std::pair<int, int>> todo{{x0, y0}};
+      seen[size_t(y0) * b->w + x0] = 1;
+      while (!todo.empty()) {
+        auto [x, y] = todo.back();
+        todo.pop_back();
+        for (auto [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}}) {
+          int nx = x + dx, ny = y + dy;
+          if (nx < 0 || ny < 0 || nx >= b->w || ny >= b->h || getpixel(b, nx, ny) <= 1) continue;
+          if (!seen[size_t(ny) * b->w + nx]) seen[size_t(ny) * b->w + nx] = 1, todo.push_back({nx, ny});
+        }
+      }
+    }
+  return count;
+}
+
+TEST_F(GeneratedArtTest, EveryHitTakesAVisibleChunkOutOfAShieldRock) {
+  DATAFILE *d = load("level1.dat");
+  int whole = ink_count(dat_bitmap(d, 83));
+  for (int hits = 1; hits <= 4; ++hits)
+    EXPECT_GT(ink_count(dat_bitmap(d, 82 + hits)) - ink_count(dat_bitmap(d, 83 + hits)), whole / 25) << hits << " hits";
+  // Uncracked stone is one piece; the fourth hit splits it.
+  EXPECT_EQ(pieces(dat_bitmap(d, 83)), 1);
+  EXPECT_GE(pieces(dat_bitmap(d, 87)), 2);
+}
+
+TEST_F(GeneratedArtTest, EnemyShotsAreBrightAndNotInThePlayersShotColour) {
+  for (const char *file : level_files) {
+    DATAFILE *d = load(file);
+    RGB *pal = dat_palette(d, 78);
+    EXPECT_LT(overlap(hue_shares(d, pal, {23, 24}), hue_shares(d, pal, {88, 89})), 0.2) << file;
+    for (int n : {23, 24}) {
+      int brightest = 0;
+      for (uint8_t v : pixels_of(dat_bitmap(d, n))) brightest = std::max(brightest, luminance(pal, v));
+      EXPECT_GT(brightest, 200) << file << " object " << n << " has no hot core";
+    }
+  }
+}
+
+TEST_F(GeneratedArtTest, TheLivesIconKeepsTheShipsShapeAtHalfSize) {
+  DATAFILE *d = load("level1.dat");
+  BITMAP *icon = create_bitmap(8, 8);
+  clear_to_color(icon, 0);
+  stretch_sprite(icon, dat_bitmap(d, 81), 0, 0, 8, 8);
+  int lit = 0, nose_column = 0;
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 8; ++x) {
+      int v = getpixel(icon, x, y);
+      lit += v > 1;
+      nose_column += v > 1 && y < 3 && (x == 3 || x == 4);
+    }
+  destroy_bitmap(icon);
+  EXPECT_GE(lit, 18) << "the icon falls apart";
+  EXPECT_GE(nose_column, 2) << "the icon has lost its nose";
+}
