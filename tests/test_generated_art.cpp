@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <set>
 #include <string>
@@ -52,6 +53,57 @@ int red(const RGB *p, int i) { return p[i].r * 255 / 63; }
 int green(const RGB *p, int i) { return p[i].g * 255 / 63; }
 int blue(const RGB *p, int i) { return p[i].b * 255 / 63; }
 int luminance(const RGB *p, int i) { return (3 * red(p, i) + 6 * green(p, i) + blue(p, i)) / 10; }
+
+// Share of colour in each 15 degrees of the hue circle, each pixel weighted by
+// how colourful it is (greys and black count for nothing).
+using HueShares = std::array<double, 24>;
+HueShares hue_shares(DATAFILE *d, const RGB *pal, const std::vector<int> &objects) {
+  HueShares shares{};
+  double total = 0;
+  for (int n : objects)
+    for (uint8_t v : pixels_of(dat_bitmap(d, n))) {
+      int r = red(pal, v), g = green(pal, v), b = blue(pal, v);
+      int top = std::max({r, g, b}), chroma = top - std::min({r, g, b});
+      if (v <= 1 || !chroma) continue;
+      float h = top == r ? float(g - b) / chroma : top == g ? 2.0f + float(b - r) / chroma : 4.0f + float(r - g) / chroma;
+      shares[size_t((int(h * 60.0f) + 360) % 360 / 15)] += chroma;
+      total += chroma;
+    }
+  for (double &x : shares) x /= total;
+  return shares;
+}
+
+// How much two colourings have in common, 0 (nothing) to 1 (the same).
+double overlap(const HueShares &a, const HueShares &b) {
+  double sum = 0;
+  for (size_t i = 0; i < a.size(); ++i) sum += std::min(a[i], b[i]);
+  return sum;
+}
+
+int dominant_hue(const HueShares &s) { return int(std::max_element(s.begin(), s.end()) - s.begin()); }
+
+int changed_pixels(BITMAP *a, BITMAP *b) {
+  std::vector<uint8_t> p = pixels_of(a), q = pixels_of(b);
+  int n = 0;
+  for (size_t i = 0; i < p.size(); ++i) n += p[i] != q[i];
+  return n;
+}
+
+// Mean luminance and ink of the columns [from, to) of a sprite.
+struct Side {
+  double light;
+  int ink;
+};
+Side side_of(BITMAP *b, const RGB *pal, int from, int to) {
+  long sum = 0;
+  int ink = 0;
+  for (int y = 0; y < b->h; ++y)
+    for (int x = from; x < to; ++x) {
+      int v = getpixel(b, x, y);
+      if (v > 1) sum += luminance(pal, v), ++ink;
+    }
+  return {ink ? double(sum) / ink : 0.0, ink};
+}
 
 void expect_size(BITMAP *b, int w, int h, const std::string &what) {
   EXPECT_EQ(b->w, w) << what;
@@ -307,20 +359,51 @@ TEST_F(GeneratedArtTest, OptionRowsReadDimmedAndInTheSpotlight) {
       // Mean brightness of the lit pixels at the overlay's dim level (60)
       // and at the spotlight's centre (220).
       BITMAP *b = dat_bitmap(t, n);
-      long dim = 0, spot = 0, count = 0;
+      long dim = 0, spot = 0, count = 0, greyed = 0;
       for (int y = 0; y < b->h; ++y)
         for (int x = 0; x < b->w; ++x) {
           int v = getpixel(b, x, y);
           if (v <= 1) continue;
-          dim += luminance(pal, trans_table.data[60][v]);
+          int d = trans_table.data[60][v];
+          dim += luminance(pal, d);
           spot += luminance(pal, trans_table.data[220][v]);
           ++count;
+          // A coloured pixel stays coloured: its strongest channel stays
+          // the strongest and keeps a lead over the weakest.
+          int c[3] = {red(pal, v), green(pal, v), blue(pal, v)}, e[3] = {red(pal, d), green(pal, d), blue(pal, d)};
+          int top = int(std::max_element(c, c + 3) - c);
+          int spread = *std::max_element(c, c + 3) - *std::min_element(c, c + 3);
+          int dim_spread = *std::max_element(e, e + 3) - *std::min_element(e, e + 3);
+          if (spread > 60 && (e[top] < *std::max_element(e, e + 3) || dim_spread * 255 < spread * 60 / 2)) ++greyed;
         }
       ASSERT_GT(count, 0);
+      EXPECT_LT(greyed * 20, count) << "object " << n << " turns grey when dimmed";
       EXPECT_GT(dim / count, 20) << "object " << n << " vanishes when dimmed";
       EXPECT_GT(spot / count, 90) << "object " << n << " is dull in the spotlight";
       EXPECT_GT(spot / count, 2 * (dim / count)) << "object " << n;
     }
+  }
+}
+
+// Lowest row with ink, in screen rows, of a picture placed at y.
+int ink_bottom(BITMAP *b, int y) {
+  int bottom = -1;
+  for (int j = 0; j < b->h; ++j)
+    for (int i = 0; i < b->w; ++i)
+      if (getpixel(b, i, j) > 0) bottom = j;
+  return y + bottom;
+}
+
+TEST_F(GeneratedArtTest, EachOptionRowStandsOnOneLine) {
+  // Label and marks are text of one height: standing on one line, the
+  // row reads across (a two-line label puts its last line there).
+  DATAFILE *t = load("title.dat");
+  const int label_y[5] = {20, 65, 106, 155, 192};
+  const int mark_y[5][2] = {{17, 25}, {57, 65}, {115, 119}, {153, 160}, {208, 211}};
+  for (int r = 0; r < 5; ++r) {
+    int label = ink_bottom(dat_bitmap(t, 6 + 3 * r), label_y[r]);
+    for (int m = 0; m < 2; ++m)
+      EXPECT_NEAR(ink_bottom(dat_bitmap(t, 7 + m + 3 * r), mark_y[r][m]), label, 1) << "row " << r << " mark " << m;
   }
 }
 
@@ -329,10 +412,137 @@ TEST_F(GeneratedArtTest, EndingPicturesAndEveryObjectsName) {
   BITMAP *title = dat_bitmap(e, 9);
   EXPECT_NEAR(title->w, 131, 4);
   EXPECT_NEAR(title->h, 23, 3);
-  for (int k = 1; k <= 8; ++k) EXPECT_GT(ink_count(dat_bitmap(e, k)), 50);
+  std::set<std::vector<uint8_t>> pictures;
+  for (int k = 1; k <= 8; ++k) {
+    BITMAP *b = dat_bitmap(e, k);
+    EXPECT_GT(ink_count(b), 300) << "picture " << k << " is too small to read while it spins";
+    pictures.insert(pixels_of(b));
+  }
+  EXPECT_EQ(pictures.size(), 8u) << "eight different pictures drift across the ending";
   for (const char *file : {"sound.dat", "title.dat", "bonus.dat", "level1.dat", "enddat.dat"}) {
     DATAFILE *d = load(file);
     for (int n = 0; d[n].type != DAT_END; ++n)
       EXPECT_GT(std::strlen(get_datafile_property(&d[n], DAT_NAME)), 0u) << file << " object " << n;
   }
+}
+
+TEST_F(GeneratedArtTest, EnemyAnimationsMoveEveryFrameAndLoopWithoutAJump) {
+  // Going from the last frame back to the first changes no more than a
+  // step inside the cycle does, and no step shows the same picture twice.
+  for (int group = 0; group < 4; ++group) {
+    DATAFILE *d = load(level_files[group]);
+    for (int kind : {group_first_kind(group), group_first_kind(group) + 1}) {
+      const EnemyKind &k = enemy_kinds[kind];
+      int largest_step = 0;
+      for (int f = 0; f + 1 < k.frame_count; ++f) {
+        int step = changed_pixels(dat_bitmap(d, k.sprite_base + f), dat_bitmap(d, k.sprite_base + f + 1));
+        EXPECT_GT(step, 0) << "kind " << kind << " holds still from frame " << f;
+        largest_step = std::max(largest_step, step);
+      }
+      int wrap = changed_pixels(dat_bitmap(d, k.sprite_base + k.frame_count - 1), dat_bitmap(d, k.sprite_base));
+      EXPECT_GT(wrap, 0) << "kind " << kind;
+      EXPECT_LE(wrap * 100, largest_step * 110) << "kind " << kind << " jumps when its cycle starts again";
+    }
+  }
+}
+
+TEST_F(GeneratedArtTest, EnemiesDifferInColourFromTheirPartnerAndFromTheShipsShot) {
+  for (int group = 0; group < 4; ++group) {
+    DATAFILE *d = load(level_files[group]);
+    RGB *pal = dat_palette(d, 78);
+    HueShares shot = hue_shares(d, pal, {88, 89});
+    HueShares kinds[2];
+    for (int i = 0; i < 2; ++i) {
+      const EnemyKind &k = enemy_kinds[group_first_kind(group) + i];
+      std::vector<int> frames;
+      for (int f = 0; f < k.frame_count; ++f) frames.push_back(k.sprite_base + f);
+      kinds[i] = hue_shares(d, pal, frames);
+      // A small enemy in the shot's colour would be taken for a shot.
+      if (k.width <= 24) {
+        EXPECT_LT(overlap(kinds[i], shot), 0.25) << "kind " << group_first_kind(group) + i;
+      }
+    }
+    // Their main colours lie at least 30 degrees apart round the hue circle.
+    int a = dominant_hue(kinds[0]), b = dominant_hue(kinds[1]);
+    int apart = std::min((a - b + 24) % 24, (b - a + 24) % 24);
+    EXPECT_GE(apart, 2) << level_files[group] << ": the two kinds are of one colour";
+  }
+}
+
+TEST_F(GeneratedArtTest, TheShipKeepsItsLightOnTheLeftAndBanksIntoTheTurn) {
+  DATAFILE *d = load("level1.dat");
+  RGB *pal = dat_palette(d, 78);
+  for (int s = 80; s <= 82; ++s) {
+    BITMAP *ship = dat_bitmap(d, s);
+    EXPECT_GT(side_of(ship, pal, 0, 8).light, side_of(ship, pal, 8, 16).light + 10) << "object " << s;
+  }
+  BITMAP *level = dat_bitmap(d, 81);
+  // The wing on the inside of the turn dips and looks shorter.
+  EXPECT_LT(side_of(dat_bitmap(d, 80), pal, 0, 8).ink, side_of(level, pal, 0, 8).ink - 4);
+  EXPECT_LT(side_of(dat_bitmap(d, 82), pal, 8, 16).ink, side_of(level, pal, 8, 16).ink - 4);
+  // Rolling towards the light from the left brightens the hull.
+  EXPECT_GT(side_of(dat_bitmap(d, 80), pal, 0, 16).light, side_of(dat_bitmap(d, 82), pal, 0, 16).light);
+}
+
+// Pieces of a sprite: groups of drawn pixels that touch side by side.
+int pieces(BITMAP *b) {
+  std::vector<int> seen(size_t(b->w) * b->h, 0);
+  int count = 0;
+  for (int y0 = 0; y0 < b->h; ++y0)
+    for (int x0 = 0; x0 < b->w; ++x0) {
+      if (getpixel(b, x0, y0) <= 1 || seen[size_t(y0) * b->w + x0]) continue;
+      ++count;
+      std::vector<std::pair<int, int>> todo{{x0, y0}};
+      seen[size_t(y0) * b->w + x0] = 1;
+      while (!todo.empty()) {
+        auto [x, y] = todo.back();
+        todo.pop_back();
+        for (auto [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}}) {
+          int nx = x + dx, ny = y + dy;
+          if (nx < 0 || ny < 0 || nx >= b->w || ny >= b->h || getpixel(b, nx, ny) <= 1) continue;
+          if (!seen[size_t(ny) * b->w + nx]) seen[size_t(ny) * b->w + nx] = 1, todo.push_back({nx, ny});
+        }
+      }
+    }
+  return count;
+}
+
+TEST_F(GeneratedArtTest, EveryHitTakesAVisibleChunkOutOfAShieldRock) {
+  DATAFILE *d = load("level1.dat");
+  int whole = ink_count(dat_bitmap(d, 83));
+  for (int hits = 1; hits <= 4; ++hits)
+    EXPECT_GT(ink_count(dat_bitmap(d, 82 + hits)) - ink_count(dat_bitmap(d, 83 + hits)), whole / 25) << hits << " hits";
+  // Uncracked stone is one piece; the fourth hit splits it.
+  EXPECT_EQ(pieces(dat_bitmap(d, 83)), 1);
+  EXPECT_GE(pieces(dat_bitmap(d, 87)), 2);
+}
+
+TEST_F(GeneratedArtTest, EnemyShotsAreBrightAndNotInThePlayersShotColour) {
+  for (const char *file : level_files) {
+    DATAFILE *d = load(file);
+    RGB *pal = dat_palette(d, 78);
+    EXPECT_LT(overlap(hue_shares(d, pal, {23, 24}), hue_shares(d, pal, {88, 89})), 0.2) << file;
+    for (int n : {23, 24}) {
+      int brightest = 0;
+      for (uint8_t v : pixels_of(dat_bitmap(d, n))) brightest = std::max(brightest, luminance(pal, v));
+      EXPECT_GT(brightest, 200) << file << " object " << n << " has no hot core";
+    }
+  }
+}
+
+TEST_F(GeneratedArtTest, TheLivesIconKeepsTheShipsShapeAtHalfSize) {
+  DATAFILE *d = load("level1.dat");
+  BITMAP *icon = create_bitmap(8, 8);
+  clear_to_color(icon, 0);
+  stretch_sprite(icon, dat_bitmap(d, 81), 0, 0, 8, 8);
+  int lit = 0, nose_column = 0;
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 8; ++x) {
+      int v = getpixel(icon, x, y);
+      lit += v > 1;
+      nose_column += v > 1 && y < 3 && (x == 3 || x == 4);
+    }
+  destroy_bitmap(icon);
+  EXPECT_GE(lit, 18) << "the icon falls apart";
+  EXPECT_GE(nose_column, 2) << "the icon has lost its nose";
 }

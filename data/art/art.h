@@ -14,6 +14,10 @@ std::vector<Bitmap8> enemy_shot_frames(int group);
 // The ship: blink frame, banking left, level, banking right (16 x 16).
 std::vector<Bitmap8> ship_frames();
 std::vector<Bitmap8> player_shot_frames();  // two, 7 x 7
+// The level ship at twice the size (32 x 32), for the ending.
+Bitmap8 large_ship();
+// The mothership shot to pieces, for the ending.
+Bitmap8 mothership_wreck();
 std::vector<Bitmap8> shield_rock_frames();  // undamaged to four hits, 30 x 16
 
 // The nine bonuses in capsule order: the 12 x 12 capsule and the 16 x 16 icon.

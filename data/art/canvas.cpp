@@ -111,3 +111,45 @@ void fill_ellipse(Bitmap8 &b, float cx, float cy, float rx, float ry, int index)
       if (nx * nx + ny * ny <= 1.0f) b.set(x, y, index);
     }
 }
+
+void shaded_turned_ellipse(Bitmap8 &b, float cx, float cy, float rx, float ry, float angle,
+                           const Ramp &ramp, int dark, int bright) {
+  float c = std::cos(angle), s = std::sin(angle);
+  for (int y = 0; y < b.height; ++y)
+    for (int x = 0; x < b.width; ++x) {
+      float px = x + 0.5f - cx, py = y + 0.5f - cy;
+      float u = (px * c + py * s) / rx, v = (-px * s + py * c) / ry;
+      if (u * u + v * v > 1.0f) continue;
+      // The normal back in screen directions.
+      float nx = u * c - v * s, ny = u * s + v * c;
+      float l = dome_light(std::clamp(nx, -1.0f, 1.0f), std::clamp(ny, -1.0f, 1.0f));
+      b.set(x, y, ramp.at(dark + int(std::lround(l * float(bright - dark)))));
+    }
+}
+
+const Ramp *ramp_of(int index) {
+  static const Ramp *const ramps[] = {&STEEL, &CYAN, &GOLD, &PURPLE, &MAGENTA,
+                                      &LIME,  &CRIMSON, &BROWN, &TEAL, &FLAME};
+  for (const Ramp *r : ramps)
+    if (index >= r->first && index < r->first + r->count) return r;
+  return nullptr;
+}
+
+int shade_step(int index, int step) {
+  const Ramp *r = ramp_of(index);
+  return r ? r->at(index - r->first + step) : index;
+}
+
+Bitmap8 scale2x(const Bitmap8 &b) {
+  Bitmap8 out(b.width * 2, b.height * 2);
+  for (int y = 0; y < b.height; ++y)
+    for (int x = 0; x < b.width; ++x) {
+      int p = b.at(x, y), up = b.at(x, y - 1), down = b.at(x, y + 1), left = b.at(x - 1, y), right = b.at(x + 1, y);
+      bool smooth = up != down && left != right;
+      out.set(2 * x, 2 * y, smooth && left == up ? up : p);
+      out.set(2 * x + 1, 2 * y, smooth && up == right ? right : p);
+      out.set(2 * x, 2 * y + 1, smooth && left == down ? left : p);
+      out.set(2 * x + 1, 2 * y + 1, smooth && down == right ? right : p);
+    }
+  return out;
+}

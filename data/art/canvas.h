@@ -61,6 +61,19 @@ float dome_light(float nx, float ny);
 void shaded_ellipse(Bitmap8 &b, float cx, float cy, float rx, float ry, const Ramp &ramp,
                     int dark, int bright);
 void fill_ellipse(Bitmap8 &b, float cx, float cy, float rx, float ry, int index);
+// The same turned by `angle` (radians, clockwise on screen); the light
+// still comes from the upper left of the screen.
+void shaded_turned_ellipse(Bitmap8 &b, float cx, float cy, float rx, float ry, float angle,
+                           const Ramp &ramp, int dark, int bright);
+
+// The ramp of the sprite block that holds a palette index (null for none),
+// and an index moved `step` shades along its ramp.
+const Ramp *ramp_of(int index);
+int shade_step(int index, int step);
+
+// Twice the size with diagonal edges kept smooth (the Scale2x rule): for
+// enlarging a finished sprite without turning it into blocks.
+Bitmap8 scale2x(const Bitmap8 &b);
 
 // Stops the generator with a message (bad art source).
 [[noreturn]] void art_error(const std::string &message);

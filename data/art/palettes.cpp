@@ -18,9 +18,11 @@ const Ramp STEEL{40, 8}, CYAN{48, 8}, GOLD{56, 8}, PURPLE{64, 8}, MAGENTA{72, 8}
     CRIMSON{88, 8}, BROWN{96, 8}, TEAL{104, 8}, FLAME{112, 8};
 const Ramp SPACE_RAMP{120, 16}, NEBULA_RAMP{136, 16}, PLANET_RAMP{152, 16};
 const Ramp DEPTH_GREYS{120, 64};
-const Ramp OPTION_LABEL{184, 32}, OPTION_ON{216, 16}, OPTION_OFF{232, 16};
+const Ramp OPTION_LABEL{184, 24}, OPTION_ON{208, 12}, OPTION_OFF{220, 12};
+const Ramp OPTION_LABEL_DIM{232, 8}, OPTION_ON_DIM{240, 4}, OPTION_OFF_DIM{244, 4};
 const Ramp TITLE_SPACE{120, 24}, TITLE_NEBULA{144, 24}, TITLE_PLANET{168, 24}, TITLE_LOGO{192, 32};
 const Ramp ENDING_TITLE{184, 32};
+const Ramp ENDING_WORLDS[4] = {{216, 10}, {226, 10}, {236, 10}, {246, 10}};
 
 namespace {
 
@@ -175,6 +177,17 @@ void keep_shades_reachable(Palette &palette) {
   }
 }
 
+// Fills `dim` with what the part of `ramp` from `lowest` up looks like at
+// the options overlay's dim level.
+void add_dim_ramp(Palette &p, const Ramp &ramp, float lowest, const Ramp &dim) {
+  for (int i = 0; i < dim.count; ++i) {
+    float t = lowest + (1.0f - lowest) * float(i) / float(dim.count - 1);
+    Rgb c = shown(p[ramp.level(t)]);
+    auto scale = [](uint8_t v) { return uint8_t(v * OPTIONS_DIM_LEVEL / 255); };
+    p[dim.at(i)] = {scale(c.r), scale(c.g), scale(c.b)};
+  }
+}
+
 }  // namespace
 
 int nearest_index(const Palette &palette, const std::vector<int> &indices, Rgb colour) {
@@ -276,9 +289,14 @@ Palette title_palette() {
 Palette options_palette() {
   Palette p = sprite_block_palette();
   fill_gradient(p, DEPTH_GREYS, {{0, 0, 0}, {255, 255, 255}});
-  fill_gradient(p, OPTION_LABEL, {{6, 4, 0}, {120, 80, 0}, {240, 190, 40}, {255, 250, 200}});
-  fill_gradient(p, OPTION_ON, {{0, 8, 0}, {30, 150, 20}, {200, 255, 160}});
-  fill_gradient(p, OPTION_OFF, {{8, 0, 0}, {160, 20, 20}, {255, 170, 160}});
+  // Saturated to the top: the overlay dims the rows to a quarter, and a
+  // quarter of a near-white is a grey.
+  fill_gradient(p, OPTION_LABEL, {{6, 3, 0}, {70, 40, 0}, {170, 105, 0}, {250, 180, 30}, {255, 215, 80}});
+  fill_gradient(p, OPTION_ON, {{0, 8, 0}, {20, 110, 10}, {70, 220, 40}, {150, 255, 90}});
+  fill_gradient(p, OPTION_OFF, {{8, 0, 0}, {120, 10, 5}, {250, 60, 30}, {255, 130, 90}});
+  add_dim_ramp(p, OPTION_LABEL, OPTION_LABEL_LOWEST, OPTION_LABEL_DIM);
+  add_dim_ramp(p, OPTION_ON, OPTION_MARK_LOWEST, OPTION_ON_DIM);
+  add_dim_ramp(p, OPTION_OFF, OPTION_MARK_LOWEST, OPTION_OFF_DIM);
   fill_gradient(p, Ramp{248, 8}, {{0, 10, 16}, {120, 230, 255}});
   return p;
 }
@@ -294,6 +312,11 @@ Palette ending_palette() {
   Palette p = sprite_block_palette();
   fill_gradient(p, DEPTH_GREYS, {{0, 0, 0}, {255, 255, 255}});
   fill_gradient(p, ENDING_TITLE, {{60, 0, 0}, {190, 40, 0}, {255, 150, 20}, {255, 230, 110}, {255, 255, 240}});
-  fill_gradient(p, Ramp{216, 40}, {{4, 4, 16}, {60, 70, 140}, {220, 230, 255}});
+  // The worlds of the four level groups, lit: a blue world, an olive gas
+  // giant, the red dwarf, the pale violet ringed planet.
+  fill_gradient(p, ENDING_WORLDS[0], {{4, 10, 32}, {16, 56, 130}, {50, 135, 210}, {170, 225, 255}});
+  fill_gradient(p, ENDING_WORLDS[1], {{22, 18, 4}, {88, 82, 34}, {160, 150, 78}, {232, 220, 150}});
+  fill_gradient(p, ENDING_WORLDS[2], {{70, 8, 0}, {170, 48, 4}, {245, 130, 36}, {255, 228, 140}});
+  fill_gradient(p, ENDING_WORLDS[3], {{26, 14, 44}, {86, 70, 150}, {160, 140, 215}, {230, 215, 255}});
   return p;
 }

@@ -10,62 +10,167 @@
 
 namespace {
 
+// Two frames per shot, each a grid: 'o' the dark rim, 'm' the body, 'h' the
+// hot part and 'W' the core, in the ramps of the group's look. Enemy shots
+// fall, so the hot head is at the bottom and the tail flickers above it.
 struct ShotLook {
-  const Ramp *outer, *inner;
+  const Ramp *rim, *body;
+  int body_shade;  // of 'm'; 'h' is two brighter
+  const char *frames[2];
 };
-// Red fire drops, green spores, magenta sparks, orange plasma.
-const ShotLook shot_looks[4] = {{&CRIMSON, &FLAME}, {&LIME, &LIME}, {&MAGENTA, &PURPLE}, {&FLAME, &GOLD}};
+const ShotLook shot_looks[4] = {
+    // levels 1-3: fire drops, 5 x 7
+    {&CRIMSON, &FLAME, 4, {R"(..o..
+                           .ooo.
+                           .omo.
+                           omhmo
+                           mhWhm
+                           mhWhm
+                           .mhm.)",
+                        R"(.....
+                           ..o..
+                           .omo.
+                           omhmo
+                           mhWhm
+                           mhWhm
+                           .mhm.)"}},
+    // levels 4-6: spores, 6 x 6, their knobs turning
+    {&TEAL, &LIME, 5, {R"(.o..o.
+                       ommmmo
+                       .mhhm.
+                       .mhWm.
+                       ommmmo
+                       .o..o.)",
+                    R"(..oo..
+                       .mmmm.
+                       omhhmo
+                       omhWmo
+                       .mmmm.
+                       ..oo..)"}},
+    // levels 7-9: sparks, 4 x 4, a cross and a diamond in turn
+    {&PURPLE, &MAGENTA, 5, {R"(.oh.
+                            ohWm
+                            mWho
+                            .ho.)",
+                         R"(o..o
+                            .Wh.
+                            .hW.
+                            o..o)"}},
+    // levels 10-12: plasma balls, 8 x 8, the rim boiling
+    {&CRIMSON, &FLAME, 4, {R"(..oooo..
+                           .ommmmo.
+                           ommhhmmo
+                           omhWWhmo
+                           omhWWhmo
+                           ommhhmmo
+                           .ommmmo.
+                           ..oooo..)",
+                        R"(..o.oo..
+                           .oommmo.
+                           ommhhmmo
+                           omhWWhmo
+                           omhWWhmm
+                           ommhhmoo
+                           .ommmmo.
+                           ..oo.o..)"}},
+};
 
 }  // namespace
 
 std::vector<Bitmap8> enemy_shot_frames(int group) {
-  const ShotSize size = enemy_shot_sizes[group];
   const ShotLook &look = shot_looks[group];
+  const ShotSize size = enemy_shot_sizes[group];
   std::vector<Bitmap8> frames;
-  for (int f = 0; f < 2; ++f) {
-    Bitmap8 b(size.width, size.height);
-    float cx = size.width / 2.0f, cy = size.height / 2.0f;
-    // A bright core in a darker shell; the core flickers between frames.
-    fill_ellipse(b, cx, cy, cx, cy, look.outer->at(3 + f));
-    fill_ellipse(b, cx, cy + (f ? -0.5f : 0.5f), cx * 0.6f, cy * 0.6f, look.inner->at(6 + f));
-    if (size.width >= 6) b.set(int(cx) - 1 + f, int(cy) - 1, GREY_SHADES.at(7));
-    frames.push_back(b);
+  for (const char *grid : look.frames) {
+    AnimatedGrid g{grid, size.width, false,
+                   {ink('o', *look.rim, 3), ink('m', *look.body, look.body_shade),
+                    ink('h', *look.body, look.body_shade + 2),
+                    solid('W', look.body->at(7))},
+                   {0}, {}};
+    frames.push_back(render_grid(g, 0));
+    if (frames.back().height != size.height) art_error("enemy shot drawn at the wrong height");
   }
   return frames;
 }
 
+namespace {
+
+// The rock is cut into facets round a few seeds; each facet leans its own
+// way and takes the light from the upper left by that lean, with dark
+// crevices where facets meet.
+struct Facet {
+  float x, y, lean_x, lean_y;
+};
+const Facet facets[9] = {{5, 6, -0.7f, -0.5f},  {11, 3, -0.2f, -0.8f}, {19, 3, 0.3f, -0.8f},
+                         {25, 6, 0.8f, -0.4f},  {9, 10, -0.4f, 0.1f},  {16, 8, 0.0f, -0.1f},
+                         {22, 10, 0.4f, 0.2f},  {6, 13, -0.5f, 0.7f},  {20, 14, 0.3f, 0.8f}};
+
+// One chunk knocked off per hit, with the cracks it leaves; the fourth hit
+// splits what is left down the middle.
+struct Chip {
+  float x, y, r;
+  int crack[4];
+};
+const Chip chips[4] = {{27.5f, 2.0f, 5.5f, {23, 4, 19, 9}},
+                       {2.0f, 14.5f, 5.5f, {5, 11, 10, 8}},
+                       {11.0f, 0.5f, 5.0f, {12, 4, 14, 9}},
+                       {19.0f, 16.5f, 5.0f, {17, 12, 15, 5}}};
+
+bool inside_rock(int x, int y) {
+  float nx = (x + 0.5f - 15.0f) / 14.6f, ny = (y + 0.5f - 8.3f) / 7.7f;
+  float bump = fractal_noise(x * 0.3f, y * 0.3f, 2, 77) - 0.5f;
+  return nx * nx + ny * ny + bump * 0.45f <= 1.0f;
+}
+
+bool chipped(int x, int y, int damage) {
+  for (int k = 0; k < damage; ++k) {
+    float dx = x + 0.5f - chips[k].x, dy = y + 0.5f - chips[k].y;
+    if (dx * dx + dy * dy < chips[k].r * chips[k].r) return true;
+  }
+  // The last hit splits the rock: a gap runs from the top chip down.
+  return damage >= 4 && (x == 15 || (x == 14 && y < 8) || (x == 16 && y >= 8));
+}
+
+// Shade of a rock pixel: the facet's light, a grain, a crevice darkening.
+int rock_shade(int x, int y) {
+  float best = 1e9f, second = 1e9f;
+  int nearest = 0;
+  for (int f = 0; f < 9; ++f) {
+    float dx = x - facets[f].x, dy = (y - facets[f].y) * 1.6f;
+    float d = dx * dx + dy * dy;
+    if (d < best) second = best, best = d, nearest = f;
+    else if (d < second) second = d;
+  }
+  float light = dome_light(facets[nearest].lean_x, facets[nearest].lean_y);
+  float grain = fractal_noise(x * 0.7f, y * 0.7f, 2, 91) - 0.5f;
+  int shade = int(std::lround(light * 7.0f + grain * 1.5f));
+  if (std::sqrt(second) - std::sqrt(best) < 0.9f) shade = std::min(shade - 2, 2);
+  return shade;
+}
+
+}  // namespace
+
 std::vector<Bitmap8> shield_rock_frames() {
-  // Bites knocked out of the rock, one more per hit, and cracks.
-  struct Bite {
-    float x, y, r;
-  };
-  const Bite bites[4] = {{3, 3, 4.0f}, {25, 13, 4.5f}, {16, 1, 4.0f}, {7, 14, 4.5f}};
-  const int cracks[4][4] = {{10, 2, 14, 9}, {20, 4, 17, 12}, {14, 9, 8, 12}, {24, 6, 28, 9}};
   std::vector<Bitmap8> frames;
   for (int damage = 0; damage < 5; ++damage) {
     Bitmap8 b(30, 16);
     for (int y = 0; y < 16; ++y)
-      for (int x = 0; x < 30; ++x) {
-        float nx = (x + 0.5f - 15.0f) / 14.8f, ny = (y + 0.5f - 8.5f) / 7.6f;
-        float bump = fractal_noise(x * 0.35f, y * 0.35f, 3, 77) - 0.5f;
-        if (nx * nx + ny * ny + bump * 0.5f > 1.0f) continue;
-        bool bitten = false;
-        for (int k = 0; k < damage; ++k) {
-          float dx = x - bites[k].x, dy = y - bites[k].y;
-          bitten = bitten || dx * dx + dy * dy < bites[k].r * bites[k].r;
-        }
-        if (bitten) continue;
-        float grain = fractal_noise(x * 0.6f, y * 0.6f, 2, 91);
-        float light = dome_light(std::clamp(nx, -1.0f, 1.0f), std::clamp(ny, -1.0f, 1.0f));
-        b.set(x, y, BROWN.at(int(std::lround(light * 6.0f + grain * 2.0f - 0.5f))));
-      }
+      for (int x = 0; x < 30; ++x)
+        if (inside_rock(x, y) && !chipped(x, y, damage)) b.set(x, y, BROWN.at(rock_shade(x, y)));
+    // Fresh breaks are pale where they face the light, and cracks run in.
     for (int k = 0; k < damage; ++k) {
-      int x0 = cracks[k][0], y0 = cracks[k][1], x1 = cracks[k][2], y1 = cracks[k][3];
-      for (int s = 0; s <= 8; ++s) {
-        int x = x0 + (x1 - x0) * s / 8, y = y0 + (y1 - y0) * s / 8;
-        if (b.at(x, y)) b.set(x, y, BLACK);
-      }
+      const int *c = chips[k].crack;
+      draw_line(b, c[0], c[1], c[2], c[3], BLACK);
     }
+    Bitmap8 cracked = b;
+    for (int y = 0; y < 16; ++y)
+      for (int x = 0; x < 30; ++x)
+        if (b.at(x, y) > BLACK && (!cracked.at(x + 1, y) || !cracked.at(x, y + 1)) && chipped(x + 1, y + 1, damage))
+          b.set(x, y, BROWN.at(7));
+    // Lines drawn past the rock's edge are wiped again.
+    for (int y = 0; y < 16; ++y)
+      for (int x = 0; x < 30; ++x)
+        if (!inside_rock(x, y) || chipped(x, y, damage)) b.set(x, y, TRANSPARENT);
     add_outline(b);
     frames.push_back(b);
   }

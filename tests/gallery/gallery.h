@@ -61,6 +61,10 @@ void level_results_scene();
 void game_over_scenes();
 void ending_scene();
 
+// Sprite sheets of the level datafiles and the ending, enlarged, into the
+// gallery folder (sprites_*.png); false when one could not be made.
+bool write_sprite_sheets(const std::string &folder);
+
 // Writes index.html into the gallery folder, linking the contact sheets and
 // sounds of `sheets` and `sounds` (relative to the gallery folder).
 bool write_index(const std::string &folder, const std::string &sheets, const std::string &sounds);

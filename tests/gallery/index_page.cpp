@@ -52,6 +52,12 @@ void pictures_section(std::ostream &out) {
   if (!section.empty()) out << "</div>\n";
 }
 
+void sprites_section(std::ostream &out, const std::string &folder) {
+  out << "<h2>Sprites enlarged</h2>\n<p>Every frame sequence, larger and at 1x, in its datafile's palette.</p>\n";
+  for (const std::string &f : files_in(folder, ".png"))
+    if (f.rfind("sprites_", 0) == 0) out << "<p><a href=\"" << f << "\"><img src=\"" << f << "\" alt=\"" << f << "\"></a></p>\n";
+}
+
 void sheets_section(std::ostream &out, const std::string &folder, const std::string &sheets) {
   out << "<h2>Contact sheets</h2>\n<ul>\n";
   for (const std::string &f : files_in(folder + "/" + sheets, ".png"))
@@ -85,6 +91,7 @@ bool write_index(const std::string &folder, const std::string &sheets, const std
     out << " <a href=\"overview_" << o << ".png\">" << o << "</a>";
   out << "</p>\n";
   pictures_section(out);
+  sprites_section(out, folder);
   sheets_section(out, folder, sheets);
   sounds_section(out, folder, sounds);
   out << "</body></html>\n";

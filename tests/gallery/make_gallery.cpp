@@ -36,6 +36,10 @@ int main(int argc, char **argv) {
   title_scenes();
   level_scenes();
   int missed = SceneScript::missed();
+  if (!write_sprite_sheets(folder)) {
+    std::fprintf(stderr, "make_gallery: cannot write the sprite sheets\n");
+    ++missed;
+  }
   for (const char *prefix : {"title", "options", "level", "pause", "game", "final", "ending", "bonus"})
     write_overview(std::string("overview_") + prefix + ".png", prefix);
   if (!write_index(folder, argv[2], argv[3])) {

@@ -28,7 +28,7 @@ void options_scene() {
   begin_scene();
   SceneScript()
       .hold(KEY_DOWN, 4, 5)
-      .hold(KEY_ALT, 8, 9)
+      .hold(KEY_ALT, 8, 8)  // released before the options screen reads it
       .capture(20, "options_glow", "Options, spotlight on \"glow\" (all on)", TITLE)
       .hold(KEY_DOWN, 24, 25)
       .hold(KEY_DOWN, 28, 29)

@@ -1,4 +1,4 @@
-// The title background with the game's name, and the ending's pictures.
+// The title background with the game's name.
 #include "data/art/art.h"
 #include "data/art/canvas.h"
 #include "data/art/glyphs.h"
@@ -10,7 +10,6 @@
 namespace {
 
 const TextStyle logo_style{&TITLE_LOGO, 30, 6};
-const TextStyle ending_style{&ENDING_TITLE, 30, 8};
 
 // The name with a fiery glow round it and a drop shadow under it.
 Bitmap8 logo_picture() {
@@ -63,7 +62,3 @@ Bitmap8 title_background(const Palette &palette) {
   stamp(b, player_shot_frames()[1], 69, 166);
   return b;
 }
-
-Bitmap8 ending_picture(int k) { return enemy_frames(k)[0]; }
-
-Bitmap8 ending_title() { return render_text("SWARMFIRE", 1.5f, 2, 14.625f, ending_style); }
