@@ -2,6 +2,7 @@
 #include "platform/platform.h"
 
 #include <X11/Xlib.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
@@ -13,6 +14,16 @@ DATAFILE *sound_bank = nullptr;
 
 void on_close_button() { close_pressed = 1; }
 END_OF_STATIC_FUNCTION(on_close_button)
+
+// The X server went away (killed, or the connection dropped). Nothing can
+// be drawn any more, and the library's own way out would talk to the dead
+// server and crash; so leave at once, with a message and status 1.
+int on_lost_display(Display *) {
+  static const char message[] = "swarmfire: lost the connection to the X display; stopping\n";
+  ssize_t written = write(STDERR_FILENO, message, sizeof message - 1);
+  (void)written;
+  _exit(1);
+}
 
 void check_close() {
   if (close_pressed) throw QuitRequested{};
@@ -44,9 +55,13 @@ std::string platform_preflight() {
 }
 
 void platform_start_up() {
+  XSetIOErrorHandler(on_lost_display);
   install_allegro(SYSTEM_AUTODETECT, &errno, atexit);
   install_timer();
   install_keyboard();
+  // The library's Ctrl+Alt+End abort would end the game with a core dump;
+  // the window's close button is the way out from anywhere.
+  three_finger_flag = FALSE;
   install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, "");
   LOCK_FUNCTION(on_close_button);
   LOCK_VARIABLE(close_pressed);
