@@ -5,11 +5,17 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
 volatile int close_pressed = 0;
+// The preflight's connection stays open until the library has its own: an
+// X server whose last client leaves resets itself, and a library connecting
+// during that reset is refused.
+Display *preflight_display = nullptr;
 DATAFILE *sound_bank = nullptr;
 
 void on_close_button() { close_pressed = 1; }
@@ -46,17 +52,24 @@ std::string platform_preflight() {
   if (!name || !*name)
     return "no X display: DISPLAY is not set; start swarmfire from a graphical "
            "session (or under Xvfb)";
-  Display *display = XOpenDisplay(nullptr);
-  if (!display)
+  preflight_display = XOpenDisplay(nullptr);
+  if (!preflight_display)
     return std::string("cannot open the X display \"") + name +
            "\"; check that the X server is running and that you may use it";
-  XCloseDisplay(display);
   return {};
 }
 
 void platform_start_up() {
   XSetIOErrorHandler(on_lost_display);
-  install_allegro(SYSTEM_AUTODETECT, &errno, atexit);
+  // Without a system driver the library would crash in install_timer.
+  if (install_allegro(SYSTEM_AUTODETECT, &errno, atexit) != 0) {
+    std::fprintf(stderr, "swarmfire: cannot start the display system: %s\n",
+                 *allegro_error ? allegro_error : std::strerror(errno));
+    std::exit(1);
+  }
+  // The library has its own connection now.
+  if (preflight_display) XCloseDisplay(preflight_display);
+  preflight_display = nullptr;
   install_timer();
   install_keyboard();
   // The library's Ctrl+Alt+End abort would end the game with a core dump;

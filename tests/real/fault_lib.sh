@@ -41,3 +41,14 @@ no_crash_output() {
 
 # now_ms: a clock in milliseconds.
 now_ms() { echo $(($(date +%s%N) / 1000000)); }
+
+# fail MESSAGE: as xvfb_lib's, with what the X server said, for a server
+# that died under the test.
+fail() {
+  echo "FAIL: $*" >&2
+  if [ -n "$XVFB_PID" ] && ! kill -0 "$XVFB_PID" 2>/dev/null; then
+    echo "(the X server has exited; its log:)" >&2
+    tail -n 20 "$WORK/xvfb.log" >&2 || true
+  fi
+  exit 1
+}
