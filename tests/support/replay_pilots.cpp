@@ -16,31 +16,6 @@ namespace replay {
 
 namespace {
 
-// Keys held for a number of ticks each, one step after the other.
-class Steps {
- public:
-  explicit Steps(std::vector<std::pair<unsigned, int>> steps) : steps_(std::move(steps)) {}
-  bool done() const { return next_ == steps_.size(); }
-  Input next() {
-    if (done()) return {};
-    Input input{steps_[next_].first, false};
-    if (++ticks_ == steps_[next_].second) ++next_, ticks_ = 0;
-    return input;
-  }
-
- private:
-  std::vector<std::pair<unsigned, int>> steps_;
-  size_t next_ = 0;
-  int ticks_ = 0;
-};
-
-// From a fresh title: the first item, and the third.
-Steps start_steps() { return Steps({{0, 5}, {ALT, 3}, {0, 2}}); }
-Steps quit_steps() { return Steps({{0, 5}, {DOWN, 3}, {0, 3}, {DOWN, 3}, {0, 3}, {ALT, 3}, {0, 2}}); }
-
-bool on_title() { return title_data && !bonus_data && !headless::timer_installed(); }
-bool in_game() { return headless::timer_installed() && demo_mode == 0; }
-
 int centre_of_ship() { return player.x + 8; }
 
 constexpr int LOOK_AHEAD = 70;
@@ -116,12 +91,6 @@ struct GameSession {
   bool started = false, fire = false;
   long last_press = 0;
 
-  Input wait_key(const headless::Event &e) {
-    if (e.kind != headless::Wait::ReadKey && e.count - last_press < 60) return {};
-    last_press = e.count;
-    return {0, true};
-  }
-
   Input step(const headless::Event &e, bool careful, int last_level) {
     if (on_title()) {
       if (!started) return start.next();
@@ -130,15 +99,38 @@ struct GameSession {
     if (in_game()) {
       started = true;
       if (level > last_level) return {ESC, false};
-      unsigned keys = aim_and_fire(fire);
-      if (careful) keys = (keys & ALT) | dodge(keys & (LEFT | RIGHT));
-      return {keys, false};
+      return {play_keys(careful, fire), false};
     }
-    return started ? wait_key(e) : Input{};
+    return started ? pass_waits(e, last_press) : Input{};
   }
 };
 
 }  // namespace
+
+Input Steps::next() {
+  if (done()) return {};
+  Input input{steps_[next_].first, false};
+  if (++ticks_ == steps_[next_].second) ++next_, ticks_ = 0;
+  return input;
+}
+
+Steps start_steps() { return Steps({{0, 5}, {ALT, 3}, {0, 2}}); }
+Steps quit_steps() { return Steps({{0, 5}, {DOWN, 3}, {0, 3}, {DOWN, 3}, {0, 3}, {ALT, 3}, {0, 2}}); }
+
+bool on_title() { return title_data && !bonus_data && !headless::timer_installed(); }
+bool in_game() { return headless::timer_installed() && demo_mode == 0; }
+
+Input pass_waits(const headless::Event &e, long &last_press) {
+  if (e.kind != headless::Wait::ReadKey && e.count - last_press < 60) return {};
+  last_press = e.count;
+  return {0, true};
+}
+
+unsigned play_keys(bool careful, bool &fire) {
+  unsigned keys = aim_and_fire(fire);
+  if (careful) keys = (keys & ALT) | dodge(keys & (LEFT | RIGHT));
+  return keys;
+}
 
 Driver demo_watcher() {
   auto quit = std::make_shared<Steps>(quit_steps());
