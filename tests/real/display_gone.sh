@@ -13,10 +13,7 @@ display_dies() {
   local where=$1 signal=$2
   start_xvfb
   use_file_sound
-  copy_data "$DATA"
-  start_game "$BINARY" "$WORK/data"
-  wait_window
-  sleep 1
+  start_in_window "$DATA"
   case $where in
     play) start_play ;;
     pause) start_play; tap p 0.1; sleep 1 ;;

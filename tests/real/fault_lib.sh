@@ -1,6 +1,24 @@
 # Steps shared by the fault tests of the real binary; source it after
 # xvfb_lib.sh.
 
+# start_in_window DATA_DIR: the game ($BINARY) on a copy of the datafiles,
+# its window open and a second gone by.
+start_in_window() {
+  copy_data "$1"
+  start_game "$BINARY" "$WORK/data"
+  wait_window
+  sleep 1
+}
+
+# quit_from_title: the third menu item of a fresh title; status 0 expected.
+quit_from_title() {
+  tap Down
+  tap Down
+  tap Alt_L 0.3
+  wait_exit 20
+  [ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS: $(cat "$WORK/game.err")"
+}
+
 # start_play: from a fresh title (the start item selected) into play, past
 # the "LEVEL 1" caption.
 start_play() {
@@ -23,11 +41,7 @@ end_game_and_quit() {
   tap space
   wait_until 20 lit_above title-again 0 0 320 240 5000 || fail "the title did not come back"
   sleep 0.5
-  tap Down
-  tap Down
-  tap Alt_L 0.3
-  wait_exit 20
-  [ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS: $(cat "$WORK/game.err")"
+  quit_from_title
 }
 
 # no_crash_output: stderr holds nothing but the sound library's complaints

@@ -53,10 +53,7 @@ flood() {
 
 start_xvfb
 use_file_sound
-copy_data "$DATA"
-start_game "$BINARY" "$WORK/data"
-wait_window
-sleep 1
+start_in_window "$DATA"
 flood 12 Alt_L Alt_R
 echo "title: 12 s of keys"
 sleep 0.5

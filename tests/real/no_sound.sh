@@ -14,10 +14,7 @@ pcm.!default { type hw card 99 device 0 }
 ctl.!default { type hw card 99 }
 CONF
 export ALSA_CONFIG_PATH="$WORK/asound.conf"
-copy_data "$DATA"
-start_game "$BINARY" "$WORK/data"
-wait_window
-sleep 1
+start_in_window "$DATA"
 lit=$(nonblack title)
 echo "title without sound: $lit lit pixels"
 [ "$lit" -gt 500 ] || fail "the title screen is (nearly) black"
