@@ -54,7 +54,7 @@ grep -qx "Exec=${ROOT#"$STAGE"}/games/swarmfire" "$ROOT/share/applications/swarm
   fail "the desktop entry does not start the installed game"
 warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$ROOT/share/man/man6/swarmfire.6.gz" 2>&1 >/dev/null)
 [ -z "$warnings" ] || fail "man --warnings: $warnings"
-page=$(LC_ALL=C.UTF-8 MANWIDTH=200 man -l "$ROOT/share/man/man6/swarmfire.6.gz" 2>/dev/null | col -b)
+page=$(LC_ALL=C.UTF-8 MANWIDTH=200 man -l "$ROOT/share/man/man6/swarmfire.6.gz" 2>/dev/null)
 for section in KEYS OPTIONS FILES ENVIRONMENT "EXIT STATUS"; do
   grep -q "^$section" <<<"$page" || fail "the manual page has no $section section"
 done
