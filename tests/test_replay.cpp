@@ -154,6 +154,8 @@ TEST(ReplayTest, TextThatIsNotARecordingIsRefused) {
   EXPECT_FALSE(replay::from_text("hash 12\nscore 3\nticks 9\ninput\n5 alt+jump\n", r, problem));
   EXPECT_NE(problem.find("alt+jump"), std::string::npos);
   EXPECT_FALSE(replay::from_text("hash 12\nbogus 4\n", r, problem));
+  EXPECT_FALSE(replay::from_text("hash zz\n", r, problem));
+  EXPECT_FALSE(replay::from_text("input\n5x alt\n", r, problem));
   EXPECT_FALSE(replay::from_text("input\n0 -\n", r, problem));  // ticks count from 1
   EXPECT_TRUE(replay::from_text("# note\nhash ff\nscore 3\nticks 9\ninput\n5 left+alt\n7 - press\n", r, problem));
   ASSERT_EQ(r.changes.size(), 2u);

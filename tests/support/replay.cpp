@@ -6,6 +6,7 @@
 
 #include <allegro.h>
 
+#include <cstdlib>
 #include <sstream>
 
 namespace replay {
@@ -46,6 +47,23 @@ bool parse_keys(const std::string &word, unsigned &held) {
     if (!known) return false;
   }
   return true;
+}
+
+// "<tick> <keys>" or "<tick> <keys> press"; ticks count from 1.
+bool parse_change(const std::string &tick, const std::string &keys, const std::string &press, Change &c) {
+  char *end = nullptr;
+  c.tick = std::strtol(tick.c_str(), &end, 10);
+  c.input.press = press == "press";
+  return *end == '\0' && c.tick > 0 && parse_keys(keys, c.input.held) && (press.empty() || c.input.press);
+}
+
+// "hash <hex>", "score <n>" or "ticks <n>".
+bool parse_figure(const std::string &name, const std::string &value, Recording &r) {
+  char *end = nullptr;
+  if (name == "hash") r.hash = std::strtoull(value.c_str(), &end, 16);
+  if (name == "score") r.score = static_cast<int>(std::strtol(value.c_str(), &end, 10));
+  if (name == "ticks") r.ticks = std::strtol(value.c_str(), &end, 10);
+  return end && end != value.c_str() && *end == '\0';
 }
 
 void apply(const Input &input) {
@@ -98,7 +116,7 @@ bool from_text(const std::string &text, Recording &recording, std::string &probl
   recording = Recording{};
   std::istringstream in(text);
   std::string line;
-  bool input = false;
+  bool keys_follow = false;
   while (std::getline(in, line)) {
     if (line.empty()) continue;
     if (line[0] == '#') {
@@ -108,20 +126,13 @@ bool from_text(const std::string &text, Recording &recording, std::string &probl
     std::istringstream words(line);
     std::string first, second, third;
     words >> first >> second >> third;
-    bool ok = true;
-    if (input) {
-      Change c{std::atol(first.c_str()), {}};
-      ok = c.tick > 0 && parse_keys(second, c.input.held) && (third.empty() || third == "press");
-      c.input.press = third == "press";
+    bool ok;
+    if (keys_follow) {
+      Change c{};
+      ok = parse_change(first, second, third, c);
       if (ok) recording.changes.push_back(c);
-    } else if (first == "hash") {
-      recording.hash = std::stoull(second, nullptr, 16);
-    } else if (first == "score") {
-      recording.score = std::atoi(second.c_str());
-    } else if (first == "ticks") {
-      recording.ticks = std::atol(second.c_str());
     } else {
-      ok = input = first == "input";
+      ok = first == "input" ? (keys_follow = true) : parse_figure(first, second, recording);
     }
     if (!ok) {
       problem = "not a recording line: " + line;
