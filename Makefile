@@ -2,7 +2,9 @@
 BUILD := build
 JOBS := $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps build play test sheets gallery clean fuzz bench
+PREFIX ?= /usr/local
+
+.PHONY: all deps build play test sheets gallery clean fuzz bench install uninstall package
 
 all: build
 
@@ -52,6 +54,28 @@ bench:
 	cmake -S . -B $(BUILD)
 	cmake --build $(BUILD) -j $(JOBS)
 	bench/run_all.sh $(BUILD)
+
+# The game, its datafiles, desktop entry, icons and manual page under
+# $(PREFIX) (binary in games/, data in share/games/swarmfire); DESTDIR is
+# honoured. The build is configured for that prefix, so the game finds its
+# data there.
+install: deps
+	cmake -S . -B $(BUILD) -DCMAKE_INSTALL_PREFIX=$(PREFIX)
+	cmake --build $(BUILD) -j $(JOBS) --target swarmfire swarmfire_dist
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD)
+
+# Removes what the last install from $(BUILD) put in place (the same
+# DESTDIR, if any, must be given again).
+uninstall:
+	@test -f $(BUILD)/install_manifest.txt || { echo "nothing was installed from $(BUILD)"; exit 1; }
+	sed 's|^|$(DESTDIR)|' $(BUILD)/install_manifest.txt | xargs -r -d '\n' rm -f --
+	sed -n 's#^\(.*/\(games\|doc\)/swarmfire\)/[^/]*$$#$(DESTDIR)\1#p' $(BUILD)/install_manifest.txt | \
+	  sort -u | xargs -r -d '\n' rmdir --ignore-fail-on-non-empty --
+
+# The Debian package, built for /usr in $(BUILD)/package.
+package:
+	scripts/install-deps.sh package
+	dist/build-package.sh . $(BUILD)/package $(JOBS)
 
 clean:
 	rm -rf $(BUILD)

@@ -59,22 +59,29 @@ std::vector<uint8_t> zlib_stored(const std::vector<uint8_t> &raw) {
 
 }  // namespace
 
-bool write_png(const std::string &path, const PngImage &image) {
-  if (image.width <= 0 || image.height <= 0 ||
-      image.rgb.size() != static_cast<size_t>(image.width) * image.height * 3)
+bool write_png(const std::string &path, const PngImage &image) { return write_png(path, image, {}); }
+
+bool write_png(const std::string &path, const PngImage &image, const std::vector<uint8_t> &alpha) {
+  size_t pixels = static_cast<size_t>(image.width) * image.height;
+  bool with_alpha = !alpha.empty();
+  if (image.width <= 0 || image.height <= 0 || image.rgb.size() != pixels * 3 ||
+      (with_alpha && alpha.size() != pixels))
     return false;
   std::vector<uint8_t> raw;
-  raw.reserve((image.width * 3 + 1) * image.height);
+  raw.reserve((image.width * (with_alpha ? 4 : 3) + 1) * image.height);
   for (int y = 0; y < image.height; ++y) {
     raw.push_back(0);
-    auto row = image.rgb.begin() + static_cast<size_t>(y) * image.width * 3;
-    raw.insert(raw.end(), row, row + image.width * 3);
+    for (int x = 0; x < image.width; ++x) {
+      size_t at = static_cast<size_t>(y) * image.width + x;
+      raw.insert(raw.end(), image.rgb.begin() + at * 3, image.rgb.begin() + at * 3 + 3);
+      if (with_alpha) raw.push_back(alpha[at]);
+    }
   }
   std::vector<uint8_t> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
   std::vector<uint8_t> header;
   put32(header, image.width);
   put32(header, image.height);
-  header.insert(header.end(), {8, 2, 0, 0, 0});
+  header.insert(header.end(), {8, static_cast<uint8_t>(with_alpha ? 6 : 2), 0, 0, 0});
   chunk(out, "IHDR", header);
   chunk(out, "IDAT", zlib_stored(raw));
   chunk(out, "IEND", {});

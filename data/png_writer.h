@@ -12,3 +12,5 @@ struct PngImage {
 };
 
 bool write_png(const std::string &path, const PngImage &image);
+// The same with an opacity per pixel (width * height bytes, 0 clear).
+bool write_png(const std::string &path, const PngImage &image, const std::vector<uint8_t> &alpha);

@@ -162,7 +162,7 @@ std::string object_problem(DATAFILE *data, int count, int n, const Requirement &
 bool read_file(const std::string &path, std::vector<uint8_t> &bytes, std::string &problem) {
   std::unique_ptr<FILE, int (*)(FILE *)> f(std::fopen(path.c_str(), "rb"), std::fclose);
   if (!f) {
-    problem = "missing (the game reads its datafiles from the folder it is started in)";
+    problem = "missing (no file " + path + "; SWARMFIRE_DATA may name the folder)";
     return false;
   }
   // Room for the whole file at once when its size can be told, so that a

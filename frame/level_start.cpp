@@ -8,6 +8,7 @@
 #include "combat/weapons.h"
 #include "frame/catalogue.h"
 #include "frame/colour_tables.h"
+#include "frame/data_path.h"
 #include "frame/game_state.h"
 #include "frame/program.h"
 #include "platform/platform.h"
@@ -98,7 +99,7 @@ int load_level_data() {
   if (first_of_group) {
     // Also drops the set an earlier game or demo left loaded.
     if (level_data) unload_datafile(level_data);
-    level_data = load_datafile(group_files[group]);
+    level_data = load_datafile(data_path(group_files[group]).c_str());
   }
   if (!level_data) return 1;
   install_colour_tables(dat_palette(level_data, level_object::PALETTE));

@@ -1,4 +1,5 @@
 // Entry point of the real game.
+#include "frame/data_path.h"
 #include "frame/datafile_check.h"
 #include "frame/program.h"
 #include "platform/platform.h"
@@ -9,11 +10,11 @@
 
 namespace {
 
-// The eight datafiles of the working directory, read with the library
-// started without any driver, so no display is needed yet.
+// The eight datafiles of the data folder, read with the library started
+// without any driver, so no display is needed yet.
 std::string datafiles_here_problem() {
   install_allegro(SYSTEM_NONE, &errno, std::atexit);
-  std::string problem = datafiles_problem(".");
+  std::string problem = datafiles_problem(data_folder());
   allegro_exit();
   return problem;
 }

@@ -1,5 +1,6 @@
 #include "frame/program.h"
 
+#include "frame/data_path.h"
 #include "frame/game_state.h"
 #include "frame/level_start.h"
 #include "frame/play_loops.h"
@@ -147,7 +148,7 @@ int run_program(BITMAP *&closing) {
     return 1;
   }
   closing = create_bitmap(320, 240);
-  sound_data = load_datafile("sound.dat");
+  sound_data = load_datafile(data_path("sound.dat").c_str());
   platform_set_sound_bank(sound_data);
   switch_all_options_on();
   demo_mode = 0;

@@ -2,21 +2,34 @@
 #include "platform/platform.h"
 
 #include <X11/Xlib.h>
-
-#include <cerrno>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 
 namespace {
 
 volatile int close_pressed = 0;
+// The preflight's connection stays open until the library has its own: an
+// X server whose last client leaves resets itself, and a library connecting
+// during that reset is refused.
+Display *preflight_display = nullptr;
 bool library_started = false;
 DATAFILE *sound_bank = nullptr;
 
 void on_close_button() { close_pressed = 1; }
 END_OF_STATIC_FUNCTION(on_close_button)
+
+// The X server went away (killed, or the connection dropped). Nothing can
+// be drawn any more, and the library's own way out would talk to the dead
+// server and crash; so leave at once, with a message and status 1.
+int on_lost_display(Display *) {
+  static const char message[] = "swarmfire: lost the connection to the X display; stopping\n";
+  ssize_t written = write(STDERR_FILENO, message, sizeof message - 1);
+  (void)written;
+  _exit(1);
+}
 
 void check_close() {
   if (close_pressed) throw QuitRequested{};
@@ -39,28 +52,33 @@ std::string platform_preflight() {
   if (!name || !*name)
     return "no X display: DISPLAY is not set; start swarmfire from a graphical "
            "session (or under Xvfb)";
-  Display *display = XOpenDisplay(nullptr);
-  if (!display)
+  preflight_display = XOpenDisplay(nullptr);
+  if (!preflight_display)
     return std::string("cannot open the X display \"") + name +
            "\"; check that the X server is running and that you may use it";
-  XCloseDisplay(display);
   return {};
 }
 
 std::string platform_start_up() {
-  // Now and then a fresh X server resets the library's first connection;
-  // try again briefly rather than go on without a system driver, which
-  // would crash in install_timer.
+  XSetIOErrorHandler(on_lost_display);
+  // Without a system driver the library would crash in install_timer. A
+  // connection refused while the server resets is worth another try.
   int attempts = 0;
   while (install_allegro(SYSTEM_AUTODETECT, &errno, atexit) != 0) {
     if (++attempts == 5)
-      return std::string("cannot start the display, timer and keyboard drivers: ") +
+      return std::string("cannot start the display system: ") +
              (*allegro_error ? allegro_error : std::strerror(errno));
     usleep(200 * 1000);
   }
   library_started = true;
+  // The library has its own connection now.
+  if (preflight_display) XCloseDisplay(preflight_display);
+  preflight_display = nullptr;
   install_timer();
   install_keyboard();
+  // The library's Ctrl+Alt+End abort would end the game with a core dump;
+  // the window's close button is the way out from anywhere.
+  three_finger_flag = FALSE;
   install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, "");
   LOCK_FUNCTION(on_close_button);
   LOCK_VARIABLE(close_pressed);

@@ -1,6 +1,7 @@
 #include "screens/bonus_screen.h"
 
 #include "frame/catalogue.h"
+#include "frame/data_path.h"
 #include "frame/program.h"
 #include "platform/platform.h"
 #include "screens/depth_stars.h"
@@ -34,7 +35,7 @@ void draw_bonus_list(BITMAP *bitmap) {
 }
 
 void show_bonus_screen() {
-  bonus_data = load_datafile("bonus.dat");
+  bonus_data = load_datafile(data_path("bonus.dat").c_str());
   if (!bonus_data) return;  // gone since start-up: the title goes on
   fade_into_palette(dat_palette(bonus_data, bonus_object::PALETTE));
   init_depth_stars();

@@ -1,6 +1,7 @@
 #include "screens/ending.h"
 
 #include "frame/catalogue.h"
+#include "frame/data_path.h"
 #include "frame/program.h"
 #include "frame/random.h"
 #include "platform/platform.h"
@@ -79,7 +80,7 @@ void move_ending_sprites() {
 }
 
 void show_ending() {
-  ending_data = load_datafile("enddat.dat");
+  ending_data = load_datafile(data_path("enddat.dat").c_str());
   if (!ending_data) return;  // gone since start-up: back to the title
   BITMAP *snapshot = create_bitmap(320, 240);
   fade_into_palette(dat_palette(ending_data, ending_object::PALETTE));

@@ -3,6 +3,7 @@
 #include "screens/title.h"
 
 #include "frame/catalogue.h"
+#include "frame/data_path.h"
 #include "frame/program.h"
 #include "platform/platform.h"
 #include "screens/bonus_screen.h"
@@ -86,7 +87,7 @@ void run_menu(TitleState &t) {
 }  // namespace
 
 int show_title_screen() {
-  title_data = load_datafile("title.dat");
+  title_data = load_datafile(data_path("title.dat").c_str());
   if (!title_data) {
     std::fprintf(stderr, "swarmfire: title.dat: cannot be loaded any more; stopping\n");
     return 1;

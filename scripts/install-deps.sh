@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that a build, the tests or the benchmarks need,
-# only when some are missing. Usage: install-deps.sh play|test|bench|fuzz
+# only when some are missing. Usage: install-deps.sh play|test|bench|fuzz|package
 set -euo pipefail
 
 build_packages=(g++ cmake pkg-config make liballegro4-dev)
-test_packages=(googletest libgtest-dev xvfb xdotool)
+test_packages=(googletest libgtest-dev xvfb xdotool desktop-file-utils man-db dpkg-dev)
+package_packages=(dpkg-dev)
 bench_packages=(libbenchmark-dev)
 bench_tools=(valgrind)  # instruction counts of make bench
 fuzz_packages=(clang libclang-rt-14-dev)
@@ -15,7 +16,8 @@ case "${1:-play}" in
   test) wanted+=("${test_packages[@]}" "${bench_packages[@]}" "${fuzz_packages[@]}") ;;
   bench) wanted+=("${test_packages[@]}" "${bench_packages[@]}" "${bench_tools[@]}") ;;
   fuzz) wanted+=("${test_packages[@]}" "${bench_packages[@]}" "${fuzz_packages[@]}") ;;
-  *) echo "usage: $0 play|test|bench|fuzz" >&2; exit 2 ;;
+  package) wanted+=("${package_packages[@]}") ;;
+  *) echo "usage: $0 play|test|bench|fuzz|package" >&2; exit 2 ;;
 esac
 
 missing=()

@@ -205,6 +205,8 @@ TEST_F(ControlsTest, AScreenshotThatCannotBeWrittenIsSkipped) {
   std::filesystem::create_directory(gone);
   std::filesystem::current_path(gone);
   std::filesystem::remove(gone);  // the working directory no longer exists
+  unsetenv("XDG_PICTURES_DIR");   // and there is no other place
+  unsetenv("HOME");
   EXPECT_EQ(save_screenshot(), 1);
   tick({KEY_F12});  // and the game goes on
   EXPECT_EQ(level_end, 0);

@@ -1,0 +1,65 @@
+#include "tests/leak/live_resources.h"
+
+#include <allegro.h>
+
+#include <set>
+
+namespace {
+
+int created = 0;
+std::set<DATAFILE *> &loaded() {
+  static std::set<DATAFILE *> files;
+  return files;
+}
+
+}  // namespace
+
+extern "C" {
+
+BITMAP *__real_create_bitmap(int width, int height);
+BITMAP *__real_create_sub_bitmap(BITMAP *parent, int x, int y, int width, int height);
+void __real_destroy_bitmap(BITMAP *bitmap);
+DATAFILE *__real_load_datafile(const char *filename);
+void __real_unload_datafile(DATAFILE *data);
+
+BITMAP *__wrap_create_bitmap(int width, int height) {
+  BITMAP *b = __real_create_bitmap(width, height);
+  if (b) ++created;
+  return b;
+}
+
+BITMAP *__wrap_create_sub_bitmap(BITMAP *parent, int x, int y, int width, int height) {
+  BITMAP *b = __real_create_sub_bitmap(parent, x, y, width, height);
+  if (b) ++created;
+  return b;
+}
+
+void __wrap_destroy_bitmap(BITMAP *bitmap) {
+  if (bitmap) --created;
+  __real_destroy_bitmap(bitmap);
+}
+
+DATAFILE *__wrap_load_datafile(const char *filename) {
+  DATAFILE *d = __real_load_datafile(filename);
+  if (d) loaded().insert(d);
+  return d;
+}
+
+void __wrap_unload_datafile(DATAFILE *data) {
+  loaded().erase(data);
+  __real_unload_datafile(data);
+}
+
+}  // extern "C"
+
+LiveResources live_resources() {
+  LiveResources r;
+  r.created_bitmaps = created;
+  r.datafiles = static_cast<int>(loaded().size());
+  for (DATAFILE *d : loaded())
+    for (int n = 0; d[n].type != DAT_END; ++n) {
+      if (d[n].type == DAT_BITMAP) ++r.datafile_bitmaps;
+      if (d[n].type == DAT_SAMPLE) ++r.samples;
+    }
+  return r;
+}

@@ -1,0 +1,80 @@
+#!/usr/bin/env bash
+# The game as installed, in a staging root:
+#   install_check.sh staged BUILD_DIR PREFIX XWD_PROBE WORK
+#     cmake --install of the build tree with DESTDIR;
+#   install_check.sh deb SOURCE_DIR PACKAGE_BUILD_DIR XWD_PROBE WORK
+#     the .deb of dist/build-package.sh, unpacked with dpkg-deb -x, whose
+#     dependencies must be the libraries' runtime packages.
+# Then: every file in its place, the desktop entry and the manual page pass
+# their linters, the icons are PNGs of their sizes, and the installed binary,
+# run from / with nothing pointing at its data, passes its datafile check
+# and opens its window; with SWARMFIRE_DATA naming an empty folder it says
+# the datafiles are missing there.
+MODE=$1 XWD_PROBE=$4 WORK=$5/install_$1
+rm -rf "$WORK"
+source "$(dirname "$0")/xvfb_lib.sh"
+source "$(dirname "$0")/fault_lib.sh"
+STAGE=$WORK/stage
+
+case $MODE in
+  staged)
+    DESTDIR=$STAGE cmake --install "$2" >/dev/null || fail "cmake --install failed"
+    ROOT=$STAGE$3
+    ;;
+  deb)
+    deb=$("$2/dist/build-package.sh" "$2" "$3" 2 | tail -n1) || fail "the package did not build"
+    echo "package: $deb"
+    depends=$(dpkg-deb -f "$deb" Depends)
+    echo "Depends: $depends"
+    [[ $depends == *liballegro4.4* ]] || fail "the package does not depend on liballegro4.4"
+    [[ $depends != *-dev* ]] || fail "the package depends on a -dev package"
+    [ "$(dpkg-deb -f "$deb" Section)" = games ] || fail "the package is not in section games"
+    dpkg-deb -x "$deb" "$STAGE" || fail "dpkg-deb -x failed"
+    ROOT=$STAGE/usr
+    ;;
+  *) fail "unknown mode $MODE" ;;
+esac
+
+for f in games/swarmfire share/applications/swarmfire.desktop share/man/man6/swarmfire.6.gz \
+  share/games/swarmfire/{sound,title,bonus,level1,level4,level7,level10,enddat}.dat; do
+  [ -s "$ROOT/$f" ] || fail "not installed: $f"
+done
+[ -x "$ROOT/games/swarmfire" ] || fail "the game is not executable"
+
+for size in 32 48 64; do
+  icon=$ROOT/share/icons/hicolor/${size}x${size}/apps/swarmfire.png
+  [ -s "$icon" ] || fail "no ${size}x${size} icon"
+  read -r -a h <<<"$(od -An -tu1 -j16 -N8 "$icon" | tr -s ' \n' ' ')"
+  [ $((h[2] * 256 + h[3])) -eq "$size" ] && [ $((h[6] * 256 + h[7])) -eq "$size" ] ||
+    fail "the ${size}x${size} icon has another size"
+done
+
+desktop-file-validate "$ROOT/share/applications/swarmfire.desktop" || fail "desktop-file-validate"
+grep -qx "Exec=${ROOT#"$STAGE"}/games/swarmfire" "$ROOT/share/applications/swarmfire.desktop" ||
+  fail "the desktop entry does not start the installed game"
+warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$ROOT/share/man/man6/swarmfire.6.gz" 2>&1 >/dev/null)
+[ -z "$warnings" ] || fail "man --warnings: $warnings"
+page=$(LC_ALL=C.UTF-8 MANWIDTH=200 man -l "$ROOT/share/man/man6/swarmfire.6.gz" 2>/dev/null)
+for section in KEYS OPTIONS FILES ENVIRONMENT "EXIT STATUS"; do
+  grep -q "^$section" <<<"$page" || fail "the manual page has no $section section"
+done
+echo "installed under $ROOT: files, icons, desktop entry and manual page are fine"
+
+empty=$WORK/empty
+mkdir -p "$empty"
+err=$(cd / && env -u DISPLAY -u SWARMFIRE_DATA "$ROOT/games/swarmfire" 2>&1 >/dev/null || true)
+[[ $err == "swarmfire: no X display"* ]] || fail "the installed game did not pass its check: $err"
+err=$(cd / && env -u DISPLAY SWARMFIRE_DATA="$empty" "$ROOT/games/swarmfire" 2>&1 >/dev/null || true)
+[[ $err == "swarmfire: sound.dat: missing (no file $empty/sound.dat"* ]] ||
+  fail "SWARMFIRE_DATA was not followed: $err"
+echo "run from /: the datafile check passes; SWARMFIRE_DATA is followed"
+
+start_xvfb
+unset SWARMFIRE_DATA
+start_game "$ROOT/games/swarmfire" /
+wait_window
+sleep 1
+lit=$(nonblack title)
+[ "$lit" -gt 500 ] || fail "the installed game's title is (nearly) black"
+quit_from_title
+echo "PASS ($MODE): the installed game runs from / and quits with status 0"

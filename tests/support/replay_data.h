@@ -1,0 +1,18 @@
+// Test support: the datafiles the recorded games are played on. They are
+// the stand-ins of data_files.h (made by code, not by the game's art) with
+// formations of both kinds of each group, so that a recording's figures
+// change only when the code does.
+#pragma once
+
+#include "tests/support/data_files.h"
+
+// A scratch folder holding the eight files, named by SWARMFIRE_DATA while
+// the object lives.
+class ReplayData {
+ public:
+  ReplayData();
+  ~ReplayData();
+
+ private:
+  ScratchFolder folder_;
+};

@@ -1,0 +1,30 @@
+// Presses a window's close button, as a window manager does: sends it the
+// WM_DELETE_WINDOW message of the WM_PROTOCOLS it asked for.
+// Usage: x_close WINDOW_ID   (on $DISPLAY; the id as xdotool prints it)
+#include <X11/Xlib.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+int main(int argc, char **argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: x_close WINDOW_ID\n");
+    return 2;
+  }
+  Display *display = XOpenDisplay(nullptr);
+  if (!display) {
+    std::fprintf(stderr, "x_close: cannot open the display\n");
+    return 1;
+  }
+  Window window = std::strtoul(argv[1], nullptr, 0);
+  XEvent event = {};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = window;
+  event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+  event.xclient.data.l[1] = CurrentTime;
+  Status sent = XSendEvent(display, window, False, NoEventMask, &event);
+  XCloseDisplay(display);
+  return sent ? 0 : 1;
+}
