@@ -4,11 +4,11 @@
 
 #include "frame/catalogue.h"
 #include "frame/data_path.h"
+#include "frame/level_start.h"
 #include "frame/program.h"
 #include "platform/platform.h"
 #include "screens/bonus_screen.h"
 
-#include <cstdio>
 
 DATAFILE *title_data = nullptr;
 
@@ -88,10 +88,8 @@ void run_menu(TitleState &t) {
 
 int show_title_screen() {
   title_data = load_datafile(data_path("title.dat").c_str());
-  if (!title_data) {
-    std::fprintf(stderr, "swarmfire: title.dat: cannot be loaded any more; stopping\n");
-    return 1;
-  }
+  // Gone since the start-up check: stop with a message and status 1.
+  if (!title_data) throw MissingData{data_path("title.dat")};
   platform_clear_screen();
   platform_set_palette(title_palette());
   platform_clear_keybuf();

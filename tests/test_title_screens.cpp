@@ -2,6 +2,7 @@
 // screen, and the ending, on the generated datafiles.
 #include "frame/catalogue.h"
 #include "frame/colour_tables.h"
+#include "frame/level_start.h"
 #include "frame/program.h"
 #include "frame/random.h"
 #include "platform/platform.h"
@@ -151,14 +152,14 @@ TEST_F(TitleTest, MusicOffStopsTheTuneOnLeavingAndTheNextTitleStartsItAgain) {
   EXPECT_EQ(count_samples(sound_object::TUNE, 1000), 1);
 }
 
-TEST_F(TitleTest, AMissingTitleFileReturnsQuitInsteadOfCrashing) {
-  auto previous = std::filesystem::current_path();
-  std::filesystem::current_path("/tmp");
-  EXPECT_EQ(show_title_screen(), 1);
-  show_bonus_screen();
+TEST_F(TitleTest, DatafilesGoneWhileTheGameRunsStopItOrSkipTheirScreen) {
+  setenv("SWARMFIRE_DATA", "/nonexistent", 1);
+  EXPECT_THROW(show_title_screen(), MissingData);
+  show_bonus_screen();  // these only return
   show_ending();
-  std::filesystem::current_path(previous);
+  unsetenv("SWARMFIRE_DATA");
   EXPECT_EQ(headless::frames(), 0);
+  EXPECT_EQ(title_data, nullptr);
 }
 
 TEST_F(TitleTest, BonusScreenLastsExactly1000FramesAndIgnoresAnEarlierKey) {
@@ -259,4 +260,14 @@ TEST_F(TitleTest, EndingRunsUntilAKeyThenZoomsFiftyOneFrames) {
   EXPECT_EQ(headless::frames(), 1 + 51);
   EXPECT_EQ(ending_data, nullptr);
   EXPECT_EQ(headless::buffered_keys(), 1);
+}
+
+TEST_F(TitleTest, TheProgramStopsWithStatusOneWhenTheTitleIsGone) {
+  setenv("SWARMFIRE_DATA", "/nonexistent", 1);
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(game_main(), 1);
+  std::string err = testing::internal::GetCapturedStderr();
+  unsetenv("SWARMFIRE_DATA");
+  EXPECT_NE(err.find("title.dat: cannot be loaded"), std::string::npos) << err;
+  EXPECT_EQ(headless::shut_downs(), 1);
 }
