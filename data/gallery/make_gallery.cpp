@@ -3,7 +3,7 @@
 // run from the folder with the datafiles. SHEETS_DIR and SOUNDS_DIR are
 // linked from the index, relative to GALLERY_DIR. Exit status 1 when a
 // picture could not be made.
-#include "tests/gallery/gallery.h"
+#include "data/gallery/gallery.h"
 
 #include "frame/program.h"
 #include "platform/headless.h"

@@ -1,4 +1,4 @@
-#include "tests/gallery/gallery.h"
+#include "data/gallery/gallery.h"
 
 #include "data/png_writer.h"
 #include "platform/headless.h"

@@ -1,6 +1,6 @@
 // Gallery scenes of play: the first frame and a busy frame of every level,
 // the "LEVEL 1" caption, and the pause.
-#include "tests/gallery/gallery.h"
+#include "data/gallery/gallery.h"
 
 #include "combat/collisions.h"
 #include "combat/explosions.h"
@@ -95,7 +95,6 @@ void busy_frame(int n) {
 }  // namespace
 
 void level_scenes() {
-  reset_program_globals();
   reset_game();
   for (int n = 1; n <= 12; ++n) {
     begin_scene();

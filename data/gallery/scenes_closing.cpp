@@ -1,6 +1,6 @@
 // Gallery scenes after play: a level's results, the game over, the final
 // results with fireworks, and the ending.
-#include "tests/gallery/gallery.h"
+#include "data/gallery/gallery.h"
 
 #include "frame/game_over.h"
 #include "frame/game_state.h"

@@ -1,6 +1,6 @@
 // Gallery scenes of the title: the menu with each item chosen, the options
 // screen with its spotlight on two rows, and the bonus screen.
-#include "tests/gallery/gallery.h"
+#include "data/gallery/gallery.h"
 
 #include "screens/bonus_screen.h"
 #include "screens/title.h"

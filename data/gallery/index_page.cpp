@@ -1,6 +1,6 @@
 // The gallery's index.html: the pictures by section with their captions,
 // then the contact sheets and the samples with their measurements.
-#include "tests/gallery/gallery.h"
+#include "data/gallery/gallery.h"
 
 #include <dirent.h>
 

@@ -2,7 +2,7 @@
 // datafiles and the ending, enlarged from the generated files, a sequence
 // to a row, each row also at its real size. The lives icon is stretched to
 // 8 x 8 as play does.
-#include "tests/gallery/gallery.h"
+#include "data/gallery/gallery.h"
 
 #include "data/png_writer.h"
 #include "frame/catalogue.h"
