@@ -1,6 +1,7 @@
 // The generated sounds as the game plays them, and the generator's output
 // byte for byte against what the build wrote.
 #include "data/datafiles.h"
+#include "frame/catalogue.h"
 #include "platform/headless.h"
 #include "tests/support/data_files.h"
 
@@ -12,6 +13,8 @@
 #include <set>
 
 namespace {
+
+using namespace sound_object;
 
 std::vector<int> values_of(SAMPLE *s) {
   std::vector<int> v;
@@ -25,6 +28,18 @@ int peak_of(const std::vector<int> &v) {
   return p;
 }
 
+// RMS level of the loudest 50 ms, in dBFS.
+double loudness_of(const std::vector<int> &v) {
+  size_t window = std::min<size_t>(22050 / 20, v.size());
+  double energy = 0, loudest = 0;
+  for (size_t i = 0; i < v.size(); ++i) {
+    energy += double(v[i]) * v[i];
+    if (i >= window) energy -= double(v[i - window]) * v[i - window];
+    if (i + 1 >= window) loudest = std::max(loudest, energy);
+  }
+  return 20.0 * std::log10(std::max(std::sqrt(loudest / double(window)), 1e-9) / 32767.0);
+}
+
 class GeneratedSoundTest : public ::testing::Test {
  protected:
   DATAFILE *sound = nullptr;
@@ -34,84 +49,56 @@ class GeneratedSoundTest : public ::testing::Test {
     ASSERT_NE(sound, nullptr);
   }
   void TearDown() override { unload_datafile(sound); }
-  SAMPLE *sample(int n) { return static_cast<SAMPLE *>(sound[n].dat); }
-  double seconds(int n) { return double(sample(n)->len) / sample(n)->freq; }
+  std::vector<int> values(int n) { return values_of(dat_sample(sound, n)); }
+  double seconds(int n) { return double(dat_sample(sound, n)->len) / dat_sample(sound, n)->freq; }
 };
-
-}  // namespace
 
 constexpr int MINUS_1_DBFS = 29204;  // 0.891 of full scale
 
-double db(double level) { return 20.0 * std::log10(std::max(level, 1e-9) / 32767.0); }
-
-// RMS level of the loudest 50 ms, in dBFS.
-double loudness_of(const std::vector<int> &v, int rate) {
-  size_t window = std::min<size_t>(size_t(rate / 20), v.size());
-  double energy = 0, loudest = 0;
-  for (size_t i = 0; i < v.size(); ++i) {
-    energy += double(v[i]) * v[i];
-    if (i >= window) energy -= double(v[i - window]) * v[i - window];
-    if (i + 1 >= window) loudest = std::max(loudest, energy);
-  }
-  return db(std::sqrt(loudest / double(window)));
-}
-
-double mean_of(const std::vector<int> &v) {
-  double sum = 0;
-  for (int x : v) sum += x;
-  return sum / double(v.size());
-}
-
-const int effects[] = {0, 1, 2, 3, 4, 5, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19};
+}  // namespace
 
 TEST_F(GeneratedSoundTest, EverySampleIsMonoSixteenBitWithoutClippingOrOffset) {
-  for (int n = 0; n <= 19; ++n) {
+  for (int n = 0; n <= VOLLEY; ++n) {
     if (n == 6) continue;  // not used by the game
-    ASSERT_EQ(sound[n].type, DAT_SAMPLE) << n;
-    SAMPLE *s = sample(n);
-    EXPECT_EQ(s->bits, 16);
-    EXPECT_EQ(s->stereo, 0);
-    EXPECT_EQ(s->freq, 22050);
+    SAMPLE *s = dat_sample(sound, n);
+    EXPECT_TRUE(s->bits == 16 && s->stereo == 0 && s->freq == 22050) << n;
     std::vector<int> v = values_of(s);
+    double mean = 0;
+    for (int x : v) mean += x;
     EXPECT_LE(peak_of(v), MINUS_1_DBFS) << "object " << n << " peaks above -1 dBFS";
     EXPECT_GT(peak_of(v), 32767 / 4) << "object " << n << " is below -12 dBFS";
-    EXPECT_LT(std::fabs(mean_of(v)), 0.002 * 32767) << "object " << n << " has a DC offset";
+    EXPECT_LT(std::fabs(mean / double(v.size())), 0.002 * 32767) << "object " << n << " has a DC offset";
   }
 }
 
-TEST_F(GeneratedSoundTest, EffectsAreShortEvenlyLoudAndStartAndEndInSilence) {
+TEST_F(GeneratedSoundTest, EffectsAreShortEvenlyLoudDistinctAndStartAndEndInSilence) {
   double quietest = 0, loudest = -200;
-  for (int n : effects) {
-    std::vector<int> v = values_of(sample(n));
-    EXPECT_LE(seconds(n), 1.5) << "effect " << n;
-    EXPECT_GE(seconds(n), 0.03) << "effect " << n;
-    // No click: the first and last samples are (nearly) silent, and the
+  std::set<std::vector<int>> distinct;
+  for (int n = 0; n <= VOLLEY; ++n) {
+    if (n == 6 || n == TUNE || n == GAME_OVER_TUNE) continue;
+    std::vector<int> v = values(n);
+    distinct.insert(v);
+    EXPECT_TRUE(seconds(n) >= 0.03 && seconds(n) <= 1.5) << "effect " << n;
+    // No click: the first and last values are (nearly) silent, and the
     // sound fades rather than stops.
     EXPECT_LT(std::abs(v.front()), 100) << "effect " << n << " starts with a click";
     EXPECT_LT(std::abs(v.back()), 100) << "effect " << n << " ends with a click";
-    std::vector<int> tail(v.end() - 20, v.end());
-    EXPECT_LT(peak_of(tail), 2000) << "effect " << n << " is cut off";
-    double l = loudness_of(v, sample(n)->freq);
+    EXPECT_LT(peak_of({v.end() - 20, v.end()}), 2000) << "effect " << n << " is cut off";
+    double l = loudness_of(v);
     quietest = std::min(quietest == 0 ? l : quietest, l);
     loudest = std::max(loudest, l);
   }
+  EXPECT_EQ(distinct.size(), 17u) << "every effect and bonus has a sound of its own";
   EXPECT_LE(loudest - quietest, 6.0) << "effects differ too much in loudness";
   EXPECT_GT(quietest, -20.0);
   // The volley is played many times a second: short, and not the loudest.
-  EXPECT_LE(seconds(19), 0.2);
-  EXPECT_LT(loudness_of(values_of(sample(19)), 22050), loudest);
+  EXPECT_LE(seconds(VOLLEY), 0.2);
+  EXPECT_LT(loudness_of(values(VOLLEY)), loudest);
 }
 
-TEST_F(GeneratedSoundTest, EveryBonusHasASoundOfItsOwn) {
-  std::set<std::vector<int>> distinct;
-  for (int n : {9, 10, 11, 12, 13, 14, 15, 16, 17, 18}) distinct.insert(values_of(sample(n)));
-  EXPECT_EQ(distinct.size(), 10u);
-}
-
-TEST_F(GeneratedSoundTest, TheTuneLastsHalfAMinuteAndLoopsWithoutASeam) {
-  EXPECT_GE(seconds(7), 30.0);
-  EXPECT_LE(seconds(7), 60.0);
-  std::vector<int> tune = values_of(sample(7));
+TEST_F(GeneratedSoundTest, TheTuneLoopsWithoutASeamAndTheGameOverTuneDiesAway) {
+  EXPECT_TRUE(seconds(TUNE) >= 30.0 && seconds(TUNE) <= 60.0);
+  std::vector<int> tune = values(TUNE);
   // The step from the last value back to the first, and the change of
   // slope there, are as small as nearly every step inside the tune.
   std::vector<int> steps, bends;
@@ -122,22 +109,15 @@ TEST_F(GeneratedSoundTest, TheTuneLastsHalfAMinuteAndLoopsWithoutASeam) {
   std::sort(steps.begin(), steps.end());
   std::sort(bends.begin(), bends.end());
   size_t n = tune.size();
-  int seam_step = std::abs(tune[0] - tune[n - 1]);
-  int seam_bend = std::abs(tune[0] - 2 * tune[n - 1] + tune[n - 2]);
-  EXPECT_LE(seam_step, steps[steps.size() * 99 / 100]);
-  EXPECT_LE(seam_bend, bends[bends.size() * 99 / 100]);
-  // No silent gap where the loop starts again.
-  std::vector<int> opening(tune.begin(), tune.begin() + 2205);
-  EXPECT_GT(peak_of(opening), 32767 / 8);
-}
+  EXPECT_LE(std::abs(tune[0] - tune[n - 1]), steps[steps.size() * 99 / 100]);
+  EXPECT_LE(std::abs(tune[0] - 2 * tune[n - 1] + tune[n - 2]), bends[bends.size() * 99 / 100]);
+  EXPECT_GT(peak_of({tune.begin(), tune.begin() + 2205}), 32767 / 8) << "a silent gap where the loop starts";
 
-TEST_F(GeneratedSoundTest, TheGameOverTuneIsAShortCadenceThatDiesAway) {
-  EXPECT_GE(seconds(8), 2.0);
-  EXPECT_LE(seconds(8), 6.0);
-  std::vector<int> v = values_of(sample(8));
-  std::vector<int> last_tenth(v.end() - long(v.size() / 10), v.end());
-  EXPECT_LT(peak_of(last_tenth), peak_of(v) / 4) << "the cadence should end in its fading last chord";
-  EXPECT_LT(std::abs(v.back()), 100);
+  EXPECT_TRUE(seconds(GAME_OVER_TUNE) >= 2.0 && seconds(GAME_OVER_TUNE) <= 6.0);
+  std::vector<int> cadence = values(GAME_OVER_TUNE);
+  std::vector<int> last_tenth(cadence.end() - long(cadence.size() / 10), cadence.end());
+  EXPECT_LT(peak_of(last_tenth), peak_of(cadence) / 4) << "the cadence should end in its fading last chord";
+  EXPECT_LT(std::abs(cadence.back()), 100);
 }
 
 TEST(GeneratedData, TheGeneratorRebuildsTheBuildsFilesByteForByte) {
