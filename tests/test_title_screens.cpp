@@ -14,7 +14,6 @@
 #include "tests/support/headless_game.h"
 
 #include <algorithm>
-#include <filesystem>
 
 namespace {
 
@@ -33,6 +32,7 @@ class TitleTest : public HeadlessTest {
     }));
   }
   static int moves() { return count_samples(sound_object::MENU_CLICK, 1000); }
+  static int selections() { return count_samples(sound_object::MENU_CLICK, 2000); }
 };
 
 // The options overlay is the only thing that fills glow_layer with 60, and
@@ -58,38 +58,32 @@ TEST_F(TitleTest, WithNoKeyTheBonusScreenComesAtFrame1000AndTheDemoAfter1600) {
   EXPECT_EQ(bonus_first, 1000);  // 999 title frames, then the bonus screen
   EXPECT_EQ(bonus_frames, 1000);
   EXPECT_EQ(headless::frames(), 1600 + 1000);
-  EXPECT_EQ(count_samples(sound_object::TUNE, 1000), 1);
-  EXPECT_EQ(count_samples(sound_object::MENU_CLICK, 2000), 1);  // also on time-out
+  EXPECT_EQ(selections(), 1);  // also on time-out
   EXPECT_EQ(title_data, nullptr);
-  ASSERT_FALSE(headless::samples().empty());
+  EXPECT_EQ(count_samples(sound_object::TUNE, 1000), 1);
   const auto &tune = headless::samples().front();
   EXPECT_EQ(tune.volume, 160);
   EXPECT_EQ(tune.loop, 1);
-}
-
-TEST_F(TitleTest, FireOnTheFrameTheDemoIsDueStillStartsTheDemo) {
-  // Title frame 1600 is presented frame 2600 (the bonus screen took 1000);
-  // Alt is seen after that frame is presented.
+  // Fire on the frame the demo is due still starts the demo: title frame
+  // 1600 is presented frame 2600, and Alt is seen after it is presented.
+  headless::reset();
+  platform_set_gfx_mode(320, 240);
   KeyScript().hold(KEY_ALT, 2600, 2600).install();
   EXPECT_EQ(show_title_screen(), 2);
 }
 
-TEST_F(TitleTest, HoldingDownMovesOnceAndTheMenuStopsAtQuit) {
+TEST_F(TitleTest, AHeldArrowMovesOnceAndTheMenuStopsAtBothEnds) {
   KeyScript()
       .hold(KEY_DOWN, 5, 60)
       .hold(KEY_DOWN, 70, 80)
       .hold(KEY_DOWN, 90, 100)  // already at item 3: no move
-      .hold(KEY_ALT, 110, 110)
-      .install();
-  EXPECT_EQ(show_title_screen(), 1);
-  EXPECT_EQ(moves(), 2);
-}
-
-TEST_F(TitleTest, UpStopsAtTheFirstItemAndStartsAGame) {
-  KeyScript().hold(KEY_DOWN, 5, 6).hold(KEY_UP, 10, 11).hold(KEY_UP, 20, 21).hold(KEY_ALT, 30, 30)
+      .hold(KEY_UP, 105, 106)
+      .hold(KEY_UP, 110, 111)
+      .hold(KEY_UP, 115, 116)   // already at item 1: no move
+      .hold(KEY_ALT, 120, 120)
       .install();
   EXPECT_EQ(show_title_screen(), 0);
-  EXPECT_EQ(moves(), 2);
+  EXPECT_EQ(moves(), 4);
 }
 
 TEST_F(TitleTest, OptionsCursorWrapsAndEscKeepsTheTitlesSelectionAndFrames) {
@@ -128,8 +122,7 @@ TEST_F(TitleTest, FireStillHeldWhenTheOptionsOpenSwitchesTheFirstRow) {
       .install();
   EXPECT_EQ(show_title_screen(), 1);
   EXPECT_EQ(option_glow, 0);
-  // Selecting the options, switching row 0, selecting quit.
-  EXPECT_EQ(count_samples(sound_object::MENU_CLICK, 2000), 3);
+  EXPECT_EQ(selections(), 3);  // the options, switching row 0, quit
 }
 
 TEST_F(TitleTest, MusicOffStopsTheTuneOnLeavingAndTheNextTitleStartsItAgain) {
@@ -152,14 +145,19 @@ TEST_F(TitleTest, MusicOffStopsTheTuneOnLeavingAndTheNextTitleStartsItAgain) {
   EXPECT_EQ(count_samples(sound_object::TUNE, 1000), 1);
 }
 
-TEST_F(TitleTest, DatafilesGoneWhileTheGameRunsStopItOrSkipTheirScreen) {
+TEST_F(TitleTest, DatafilesGoneWhileTheGameRunsStopItWithStatusOneOrSkipTheirScreen) {
   setenv("SWARMFIRE_DATA", "/nonexistent", 1);
   EXPECT_THROW(show_title_screen(), MissingData);
   show_bonus_screen();  // these only return
   show_ending();
-  unsetenv("SWARMFIRE_DATA");
   EXPECT_EQ(headless::frames(), 0);
   EXPECT_EQ(title_data, nullptr);
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(game_main(), 1);
+  std::string err = testing::internal::GetCapturedStderr();
+  unsetenv("SWARMFIRE_DATA");
+  EXPECT_NE(err.find("title.dat: cannot be loaded"), std::string::npos) << err;
+  EXPECT_EQ(headless::shut_downs(), 1);
 }
 
 TEST_F(TitleTest, BonusScreenLastsExactly1000FramesAndIgnoresAnEarlierKey) {
@@ -175,17 +173,12 @@ TEST_F(TitleTest, BonusScreenLastsExactly1000FramesAndIgnoresAnEarlierKey) {
   EXPECT_EQ(headless::buffered_keys(), 1);  // the key is left for the title
 }
 
-TEST(DepthStars, FourDrawsEachAndAStarAt253WrapsToBlackOnTheThirdStep) {
+TEST(DepthStars, FourDrawsEachAStarAt253WrapsToBlackOnTheThirdStepAndTwoHundredAreDrawn) {
   headless::reset();
   uint64_t before = random_draws;
   init_depth_stars();
   EXPECT_EQ(random_draws - before, 4u * DEPTH_STARS);
-  for (const DepthStar &s : depth_stars) {
-    EXPECT_GE(s.x, -64);
-    EXPECT_LE(s.x, 63);
-    EXPECT_LE(s.z, 253);
-    EXPECT_EQ(s.colour, 0);
-  }
+  for (const DepthStar &s : depth_stars) EXPECT_TRUE(s.x >= -64 && s.x <= 63 && s.z <= 253 && s.colour == 0);
   depth_stars[0].z = 253;
   step_depth_stars();
   step_depth_stars();
@@ -193,10 +186,7 @@ TEST(DepthStars, FourDrawsEachAndAStarAt253WrapsToBlackOnTheThirdStep) {
   step_depth_stars();
   EXPECT_EQ(depth_stars[0].z, 0);
   EXPECT_EQ(depth_stars[0].colour, makecol(0, 0, 0));
-}
 
-TEST(DepthStars, OnlyTheFirstTwoHundredAreDrawnInPerspective) {
-  headless::reset();
   BITMAP *b = create_bitmap(320, 240);
   clear(b);
   for (DepthStar &s : depth_stars) s = DepthStar{10, 10, 128, 9};
@@ -210,13 +200,9 @@ TEST(DepthStars, OnlyTheFirstTwoHundredAreDrawnInPerspective) {
 TEST(Ending, APictureReenteringAtTheRightEdgeMovesLeftFromTheNextFrame) {
   headless::reset();
   // A state whose next number sends the picture to the right edge.
-  while (true) {
-    uint32_t saved = random_state;
-    bool right = random_number() % 10 <= 4;
-    random_state = saved;
-    if (right) break;
-    random_number();
-  }
+  uint32_t saved = random_state;
+  while (random_number() % 10 > 4) saved = random_state;
+  random_state = saved;
   ending_sprites.fill(EndingSprite{100, 100, 0, 0});
   ending_sprites[3] = EndingSprite{319, 50, 2, 1};
   move_ending_sprites();
@@ -228,7 +214,7 @@ TEST(Ending, APictureReenteringAtTheRightEdgeMovesLeftFromTheNextFrame) {
   EXPECT_EQ(ending_sprites[0].x, 100);  // no drift at all: it stays
 }
 
-TEST(Ending, TheTitleGrowsFor96StepsAndTheSpinCarriesOver) {
+TEST(Ending, TheTitleGrowsFor384FramesAndTheSpinCarriesOver) {
   headless::reset();
   BITMAP *b = create_bitmap(320, 240);
   ending_data = load_datafile("enddat.dat");
@@ -260,14 +246,4 @@ TEST_F(TitleTest, EndingRunsUntilAKeyThenZoomsFiftyOneFrames) {
   EXPECT_EQ(headless::frames(), 1 + 51);
   EXPECT_EQ(ending_data, nullptr);
   EXPECT_EQ(headless::buffered_keys(), 1);
-}
-
-TEST_F(TitleTest, TheProgramStopsWithStatusOneWhenTheTitleIsGone) {
-  setenv("SWARMFIRE_DATA", "/nonexistent", 1);
-  testing::internal::CaptureStderr();
-  EXPECT_EQ(game_main(), 1);
-  std::string err = testing::internal::GetCapturedStderr();
-  unsetenv("SWARMFIRE_DATA");
-  EXPECT_NE(err.find("title.dat: cannot be loaded"), std::string::npos) << err;
-  EXPECT_EQ(headless::shut_downs(), 1);
 }
