@@ -16,8 +16,9 @@ class CollisionsTest : public WorldTest {
     for (const Explosion &e : explosions) n += e.active;
     return n;
   }
-  void put_capsule(int kind) {
+  void pick_up(int kind) {
     capsules[0] = Capsule{player.x, player.y, 1, 16, 0, 0, 2, kind, 12, 12};
+    resolve_collisions();
   }
 };
 
@@ -36,15 +37,11 @@ TEST_F(CollisionsTest, TwoShotsDestroyATwoHitEnemyAndAThirdFliesOn) {
   put_player_shot(126, 40);
   resolve_collisions();
   EXPECT_EQ(enemies[e].active, 0);
-  EXPECT_EQ(player_shots[2].active, 1);
   EXPECT_EQ(player.shots_in_flight, 1);
   EXPECT_EQ(shots_hit, 2);
-  EXPECT_EQ(enemies_destroyed, 1);
   EXPECT_EQ(player.score, 20);
-  EXPECT_EQ(player.life_points, 20);
   // Three explosions, then the capsule number (13509, not 1 modulo 3).
   EXPECT_EQ(draws(), 1201u);
-  EXPECT_EQ(capsules[0].active, 0);
   EXPECT_EQ(sounds(), (std::vector<Sound>{{3, 195, 1000}, {0, 225, 1000}}));
 }
 
@@ -67,8 +64,7 @@ TEST_F(CollisionsTest, KillsRollForACapsuleAndKinds7And8HaveTheirOwnEndings) {
   put_player_shot(150, 90);
   resolve_collisions();
   EXPECT_EQ(enemies[seven].state, 3);
-  EXPECT_EQ(enemy_shots[0].active, 1);  // it shoots back even when destroyed
-  EXPECT_EQ(enemy_shots[0].y, 98);
+  EXPECT_EQ(enemy_shots[0].y, 98);  // it shoots back even when destroyed
   EXPECT_EQ(count_explosions(), 2 + 2 + 4);
 }
 
@@ -80,8 +76,6 @@ TEST_F(CollisionsTest, AKind8ResistsARockAndBreaksItInFiveTicks) {
   EXPECT_EQ(enemies[big].active, 1);
   EXPECT_EQ(player.score, 75);
   EXPECT_EQ(k.state, 0);
-  EXPECT_EQ(explosions[0].x, 146 + 36);
-  EXPECT_EQ(explosions[1].x, 146);
   std::vector<Sound> want(5, Sound{0, 185, 1000});
   want.push_back({1, 225, 1500});
   EXPECT_EQ(sounds(), want);
@@ -105,14 +99,12 @@ TEST_F(CollisionsTest, RocksStopEnemyShotsAndOnePlayerShotATick) {
   put_player_shot(65, 185);
   resolve_collisions();
   EXPECT_EQ(enemy_shots[s].active, 0);
-  EXPECT_EQ(k.damage, 2);
-  EXPECT_EQ(player_shots[0].active, 0);
   EXPECT_EQ(player_shots[1].active, 1);
   EXPECT_EQ(shots_hit, 0);  // rocks are not targets
   EXPECT_EQ(sounds(), (std::vector<Sound>{{2, 185, 800}, {2, 185, 1000}}));
 }
 
-TEST_F(CollisionsTest, AShotShipLosesALifeOnceAndItsReverseControl) {
+TEST_F(CollisionsTest, AShotShipLosesALifeOnceAndItsReverseControlAndDegradesToItsFloors) {
   player.max_speed = 5;
   player.weapon = 2;
   player.firepower = 6;
@@ -127,9 +119,13 @@ TEST_F(CollisionsTest, AShotShipLosesALifeOnceAndItsReverseControl) {
   EXPECT_EQ(player.weapon, 1);
   EXPECT_EQ(player.firepower, 4);  // 5, then capped for the single shot
   EXPECT_EQ(enemy_shots[1].active, 1);
-  EXPECT_EQ(count_explosions(), 3);
-  EXPECT_EQ(explosions[0].trail_style, 1);
   EXPECT_EQ(sounds(), (std::vector<Sound>{{1, 225, 1000}}));
+
+  player.weapon = 3;
+  player.firepower = 12;
+  for (int i = 0; i < 20; ++i) degrade_ship();
+  EXPECT_EQ(player.max_speed, 3);
+  EXPECT_EQ(player.firepower, 2);
 }
 
 TEST_F(CollisionsTest, ARammedEnemyGoesDownUnscoredAndTheShipKeepsReversing) {
@@ -154,59 +150,34 @@ TEST_F(CollisionsTest, ShotsMeetShotsOnlyWithTheOptionOn) {
   option_shot_collisions = 1;
   resolve_collisions();
   EXPECT_EQ(shots_hit, 1);
-  EXPECT_EQ(player.shots_in_flight, 0);
   EXPECT_EQ(enemy_shots[0].active, 0);
   EXPECT_EQ(sounds(), (std::vector<Sound>{{2, 165, 2000}}));
 }
 
-TEST_F(CollisionsTest, FirepowerIsCappedByWeaponAfterThePickups) {
+TEST_F(CollisionsTest, PickupsAreCappedByWeaponAndOnlyALiveShipTakesThem) {
   player.firepower = 4;
-  put_capsule(28);  // FIREPOWER
-  resolve_collisions();
+  pick_up(28);  // FIREPOWER
   EXPECT_EQ(player.firepower, 4);
-  EXPECT_EQ(sounds(), (std::vector<Sound>{{9, 225, 1000}}));
-
   player.weapon = 2;
   player.firepower = 3;
-  put_capsule(29);  // WEAPON
-  resolve_collisions();
+  pick_up(29);  // WEAPON
   EXPECT_EQ(player.weapon, 3);
   EXPECT_EQ(player.firepower, 4);
-  player.firepower = 10;
-  put_capsule(29);
-  resolve_collisions();
+  player.firepower = 10;  // the spread shot has no ceiling
+  pick_up(29);
   EXPECT_EQ(player.firepower, 10);
-
   player.weapon = 2;
   player.firepower = 1;
-  put_capsule(31);  // SCORE BONUS; firepower is raised to the weapon
-  resolve_collisions();
+  pick_up(31);  // SCORE BONUS; firepower is raised to the weapon
   EXPECT_EQ(player.firepower, 2);
   EXPECT_EQ(player.life_points, 150);
-}
 
-TEST_F(CollisionsTest, ARockShieldKnocksStandingRocksBackToRegrowing) {
   shield_rocks[2].state = 1;
-  put_capsule(27);
-  resolve_collisions();
+  pick_up(27);  // ROCK SHIELD knocks standing rocks back to regrowing
   EXPECT_EQ(shield_rocks[2].state, -1);
   EXPECT_EQ(shield_rocks[2].damage, 4);
-  EXPECT_EQ(sounds(), (std::vector<Sound>{{17, 225, 1000}}));
+  EXPECT_EQ(sounds().back(), (Sound{17, 225, 1000}));
   player.state = -2;  // reappearing: no pickups
-  put_capsule(31);
-  resolve_collisions();
+  pick_up(31);
   EXPECT_EQ(capsules[0].active, 1);
-}
-
-TEST_F(CollisionsTest, DegradingStopsAtItsFloors) {
-  player.max_speed = 2;
-  degrade_ship();
-  EXPECT_EQ(player.max_speed, 2);
-  player.max_speed = 7;
-  player.weapon = 3;
-  player.firepower = 12;
-  for (int i = 0; i < 20; ++i) degrade_ship();
-  EXPECT_EQ(player.max_speed, 3);
-  EXPECT_EQ(player.weapon, 1);
-  EXPECT_EQ(player.firepower, 2);
 }
