@@ -43,22 +43,6 @@ TEST_F(BuildLayoutTest, SlotsAreTakenRowByRowAndOnlyKindsOfTheGroupPlay) {
   EXPECT_EQ(enemy_shots[7].height, 7);
 }
 
-TEST_F(BuildLayoutTest, EachLevelOfTheGroupReadsItsOwnPictureAndShotSize) {
-  putpixel(layout(1), 0, 0, 3);
-  putpixel(layout(2), 1, 0, 4);
-  putpixel(layout(2), 2, 0, 4);
-  level = 5;
-  build_layout();
-  EXPECT_EQ(enemy_count, 1);
-  EXPECT_EQ(enemies[0].kind, 3);
-  EXPECT_EQ(enemy_shots[7].width, 6);
-  level = 6;
-  build_layout();
-  EXPECT_EQ(enemy_count, 2);
-  EXPECT_EQ(enemies[1].width, 32);
-  EXPECT_EQ(enemy_shots[0].height, 6);
-}
-
 TEST_F(BuildLayoutTest, SlotsPastTheFortiethAreIgnoredAndASmallPictureLeavesTheRestEmpty) {
   for (int j = 0; j < 3; ++j)
     for (int i = 0; i < 20; ++i) putpixel(layout(0), i, j, 1);

@@ -11,12 +11,15 @@ class EnemiesTest : public WorldTest {
   }
 };
 
-TEST_F(EnemiesTest, PointsOverFiveThousandGiveOneLifeAndAreLost) {
+TEST_F(EnemiesTest, PointsOverFiveThousandGiveOneLifeAndFramesAdvanceEveryTenTicksAndWrap) {
   player.life_points = 5003;
-  update_enemies();
+  int e = add_enemy(8, 0, 1);  // four frames, starting at frame 1
+  for (int tick = 0; tick < 30; ++tick) update_enemies();
   EXPECT_EQ(player.lives, 4);
   EXPECT_EQ(player.life_points, 0);
   EXPECT_EQ(sounds(), (std::vector<Sound>{{10, 225, 1000}}));
+  EXPECT_EQ(enemies[e].frame, 0);
+  EXPECT_EQ(enemies[e].frame_timer, 0);
 }
 
 TEST_F(EnemiesTest, TheShotTimerReloadsAndFiresFromARandomEnemysTopEdge) {
@@ -44,7 +47,6 @@ TEST_F(EnemiesTest, AFreezeHoldsShotsAndMovesButNotDivesOrAnimation) {
   update_enemies();
   update_enemies();
   EXPECT_EQ(shot_timer, -2);  // still falling, nothing fired
-  EXPECT_EQ(enemy_shots[0].active, 0);
   EXPECT_EQ(enemies[0].x, home_x);
   EXPECT_EQ(draws(), 2u);  // the dive was picked all the same
   EXPECT_EQ(enemies[0].frame_timer, 2);
@@ -55,13 +57,6 @@ TEST_F(EnemiesTest, AFreezeHoldsShotsAndMovesButNotDivesOrAnimation) {
   EXPECT_EQ(enemy_shots[0].active, 0);
   update_enemies();
   EXPECT_EQ(enemy_shots[0].active, 1);
-}
-
-TEST_F(EnemiesTest, FramesAdvanceEveryTenTicksAndWrap) {
-  int e = add_enemy(8, 0, 1);  // four frames, starting at frame 1
-  for (int tick = 0; tick < 30; ++tick) update_enemies();
-  EXPECT_EQ(enemies[e].frame, 0);
-  EXPECT_EQ(enemies[e].frame_timer, 0);
 }
 
 TEST_F(EnemiesTest, PicksGiveUpAfterTenDrawsKind6NeverFiresAndWithoutEnemiesNothingIsPicked) {

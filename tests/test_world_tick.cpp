@@ -1,5 +1,5 @@
 // One tick of play: the end of a level, the ship's states, movement at the
-// screen edges, the background scroll and stars, and the exhaust.
+// screen edges, the background scroll, the stars and the exhaust.
 #include "combat/explosions.h"
 #include "combat/weapons.h"
 #include "frame/game_state.h"
@@ -50,15 +50,42 @@ TEST_F(WorldTickTest, ThingsLeaveTheScreenAtTheirOwnEdges) {
   player.state = -2;
   capsules[0] = Capsule{10, 231, 1, 16, 0, 0, 2, 31, 12, 12};
   int low = put_enemy_shot(10, 238);
-  int top = put_player_shot(10, 3);
-  put_player_shot(10, 100);
+  put_player_shot(10, 3);
   world_tick();
   EXPECT_EQ(capsules[0].active, 0);
   EXPECT_EQ(enemy_shots[low].active, 1);  // at y 240 it survives this tick
-  EXPECT_EQ(player_shots[top].active, 0);
-  EXPECT_EQ(player.shots_in_flight, 1);
+  EXPECT_EQ(player.shots_in_flight, 0);
   world_tick();
   EXPECT_EQ(enemy_shots[low].active, 0);
+}
+
+TEST_F(WorldTickTest, StarsScatterWithThreeDrawsAndTheirLayersGrey) {
+  init_stars();
+  EXPECT_EQ(draws(), 90u);
+  EXPECT_EQ(stars[0].x, 41 % 320);
+  EXPECT_EQ(stars[0].y, 18467 % 240);
+  for (const Star &s : stars) {
+    EXPECT_EQ(s.colour, TEST_GREY_INDEX[s.layer]);
+    EXPECT_EQ(s.delay, s.layer + 2);
+  }
+}
+
+TEST_F(WorldTickTest, NearStarsStepEveryThirdTickFarOnesEverySixthAndRow240WrapsToANewColumn) {
+  for (Star &s : stars) s = {5, 100, 3, 1, 5};
+  stars[0] = {10, 100, 0, 1, 2};
+  stars[2] = {5, 240, 0, 1, 0};
+  step_stars();
+  EXPECT_EQ(draws(), 1u);
+  EXPECT_EQ(stars[2].y, 0);
+  EXPECT_EQ(stars[2].x, 41);
+  step_stars();
+  EXPECT_EQ(stars[0].y, 100);
+  step_stars();
+  EXPECT_EQ(stars[0].y, 101);
+  for (int tick = 4; tick <= 5; ++tick) step_stars();
+  EXPECT_EQ(stars[1].y, 100);
+  step_stars();
+  EXPECT_EQ(stars[1].y, 101);
 }
 
 TEST_F(WorldTickTest, StarsFollowTheScrollUntilItsTopUnlessScrollingIsOff) {
