@@ -1,7 +1,11 @@
-// The enemy update: extra lives, the attack timers, the freeze, animation.
+// The enemy update (extra lives, the attack timers, the freeze, animation)
+// and each kind's behaviour: slot moves, dodging, diving, returning and the
+// fire check.
+#include "combat/collisions.h"
 #include "combat/weapons.h"
 #include "frame/game_state.h"
 #include "tests/support/world_test.h"
+#include "world/behaviour.h"
 #include "world/enemies.h"
 
 class EnemiesTest : public WorldTest {
@@ -76,4 +80,107 @@ TEST_F(EnemiesTest, PicksGiveUpAfterTenDrawsKind6NeverFiresAndWithoutEnemiesNoth
   start_random_dive();
   EXPECT_EQ(draws(), 10u);
   EXPECT_EQ(enemies[0].state + enemies[1].state, 0);
+}
+
+TEST_F(EnemiesTest, Kind1SitsOnItsBobbingSlotAndTurnsAtItsOwnEdge) {
+  int e = add_enemy(1, 5, 2);  // sway limit 4
+  for (int tick = 0; tick < 6; ++tick) enemy_behaviour(e);
+  const Enemy &k = enemies[e];
+  EXPECT_EQ(k.x, 66);
+  EXPECT_EQ(k.y, 22 + 5 - 1);  // five down, then back up from sway 5
+  enemies[e].home_x = 306;     // past 320 - 15
+  enemy_behaviour(e);
+  EXPECT_EQ(k.home_x, 305);
+}
+
+TEST_F(EnemiesTest, AKind5AtTheRightEdgeTurnsTheWholeFormationInOneTick) {
+  int before = add_enemy(5, 8, 1);
+  add_enemy(6, 10, 1);
+  int edge = add_enemy(5, 0, 2);
+  enemies[edge].home_x = enemies[edge].x = 305;  // past 320 - 16
+  for (int i = 0; i < enemy_count; ++i) enemy_behaviour(i);
+  EXPECT_EQ(enemies[before].home_x, 97);  // moved right before the turn
+  EXPECT_EQ(enemies[edge].home_x, 304);
+  for (int i = 0; i < enemy_count; ++i) EXPECT_EQ(enemies[i].home_dx, -1) << i;
+}
+
+TEST_F(EnemiesTest, Kind7TurnsAt304WhateverItsWidth) {
+  int e = add_enemy(7, 0, 1);
+  enemies[e].home_x = 300;  // past 320 - 24, within 304
+  enemy_behaviour(e);
+  EXPECT_EQ(enemies[e].home_dx, 1);
+  enemies[e].home_x = 305;
+  enemy_behaviour(e);
+  EXPECT_EQ(enemies[e].home_dx, -1);
+}
+
+TEST_F(EnemiesTest, AKind6SlotSinksSixPixelsAndHoldsItsDepthAndARockTurnsItsDiveBack) {
+  int e = add_enemy(6, 5, 2);
+  int start = enemies[e].home_y;
+  for (int tick = 0; tick < 26; ++tick) enemy_behaviour(e);
+  EXPECT_EQ(enemies[e].home_y, start + 6);
+  enemies[e].state = 1;
+  shield_rocks[0].state = 1;
+  enemy_behaviour(e);
+  EXPECT_EQ(enemies[e].state, 2);
+}
+
+TEST_F(EnemiesTest, DodgesMoveAwayFromTheLastThreatFound) {
+  int e = add_enemy(2, 0, 1);  // 22 x 24
+  Enemy &k = enemies[e];
+  k.x = 100;
+  k.y = 50;
+  k.state = 1;
+  int right = put_player_shot(130, 100);  // in the right box only
+  enemy_behaviour(e);
+  EXPECT_EQ(k.x, 99);
+  EXPECT_EQ(k.y, 49);
+  put_player_shot(85, 100);  // a later shot on the left wins
+  EXPECT_EQ(shot_threat(e), -1);
+  player_shots[right].x = 117;  // across the enemy's right edge: the right box wins
+  player_shots[1].active = 0;
+  EXPECT_EQ(shot_threat(e), 1);
+}
+
+TEST_F(EnemiesTest, Kind6EscapesUpwardsNearAWallOnlyWhenThreatened) {
+  Enemy &k = enemies[add_enemy(6, 0, 4)];
+  k.x = 280;  // beyond (160 - 22) * 2
+  enemy_behaviour(0);
+  EXPECT_EQ(k.x, 281);
+  put_player_shot(300, k.y + 30);
+  enemy_behaviour(0);
+  EXPECT_EQ(k.x, 278);
+  EXPECT_EQ(k.y, 53);
+}
+
+TEST_F(EnemiesTest, TheFireCheckDrawsOnlyWhileTheShipIsBelow) {
+  int e = add_enemy(2, 0, 3);  // returning from far below its slot
+  enemies[e].state = 2;
+  enemies[e].y = 100;
+  enemy_behaviour(e);
+  EXPECT_EQ(draws(), 0u);
+  enemies[e].x = 150;
+  enemy_behaviour(e);
+  EXPECT_EQ(draws(), 1u);
+  EXPECT_EQ(enemy_shots[0].active, 1);  // 41 % 60 + 1 > 15
+}
+
+TEST_F(EnemiesTest, AReturnEndsExactlyOnTheSlotAndAFleeingKind7DivesAgainAboveRow30) {
+  Enemy &k = enemies[add_enemy(1, 5, 2)];
+  k.state = 2;
+  k.x = k.home_x + 3;  // the slot moves right towards it
+  k.y = k.home_y;
+  enemy_behaviour(0);
+  EXPECT_EQ(k.state, 2);
+  enemy_behaviour(0);
+  EXPECT_EQ(k.x, k.home_x);
+  EXPECT_EQ(k.state, 0);
+  EXPECT_EQ(k.dx, k.home_dx);
+
+  Enemy &f = enemies[add_enemy(7, 5, 3)];
+  f.state = 3;
+  f.y = 32;
+  enemy_behaviour(1);
+  EXPECT_EQ(f.y, 29);
+  EXPECT_EQ(f.state, 1);
 }

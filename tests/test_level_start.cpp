@@ -1,5 +1,6 @@
-// Level start on the generated level datafiles: which set and layout each
-// level takes, the resets and the opening caption.
+// Level start: the formation read from a layout picture, and on the
+// generated level datafiles which set and layout each level takes, the
+// resets and the opening caption.
 #include "combat/collisions.h"
 #include "combat/explosions.h"
 #include "frame/catalogue.h"
@@ -10,6 +11,7 @@
 #include "platform/platform.h"
 #include "tests/support/headless_game.h"
 #include "tests/support/screen_text.h"
+#include "tests/support/test_level.h"
 #include "world/enemies.h"
 
 namespace {
@@ -27,6 +29,16 @@ class LevelStartTest : public HeadlessTest {
     level = n;
     level_start(n);
   }
+};
+
+class BuildLayoutTest : public HeadlessTest {
+ protected:
+  void SetUp() override {
+    HeadlessTest::SetUp();
+    install_test_level();
+    level = 1;
+  }
+  BITMAP *layout(int n) { return dat_bitmap(level_data, level_object::LAYOUTS + n); }
 };
 
 }  // namespace
@@ -81,4 +93,45 @@ TEST_F(LevelStartTest, LevelsOfAGroupShareTheirDatafileAndEachTakesItsOwnLayout)
     }
   }
   EXPECT_EQ(enemy_shots[7].width, 8);  // the last group's own shot size
+}
+
+TEST_F(BuildLayoutTest, SlotsAreTakenRowByRowAndOnlyKindsOfTheGroupPlay) {
+  for (Enemy &e : enemies) e.active = 1;  // left from an earlier level
+  putpixel(layout(0), 3, 2, 2);           // row 2 comes after row 1
+  putpixel(layout(0), 5, 1, 1);
+  putpixel(layout(0), 6, 1, 7);
+  build_layout();
+  ASSERT_EQ(enemy_count, 3);
+  const Enemy &a = enemies[0], &other = enemies[1], &b = enemies[2];
+  EXPECT_EQ(a.kind, 1);
+  EXPECT_EQ(a.x, 60);
+  EXPECT_EQ(a.home_y, 6);
+  EXPECT_EQ(a.hit_points, 2);
+  EXPECT_EQ(other.kind, 7);  // counted, but never plays
+  EXPECT_EQ(other.active, 0);
+  EXPECT_EQ(b.x, 36);
+  EXPECT_EQ(b.y, 22);
+  EXPECT_EQ(b.sprite_base, 12);
+  EXPECT_EQ(b.active, 1);
+  for (int i = 3; i < MAX_ENEMIES; ++i) EXPECT_EQ(enemies[i].active, 0) << i;
+  EXPECT_EQ(enemy_shots[7].width, 5);
+  EXPECT_EQ(enemy_shots[7].height, 7);
+}
+
+TEST_F(BuildLayoutTest, SlotsPastTheFortiethAreIgnoredAndASmallPictureLeavesTheRestEmpty) {
+  for (int j = 0; j < 3; ++j)
+    for (int i = 0; i < 20; ++i) putpixel(layout(0), i, j, 1);
+  build_layout();
+  EXPECT_EQ(enemy_count, 40);
+  EXPECT_EQ(enemies[39].x, 12 * 19);
+  EXPECT_EQ(enemies[39].y, 16 * 1 - 10);
+
+  destroy_bitmap(layout(0));
+  BITMAP *small = create_bitmap(4, 2);
+  clear_to_color(small, 1);
+  level_data[level_object::LAYOUTS].dat = small;
+  build_layout();
+  EXPECT_EQ(enemy_count, 8);
+  EXPECT_EQ(enemies[7].x, 36);
+  EXPECT_EQ(enemies[7].y, 6);
 }

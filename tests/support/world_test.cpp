@@ -38,31 +38,26 @@ std::vector<Sound> sounds() {
   return out;
 }
 
-namespace {
-
+// The fields play reads; the rest keep what the level's reset gave them.
 template <typename Shot, std::size_t N>
-Shot &put_shot(std::array<Shot, N> &shots, int x, int y, int &index) {
-  index = first_free(shots);
-  Shot &s = shots[index];
-  s.active = 1;
-  s.x = x;
-  s.y = y;
-  s.dx = 0;
-  s.frame_count = 2;
-  return s;
+int put_shot(std::array<Shot, N> &shots, int x, int y) {
+  int index = first_free(shots);
+  shots[index].active = 1;
+  shots[index].x = x;
+  shots[index].y = y;
+  shots[index].frame_count = 2;
+  return index;
 }
 
-}  // namespace
-
 int put_player_shot(int x, int y) {
-  int i;
-  put_shot(player_shots, x, y, i).speed = 4;
+  int i = put_shot(player_shots, x, y);
+  player_shots[i].speed = 4;
   ++player.shots_in_flight;
   return i;
 }
 
 int put_enemy_shot(int x, int y) {
-  int i;
-  put_shot(enemy_shots, x, y, i).dy = 2;
+  int i = put_shot(enemy_shots, x, y);
+  enemy_shots[i].dy = 2;
   return i;
 }
