@@ -42,8 +42,12 @@ TEST_F(ExplosionsTest, AStartFillsEveryParticleWithFourDrawsAndTheCursorWraps) {
   EXPECT_EQ(e.particles[2].trail_y[5], 44);
 
   direction_cursor = 197;
+  random_state = 1;
+  random_number();  // the third particle draws 24464, 5705, 28145: a = -4, b = -5, h = 1
   start_explosion(10, 10, 8, 0, 0);
   EXPECT_EQ(explosions[1].particles[0].dx, direction_table[0]);
+  EXPECT_EQ(explosions[1].particles[2].x, 6.0f);
+  EXPECT_EQ(explosions[1].particles[2].y, 5.0f);
 }
 
 TEST_F(ExplosionsTest, AFullTableDropsTheStartAndACountOutsideOneToAHundredStillEnds) {
