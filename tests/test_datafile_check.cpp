@@ -8,7 +8,6 @@
 #include <allegro.h>
 #include <gtest/gtest.h>
 
-
 namespace {
 
 enum Objects { ALL, PALETTE_ONLY, SAMPLE_ONLY };

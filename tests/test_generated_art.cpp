@@ -76,8 +76,9 @@ void expect_distinct_set(DATAFILE *d, int first, int count, int w, int h, const 
 
 }  // namespace
 
-TEST_F(GeneratedArtTest, EnemiesAreAtTheirKindsSizeAndMoveOnEveryFrame) {
+TEST_F(GeneratedArtTest, SpritesAndGlyphsAreAtTheSizesPlayUsesAndEnemiesMoveOnEveryFrame) {
   for (int group = 0; group < 4; ++group) {
+    SCOPED_TRACE(level_files[group]);
     DATAFILE *d = load(level_files[group]);
     for (int kind : {group_first_kind(group), group_first_kind(group) + 1}) {
       const EnemyKind &k = enemy_kinds[kind];
@@ -90,13 +91,6 @@ TEST_F(GeneratedArtTest, EnemiesAreAtTheirKindsSizeAndMoveOnEveryFrame) {
         EXPECT_NE(pixels_of(b), pixels_of(next)) << "kind " << kind << " holds still from frame " << f;
       }
     }
-  }
-}
-
-TEST_F(GeneratedArtTest, ShipShotsCapsulesRocksAndGlyphsAreAtTheSizesPlayUses) {
-  for (int group = 0; group < 4; ++group) {
-    SCOPED_TRACE(level_files[group]);
-    DATAFILE *d = load(level_files[group]);
     const ShotSize shot = enemy_shot_sizes[group];
     expect_distinct_set(d, ENEMY_SHOT, 2, shot.width, shot.height, "enemy shot");
     expect_distinct_set(d, CAPSULES, 9, 12, 12, "capsules");

@@ -22,57 +22,50 @@ class ResultsTest : public HeadlessTest {
     player.life_points = 100;
     level = 5;
   }
-  void level_results(int fired, int hit) {
-    shots_fired = fired;
-    shots_hit = hit;
-    show_level_results();
-  }
 };
 
 constexpr int SLIDE = 50, SPIN = 91;
+constexpr long NEVER = 1L << 30;
 
 }  // namespace
 
-TEST_F(ResultsTest, FlawlessLevelDoublesTheBonusAndCountsItInTwoHundredFrames) {
-  // slide-in (a key there is discarded), 200 count frames, the final
-  // picture, idle until frame 300, then the spin-away.
-  KeyScript().press(KEY_SPACE, 10).press(KEY_SPACE, 300).install();
-  level_results(20, 20);
-  EXPECT_EQ(headless::frames(), 300 + SPIN);
-  EXPECT_EQ(player.score, 1234 + 2000);
-  EXPECT_EQ(player.life_points, 100 + 2000);
-  EXPECT_EQ(headless::buffered_keys(), 0);
-}
-
-TEST_F(ResultsTest, PercentageIsTruncatedAndTheBonusIsTenTimesIt) {
-  // 20 of 30 is 66%: 660 points, 66 count frames. A key on the frame after
-  // the final picture ends the idle phase there.
-  KeyScript().press(KEY_SPACE, SLIDE + 66 + 2).install();
-  level_results(30, 20);
-  EXPECT_EQ(player.score, 1234 + 660);
-  EXPECT_EQ(headless::frames(), SLIDE + 66 + 2 + SPIN);
-}
-
-TEST_F(ResultsTest, NoHitsOrNoShotsGiveNoBonusAndNoCount) {
-  for (int fired : {3, 0}) {
+TEST_F(ResultsTest, TheBonusIsTenTimesTheTruncatedPercentageDoubledWhenFlawlessAndKeysCutPhasesShort) {
+  struct Case {
+    int fired, hit;
+    long first_key, second_key;
+    int bonus;
+    long frames;
+  };
+  const Case cases[] = {
+      // A key in the slide-in is discarded; 200 count frames, the final
+      // picture, idle until the key at 300, then the spin-away.
+      {20, 20, 10, 300, 2000, 300 + SPIN},
+      // 20 of 30 is 66%: 66 count frames; a key on the frame after the
+      // final picture ends the idle phase there.
+      {30, 20, SLIDE + 66 + 2, NEVER, 660, SLIDE + 66 + 2 + SPIN},
+      // Count frames are 51..250: a key at 60 ends the count, the whole
+      // bonus is awarded, the buffer is emptied and a second key is needed.
+      {20, 20, 60, 100, 2000, 100 + SPIN},
+      {3, 0, SLIDE + 2, NEVER, 0, SLIDE + 2 + SPIN},  // no hits: no count at all
+      {0, 0, SLIDE + 2, NEVER, 0, SLIDE + 2 + SPIN},  // no shots
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(std::to_string(c.hit) + " of " + std::to_string(c.fired));
     headless::reset();
     platform_set_gfx_mode(320, 240);
-    KeyScript().press(KEY_SPACE, SLIDE + 2).install();
-    level_results(fired, 0);
-    EXPECT_EQ(player.score, 1234) << fired;
-    EXPECT_EQ(headless::frames(), SLIDE + 2 + SPIN) << fired;
+    player.score = 1234;
+    player.life_points = 100;
+    shots_fired = c.fired;
+    shots_hit = c.hit;
+    KeyScript().press(KEY_SPACE, c.first_key).press(KEY_ENTER, c.second_key).install();
+    show_level_results();
+    EXPECT_EQ(player.score, 1234 + c.bonus);
+    EXPECT_EQ(player.life_points, 100 + c.bonus);
+    EXPECT_EQ(headless::frames(), c.frames);
+    EXPECT_EQ(headless::buffered_keys(), 0);
     EXPECT_EQ(getpixel(back_buffer, 160, 120), 0) << "the back buffer is left clear";
     EXPECT_GE(headless::palette_sets(), 1) << "the level palette is set";
   }
-}
-
-TEST_F(ResultsTest, AKeyDuringTheCountEndsItYetTheWholeBonusIsAwarded) {
-  // Count frames are 51..250; a key at frame 60 ends the count there, the
-  // final picture follows, the buffer is emptied and a second key is needed.
-  KeyScript().press(KEY_SPACE, 60).press(KEY_ENTER, 100).install();
-  level_results(20, 20);
-  EXPECT_EQ(player.score, 1234 + 2000);
-  EXPECT_EQ(headless::frames(), 100 + SPIN);
 }
 
 TEST_F(ResultsTest, GameOverGrowsFiftyFramesWaitsForAKeyAndSpinsAHundred) {

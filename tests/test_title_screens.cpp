@@ -70,7 +70,8 @@ TEST_F(TitleTest, WithNoKeyTheBonusScreenComesAtFrame1000AndTheDemoAfter1600) {
   EXPECT_EQ(show_title_screen(), 2);
 }
 
-TEST_F(TitleTest, AHeldArrowMovesOnceAndTheMenuStopsAtBothEnds) {
+TEST_F(TitleTest, AHeldArrowMovesOnceTheMenuStopsAtBothEndsAndFireStillHeldSwitchesTheFirstOption) {
+  option_key_held = 0;
   KeyScript()
       .hold(KEY_DOWN, 5, 60)
       .hold(KEY_DOWN, 70, 80)
@@ -78,10 +79,16 @@ TEST_F(TitleTest, AHeldArrowMovesOnceAndTheMenuStopsAtBothEnds) {
       .hold(KEY_UP, 105, 106)
       .hold(KEY_UP, 110, 111)
       .hold(KEY_UP, 115, 116)   // already at item 1: no move
-      .hold(KEY_ALT, 120, 120)
+      .hold(KEY_DOWN, 118, 118)
+      .hold(KEY_ALT, 120, 121)  // into the options, still down on their first frame
+      .hold(KEY_ESC, 130, 130)
+      .hold(KEY_DOWN, 140, 140)
+      .hold(KEY_ALT, 150, 150)  // quit
       .install();
-  EXPECT_EQ(show_title_screen(), 0);
-  EXPECT_EQ(moves(), 4);
+  EXPECT_EQ(show_title_screen(), 1);
+  EXPECT_EQ(moves(), 6);
+  EXPECT_EQ(option_glow, 0);
+  EXPECT_EQ(selections(), 3);  // the options, switching row 0, quit
 }
 
 TEST_F(TitleTest, OptionsCursorWrapsEscKeepsTheTitlesFramesAndMusicOffStopsTheTune) {
@@ -109,20 +116,6 @@ TEST_F(TitleTest, OptionsCursorWrapsEscKeepsTheTitlesFramesAndMusicOffStopsTheTu
   // visit, so its frame 1000 comes after 999 title and 50 options frames.
   EXPECT_EQ(options_frames, 50);
   EXPECT_EQ(bonus_first, 999 + 50 + 1);
-}
-
-TEST_F(TitleTest, FireStillHeldWhenTheOptionsOpenSwitchesTheFirstRow) {
-  option_key_held = 0;
-  KeyScript()
-      .hold(KEY_DOWN, 1, 1)   // item 2
-      .hold(KEY_ALT, 3, 4)    // still down on the options screen's first frame
-      .hold(KEY_ESC, 10, 10)
-      .hold(KEY_DOWN, 20, 20) // item 3
-      .hold(KEY_ALT, 25, 25)
-      .install();
-  EXPECT_EQ(show_title_screen(), 1);
-  EXPECT_EQ(option_glow, 0);
-  EXPECT_EQ(selections(), 3);  // the options, switching row 0, quit
 }
 
 TEST_F(TitleTest, DatafilesGoneWhileTheGameRunsStopItWithStatusOneOrSkipTheirScreen) {
@@ -189,35 +182,23 @@ TEST(Ending, APictureReenteringAtTheRightEdgeMovesLeftFromTheNextFrame) {
   EXPECT_EQ(ending_sprites[0].x, 100);  // no drift at all: it stays
 }
 
-TEST(Ending, TheTitleGrowsFor384FramesAndTheSpinCarriesOver) {
-  headless::reset();
-  BITMAP *b = create_bitmap(320, 240);
-  ending_data = load_datafile("enddat.dat");
-  ASSERT_NE(ending_data, nullptr);
-  ending_spin = 0;
-  ending_spin_tick = 0;
-  init_ending_sprites();
+TEST_F(TitleTest, EndingTitleGrowsFor384FramesTheSpinGoesOnAndAKeyEndsItWithAFiftyOneFrameZoom) {
   int growth_frames = 0;
-  float last = ending_title_scale;
-  for (int f = 1; f <= 500; ++f) {
-    draw_ending(b);
-    if (ending_title_scale != last) growth_frames = f;
-    last = ending_title_scale;
-  }
-  EXPECT_EQ(growth_frames, 384);
-  EXPECT_EQ(ending_spin, 125 * 4 % 260);  // 125 turns of 4, wrapping past 256
-  int spin = ending_spin;
-  init_ending_sprites();
-  EXPECT_EQ(ending_spin, spin);  // a second ending goes on from here
-  unload_datafile(ending_data);
-  ending_data = nullptr;
-  destroy_bitmap(b);
-}
-
-TEST_F(TitleTest, EndingRunsUntilAKeyThenZoomsFiftyOneFrames) {
-  KeyScript().press(KEY_SPACE, 1).install();
+  float last = 0;
+  KeyScript()
+      .press(KEY_SPACE, 500)
+      .on_event([&](const headless::Event &e) {
+        if (e.kind != headless::Wait::Present || !ending_data || ending_title_scale == last) return;
+        growth_frames = int(e.frame);
+        last = ending_title_scale;
+      })
+      .install();
+  ending_spin = 8;  // where the last ending left it
+  ending_spin_tick = 0;
   show_ending();
-  EXPECT_EQ(headless::frames(), 1 + 51);
+  EXPECT_EQ(growth_frames, 384);
+  EXPECT_EQ(ending_spin, (8 + 125 * 4) % 260);  // 125 turns of 4, wrapping past 256
+  EXPECT_EQ(headless::frames(), 500 + 51);
   EXPECT_EQ(ending_data, nullptr);
   EXPECT_EQ(headless::buffered_keys(), 1);
 }
