@@ -139,13 +139,13 @@ TEST_F(GeneratedArtTest, FormationsFitTheScreenWithoutOverlapAndGrowHarder) {
   }
 }
 
-TEST_F(GeneratedArtTest, LevelPalettesHoldTheShadeRampsStarGreysAndBrightGlow) {
+TEST_F(GeneratedArtTest, PalettesHoldTheColoursAskedForAndBackgroundsLetGlowAndSpritesStandOut) {
   // The colours the shade ramps ask makecol for, bright to dark.
   const int steps[8] = {255, 200, 150, 100, 70, 50, 30, 10};
   const int red_steps[8] = {255, 200, 150, 100, 50, 20, 0, 0};
-  for (const char *file : level_files) {
-    SCOPED_TRACE(file);
-    DATAFILE *d = load(file);
+  for (int group = 0; group < 4; ++group) {
+    SCOPED_TRACE(level_files[group]);
+    DATAFILE *d = load(level_files[group]);
     RGB *pal = dat_palette(d, level_object::PALETTE);
     EXPECT_TRUE(shows_colour(pal, 0, 0, 0, 0));
     use_palette(pal);
@@ -172,22 +172,6 @@ TEST_F(GeneratedArtTest, LevelPalettesHoldTheShadeRampsStarGreysAndBrightGlow) {
       EXPECT_GT(brighter * 100 / total, 95) << "glow index " << g;
       EXPECT_NE(trans_table.data[g][0], 0) << "glow index " << g << " over black";
     }
-  }
-  // Depth stars ask for every grey from black to white.
-  const std::pair<const char *, int> grey_palettes[] = {
-      {"bonus.dat", bonus_object::PALETTE}, {"title.dat", title_object::OPTIONS_PALETTE}, {"enddat.dat", 0}};
-  for (auto [file, object] : grey_palettes) {
-    RGB *pal = dat_palette(load(file), object);
-    use_palette(pal);
-    for (int z = 0; z < 256; ++z) ASSERT_TRUE(shows_colour(pal, makecol(z, z, z), z, z, z)) << file << " z " << z;
-  }
-}
-
-TEST_F(GeneratedArtTest, BackgroundsAreDarkEnoughForTheSpritesToStandOut) {
-  for (int group = 0; group < 4; ++group) {
-    SCOPED_TRACE(level_files[group]);
-    DATAFILE *d = load(level_files[group]);
-    RGB *pal = dat_palette(d, level_object::PALETTE);
     // The lit pixels of everything that flies in front: both enemy kinds'
     // first frames, the ship, both kinds of shot and the capsules.
     std::vector<int> sprites = {enemy_kinds[group_first_kind(group)].sprite_base,
@@ -200,11 +184,19 @@ TEST_F(GeneratedArtTest, BackgroundsAreDarkEnoughForTheSpritesToStandOut) {
     double sprite_mean = double(sprite_sum) / double(std::max(sprite_count, 1L));
     std::vector<int> background;
     double mean = 0;
-    for (uint8_t v : pixels_of(dat_bitmap(d, BACKGROUND))) mean += background.emplace_back(luminance(pal, v));
+    for (uint8_t v : pixels_of(bg)) mean += background.emplace_back(luminance(pal, v));
     mean /= double(background.size());
     std::sort(background.begin(), background.end());
     EXPECT_LT(mean * 3.0, sprite_mean);
     // Only stars are as bright as the sprites; 99 pixels in 100 are well below.
     EXPECT_LT(background[background.size() * 99 / 100], sprite_mean * 0.75);
+  }
+  // Depth stars ask for every grey from black to white.
+  const std::pair<const char *, int> grey_palettes[] = {
+      {"bonus.dat", bonus_object::PALETTE}, {"title.dat", title_object::OPTIONS_PALETTE}, {"enddat.dat", 0}};
+  for (auto [file, object] : grey_palettes) {
+    RGB *pal = dat_palette(load(file), object);
+    use_palette(pal);
+    for (int z = 0; z < 256; ++z) ASSERT_TRUE(shows_colour(pal, makecol(z, z, z), z, z, z)) << file << " z " << z;
   }
 }
