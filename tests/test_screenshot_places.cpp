@@ -8,72 +8,36 @@
 #include <cstdlib>
 #include <filesystem>
 
-namespace {
-
 namespace fs = std::filesystem;
 
-class ScreenshotPlacesTest : public HeadlessTest {
- protected:
-  void SetUp() override {
-    HeadlessTest::SetUp();
-    platform_set_gfx_mode(320, 240);
-    start_ = fs::current_path();
-    fs::create_directory(pictures());
-    fs::create_directory(home());
-    setenv("XDG_PICTURES_DIR", pictures().c_str(), 1);
-    setenv("HOME", home().c_str(), 1);
-  }
-  void TearDown() override {
-    fs::current_path(start_);
-    HeadlessTest::TearDown();
-  }
-  // A working directory nobody can write to, not even root: one that has
-  // been removed since the game entered it.
-  void enter_unwritable_folder() {
-    fs::path gone = fs::path(scratch_.path) / "gone";
-    fs::create_directory(gone);
-    fs::current_path(gone);
-    fs::remove(gone);
-  }
-  fs::path pictures() const { return fs::path(scratch_.path) / "pictures"; }
-  fs::path home() const { return fs::path(scratch_.path) / "home"; }
-  ScratchFolder scratch_;
-  fs::path start_;
-};
-
-}  // namespace
-
-TEST_F(ScreenshotPlacesTest, AWritableWorkingDirectoryGetsItAndNoOtherPlace) {
-  fs::path here = fs::path(scratch_.path) / "here";
-  fs::create_directory(here);
+TEST(ScreenshotPlaces, TheWorkingDirectoryElseThePicturesFolderElseHomeElseAFailureNotACrash) {
+  headless::reset();
+  platform_set_gfx_mode(320, 240);
+  ScratchFolder scratch;
+  const fs::path start = fs::current_path(), here = fs::path(scratch.path) / "here";
+  const fs::path pictures = fs::path(scratch.path) / "pictures", home = fs::path(scratch.path) / "home";
+  for (const fs::path &folder : {here, pictures, home}) fs::create_directory(folder);
+  setenv("XDG_PICTURES_DIR", pictures.c_str(), 1);
+  setenv("HOME", home.c_str(), 1);
   fs::current_path(here);
   EXPECT_EQ(save_screenshot(), 0);
   EXPECT_TRUE(fs::exists(here / "dump.pcx"));
-  EXPECT_FALSE(fs::exists(pictures() / "dump.pcx"));
-  EXPECT_FALSE(fs::exists(home() / "dump.pcx"));
-}
-
-TEST_F(ScreenshotPlacesTest, AnUnwritableWorkingDirectorySendsItToThePicturesFolder) {
-  enter_unwritable_folder();
+  EXPECT_FALSE(fs::exists(pictures / "dump.pcx") || fs::exists(home / "dump.pcx"));
+  // A working directory nobody can write to, not even root: one that has
+  // been removed since the game entered it.
+  fs::remove_all(here);
   EXPECT_EQ(save_screenshot(), 0);
-  EXPECT_TRUE(fs::exists(pictures() / "dump.pcx"));
-  EXPECT_FALSE(fs::exists(home() / "dump.pcx"));
-}
-
-TEST_F(ScreenshotPlacesTest, WithoutAUsablePicturesFolderItGoesHome) {
-  enter_unwritable_folder();
-  setenv("XDG_PICTURES_DIR", (pictures() / "missing").c_str(), 1);
+  EXPECT_TRUE(fs::exists(pictures / "dump.pcx"));
+  EXPECT_FALSE(fs::exists(home / "dump.pcx"));
+  setenv("XDG_PICTURES_DIR", (pictures / "missing").c_str(), 1);
   EXPECT_EQ(save_screenshot(), 0);
-  EXPECT_TRUE(fs::exists(home() / "dump.pcx"));
-  fs::remove(home() / "dump.pcx");
+  EXPECT_TRUE(fs::remove(home / "dump.pcx"));
   unsetenv("XDG_PICTURES_DIR");
   EXPECT_EQ(save_screenshot(), 0);
-  EXPECT_TRUE(fs::exists(home() / "dump.pcx"));
-}
-
-TEST_F(ScreenshotPlacesTest, NoWritablePlaceAtAllIsAFailureNotACrash) {
-  enter_unwritable_folder();
+  EXPECT_TRUE(fs::remove(home / "dump.pcx"));
   setenv("XDG_PICTURES_DIR", "", 1);
-  setenv("HOME", (home() / "missing").c_str(), 1);
+  setenv("HOME", (home / "missing").c_str(), 1);
   EXPECT_EQ(save_screenshot(), 1);
+  fs::current_path(start);
+  headless::reset();
 }

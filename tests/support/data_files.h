@@ -20,9 +20,6 @@ struct ScratchFolder {
 
 std::vector<uint8_t> read_bytes(const std::string &path);
 
-// Object n of a stand-in datafile; tests replace some with `replace`.
-using ObjectMaker = std::function<void(DatafileBuilder &, int n)>;
-
 // A datafile of this catalogue name that passes the start-up check; object
 // positions for which `replace` returns true are made by it instead.
 std::vector<uint8_t> stand_in_datafile(const std::string &name,
