@@ -16,28 +16,67 @@
 #include "screens/glyph_text.h"
 #include "screens/title.h"
 #include "tests/leak/live_resources.h"
-#include "tests/support/replay_pilots.h"
 #include "world/enemies.h"
 
 #include <cstdio>
+#include <utility>
+#include <vector>
 
 namespace {
 
-using namespace replay;
+// The keys of the session, one bit each in this order.
+constexpr int KEYS[] = {KEY_LEFT, KEY_RIGHT, KEY_UP, KEY_DOWN, KEY_ALT, KEY_ESC, KEY_P, KEY_F12};
+enum Key : unsigned { LEFT = 1, RIGHT = 2, UP = 4, DOWN = 8, ALT = 16, ESC = 32, P = 64, F12 = 128 };
 
-constexpr int PLAY_TICKS = 300;  // of each level before it is cleared or left
-constexpr int LONG_GAME = 2;
+struct Input {
+  unsigned held = 0;
+  bool press = false;  // space into the key buffer
+};
 
-// From the fresh title: the options screen, glow off, music off and on
-// again, back, and the first item.
+// Keys held for a number of ticks each, one step after the other.
+class Steps {
+ public:
+  explicit Steps(std::vector<std::pair<unsigned, int>> steps) : steps_(std::move(steps)) {}
+  Input next() {
+    if (next_ == steps_.size()) return {};
+    Input input{steps_[next_].first, false};
+    if (++ticks_ == steps_[next_].second) ++next_, ticks_ = 0;
+    return input;
+  }
+
+ private:
+  std::vector<std::pair<unsigned, int>> steps_;
+  size_t next_ = 0;
+  int ticks_ = 0;
+};
+
+// From a fresh title (the first item selected): start a game; quit; the
+// options screen, glow off, music off and on again, back, and start.
+Steps start_steps() { return Steps({{0, 5}, {ALT, 3}, {0, 2}}); }
+Steps quit_steps() { return Steps({{0, 5}, {DOWN, 3}, {0, 3}, {DOWN, 3}, {0, 3}, {ALT, 3}, {0, 2}}); }
 Steps options_then_start() {
   return Steps({{0, 10}, {DOWN, 3}, {0, 3}, {ALT, 3}, {0, 60}, {ALT, 3}, {0, 5},
                 {DOWN, 3}, {0, 3}, {DOWN, 3}, {0, 3}, {ALT, 3}, {0, 10}, {ALT, 3},
                 {0, 10}, {ESC, 3}, {0, 60}, {UP, 3}, {0, 3}, {ALT, 3}, {0, 2}});
 }
 
-// Left alone, the title runs the bonus screen and then the demo.
-Steps attract_cycle() { return Steps({{0, 5000}}); }
+bool on_title() { return title_data && !bonus_data && !headless::timer_installed(); }
+bool in_game() { return headless::timer_installed() && demo_mode == 0; }
+
+// Under the lowest enemy, firing one tick in two while it is in line.
+unsigned play_keys(bool &fire) {
+  int target = -1, lowest = -1000;
+  for (int i = 0; i < enemy_count; ++i)
+    if (enemies[i].active == 1 && enemies[i].y > lowest)
+      lowest = enemies[i].y, target = enemies[i].x + enemies[i].width / 2;
+  if (target < 0) return 0;
+  unsigned keys = target < player.x + 4 ? LEFT : target > player.x + 12 ? RIGHT : 0;
+  fire = !fire && target > player.x - 8 && target < player.x + player.width + 8;
+  return fire ? keys | ALT : keys;
+}
+
+constexpr int PLAY_TICKS = 300;  // of each level before it is cleared or left
+constexpr int LONG_GAME = 2;
 
 struct Session {
   int title_visits = 0;
@@ -50,7 +89,8 @@ struct Session {
   bool fire = false, ending_seen = false, bonus_seen = false;
   LiveResources after_first, after_fifth;
 
-  // A title visit begins when the title screen loads its datafile.
+  // A title visit begins when the title screen loads its datafile; the
+  // second is left alone, so that the bonus screen and the demo run.
   void enter_title() {
     ++title_visits;
     playing = false;
@@ -59,16 +99,9 @@ struct Session {
     if (title_visits == 1)
       title_keys = options_then_start();
     else if (title_visits == 2)
-      title_keys = attract_cycle();
-    else if (title_visits < 7)
-      title_keys = start_steps();
+      title_keys = Steps({{0, 5000}});
     else
-      title_keys = quit_steps();
-  }
-
-  static void clear_formation() {
-    for (Enemy &enemy : enemies) enemy.active = 0;
-    enemies_destroyed = enemy_count;
+      title_keys = title_visits < 7 ? start_steps() : quit_steps();
   }
 
   Input play() {
@@ -77,26 +110,32 @@ struct Session {
     ++level_ticks;
     if (games == LONG_GAME) {
       if (level_ticks == 1) player.lives = 60, long_game_levels = level;
-      if (level_ticks == PLAY_TICKS) clear_formation();
+      if (level_ticks == PLAY_TICKS) {
+        for (Enemy &enemy : enemies) enemy.active = 0;
+        enemies_destroyed = enemy_count;
+      }
     } else {
       if (level_ticks >= PLAY_TICKS) return {ESC, false};
       if (level_ticks == 100) return {P, false};  // pause
       if (level_ticks >= 150 && level_ticks < 152) return {F12, false};
     }
-    return {play_keys(true, fire), false};
+    return {play_keys(fire), false};
   }
 
   Input step(const headless::Event &e) {
     if (title_data && !title_loaded) enter_title();
     title_loaded = title_data != nullptr;
-    if (ending_data) ending_seen = true;
-    if (bonus_data) bonus_seen = true;
+    ending_seen = ending_seen || ending_data;
+    bonus_seen = bonus_seen || bonus_data;
     if (on_title()) return title_keys.next();
     if (in_game()) return play();
     // The pause polls for P to resume.
     if (playing && e.kind == headless::Wait::Yield) return {P, false};
     if (demo_mode == -1 && headless::timer_installed()) return {0, ++demo_ticks % 300 == 0};
-    return pass_waits(e, last_press);
+    // A key for the screens that wait for one: at once in readkey, else every 60 ticks.
+    if (e.kind != headless::Wait::ReadKey && e.count - last_press < 60) return {};
+    last_press = e.count;
+    return {0, true};
   }
 };
 
@@ -113,8 +152,7 @@ int main() {
   Session session;
   headless::set_hook([&](const headless::Event &e) {
     Input input = session.step(e);
-    const int keys[] = {KEY_LEFT, KEY_RIGHT, KEY_UP, KEY_DOWN, KEY_ALT, KEY_ESC, KEY_P, KEY_F12};
-    for (int k = 0; k < 8; ++k) headless::hold(keys[k], (input.held >> k) & 1);
+    for (int k = 0; k < 8; ++k) headless::hold(KEYS[k], (input.held >> k) & 1);
     if (input.press) headless::press(KEY_SPACE, ' ');
   });
   int status = game_main();

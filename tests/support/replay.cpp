@@ -76,29 +76,6 @@ uint64_t chain(uint64_t running, uint64_t tick_hash) {
   return running * 1099511628211ull;
 }
 
-// One run of the program; `input_at` gives each tick's input.
-Outcome run(const std::function<Input(const headless::Event &)> &input_at, bool keep_per_tick) {
-  headless::reset();
-  reset_world_state();
-  Outcome outcome;
-  headless::set_event_limit(MOST_TICKS);
-  headless::set_hook([&](const headless::Event &e) {
-    uint64_t h = world_hash();
-    outcome.hash = chain(outcome.hash, h);
-    if (keep_per_tick) outcome.per_tick.push_back(h);
-    outcome.ticks = e.count;
-    apply(input_at(e));
-  });
-  try {
-    outcome.status = game_main();
-  } catch (const headless::Timeout &) {
-    outcome.status = -1;
-  }
-  outcome.score = player.score;
-  headless::set_hook(nullptr);
-  return outcome;
-}
-
 }  // namespace
 
 std::string to_text(const Recording &recording) {
@@ -142,38 +119,35 @@ bool from_text(const std::string &text, Recording &recording, std::string &probl
   return true;
 }
 
-Outcome record(const Driver &driver, Recording &recording, bool keep_per_tick) {
-  recording.changes.clear();
-  Input last;
-  Outcome outcome = run(
-      [&](const headless::Event &e) {
-        Input now = driver(e);
-        if (now.held != last.held || now.press) recording.changes.push_back({e.count, now});
-        last = now;
-        return now;
-      },
-      keep_per_tick);
-  recording.hash = outcome.hash;
-  recording.score = outcome.score;
-  recording.ticks = outcome.ticks;
-  return outcome;
-}
-
 Outcome replay(const Recording &recording, bool keep_per_tick) {
+  headless::reset();
+  reset_world_state();
+  Outcome outcome;
   size_t next = 0;
   Input held;
   // A game that no longer fits its keys is closed a little after the
   // recorded length instead of idling on the title.
   long closing = recording.ticks > 0 ? recording.ticks + 600 : MOST_TICKS;
-  return run(
-      [&](const headless::Event &e) {
-        if (e.count > closing) headless::request_close();
-        held.press = false;
-        while (next < recording.changes.size() && recording.changes[next].tick == e.count)
-          held = recording.changes[next++].input;
-        return held;
-      },
-      keep_per_tick);
+  headless::set_event_limit(MOST_TICKS);
+  headless::set_hook([&](const headless::Event &e) {
+    uint64_t h = world_hash();
+    outcome.hash = chain(outcome.hash, h);
+    if (keep_per_tick) outcome.per_tick.push_back(h);
+    outcome.ticks = e.count;
+    if (e.count > closing) headless::request_close();
+    held.press = false;
+    while (next < recording.changes.size() && recording.changes[next].tick == e.count)
+      held = recording.changes[next++].input;
+    apply(held);
+  });
+  try {
+    outcome.status = game_main();
+  } catch (const headless::Timeout &) {
+    outcome.status = -1;
+  }
+  outcome.score = player.score;
+  headless::set_hook(nullptr);
+  return outcome;
 }
 
 }  // namespace replay

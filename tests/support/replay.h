@@ -9,7 +9,6 @@
 #include "platform/headless.h"
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -51,14 +50,9 @@ struct Outcome {
   std::vector<uint64_t> per_tick;  // the world hash after each tick, if kept
 };
 
-// Decides the input of a tick from the state of the game.
-using Driver = std::function<Input(const headless::Event &)>;
-
-// A whole program run (game_main) from fresh globals and a fresh twin, the
-// keys decided by the driver and written into `recording.changes`.
-Outcome record(const Driver &driver, Recording &recording, bool keep_per_tick = false);
-// The same from the recorded keys alone; closed by the window's close
-// button 600 ticks after the recorded length if still running.
+// A whole program run (game_main) from fresh globals and a fresh twin with
+// the recorded keys, closed by the window's close button 600 ticks after the
+// recorded length if still running.
 Outcome replay(const Recording &recording, bool keep_per_tick = false);
 
 }  // namespace replay
