@@ -1,6 +1,6 @@
-// Whole runs of the program, headless on the generated datafiles: a game
+// A whole run of the program, headless on the generated datafiles: a game
 // from the title through three levels with their results, the game over and
-// the final results; and the attract cycle into the demo and back.
+// the final results. (The attract cycle runs whole in the demo replay.)
 #include "frame/catalogue.h"
 #include "frame/game_state.h"
 #include "frame/program.h"
@@ -86,28 +86,4 @@ TEST_F(HeadlessTest, AGameRunsThroughThreeLevelsTheirResultsGameOverAndFinalResu
   EXPECT_GT(total_shots_fired, 0);
   EXPECT_LE(total_shots_hit, total_shots_fired);
   EXPECT_GT(back_on_title, 0);
-}
-
-TEST_F(HeadlessTest, TheAttractCycleRunsTheBonusScreenAndTheDemoThenTheTitleAgain) {
-  bool bonus_seen = false, demo_seen = false, caption_seen = false;
-  long back_on_title = -1;
-  headless::set_hook([&](const headless::Event &e) {
-    if (e.kind != headless::Wait::Present) return;
-    if (bonus_data) bonus_seen = true;
-    if (demo_mode == -1 && headless::timer_installed()) {
-      demo_seen = true;
-      if (!caption_seen) caption_seen = shows_text(headless::screen(), 0, 225, "DEMO MODE");
-      if (e.frame % 600 == 0) headless::press(KEY_SPACE);  // a key ends the demo
-    }
-    if (tune_starts() >= 2) {
-      if (back_on_title < 0) back_on_title = e.frame;
-      choose_quit(back_on_title, e.frame);
-    }
-  });
-  EXPECT_EQ(game_main(), 0);
-  EXPECT_TRUE(bonus_seen);
-  EXPECT_TRUE(demo_seen);
-  EXPECT_TRUE(caption_seen);
-  EXPECT_EQ(demo_mode, 0);
-  EXPECT_GT(back_on_title, 2600);
 }
