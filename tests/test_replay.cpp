@@ -24,49 +24,46 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 
 namespace {
 
-using replay::Outcome;
-using replay::Recording;
-
 std::string recording_path(const std::string &name) {
   return std::string(SWARMFIRE_SOURCE_DIR) + "/tests/replays/" + name + ".txt";
 }
 
-std::string update_mode() {
-  const char *mode = std::getenv("SWARMFIRE_REPLAY_UPDATE");
-  return mode ? mode : "";
-}
-
-Recording read_recording(const std::string &name) {
-  std::ifstream in(recording_path(name));
-  std::stringstream text;
-  text << in.rdbuf();
-  Recording r;
-  std::string problem;
-  EXPECT_TRUE(replay::from_text(text.str(), r, problem)) << name << ": " << problem;
-  return r;
-}
-
-void write_recording(const std::string &name, const Recording &r) {
-  std::ofstream(recording_path(name)) << replay::to_text(r);
+// The recording's text with its three figures set to the outcome's.
+std::string with_figures(const std::string &text, const replay::Outcome &o) {
+  std::istringstream in(text);
+  std::ostringstream out;
+  char hash[32];
+  std::snprintf(hash, sizeof hash, "hash %llx", static_cast<unsigned long long>(o.hash));
+  for (std::string line; std::getline(in, line);) {
+    if (line.rfind("hash ", 0) == 0) line = hash;
+    if (line.rfind("score ", 0) == 0) line = "score " + std::to_string(o.score);
+    if (line.rfind("ticks ", 0) == 0) line = "ticks " + std::to_string(o.ticks);
+    out << line << "\n";
+  }
+  return out.str();
 }
 
 // Replays the stored recording and compares its figures, or rewrites them.
 void expect_replay(const std::string &name) {
   ReplayData data;
-  Recording r = read_recording(name);
+  std::stringstream text;
+  text << std::ifstream(recording_path(name)).rdbuf();
+  replay::Recording r;
+  std::string problem;
+  ASSERT_TRUE(replay::from_text(text.str(), r, problem)) << name << ": " << problem;
   ASSERT_FALSE(r.changes.empty()) << name;
-  Outcome o = replay::replay(r);
+  replay::Outcome o = replay::replay(r);
   ASSERT_EQ(o.status, 0) << name << ": the replay did not end by quitting";
-  if (update_mode() == "figures") {
-    r.hash = o.hash, r.score = o.score, r.ticks = o.ticks;
-    write_recording(name, r);
+  const char *update = std::getenv("SWARMFIRE_REPLAY_UPDATE");
+  if (update && std::string(update) == "figures") {
+    std::ofstream(recording_path(name)) << with_figures(text.str(), o);
     return;
   }
   EXPECT_EQ(o.ticks, r.ticks) << name << ": see the top of test_replay.cpp";
@@ -92,25 +89,5 @@ TEST(ReplayTest, AGameLostToTheGameOver) {
 TEST(ReplayTest, AGameThroughFourLevels) {
   expect_replay("levels");
   EXPECT_EQ(level, 5) << "the game did not reach level 5";
-  headless::reset();
-}
-
-// A recorded press taken out changes nothing before the tick after it (keys
-// set at a tick are read by the logic step that runs before the next) and
-// every tick's world from there on.
-TEST(ReplayTest, AFirePressLeftOutChangesTheGameFromTheNextTickOn) {
-  ReplayData data;
-  Recording r = read_recording("game_over");
-  Outcome original = replay::replay(r, true);
-  // The first press in play (the one before it starts the game).
-  auto fire = std::find_if(r.changes.begin() + 1, r.changes.end(), [](const replay::Change &c) {
-    return (c.input.held & replay::ALT) != 0;
-  });
-  ASSERT_NE(fire, r.changes.end());
-  fire->input.held &= ~unsigned(replay::ALT);
-  Outcome changed = replay::replay(r, true);
-  auto differ = std::mismatch(original.per_tick.begin(), original.per_tick.end(), changed.per_tick.begin());
-  EXPECT_EQ(differ.first - original.per_tick.begin() + 1, fire->tick + 1);
-  EXPECT_NE(changed.hash, original.hash);
   headless::reset();
 }

@@ -33,32 +33,23 @@ struct Input {
   bool press = false;  // space into the key buffer
 };
 
-// Keys held for a number of ticks each, one step after the other.
-class Steps {
- public:
-  explicit Steps(std::vector<std::pair<unsigned, int>> steps) : steps_(std::move(steps)) {}
-  Input next() {
-    if (next_ == steps_.size()) return {};
-    Input input{steps_[next_].first, false};
-    if (++ticks_ == steps_[next_].second) ++next_, ticks_ = 0;
-    return input;
-  }
-
- private:
-  std::vector<std::pair<unsigned, int>> steps_;
-  size_t next_ = 0;
-  int ticks_ = 0;
-};
+// Keys held for a number of ticks each, one step after the other; the keys
+// of a tick counted from the first.
+using Steps = std::vector<std::pair<unsigned, int>>;
+unsigned keys_at(const Steps &steps, long tick) {
+  for (const auto &[keys, ticks] : steps)
+    if ((tick -= ticks) < 0) return keys;
+  return 0;
+}
 
 // From a fresh title (the first item selected): start a game; quit; the
-// options screen, glow off, music off and on again, back, and start.
-Steps start_steps() { return Steps({{0, 5}, {ALT, 3}, {0, 2}}); }
-Steps quit_steps() { return Steps({{0, 5}, {DOWN, 3}, {0, 3}, {DOWN, 3}, {0, 3}, {ALT, 3}, {0, 2}}); }
-Steps options_then_start() {
-  return Steps({{0, 10}, {DOWN, 3}, {0, 3}, {ALT, 3}, {0, 60}, {ALT, 3}, {0, 5},
-                {DOWN, 3}, {0, 3}, {DOWN, 3}, {0, 3}, {ALT, 3}, {0, 10}, {ALT, 3},
-                {0, 10}, {ESC, 3}, {0, 60}, {UP, 3}, {0, 3}, {ALT, 3}, {0, 2}});
-}
+// options screen, glow off, music off and on again, back, and start; nothing.
+const Steps start_steps = {{0, 5}, {ALT, 3}, {0, 2}};
+const Steps quit_steps = {{0, 5}, {DOWN, 3}, {0, 3}, {DOWN, 3}, {0, 3}, {ALT, 3}, {0, 2}};
+const Steps options_then_start = {{0, 10}, {DOWN, 3}, {0, 3}, {ALT, 3}, {0, 60}, {ALT, 3}, {0, 5},
+                                  {DOWN, 3}, {0, 3}, {DOWN, 3}, {0, 3}, {ALT, 3}, {0, 10}, {ALT, 3},
+                                  {0, 10}, {ESC, 3}, {0, 60}, {UP, 3}, {0, 3}, {ALT, 3}, {0, 2}};
+const Steps no_keys = {};
 
 bool on_title() { return title_data && !bonus_data && !headless::timer_installed(); }
 bool in_game() { return headless::timer_installed() && demo_mode == 0; }
@@ -70,7 +61,7 @@ unsigned play_keys(bool &fire) {
     if (enemies[i].active == 1 && enemies[i].y > lowest)
       lowest = enemies[i].y, target = enemies[i].x + enemies[i].width / 2;
   if (target < 0) return 0;
-  unsigned keys = target < player.x + 4 ? LEFT : target > player.x + 12 ? RIGHT : 0;
+  unsigned keys = target < player.x + 4 ? LEFT : target > player.x + 12 ? RIGHT : 0u;
   fire = !fire && target > player.x - 8 && target < player.x + player.width + 8;
   return fire ? keys | ALT : keys;
 }
@@ -81,7 +72,8 @@ constexpr int LONG_GAME = 2;
 struct Session {
   int title_visits = 0;
   bool title_loaded = false;
-  Steps title_keys = Steps({});
+  const Steps *title_keys = &no_keys;
+  long title_tick = 0;
   int games = 0;
   bool playing = false;
   long level_ticks = 0, demo_ticks = 0, last_press = 0;
@@ -96,12 +88,11 @@ struct Session {
     playing = false;
     if (title_visits == 2) after_first = live_resources();
     if (title_visits == 7) after_fifth = live_resources();
-    if (title_visits == 1)
-      title_keys = options_then_start();
-    else if (title_visits == 2)
-      title_keys = Steps({{0, 5000}});
-    else
-      title_keys = title_visits < 7 ? start_steps() : quit_steps();
+    title_tick = 0;
+    title_keys = title_visits == 1   ? &options_then_start
+                 : title_visits == 2 ? &no_keys
+                 : title_visits < 7  ? &start_steps
+                                     : &quit_steps;
   }
 
   Input play() {
@@ -127,7 +118,7 @@ struct Session {
     title_loaded = title_data != nullptr;
     ending_seen = ending_seen || ending_data;
     bonus_seen = bonus_seen || bonus_data;
-    if (on_title()) return title_keys.next();
+    if (on_title()) return {keys_at(*title_keys, title_tick++), false};
     if (in_game()) return play();
     // The pause polls for P to resume.
     if (playing && e.kind == headless::Wait::Yield) return {P, false};

@@ -32,40 +32,23 @@ int below(int n) {
   return static_cast<int>(rng_state % static_cast<uint32_t>(n));
 }
 
-enum class Controller { autopilot, wanderer, hunter };
-Controller controller = Controller::autopilot;
+// Each stretch of play is the demo's autopilot or a wanderer: runs of 1 to
+// 40 ticks left, right or still, firing one tick in three.
+bool autopilot = true;
 int run_left = 0, run_dir = 0;
 
-void steer(int dir) {
-  player.x += dir * player.max_speed;
-  if (player.x < 0) player.x = 0;
-  if (player.x > 290) player.x = 290;
-}
-
-// Heads for a falling capsule, else for the column under a live enemy.
-int hunter_target() {
-  for (const Capsule &c : capsules)
-    if (c.active == 1 && c.y > 120) return c.x - 2;
-  for (int i = 0; i < enemy_count; ++i)
-    if (enemies[i].active == 1) return enemies[i].x + enemies[i].width / 2 - 8;
-  return player.x;
-}
-
 void pilot_step() {
-  if (controller == Controller::autopilot) {
+  if (autopilot) {
     autopilot_step();
     return;
   }
-  if (controller == Controller::hunter) {
-    int gap = hunter_target() - player.x;
-    steer((gap > 1) - (gap < -1));
-  } else {
-    if (run_left-- <= 0) {
-      run_dir = below(3) - 1;
-      run_left = 1 + below(40);
-    }
-    steer(run_dir);
+  if (run_left-- <= 0) {
+    run_dir = below(3) - 1;
+    run_left = 1 + below(40);
   }
+  player.x += run_dir * player.max_speed;
+  if (player.x < 0) player.x = 0;
+  if (player.x > 290) player.x = 290;
   if (player.state != -3 && below(3) == 0) fire_player_weapon();
 }
 
@@ -86,7 +69,7 @@ void start_level(int n) {
 bool play_level(int n) {
   start_level(n);
   for (long t = 0; t < LEVEL_TICK_LIMIT && ticks < TOTAL_TICKS; ++t) {
-    if (t % CONTROLLER_TICKS == 0) controller = static_cast<Controller>(below(3));
+    if (t % CONTROLLER_TICKS == 0) autopilot = below(2) == 0;
     pilot_step();
     world_tick();
     ++ticks;
