@@ -1,6 +1,6 @@
 // The direct drawing of the frame's hot paths against the library calls it
 // stands for: filled circles of every radius in and across every edge and a
-// clip rectangle, boxes, and the blend of a glow layer. The straightforward
+// clip rectangle, and the blend of a glow layer. The straightforward
 // renderer's circle is held to the library's too.
 #include "bench/reference_frame.h"
 #include "render/direct_draw.h"
@@ -63,25 +63,6 @@ TEST_F(DirectDrawTest, CirclesOfEveryRadiusMatchTheLibraryInAndAcrossEveryEdgeAn
           first, way == 1);
       ASSERT_EQ(n, 0) << "way " << way << ", radius " << r << ", first at " << first;
     }
-}
-
-TEST_F(DirectDrawTest, BoxesOnAndOffTheBitmapAndInAClipRectangle) {
-  const int corners[][4] = {{-5, -5, 3, 3},     {316, 236, 330, 250}, {0, 0, 319, 0},
-                            {10, 239, 12, 245}, {-9, 100, -1, 120},   {50, 60, 50, 60}};
-  auto box = [](BITMAP *b, bool ours, int x1, int y1, int x2, int y2, int colour) {
-    ours ? fill_box(b, x1, y1, x2, y2, colour) : rectfill(b, x1, y1, x2, y2, colour);
-  };
-  for (bool clipped : {false, true}) {
-    std::string first;
-    int n = differences(
-        [&](BITMAP *b, bool ours) {
-          for (const auto &c : corners) box(b, ours, c[0], c[1], c[2], c[3], 9);
-          for (int x : {20, 40, 41, 120, 199, 200, 230})
-            for (int y : {10, 30, 31, 90, 149, 150, 170}) box(b, ours, x - 3, y - 2, x + 4, y + 1, 100);
-        },
-        first, clipped);
-    EXPECT_EQ(n, 0) << (clipped ? "clipped, " : "") << "first at " << first;
-  }
 }
 
 TEST_F(DirectDrawTest, BlendOfAGlowLayerMatchesTheTranslucentSprite) {

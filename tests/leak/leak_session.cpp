@@ -4,7 +4,7 @@
 // screenshot ending in the game over and the final results, the attract
 // cycle (bonus screen and demo), a second game through all twelve levels
 // with their results and the ending, three more games like the first, then
-// quit. The game's live bitmaps, datafiles and samples are counted on the
+// quit. The game's live bitmaps and datafiles are counted on the
 // title after the first game and after the fifth (level1.dat is held both
 // times) and must be the same; once the program has ended none is left.
 // Levels of the long game are played for a while and then completed by
@@ -16,6 +16,7 @@
 #include "screens/glyph_text.h"
 #include "screens/title.h"
 #include "tests/leak/live_resources.h"
+#include "tests/support/test_pilot.h"
 #include "world/enemies.h"
 
 #include <cstdio>
@@ -24,47 +25,32 @@
 
 namespace {
 
-// The keys of the session, one bit each in this order.
-constexpr int KEYS[] = {KEY_LEFT, KEY_RIGHT, KEY_UP, KEY_DOWN, KEY_ALT, KEY_ESC, KEY_P, KEY_F12};
-enum Key : unsigned { LEFT = 1, RIGHT = 2, UP = 4, DOWN = 8, ALT = 16, ESC = 32, P = 64, F12 = 128 };
-
-struct Input {
-  unsigned held = 0;
-  bool press = false;  // space into the key buffer
-};
-
-// Keys held for a number of ticks each, one step after the other; the keys
-// of a tick counted from the first.
-using Steps = std::vector<std::pair<unsigned, int>>;
-unsigned keys_at(const Steps &steps, long tick) {
-  for (const auto &[keys, ticks] : steps)
-    if ((tick -= ticks) < 0) return keys;
+// Keys (or none, 0) held for a number of ticks each, one step after the
+// other; the key of a tick counted from the first.
+using Steps = std::vector<std::pair<int, int>>;
+int key_at(const Steps &steps, long tick) {
+  for (const auto &[key, ticks] : steps)
+    if ((tick -= ticks) < 0) return key;
   return 0;
+}
+
+void hold(int key) {
+  if (key) headless::hold(key, true);
 }
 
 // From a fresh title (the first item selected): start a game; quit; the
 // options screen, glow off, music off and on again, back, and start; nothing.
-const Steps start_steps = {{0, 5}, {ALT, 3}, {0, 2}};
-const Steps quit_steps = {{0, 5}, {DOWN, 3}, {0, 3}, {DOWN, 3}, {0, 3}, {ALT, 3}, {0, 2}};
-const Steps options_then_start = {{0, 10}, {DOWN, 3}, {0, 3}, {ALT, 3}, {0, 60}, {ALT, 3}, {0, 5},
-                                  {DOWN, 3}, {0, 3}, {DOWN, 3}, {0, 3}, {ALT, 3}, {0, 10}, {ALT, 3},
-                                  {0, 10}, {ESC, 3}, {0, 60}, {UP, 3}, {0, 3}, {ALT, 3}, {0, 2}};
+const Steps start_steps = {{0, 5}, {KEY_ALT, 3}, {0, 2}};
+const Steps quit_steps = {{0, 5}, {KEY_DOWN, 3}, {0, 3}, {KEY_DOWN, 3}, {0, 3}, {KEY_ALT, 3}, {0, 2}};
+const Steps options_then_start = {{0, 10},       {KEY_DOWN, 3}, {0, 3},        {KEY_ALT, 3}, {0, 60},
+                                  {KEY_ALT, 3},   {0, 5},        {KEY_DOWN, 3}, {0, 3},       {KEY_DOWN, 3},
+                                  {0, 3},         {KEY_ALT, 3},  {0, 10},       {KEY_ALT, 3}, {0, 10},
+                                  {KEY_ESC, 3},   {0, 60},       {KEY_UP, 3},   {0, 3},       {KEY_ALT, 3},
+                                  {0, 2}};
 const Steps no_keys = {};
 
 bool on_title() { return title_data && !bonus_data && !headless::timer_installed(); }
 bool in_game() { return headless::timer_installed() && demo_mode == 0; }
-
-// Under the lowest enemy, firing one tick in two while it is in line.
-unsigned play_keys(bool &fire) {
-  int target = -1, lowest = -1000;
-  for (int i = 0; i < enemy_count; ++i)
-    if (enemies[i].active == 1 && enemies[i].y > lowest)
-      lowest = enemies[i].y, target = enemies[i].x + enemies[i].width / 2;
-  if (target < 0) return 0;
-  unsigned keys = target < player.x + 4 ? LEFT : target > player.x + 12 ? RIGHT : 0u;
-  fire = !fire && target > player.x - 8 && target < player.x + player.width + 8;
-  return fire ? keys | ALT : keys;
-}
 
 constexpr int PLAY_TICKS = 300;  // of each level before it is cleared or left
 constexpr int LONG_GAME = 2;
@@ -78,7 +64,7 @@ struct Session {
   bool playing = false;
   long level_ticks = 0, demo_ticks = 0, last_press = 0;
   int level_played = 0, long_game_levels = 0;
-  bool fire = false, ending_seen = false, bonus_seen = false;
+  bool ending_seen = false, bonus_seen = false;
   LiveResources after_first, after_fifth;
 
   // A title visit begins when the title screen loads its datafile; the
@@ -95,7 +81,7 @@ struct Session {
                                      : &quit_steps;
   }
 
-  Input play() {
+  void play() {
     if (!playing) playing = true, ++games, level_played = 0;
     if (level != level_played) level_played = level, level_ticks = 0;
     ++level_ticks;
@@ -106,33 +92,35 @@ struct Session {
         enemies_destroyed = enemy_count;
       }
     } else {
-      if (level_ticks >= PLAY_TICKS) return {ESC, false};
-      if (level_ticks == 100) return {P, false};  // pause
-      if (level_ticks >= 150 && level_ticks < 152) return {F12, false};
+      if (level_ticks >= PLAY_TICKS) return hold(KEY_ESC);
+      if (level_ticks == 100) return hold(KEY_P);  // pause
+      if (level_ticks >= 150 && level_ticks < 152) return hold(KEY_F12);
     }
-    return {play_keys(fire), false};
+    pilot_keys();
   }
 
-  Input step(const headless::Event &e) {
+  void step(const headless::Event &e) {
     if (title_data && !title_loaded) enter_title();
     title_loaded = title_data != nullptr;
     ending_seen = ending_seen || ending_data;
     bonus_seen = bonus_seen || bonus_data;
-    if (on_title()) return {keys_at(*title_keys, title_tick++), false};
+    if (on_title()) return hold(key_at(*title_keys, title_tick++));
     if (in_game()) return play();
     // The pause polls for P to resume.
-    if (playing && e.kind == headless::Wait::Yield) return {P, false};
-    if (demo_mode == -1 && headless::timer_installed()) return {0, ++demo_ticks % 300 == 0};
+    if (playing && e.kind == headless::Wait::Yield) return hold(KEY_P);
+    if (demo_mode == -1 && headless::timer_installed()) {
+      if (++demo_ticks % 300 == 0) headless::press(KEY_SPACE, ' ');
+      return;
+    }
     // A key for the screens that wait for one: at once in readkey, else every 60 ticks.
-    if (e.kind != headless::Wait::ReadKey && e.count - last_press < 60) return {};
+    if (e.kind != headless::Wait::ReadKey && e.count - last_press < 60) return;
     last_press = e.count;
-    return {0, true};
+    headless::press(KEY_SPACE, ' ');
   }
 };
 
 void print(const char *when, const LiveResources &r) {
-  std::printf("%s: %d bitmaps created by the game, %d datafiles with %d bitmaps and %d samples\n",
-              when, r.created_bitmaps, r.datafiles, r.datafile_bitmaps, r.samples);
+  std::printf("%s: %d bitmaps created by the game, %d datafiles\n", when, r.created_bitmaps, r.datafiles);
 }
 
 }  // namespace
@@ -142,9 +130,8 @@ int main() {
   headless::set_event_limit(3'000'000);
   Session session;
   headless::set_hook([&](const headless::Event &e) {
-    Input input = session.step(e);
-    for (int k = 0; k < 8; ++k) headless::hold(KEYS[k], (input.held >> k) & 1);
-    if (input.press) headless::press(KEY_SPACE, ' ');
+    headless::release_all();
+    session.step(e);
   });
   int status = game_main();
   long frames = headless::frames();
