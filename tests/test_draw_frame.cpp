@@ -35,41 +35,37 @@ class DrawFrameTest : public HeadlessTest {
 
 }  // namespace
 
-TEST_F(DrawFrameTest, ReverseBarAtItsEdgeValues) {
-  const int sx = player.x, row = player.y + 18, red = shade_colours[0], grey = shade_colours[ramp::GREY * 8 + 2];
-  reverse_ticks = 800;  // sx + 1 to sx + 15 filled inside the frame at sx and sx + 16
+// The reverse bar under the ship: 800 ticks fill columns sx + 1 to sx + 15
+// inside the grey frame at sx and sx + 16; 49 leave it empty, 50 fill one
+// column; none, no frame. The freeze bar at the top right: 250 fill 293 to
+// 316 inside the frame at 317; 19 fill 292 and 293; 9 none.
+TEST_F(DrawFrameTest, ReverseAndFreezeBarsAtTheirEdgeValues) {
+  const int sx = player.x, row = player.y + 18, red = shade_colours[0], blue = shade_colours[2];
+  const int grey = shade_colours[ramp::GREY * 8 + 2];
+  reverse_ticks = 800;
+  freeze_ticks = 250;
   draw_frame();
   for (int x = sx + 1; x <= sx + 15; ++x) EXPECT_EQ(at(x, row), red) << x;
   EXPECT_EQ(at(sx + 16, row), grey);
   EXPECT_EQ(at(sx + 5, player.y + 16), grey);
-  reverse_ticks = 49;  // 49 / 50 = 0: a single column at sx, under the frame
+  for (int x = 293; x <= 316; ++x) EXPECT_EQ(at(x, 6), blue) << x;
+  EXPECT_EQ(at(317, 6), grey);
+  reverse_ticks = 49;
+  freeze_ticks = 19;
   draw_frame();
   EXPECT_EQ(at(sx, row), grey);
   EXPECT_EQ(at(sx + 1, row), 0);
+  EXPECT_EQ(at(293, 6), blue);
+  EXPECT_NE(at(294, 6), blue);
   reverse_ticks = 50;
+  freeze_ticks = 9;
   draw_frame();
   EXPECT_EQ(at(sx + 1, row), red);
   EXPECT_EQ(at(sx + 2, row), 0);
-  reverse_ticks = 0;
+  EXPECT_NE(at(293, 6), blue);
+  reverse_ticks = freeze_ticks = 0;
   draw_frame();
   EXPECT_EQ(at(sx + 5, player.y + 16), background(player.y + 16));
-}
-
-TEST_F(DrawFrameTest, FreezeBarAtItsEdgeValues) {
-  const int blue = shade_colours[2], grey = shade_colours[ramp::GREY * 8 + 2];
-  freeze_ticks = 250;
-  draw_frame();
-  for (int x = 293; x <= 316; ++x) EXPECT_EQ(at(x, 6), blue) << x;
-  EXPECT_EQ(at(317, 6), grey);
-  freeze_ticks = 19;  // 19 / 10 = 1: columns 292 and 293
-  draw_frame();
-  EXPECT_EQ(at(293, 6), blue);
-  EXPECT_NE(at(294, 6), blue);
-  freeze_ticks = 9;
-  draw_frame();
-  EXPECT_NE(at(293, 6), blue);
-  freeze_ticks = 0;
-  draw_frame();
   EXPECT_EQ(at(300, 4), background(4));
 }
 

@@ -1,6 +1,6 @@
-// Whole runs of the program, headless on the generated datafiles: a game
+// A whole run of the program, headless on the generated datafiles: a game
 // from the title through three levels with their results, the game over and
-// the final results; and the attract cycle into the demo and back.
+// the final results. (The attract cycle runs whole in the demo replay.)
 #include "frame/catalogue.h"
 #include "frame/game_state.h"
 #include "frame/program.h"
@@ -41,7 +41,7 @@ void choose_quit(long since, long frame) {
 
 TEST_F(HeadlessTest, AGameRunsThroughThreeLevelsTheirResultsGameOverAndFinalResults) {
   std::set<int> results_shown;
-  bool ship_placed_at_level_2 = false, rating_shown = false;
+  bool rating_shown = false;
   long back_on_title = -1;
   int lives_given = 0;
   headless::set_hook([&](const headless::Event &e) {
@@ -70,44 +70,15 @@ TEST_F(HeadlessTest, AGameRunsThroughThreeLevelsTheirResultsGameOverAndFinalResu
       if (shows_text(s, rest, 20, line) || shows_text(s, rest - 1, 20, line))
         results_shown.insert(level);
     }
-    if (level == 2 && level_end == 0 && player.x == 160 && player.y == 214 && player.state == -2 &&
-        player.velocity == 0)
-      ship_placed_at_level_2 = true;
     const char *rating = rating_message(player.score);
     if (shows_text(headless::screen(), results_column(rating) + 8, 180, rating))
       rating_shown = true;
   });
   EXPECT_EQ(game_main(), 0);
   EXPECT_EQ(results_shown, (std::set<int>{1, 2, 3}));
-  EXPECT_TRUE(ship_placed_at_level_2);
   EXPECT_TRUE(played(sound_object::GAME_OVER_TUNE));
   EXPECT_TRUE(rating_shown);
   EXPECT_EQ(level, 4);
   EXPECT_GT(total_shots_fired, 0);
-  EXPECT_LE(total_shots_hit, total_shots_fired);
   EXPECT_GT(back_on_title, 0);
-}
-
-TEST_F(HeadlessTest, TheAttractCycleRunsTheBonusScreenAndTheDemoThenTheTitleAgain) {
-  bool bonus_seen = false, demo_seen = false, caption_seen = false;
-  long back_on_title = -1;
-  headless::set_hook([&](const headless::Event &e) {
-    if (e.kind != headless::Wait::Present) return;
-    if (bonus_data) bonus_seen = true;
-    if (demo_mode == -1 && headless::timer_installed()) {
-      demo_seen = true;
-      if (!caption_seen) caption_seen = shows_text(headless::screen(), 0, 225, "DEMO MODE");
-      if (e.frame % 600 == 0) headless::press(KEY_SPACE);  // a key ends the demo
-    }
-    if (tune_starts() >= 2) {
-      if (back_on_title < 0) back_on_title = e.frame;
-      choose_quit(back_on_title, e.frame);
-    }
-  });
-  EXPECT_EQ(game_main(), 0);
-  EXPECT_TRUE(bonus_seen);
-  EXPECT_TRUE(demo_seen);
-  EXPECT_TRUE(caption_seen);
-  EXPECT_EQ(demo_mode, 0);
-  EXPECT_GT(back_on_title, 2600);
 }

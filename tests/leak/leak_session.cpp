@@ -4,7 +4,7 @@
 // screenshot ending in the game over and the final results, the attract
 // cycle (bonus screen and demo), a second game through all twelve levels
 // with their results and the ending, three more games like the first, then
-// quit. The game's live bitmaps, datafiles and samples are counted on the
+// quit. The game's live bitmaps and datafiles are counted on the
 // title after the first game and after the fifth (level1.dat is held both
 // times) and must be the same; once the program has ended none is left.
 // Levels of the long game are played for a while and then completed by
@@ -16,93 +16,111 @@
 #include "screens/glyph_text.h"
 #include "screens/title.h"
 #include "tests/leak/live_resources.h"
-#include "tests/support/replay_pilots.h"
+#include "tests/support/test_pilot.h"
 #include "world/enemies.h"
 
 #include <cstdio>
+#include <utility>
+#include <vector>
 
 namespace {
 
-using namespace replay;
+// Keys (or none, 0) held for a number of ticks each, one step after the
+// other; the key of a tick counted from the first.
+using Steps = std::vector<std::pair<int, int>>;
+int key_at(const Steps &steps, long tick) {
+  for (const auto &[key, ticks] : steps)
+    if ((tick -= ticks) < 0) return key;
+  return 0;
+}
+
+void hold(int key) {
+  if (key) headless::hold(key, true);
+}
+
+// From a fresh title (the first item selected): start a game; quit; the
+// options screen, glow off, music off and on again, back, and start; nothing.
+const Steps start_steps = {{0, 5}, {KEY_ALT, 3}, {0, 2}};
+const Steps quit_steps = {{0, 5}, {KEY_DOWN, 3}, {0, 3}, {KEY_DOWN, 3}, {0, 3}, {KEY_ALT, 3}, {0, 2}};
+const Steps options_then_start = {{0, 10},       {KEY_DOWN, 3}, {0, 3},        {KEY_ALT, 3}, {0, 60},
+                                  {KEY_ALT, 3},   {0, 5},        {KEY_DOWN, 3}, {0, 3},       {KEY_DOWN, 3},
+                                  {0, 3},         {KEY_ALT, 3},  {0, 10},       {KEY_ALT, 3}, {0, 10},
+                                  {KEY_ESC, 3},   {0, 60},       {KEY_UP, 3},   {0, 3},       {KEY_ALT, 3},
+                                  {0, 2}};
+const Steps no_keys = {};
+
+bool on_title() { return title_data && !bonus_data && !headless::timer_installed(); }
+bool in_game() { return headless::timer_installed() && demo_mode == 0; }
 
 constexpr int PLAY_TICKS = 300;  // of each level before it is cleared or left
 constexpr int LONG_GAME = 2;
 
-// From the fresh title: the options screen, glow off, music off and on
-// again, back, and the first item.
-Steps options_then_start() {
-  return Steps({{0, 10}, {DOWN, 3}, {0, 3}, {ALT, 3}, {0, 60}, {ALT, 3}, {0, 5},
-                {DOWN, 3}, {0, 3}, {DOWN, 3}, {0, 3}, {ALT, 3}, {0, 10}, {ALT, 3},
-                {0, 10}, {ESC, 3}, {0, 60}, {UP, 3}, {0, 3}, {ALT, 3}, {0, 2}});
-}
-
-// Left alone, the title runs the bonus screen and then the demo.
-Steps attract_cycle() { return Steps({{0, 5000}}); }
-
 struct Session {
   int title_visits = 0;
   bool title_loaded = false;
-  Steps title_keys = Steps({});
+  const Steps *title_keys = &no_keys;
+  long title_tick = 0;
   int games = 0;
   bool playing = false;
   long level_ticks = 0, demo_ticks = 0, last_press = 0;
   int level_played = 0, long_game_levels = 0;
-  bool fire = false, ending_seen = false, bonus_seen = false;
+  bool ending_seen = false, bonus_seen = false;
   LiveResources after_first, after_fifth;
 
-  // A title visit begins when the title screen loads its datafile.
+  // A title visit begins when the title screen loads its datafile; the
+  // second is left alone, so that the bonus screen and the demo run.
   void enter_title() {
     ++title_visits;
     playing = false;
     if (title_visits == 2) after_first = live_resources();
     if (title_visits == 7) after_fifth = live_resources();
-    if (title_visits == 1)
-      title_keys = options_then_start();
-    else if (title_visits == 2)
-      title_keys = attract_cycle();
-    else if (title_visits < 7)
-      title_keys = start_steps();
-    else
-      title_keys = quit_steps();
+    title_tick = 0;
+    title_keys = title_visits == 1   ? &options_then_start
+                 : title_visits == 2 ? &no_keys
+                 : title_visits < 7  ? &start_steps
+                                     : &quit_steps;
   }
 
-  static void clear_formation() {
-    for (Enemy &enemy : enemies) enemy.active = 0;
-    enemies_destroyed = enemy_count;
-  }
-
-  Input play() {
+  void play() {
     if (!playing) playing = true, ++games, level_played = 0;
     if (level != level_played) level_played = level, level_ticks = 0;
     ++level_ticks;
     if (games == LONG_GAME) {
       if (level_ticks == 1) player.lives = 60, long_game_levels = level;
-      if (level_ticks == PLAY_TICKS) clear_formation();
+      if (level_ticks == PLAY_TICKS) {
+        for (Enemy &enemy : enemies) enemy.active = 0;
+        enemies_destroyed = enemy_count;
+      }
     } else {
-      if (level_ticks >= PLAY_TICKS) return {ESC, false};
-      if (level_ticks == 100) return {P, false};  // pause
-      if (level_ticks >= 150 && level_ticks < 152) return {F12, false};
+      if (level_ticks >= PLAY_TICKS) return hold(KEY_ESC);
+      if (level_ticks == 100) return hold(KEY_P);  // pause
+      if (level_ticks >= 150 && level_ticks < 152) return hold(KEY_F12);
     }
-    return {play_keys(true, fire), false};
+    pilot_keys();
   }
 
-  Input step(const headless::Event &e) {
+  void step(const headless::Event &e) {
     if (title_data && !title_loaded) enter_title();
     title_loaded = title_data != nullptr;
-    if (ending_data) ending_seen = true;
-    if (bonus_data) bonus_seen = true;
-    if (on_title()) return title_keys.next();
+    ending_seen = ending_seen || ending_data;
+    bonus_seen = bonus_seen || bonus_data;
+    if (on_title()) return hold(key_at(*title_keys, title_tick++));
     if (in_game()) return play();
     // The pause polls for P to resume.
-    if (playing && e.kind == headless::Wait::Yield) return {P, false};
-    if (demo_mode == -1 && headless::timer_installed()) return {0, ++demo_ticks % 300 == 0};
-    return pass_waits(e, last_press);
+    if (playing && e.kind == headless::Wait::Yield) return hold(KEY_P);
+    if (demo_mode == -1 && headless::timer_installed()) {
+      if (++demo_ticks % 300 == 0) headless::press(KEY_SPACE, ' ');
+      return;
+    }
+    // A key for the screens that wait for one: at once in readkey, else every 60 ticks.
+    if (e.kind != headless::Wait::ReadKey && e.count - last_press < 60) return;
+    last_press = e.count;
+    headless::press(KEY_SPACE, ' ');
   }
 };
 
 void print(const char *when, const LiveResources &r) {
-  std::printf("%s: %d bitmaps created by the game, %d datafiles with %d bitmaps and %d samples\n",
-              when, r.created_bitmaps, r.datafiles, r.datafile_bitmaps, r.samples);
+  std::printf("%s: %d bitmaps created by the game, %d datafiles\n", when, r.created_bitmaps, r.datafiles);
 }
 
 }  // namespace
@@ -112,10 +130,8 @@ int main() {
   headless::set_event_limit(3'000'000);
   Session session;
   headless::set_hook([&](const headless::Event &e) {
-    Input input = session.step(e);
-    const int keys[] = {KEY_LEFT, KEY_RIGHT, KEY_UP, KEY_DOWN, KEY_ALT, KEY_ESC, KEY_P, KEY_F12};
-    for (int k = 0; k < 8; ++k) headless::hold(keys[k], (input.held >> k) & 1);
-    if (input.press) headless::press(KEY_SPACE, ' ');
+    headless::release_all();
+    session.step(e);
   });
   int status = game_main();
   long frames = headless::frames();

@@ -56,10 +56,5 @@ LiveResources live_resources() {
   LiveResources r;
   r.created_bitmaps = created;
   r.datafiles = static_cast<int>(loaded().size());
-  for (DATAFILE *d : loaded())
-    for (int n = 0; d[n].type != DAT_END; ++n) {
-      if (d[n].type == DAT_BITMAP) ++r.datafile_bitmaps;
-      if (d[n].type == DAT_SAMPLE) ++r.samples;
-    }
   return r;
 }

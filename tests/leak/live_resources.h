@@ -1,5 +1,5 @@
 // Counts of what the game holds: the bitmaps it created itself and the
-// datafiles it loaded, with their bitmaps and samples. The leak session is
+// datafiles it loaded (which hold its art and sound). The leak session is
 // linked with -Wl,--wrap for create_bitmap, create_sub_bitmap,
 // destroy_bitmap, load_datafile and unload_datafile, so every call the
 // game makes passes through here.
@@ -8,8 +8,6 @@
 struct LiveResources {
   int created_bitmaps = 0;   // create_bitmap and create_sub_bitmap, not yet destroyed
   int datafiles = 0;         // loaded and not unloaded
-  int datafile_bitmaps = 0;  // bitmap objects of those datafiles
-  int samples = 0;           // sample objects of those datafiles
   bool operator==(const LiveResources &) const = default;
 };
 

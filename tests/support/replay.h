@@ -6,40 +6,31 @@
 // hashed (world_hash) into a running hash.
 #pragma once
 
-#include "platform/headless.h"
-
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
 namespace replay {
 
-// The keys a recording can hold, one bit each.
-enum Key : unsigned {
-  LEFT = 1, RIGHT = 2, UP = 4, DOWN = 8, ALT = 16, ESC = 32, P = 64, F12 = 128,
-};
-
-struct Input {
-  unsigned held = 0;   // Key bits
-  bool press = false;  // one key (space) into the key buffer at this tick
-};
-
-// From `tick` on, `input.held` is held; `input.press` presses once then.
+// From `tick` on, the keys of `held` are held (a bit each, in the order
+// left, right, up, down, alt, esc, p, f12); `press` puts a space into the
+// key buffer at that tick.
 struct Change {
-  long tick;
-  Input input;
+  long tick = 0;
+  unsigned held = 0;
+  bool press = false;
 };
 
 struct Recording {
-  std::vector<std::string> comments;  // what the recording is, how to update it
-  uint64_t hash = 0;                  // expected running hash after the last tick
-  int score = 0;                      // expected final score
-  long ticks = 0;                     // expected number of ticks
+  uint64_t hash = 0;  // expected running hash after the last tick
+  int score = 0;      // expected final score
+  long ticks = 0;     // expected number of ticks
   std::vector<Change> changes;
 };
 
-std::string to_text(const Recording &recording);
+// Reads a recording: "# " comment lines, "hash <hex>", "score <n>" and
+// "ticks <n>", then "input" and a line "<tick> <keys>" or "<tick> <keys>
+// press" per change, the keys '-' for none or their names joined by '+'.
 // False, with the line that is wrong, for text that is not a recording.
 bool from_text(const std::string &text, Recording &recording, std::string &problem);
 
@@ -47,18 +38,12 @@ struct Outcome {
   uint64_t hash = 0;
   int score = 0;
   long ticks = 0;
-  int status = -1;                 // game_main's; -1 when the run timed out
-  std::vector<uint64_t> per_tick;  // the world hash after each tick, if kept
+  int status = -1;  // game_main's; -1 when the run timed out
 };
 
-// Decides the input of a tick from the state of the game.
-using Driver = std::function<Input(const headless::Event &)>;
-
-// A whole program run (game_main) from fresh globals and a fresh twin, the
-// keys decided by the driver and written into `recording.changes`.
-Outcome record(const Driver &driver, Recording &recording, bool keep_per_tick = false);
-// The same from the recorded keys alone; closed by the window's close
-// button 600 ticks after the recorded length if still running.
-Outcome replay(const Recording &recording, bool keep_per_tick = false);
+// A whole program run (game_main) from fresh globals and a fresh twin with
+// the recorded keys, closed by the window's close button 600 ticks after the
+// recorded length if still running.
+Outcome replay(const Recording &recording);
 
 }  // namespace replay
