@@ -4,13 +4,7 @@ RGB_MAP rgb_table;
 COLOR_MAP trans_table;
 std::array<int, 40> shade_colours = {};
 
-namespace {
-
-struct Rgb {
-  int r, g, b;
-};
-
-constexpr Rgb shade_rgb[40] = {
+const std::array<ShadeRgb, 40> shade_rgb = {{
     {255, 0, 0},     {200, 0, 0},     {150, 0, 0},     {100, 0, 0},     {50, 0, 0},
     {20, 0, 0},      {0, 0, 0},       {0, 0, 0},       {0, 255, 0},     {0, 200, 0},
     {0, 150, 0},     {0, 100, 0},     {0, 70, 0},      {0, 50, 0},      {0, 30, 0},
@@ -19,9 +13,7 @@ constexpr Rgb shade_rgb[40] = {
     {0, 0, 200},     {0, 0, 150},     {0, 0, 100},     {0, 0, 70},      {0, 0, 50},
     {0, 0, 30},      {0, 0, 10},      {255, 128, 0},   {200, 100, 0},   {150, 75, 0},
     {100, 50, 0},    {70, 35, 0},     {50, 25, 0},     {30, 15, 0},     {10, 5, 0},
-};
-
-}  // namespace
+}};
 
 void compute_shade_colours() {
   for (int i = 0; i < 40; ++i)

@@ -17,5 +17,11 @@ namespace ramp {
 constexpr int RED = 0, GREEN = 1, GREY = 2, BLUE = 3, ORANGE = 4;
 }
 
+// The 8-bit red, green and blue of each of the 40 shades.
+struct ShadeRgb {
+  int r, g, b;
+};
+extern const std::array<ShadeRgb, 40> shade_rgb;
+
 // Looks the 40 shades up in the installed rgb_map.
 void compute_shade_colours();

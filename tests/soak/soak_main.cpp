@@ -3,6 +3,7 @@
 // world is checked against its own counts and ranges. Built under
 // AddressSanitizer and UndefinedBehaviorSanitizer; run in the data folder.
 #include "combat/weapons.h"
+#include "frame/catalogue.h"
 #include "frame/game_state.h"
 #include "frame/level_start.h"
 #include "frame/play_loops.h"
@@ -54,6 +55,18 @@ void pilot_step() {
 
 long ticks = 0;
 int games = 0, played = 0, completed = 0, lost = 0, unfinished = 0;
+long pickups[9] = {};
+
+// Each bonus sample is played only by its pickup; in capsule kind order.
+void count_pickups() {
+  using namespace sound_object;
+  const int sample_of_kind[9] = {SPEED_INCREASE,  ROCK_SHIELD,     FIREPOWER,     WEAPON,       TIME_FREEZE,
+                                 SCORE_BONUS,     BIG_SCORE_BONUS, REVERSE_CONTROL, SHIP_DEGRADER};
+  for (const headless::SampleCall &c : headless::samples())
+    for (int k = 0; k < 9; ++k)
+      if (c.object == sample_of_kind[k]) ++pickups[k];
+  headless::clear_samples();
+}
 
 void start_level(int n) {
   reset_level_records(n);
@@ -73,7 +86,7 @@ bool play_level(int n) {
     pilot_step();
     world_tick();
     ++ticks;
-    headless::clear_samples();
+    count_pickups();
     std::string fault = world_fault();
     if (!fault.empty()) {
       std::printf("FAULT at tick %ld (level %d, tick %ld of it): %s\n", ticks, n, t, fault.c_str());
@@ -117,6 +130,13 @@ int main() {
   }
   std::printf("soak: %ld ticks, %d games, %d levels played, %d completed, %d lost, %d left unfinished\n",
               ticks, games, played, completed, lost, unfinished);
+  std::printf("  pickups by capsule kind:");
+  bool every_kind = true;
+  for (long p : pickups) {
+    std::printf(" %ld", p);
+    every_kind = every_kind && p > 0;
+  }
+  std::printf("\n");
   if (ok) std::printf("  every check held after every tick\n");
-  return ok && completed > 0 && lost > 0 ? 0 : 1;
+  return ok && completed > 0 && lost > 0 && every_kind ? 0 : 1;
 }
