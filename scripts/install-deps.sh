@@ -3,7 +3,7 @@
 # only when some are missing. Usage: install-deps.sh play|test|bench|fuzz|package
 set -euo pipefail
 
-build_packages=(g++ cmake pkg-config make liballegro4-dev)
+build_packages=(g++ cmake pkg-config make liballegro4-dev libpng-dev)
 test_packages=(googletest libgtest-dev xvfb xdotool desktop-file-utils man-db dpkg-dev)
 package_packages=(dpkg-dev)
 bench_packages=(libbenchmark-dev)
