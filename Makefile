@@ -55,12 +55,13 @@ bench:
 	cmake --build $(BUILD) -j $(JOBS)
 	bench/run_all.sh $(BUILD)
 
-# The game, its datafiles, desktop entry, icons and manual page under
+# The game, its datafiles, desktop entry, icons, manual page, AppStream
+# metadata, copyright and changelog under
 # $(PREFIX) (binary in games/, data in share/games/swarmfire); DESTDIR is
 # honoured. The build is configured for that prefix, so the game finds its
-# data there.
+# data there, and hardened with Debian's build flags.
 install: deps
-	cmake -S . -B $(BUILD) -DCMAKE_INSTALL_PREFIX=$(PREFIX)
+	cmake -S . -B $(BUILD) -DCMAKE_INSTALL_PREFIX=$(PREFIX) -DSWARMFIRE_HARDENING=ON
 	cmake --build $(BUILD) -j $(JOBS) --target swarmfire swarmfire_dist
 	DESTDIR="$(DESTDIR)" cmake --install $(BUILD)
 

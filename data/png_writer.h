@@ -1,5 +1,5 @@
-// Writes RGB pictures as PNG files (uncompressed deflate), for
-// contact sheets, galleries and test screenshots.
+// Writes RGB pictures as PNG files through libpng (lossless, compressed),
+// for contact sheets, galleries, icons and test screenshots.
 #pragma once
 
 #include <cstdint>

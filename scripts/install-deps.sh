@@ -1,11 +1,24 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that a build, the tests or the benchmarks need,
-# only when some are missing. Usage: install-deps.sh play|test|bench|fuzz|package
+# Installs the Debian packages that a make target needs, only when some are
+# missing. Usage: install-deps.sh play|test|bench|fuzz|package|fresh
+#   play     the game, its datafiles and tools (make, make play, make install)
+#   test     make test: the build, the tests, the package and its checks,
+#            the benchmarks' smoke run and the fuzzer's short run
+#   bench    make bench; fuzz: make fuzz; package: make package
+#   fresh    scripts/fresh-debian-test.sh (debootstrap)
+# A minimal Debian 12 (debootstrap --variant=minbase) with make and git added
+# needs nothing else: scripts/fresh-debian-test.sh proves it.
 set -euo pipefail
 
-build_packages=(g++ cmake pkg-config make liballegro4-dev)
-test_packages=(googletest libgtest-dev xvfb xdotool desktop-file-utils man-db dpkg-dev)
-package_packages=(dpkg-dev)
+# dpkg-dev: dpkg-buildflags gives the hardening flags of every build.
+build_packages=(g++ cmake pkg-config make liballegro4-dev libpng-dev dpkg-dev)
+# CPack's dependency scan runs file and dpkg-shlibdeps (dpkg-dev).
+package_packages=(file)
+# Xvfb and xdotool for the real window; the linters of the installed files:
+# desktop-file-validate, man, lintian, appstreamcli and hardening-check
+# (devscripts).
+test_packages=(googletest libgtest-dev xvfb xdotool desktop-file-utils man-db
+               lintian appstream devscripts)
 bench_packages=(libbenchmark-dev)
 bench_tools=(valgrind)  # instruction counts of make bench
 fuzz_packages=(clang libclang-rt-14-dev)
@@ -13,11 +26,13 @@ fuzz_packages=(clang libclang-rt-14-dev)
 wanted=("${build_packages[@]}")
 case "${1:-play}" in
   play) ;;
-  test) wanted+=("${test_packages[@]}" "${bench_packages[@]}" "${fuzz_packages[@]}") ;;
+  test) wanted+=("${test_packages[@]}" "${package_packages[@]}" "${bench_packages[@]}"
+                 "${fuzz_packages[@]}") ;;
   bench) wanted+=("${test_packages[@]}" "${bench_packages[@]}" "${bench_tools[@]}") ;;
   fuzz) wanted+=("${test_packages[@]}" "${bench_packages[@]}" "${fuzz_packages[@]}") ;;
   package) wanted+=("${package_packages[@]}") ;;
-  *) echo "usage: $0 play|test|bench|fuzz|package" >&2; exit 2 ;;
+  fresh) wanted=(debootstrap git) ;;
+  *) echo "usage: $0 play|test|bench|fuzz|package|fresh" >&2; exit 2 ;;
 esac
 
 missing=()
@@ -36,6 +51,7 @@ else
   echo "Install them with: apt-get install ${missing[*]}" >&2
   exit 1
 fi
-export DEBIAN_FRONTEND=noninteractive
-"${sudo[@]}" apt-get update
-"${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+# Another apt run (an unattended upgrade, say) may hold the lock a while.
+apt=("${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=300)
+"${apt[@]}" update
+"${apt[@]}" install -y --no-install-recommends "${missing[@]}"

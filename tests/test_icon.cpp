@@ -1,34 +1,32 @@
 // The icon drawn from a sprite: whole-pixel scaling, centring, the clear
-// colour 0, the palette's 6-bit colours; and the PNG's alpha channel.
+// colour 0, the palette's 6-bit colours; and the PNG writer, read back
+// through libpng.
 #include "dist/icon.h"
 #include "platform/headless.h"
 #include "tests/support/data_files.h"
 
 #include <gtest/gtest.h>
+#include <png.h>
 
 #include <array>
-#include <cstring>
 
 namespace {
 
 struct Decoded {
-  int colour_type = 0;
-  std::vector<uint8_t> raw;  // filter byte and pixels, row by row
+  bool ok = false;
+  png_uint_32 format = 0;  // the channels the file holds
+  std::vector<uint8_t> pixels;
 };
 
-// Reads back what write_png writes: IHDR, then one IDAT of stored blocks.
-Decoded decode(const std::vector<uint8_t> &png) {
+// Reads a PNG back through libpng, in the channels it was written with.
+Decoded read_png(const std::string &path) {
   Decoded d;
-  d.colour_type = png[25];
-  size_t idat = 8 + 12 + 13;
-  EXPECT_EQ(std::memcmp(&png[idat + 4], "IDAT", 4), 0);
-  size_t at = idat + 8 + 2, last = 0;
-  while (!last) {
-    last = png[at];
-    size_t n = png[at + 1] | png[at + 2] << 8;
-    d.raw.insert(d.raw.end(), png.begin() + at + 5, png.begin() + at + 5 + n);
-    at += 5 + n;
-  }
+  png_image png{};
+  png.version = PNG_IMAGE_VERSION;
+  if (!png_image_begin_read_from_file(&png, path.c_str())) return d;
+  d.format = png.format;
+  d.pixels.resize(PNG_IMAGE_SIZE(png));
+  d.ok = png_image_finish_read(&png, nullptr, d.pixels.data(), 0, nullptr) != 0;
   return d;
 }
 
@@ -70,12 +68,37 @@ TEST(Icon, ASquareSpriteFillsTheIconByWholePixelsAndAFlatOneIsCentredUnstretched
   EXPECT_EQ(icon.alpha[at(32, 31, 24)], 0);
 }
 
-TEST(Icon, ThePngCarriesTheOpacityOfEveryPixel) {
+// An odd width (rows of no round length), bytes over the whole range, and
+// colour kept under full transparency.
+TEST(Icon, ThePngReadsBackPixelForPixelWithAndWithoutOpacity) {
   ScratchFolder folder;
-  PngImage picture{2, 1, {1, 2, 3, 4, 5, 6}};
-  ASSERT_TRUE(write_png(folder.file("a.png"), picture, {0, 255}));
-  Decoded d = decode(read_bytes(folder.file("a.png")));
-  EXPECT_EQ(d.colour_type, 6);
-  EXPECT_EQ(d.raw, (std::vector<uint8_t>{0, 1, 2, 3, 0, 4, 5, 6, 255}));
+  PngImage picture{7, 5, {}};
+  std::vector<uint8_t> alpha, rgba;
+  for (int i = 0; i < 7 * 5; ++i) {
+    for (int k = 0; k < 3; ++k) picture.rgb.push_back(uint8_t((i * 3 + k) * 97 + i / 4));
+    alpha.push_back(uint8_t(i * 53));
+    rgba.insert(rgba.end(), picture.rgb.end() - 3, picture.rgb.end());
+    rgba.push_back(alpha.back());
+  }
+  ASSERT_TRUE(write_png(folder.file("rgb.png"), picture));
+  ASSERT_TRUE(write_png(folder.file("rgba.png"), picture, alpha));
+  Decoded d = read_png(folder.file("rgb.png"));
+  ASSERT_TRUE(d.ok);
+  EXPECT_EQ(d.format, PNG_FORMAT_RGB);
+  EXPECT_EQ(d.pixels, picture.rgb);
+  d = read_png(folder.file("rgba.png"));
+  ASSERT_TRUE(d.ok);
+  EXPECT_EQ(d.format, PNG_FORMAT_RGBA);
+  EXPECT_EQ(d.pixels, rgba);
   EXPECT_FALSE(write_png(folder.file("c.png"), picture, {0}));  // one opacity short
+  EXPECT_FALSE(write_png(folder.file("none/d.png"), picture));  // no such folder
+}
+
+// A screen of flat areas, as the gallery's are, takes a fraction of its pixels' bytes.
+TEST(Icon, ThePngIsCompressed) {
+  ScratchFolder folder;
+  PngImage screen{320, 240, std::vector<uint8_t>(320 * 240 * 3, 20)};
+  for (size_t at = 0; at < screen.rgb.size() / 2; ++at) screen.rgb[at] = 200;
+  ASSERT_TRUE(write_png(folder.file("screen.png"), screen));
+  EXPECT_LT(read_bytes(folder.file("screen.png")).size(), screen.rgb.size() / 50);
 }

@@ -6,10 +6,13 @@
 #     the .deb of dist/build-package.sh, unpacked with dpkg-deb -x, whose
 #     dependencies must be the libraries' runtime packages.
 # Then: every file in its place, the desktop entry and the manual page pass
-# their linters, the icons are PNGs of their sizes, and the installed binary,
-# run from / with nothing pointing at its data, passes its datafile check
-# and opens its window; with SWARMFIRE_DATA naming an empty folder it says
-# the datafiles are missing there.
+# their linters, the icons are PNGs of their sizes, the copyright file is
+# machine-readable, the changelog and the AppStream metadata (which passes
+# appstreamcli validate) name one version, the binary passes hardening-check
+# (the staged one when the build is hardened) and the package lintian; and
+# the installed binary, run from / with nothing pointing at its data, passes
+# its datafile check and opens its window; with SWARMFIRE_DATA naming an
+# empty folder it says the datafiles are missing there.
 MODE=$1 XWD_PROBE=$4 WORK=$5/install_$1
 rm -rf "$WORK"
 source "$(dirname "$0")/xvfb_lib.sh"
@@ -59,6 +62,38 @@ for section in KEYS OPTIONS FILES ENVIRONMENT "EXIT STATUS"; do
   grep -q "^$section" <<<"$page" || fail "the manual page has no $section section"
 done
 echo "installed under $ROOT: files, icons, desktop entry and manual page are fine"
+
+doc=$ROOT/share/doc/swarmfire
+metainfo=$ROOT/share/metainfo/swarmfire.metainfo.xml
+for f in "$doc/copyright" "$doc/changelog.gz" "$metainfo"; do
+  [ -s "$f" ] || fail "not installed: ${f#"$ROOT/"}"
+done
+[ "$(head -n1 "$doc/copyright")" = "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/" ] ||
+  fail "the copyright file is not in Debian's machine-readable format"
+grep -qx "License: GPL-3+" "$doc/copyright" || fail "the copyright file does not give the GPL-3+"
+zcat "$doc/changelog.gz" >"$WORK/changelog" || fail "changelog.gz is not gzipped"
+version=$(dpkg-parsechangelog -l "$WORK/changelog" -S Version) || fail "the changelog does not parse"
+grep -q "<release version=\"$version\"" "$metainfo" || fail "the metainfo has no release $version"
+if [ "$MODE" = deb ]; then
+  [ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "the package is not version $version"
+fi
+out=$(appstreamcli validate --pedantic --no-net "$metainfo" 2>&1) || fail "appstreamcli validate: $out"
+! grep -q '^[EWIP]: ' <<<"$out" || fail "appstreamcli validate: $out"
+echo "copyright, changelog and metainfo of version $version are fine"
+
+if [ "$MODE" = deb ] || [ "${SWARMFIRE_HARDENING:-ON}" = ON ]; then
+  out=$(hardening-check "$ROOT/games/swarmfire" 2>&1) || fail "hardening-check: $out"
+  # hardening-check's control-flow line reads the binary's marking alone;
+  # the code itself must carry the branch-target instructions.
+  marks=$(objdump -d -j .text "$ROOT/games/swarmfire" | grep -c endbr64 || true)
+  [ "$marks" -gt 100 ] || fail "$marks branch targets (endbr64) in the game's code: no -fcf-protection?"
+  echo "hardening-check passes; $marks branch targets marked"
+fi
+if [ "$MODE" = deb ]; then
+  tags=$(lintian --pedantic -I -E "$deb" 2>&1 | grep -v "^running with root privileges" || true)
+  [ -z "$tags" ] || fail "lintian --pedantic -I -E: $tags"
+  echo "lintian --pedantic -I -E: no tag"
+fi
 
 empty=$WORK/empty
 mkdir -p "$empty"
