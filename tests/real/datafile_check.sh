@@ -4,6 +4,7 @@
 # names the file, and status 1. With all eight intact it gets past the check
 # (and, with no display, stops on that instead).
 set -uo pipefail
+[ $# -ge 2 ] || { echo "usage: $0 BINARY DATA_DIR" >&2; exit 2; }
 BINARY=$1 DATA=$2
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
