@@ -25,7 +25,7 @@ chmod 555 "$GAME_DIR/readonly"
   fail "the read-only folder can be written"
 
 start_xvfb
-unset XDG_PICTURES_DIR
+unset XDG_PICTURES_DIR XDG_CONFIG_HOME
 (cd "$GAME_DIR/readonly" &&
   HOME="$GAME_DIR/home" SWARMFIRE_DATA="$GAME_DIR/data" exec "${run_as[@]}" "$GAME_DIR/swarmfire") \
   >"$WORK/game.out" 2>"$WORK/game.err" &
