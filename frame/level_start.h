@@ -2,13 +2,7 @@
 // per-level resets, the first frame and the "LEVEL %d" scroll.
 #pragma once
 
-#include <string>
-
-// Thrown when a datafile the game needs cannot be loaded while it runs (it
-// was there at start-up); the program stops with a message.
-struct MissingData {
-  std::string file;
-};
+#include "frame/resources.h"
 
 int level_start(int n);
 // Every per-level reset of a level start (the scroll, the counters, shots,

@@ -1,9 +1,9 @@
 #include "frame/program.h"
 
-#include "frame/data_path.h"
 #include "frame/game_state.h"
 #include "frame/level_start.h"
 #include "frame/play_loops.h"
+#include "frame/resources.h"
 #include "platform/platform.h"
 #include "screens/title.h"
 
@@ -147,8 +147,8 @@ int run_program(BITMAP *&closing) {
                  platform_last_error().c_str());
     return 1;
   }
-  closing = create_bitmap(320, 240);
-  sound_data = load_datafile(data_path("sound.dat").c_str());
+  closing = new_bitmap(320, 240).release();
+  sound_data = load_game_datafile("sound.dat").release();
   platform_set_sound_bank(sound_data);
   switch_all_options_on();
   demo_mode = 0;
@@ -174,8 +174,8 @@ int game_main() {
     // The window was closed: leave from wherever the game was.
     status = 0;
   } catch (const MissingData &missing) {
-    std::fprintf(stderr, "swarmfire: %s: cannot be loaded any more; stopping\n",
-                 missing.file.c_str());
+    // As the start-up check reports it: the file and what is wrong with it.
+    std::fprintf(stderr, "swarmfire: %s: %s\n", missing.file.c_str(), missing.problem.c_str());
     status = 1;
   }
   release_program_memory(closing);

@@ -3,9 +3,8 @@
 #include "screens/title.h"
 
 #include "frame/catalogue.h"
-#include "frame/data_path.h"
-#include "frame/level_start.h"
 #include "frame/program.h"
+#include "frame/resources.h"
 #include "platform/platform.h"
 #include "screens/bonus_screen.h"
 
@@ -87,9 +86,7 @@ void run_menu(TitleState &t) {
 }  // namespace
 
 int show_title_screen() {
-  title_data = load_datafile(data_path("title.dat").c_str());
-  // Gone since the start-up check: stop with a message and status 1.
-  if (!title_data) throw MissingData{data_path("title.dat")};
+  HeldDatafile held(title_data, "title.dat");
   platform_clear_screen();
   platform_set_palette(title_palette());
   platform_clear_keybuf();
@@ -106,7 +103,5 @@ int show_title_screen() {
     break;
   }
   platform_clear_keybuf();
-  unload_datafile(title_data);
-  title_data = nullptr;
   return t.result;
 }
