@@ -8,7 +8,6 @@
 #include "combat/weapons.h"
 #include "frame/catalogue.h"
 #include "frame/colour_tables.h"
-#include "frame/data_path.h"
 #include "frame/game_state.h"
 #include "frame/program.h"
 #include "frame/resources.h"
@@ -93,14 +92,15 @@ void scroll_level_caption() {
 
 }  // namespace
 
+const char *level_datafile(int level) { return group_files[level_group(level)]; }
+
 int load_level_data() {
-  int group = level_group(level);
   bool first_of_group = (level - 1) % 3 == 0;
   if (first_of_group) {
     // Also drops the set an earlier game or demo left loaded.
     if (level_data) unload_datafile(level_data);
     level_data = nullptr;
-    level_data = load_game_datafile(group_files[group]).release();
+    level_data = load_game_datafile(level_datafile(level)).release();
   }
   if (!level_data) return 1;
   install_colour_tables(dat_palette(level_data, level_object::PALETTE));

@@ -10,4 +10,6 @@ int level_start(int n);
 // anything, placing the formation or drawing.
 void reset_level_state(int n);
 int load_level_data();
+// The datafile of a level's group: "level1.dat" for levels 1 to 3, ...
+const char *level_datafile(int level);
 void build_layout();

@@ -177,6 +177,9 @@ int game_main() {
     // As the start-up check reports it: the file and what is wrong with it.
     std::fprintf(stderr, "swarmfire: %s: %s\n", missing.file.c_str(), missing.problem.c_str());
     status = 1;
+  } catch (const MissingObject &missing) {
+    std::fprintf(stderr, "swarmfire: %s\n", missing_object_problem(missing).c_str());
+    status = 1;
   }
   release_program_memory(closing);
   shut_down();

@@ -4,6 +4,8 @@
 // and the failures below are thrown too; the program frame catches them all.
 #pragma once
 
+#include "frame/catalogue.h"
+
 #include <allegro.h>
 
 #include <memory>
@@ -29,9 +31,14 @@ using OwnedDatafile = std::unique_ptr<DATAFILE, DatafileRelease>;
 // A new memory bitmap at the library's colour depth.
 OwnedBitmap new_bitmap(int width, int height);
 
-// A datafile of the data folder, e.g. "title.dat"; throws MissingData when
-// it cannot be loaded.
+// A datafile of the data folder, e.g. "title.dat", checked from one read of
+// its bytes as at start-up; throws MissingData when it is gone or fails the
+// check (a file replaced or damaged while the game runs).
 OwnedDatafile load_game_datafile(const char *file);
+
+// "title.dat: object 95 should be a bitmap" for a bounded access that
+// failed (frame/catalogue.h), naming the file the datafile was loaded from.
+std::string missing_object_problem(const MissingObject &missing);
 
 // For the length of a scope: a datafile loaded and shown through the global
 // pointer the screen's drawing reads (title_data, bonus_data, ending_data),

@@ -3,10 +3,13 @@
 #include <allegro.h>
 
 #include <set>
+#include <utility>
 
 namespace {
 
 int created = 0;
+std::function<void()> load_action;
+
 std::set<DATAFILE *> &loaded() {
   static std::set<DATAFILE *> files;
   return files;
@@ -40,6 +43,7 @@ void __wrap_destroy_bitmap(BITMAP *bitmap) {
 }
 
 DATAFILE *__wrap_load_datafile(const char *filename) {
+  if (load_action) std::exchange(load_action, nullptr)();
   DATAFILE *d = __real_load_datafile(filename);
   if (d) loaded().insert(d);
   return d;
@@ -58,3 +62,5 @@ LiveResources live_resources() {
   r.datafiles = static_cast<int>(loaded().size());
   return r;
 }
+
+void before_next_load(std::function<void()> action) { load_action = std::move(action); }
