@@ -62,8 +62,8 @@ std::string start_up() {
 }
 
 int set_video_mode() {
-  back_buffer = create_bitmap(320, 240);
-  glow_layer = create_bitmap(320, 240);
+  back_buffer = new_bitmap(320, 240).release();
+  glow_layer = new_bitmap(320, 240).release();
   clear(back_buffer);
   if (platform_set_gfx_mode(320, 240) == 0) return 0;
   return platform_set_gfx_mode(640, 480) == 0 ? 0 : 1;
@@ -179,6 +179,10 @@ int game_main() {
     status = 1;
   } catch (const MissingObject &missing) {
     std::fprintf(stderr, "swarmfire: %s\n", missing_object_problem(missing).c_str());
+    status = 1;
+  } catch (const BitmapFailure &failure) {
+    std::fprintf(stderr, "swarmfire: cannot create a %dx%d bitmap (out of memory); stopping\n",
+                 failure.width, failure.height);
     status = 1;
   }
   release_program_memory(closing);

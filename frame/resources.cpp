@@ -9,7 +9,11 @@
 #include "screens/glyph_text.h"
 #include "screens/title.h"
 
-OwnedBitmap new_bitmap(int width, int height) { return OwnedBitmap(create_bitmap(width, height)); }
+OwnedBitmap new_bitmap(int width, int height) {
+  OwnedBitmap bitmap(create_bitmap(width, height));
+  if (!bitmap) throw BitmapFailure{width, height};
+  return bitmap;
+}
 
 OwnedDatafile load_game_datafile(const char *file) {
   std::string problem;

@@ -23,12 +23,19 @@ struct BitmapRelease {
 };
 using OwnedBitmap = std::unique_ptr<BITMAP, BitmapRelease>;
 
+// The library could not create a bitmap (memory ran out); the program stops
+// with a message instead of drawing into nothing.
+struct BitmapFailure {
+  int width, height;
+};
+
 struct DatafileRelease {
   void operator()(DATAFILE *data) const { unload_datafile(data); }
 };
 using OwnedDatafile = std::unique_ptr<DATAFILE, DatafileRelease>;
 
-// A new memory bitmap at the library's colour depth.
+// A new memory bitmap at the library's colour depth; throws BitmapFailure
+// when the library cannot make one.
 OwnedBitmap new_bitmap(int width, int height);
 
 // A datafile of the data folder, e.g. "title.dat", checked from one read of

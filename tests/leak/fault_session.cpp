@@ -2,7 +2,8 @@
 // time in a program of its own: every datafile replaced by a damaged or
 // foreign one after start-up and before the game next loads it; sound.dat
 // replaced while the library loads it, after its bytes were read and
-// checked. Each time the game must stop with one line and status 1
+// checked; and create_bitmap failing at start-up and on every screen that
+// makes a bitmap. Each time the game must stop with one line and status 1
 // (or, for the file replaced during its load, play on with the bytes it
 // checked), read nothing out of bounds and leave nothing behind.
 //   fault_session DATA_DIR WORK_DIR [PART_OF_A_NAME]
@@ -44,6 +45,9 @@ std::function<void()> cut_in_half(const char *file) {
 std::function<void()> garbage(const char *file) {
   return [=] { std::ofstream(data / file, std::ios::binary | std::ios::trunc) << std::string(4096, 'x'); };
 }
+std::function<void()> bitmap_fails(int calls) {
+  return [=] { fail_bitmap_after(calls); };
+}
 
 // When the fault is made: before the program starts, on the first title
 // frame, on the first tick of play, as P or Esc is pressed at tick 10, or as
@@ -64,6 +68,8 @@ struct Fault {
   const char *expected;  // the start of the one line; nullptr for status 0
 };
 
+const char *const no_320x240 = "cannot create a 320x240 bitmap";
+
 const Fault faults[] = {
     {"sound.dat is title.dat", foreign("sound.dat", "title.dat"), When::Start, Route::Quit, 0, "sound.dat: "},
     {"title.dat is bonus.dat", foreign("title.dat", "bonus.dat"), When::Title, Route::PlayAndEscape, 0,
@@ -77,6 +83,19 @@ const Fault faults[] = {
     {"enddat.dat cut in half", cut_in_half("enddat.dat"), When::Title, Route::Play, 12, "enddat.dat: "},
     {"sound.dat replaced while it loads", [] { before_next_load(foreign("sound.dat", "title.dat")); },
      When::Start, Route::Quit, 0, nullptr},
+    {"no back buffer", bitmap_fails(0), When::Start, Route::Quit, 0, no_320x240},
+    {"no glow layer", bitmap_fails(1), When::Start, Route::Quit, 0, no_320x240},
+    // (the third bitmap is the headless twin's screen)
+    {"no closing picture", bitmap_fails(3), When::Start, Route::Quit, 0, no_320x240},
+    {"no spotlight", bitmap_fails(0), When::Title, Route::Options, 0, "cannot create a 280x70 bitmap"},
+    {"no level start picture", bitmap_fails(0), When::Title, Route::Play, 0, no_320x240},
+    {"no pause snapshot", bitmap_fails(0), When::Pause, Route::Play, 0, no_320x240},
+    {"no pause label", bitmap_fails(1), When::Pause, Route::Play, 0, "cannot create a 70x12 bitmap"},
+    {"no game over snapshot", bitmap_fails(0), When::Escape, Route::PlayAndEscape, 0, no_320x240},
+    {"no game over label", bitmap_fails(1), When::Escape, Route::PlayAndEscape, 0, "cannot create a 208x20 bitmap"},
+    {"no level results snapshot", bitmap_fails(0), When::FirstTick, Route::Play, 1, no_320x240},
+    {"no final results snapshot", bitmap_fails(0), When::GameOverEnd, Route::PlayAndEscape, 0, no_320x240},
+    {"no ending snapshot", bitmap_fails(0), When::FirstTick, Route::Play, 12, no_320x240},
 };
 
 // Keys held for a number of hook calls each, one step after the other.
@@ -179,6 +198,7 @@ bool survives(const Fault &fault) {
   std::string err = captured.end();
   headless::set_hook(nullptr);
   headless::reset();
+  fail_bitmap_after(-1);
   before_next_load(nullptr);
   LiveResources left = live_resources();
   bool clean = left.created_bitmaps == before.created_bitmaps && left.datafiles == before.datafiles;

@@ -8,6 +8,7 @@
 namespace {
 
 int created = 0;
+int bitmaps_until_failure = -1;
 std::function<void()> load_action;
 
 std::set<DATAFILE *> &loaded() {
@@ -26,6 +27,7 @@ DATAFILE *__real_load_datafile(const char *filename);
 void __real_unload_datafile(DATAFILE *data);
 
 BITMAP *__wrap_create_bitmap(int width, int height) {
+  if (bitmaps_until_failure >= 0 && bitmaps_until_failure-- == 0) return nullptr;
   BITMAP *b = __real_create_bitmap(width, height);
   if (b) ++created;
   return b;
@@ -62,5 +64,7 @@ LiveResources live_resources() {
   r.datafiles = static_cast<int>(loaded().size());
   return r;
 }
+
+void fail_bitmap_after(int calls) { bitmaps_until_failure = calls; }
 
 void before_next_load(std::function<void()> action) { load_action = std::move(action); }

@@ -15,5 +15,9 @@ struct LiveResources {
 
 LiveResources live_resources();
 
+// Makes create_bitmap fail (as when memory runs out): the call after `calls`
+// more from now returns nullptr, once; -1 takes the fault back.
+void fail_bitmap_after(int calls);
+
 // Runs the action once, just before the library reads the next datafile.
 void before_next_load(std::function<void()> action);
