@@ -62,7 +62,7 @@ void reset_ship() {
   player.y = 214;
   player.shots_in_flight = 0;
   player.exhaust_frame = 2;
-  player.state = -2;
+  player.state = SHIP_REAPPEARING;
   player.velocity = 0;
   player.friction_tick = 0;
   player.state_ticks = 0;
@@ -155,7 +155,7 @@ void reset_level_state(int n) {
   init_stars();
   reset_shots_and_effects();
   enemies_destroyed = 0;
-  level_end = 0;
+  level_end = LEVEL_PLAYING;
   shot_timer = 50;
   dive_timer = 250;
   free_explosions();

@@ -15,7 +15,7 @@ BITMAP *back_buffer = nullptr;
 BITMAP *glow_layer = nullptr;
 DATAFILE *sound_data = nullptr;
 volatile int game_ticks = 0;
-int demo_mode = 0;
+int demo_mode = DEMO_OFF;
 
 int option_glow = 1;
 int option_scroll = 1;
@@ -72,9 +72,9 @@ int set_video_mode() {
 void shut_down() { platform_shut_down(); }
 
 void start_demo() {
-  demo_mode = -1;
+  demo_mode = DEMO_RUNNING;
   run_demo();
-  demo_mode = 0;
+  demo_mode = DEMO_OFF;
 }
 
 void play_effect(int object, int volume, int frequency) {
@@ -91,11 +91,11 @@ void switch_all_options_on() {
 }  // namespace
 
 bool act_on_title_choice(int choice) {
-  if (choice == 1) return false;
-  if (choice == 0 || choice == 2) {
+  if (choice == TITLE_QUIT) return false;
+  if (choice == TITLE_START_GAME || choice == TITLE_DEMO) {
     platform_fade_out(16);
     platform_clear_screen();
-    if (choice == 0)
+    if (choice == TITLE_START_GAME)
       run_game();
     else
       start_demo();
@@ -151,7 +151,7 @@ int run_program(BITMAP *&closing) {
   sound_data = load_game_datafile("sound.dat").release();
   platform_set_sound_bank(sound_data);
   switch_all_options_on();
-  demo_mode = 0;
+  demo_mode = DEMO_OFF;
 
   while (act_on_title_choice(show_title_screen())) {
   }

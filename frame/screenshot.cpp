@@ -77,7 +77,8 @@ int save_screenshot() {
   const std::string places[3] = {".", pictures_folder(home), home};
   int failed = 1;
   for (const std::string &place : places)
-    if (failed && !place.empty()) failed = save_bitmap((place + "/dump.pcx").c_str(), shot, level_palette());
+    if (failed && !place.empty())
+      failed = save_bitmap((place + "/dump.pcx").c_str(), shot, level_palette());
   destroy_bitmap(shot);
   return failed ? 1 : 0;
 }

@@ -121,7 +121,9 @@ TEST_F(TitleTest, OptionsCursorWrapsEscKeepsTheTitlesFramesAndMusicOffStopsTheTu
 TEST_F(TitleTest, DatafilesGoneWhileTheGameRunsStopItWithStatusOne) {
   setenv("SWARMFIRE_DATA", "/nonexistent", 1);
   const std::pair<void (*)(), const char *> screens[] = {
-      {[] { show_title_screen(); }, "title.dat"}, {show_bonus_screen, "bonus.dat"}, {show_ending, "enddat.dat"}};
+      {[] { show_title_screen(); }, "title.dat"},
+      {show_bonus_screen, "bonus.dat"},
+      {show_ending, "enddat.dat"}};
   for (const auto &[screen, file] : screens) {
     try {
       screen();

@@ -43,7 +43,7 @@ std::function<void()> cut_in_half(const char *file) {
   return [=] { fs::resize_file(data / file, fs::file_size(source / file) / 2); };
 }
 std::function<void()> garbage(const char *file) {
-  return [=] { std::ofstream(data / file, std::ios::binary | std::ios::trunc) << std::string(4096, 'x'); };
+  return [=] { std::ofstream(data / file, std::ios::trunc) << std::string(4096, 'x'); };
 }
 std::function<void()> bitmap_fails(int calls) {
   return [=] { fail_bitmap_after(calls); };
@@ -143,7 +143,8 @@ struct Driver {
       }
     }
     if (play_ticks == 10 && fault.when == When::Pause) make_at(When::Pause), headless::hold(KEY_P);
-    if (play_ticks >= 10 && fault.route == Route::PlayAndEscape) make_at(When::Escape), headless::hold(KEY_ESC);
+    if (play_ticks >= 10 && fault.route == Route::PlayAndEscape)
+      make_at(When::Escape), headless::hold(KEY_ESC);
   }
 
   void step(const headless::Event &e) {
@@ -151,7 +152,7 @@ struct Driver {
       make_at(When::Title);
       return headless::hold(key_at(title_keys(), title_calls++));
     }
-    if (headless::timer_installed() && demo_mode == 0) return play();
+    if (headless::timer_installed() && demo_mode == DEMO_OFF) return play();
     if (play_ticks > 0 && e.kind == headless::Wait::Yield) return headless::hold(KEY_P);  // paused
     if (e.kind == headless::Wait::Vsync) make_at(When::GameOverEnd);
     // A key for the screens that wait for one: at once in readkey, else every 60 calls.
@@ -227,7 +228,8 @@ int main(int argc, char **argv) {
   headless::init_library();
   bool ok = true;
   for (const Fault &fault : faults)
-    if (argc == 3 || std::string(fault.what).find(argv[3]) != std::string::npos) ok = survives(fault) && ok;
+    if (argc == 3 || std::string(fault.what).find(argv[3]) != std::string::npos)
+      ok = survives(fault) && ok;
   std::printf("%s\n", ok ? "PASS" : "FAIL");
   std::fflush(stdout);
   return ok ? 0 : 1;

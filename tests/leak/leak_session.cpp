@@ -53,7 +53,7 @@ const Steps options_then_start = {{0, 10},       {KEY_DOWN, 3}, {0, 3},        {
 const Steps no_keys = {};
 
 bool on_title() { return title_data && !bonus_data && !headless::timer_installed(); }
-bool in_game() { return headless::timer_installed() && demo_mode == 0; }
+bool in_game() { return headless::timer_installed() && demo_mode == DEMO_OFF; }
 
 constexpr int PLAY_TICKS = 300;  // of each level before it is cleared or left
 constexpr int LONG_GAME = 2;
@@ -111,7 +111,7 @@ struct Session {
     if (in_game()) return play();
     // The pause polls for P to resume.
     if (playing && e.kind == headless::Wait::Yield) return hold(KEY_P);
-    if (demo_mode == -1 && headless::timer_installed()) {
+    if (demo_mode == DEMO_RUNNING && headless::timer_installed()) {
       if (++demo_ticks % 300 == 0) headless::press(KEY_SPACE, ' ');
       return;
     }
@@ -123,7 +123,9 @@ struct Session {
 };
 
 // Where the close button is pressed, in a program started afresh.
-enum class Place { Title, Options, BonusScreen, LevelStart, Pause, GameOver, LevelResults, FinalResults, Ending };
+enum class Place {
+  Title, Options, BonusScreen, LevelStart, Pause, GameOver, LevelResults, FinalResults, Ending
+};
 struct NamedPlace {
   Place place;
   const char *name;
@@ -163,7 +165,8 @@ struct CloseSession {
       case Place::Options: return title_data && title_tick > 20;
       case Place::BonusScreen: return bonus_data != nullptr;
       case Place::LevelStart: return left_title && play_ticks == 0 && level_data;
-      case Place::LevelResults: return level_end == 2 && !headless::timer_installed() && !ending_data;
+      case Place::LevelResults:
+        return level_end == LEVEL_COMPLETE && !headless::timer_installed() && !ending_data;
       case Place::FinalResults: return game_over_done;
       case Place::Ending: return ending_data != nullptr;
       case Place::Pause:
