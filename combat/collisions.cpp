@@ -41,7 +41,7 @@ void rock_falls_when_broken(ShieldRock &k) {
 
 void ship_destroyed() {
   --player.lives;
-  player.state = -3;
+  player.state = SHIP_EXPLODING;
   player.state_ticks = 0;
   degrade_ship();
 }
@@ -121,7 +121,7 @@ void rocks_against_enemy_shots() {
 
 void enemy_shots_against_ship() {
   for (EnemyShot &s : enemy_shots) {
-    if (player.state != 1 || s.active != 1 || !touching(s, player)) continue;
+    if (player.state != SHIP_ALIVE || s.active != 1 || !touching(s, player)) continue;
     ship_destroyed();
     s.active = 0;
     reverse_ticks = 0;
@@ -134,7 +134,7 @@ void enemy_shots_against_ship() {
 
 void capsules_against_ship() {
   for (Capsule &q : capsules) {
-    if (player.state != 1 || q.active != 1 || !touching(q, player)) continue;
+    if (player.state != SHIP_ALIVE || q.active != 1 || !touching(q, player)) continue;
     q.active = 0;
     apply_bonus(q.kind);
     if (player.firepower < player.weapon) player.firepower = player.weapon;
@@ -147,7 +147,7 @@ void capsules_against_ship() {
 void enemies_against_ship() {
   for (int i = 0; i < enemy_count; ++i) {
     Enemy &e = enemies[i];
-    if (e.active != 1 || player.state != 1 || !touching(e, player)) continue;
+    if (e.active != 1 || player.state != SHIP_ALIVE || !touching(e, player)) continue;
     ship_destroyed();
     start_explosion(player.x, player.y, 100, 0, 0);
     // The rammed enemy goes down with the ship, unscored and without a

@@ -22,6 +22,6 @@ void autopilot_step() {
     player.x = 290;
     demo_steer = -2;
   }
-  if (platform_keypressed()) level_end = 1;
-  if (player.state != -3) fire_player_weapon();
+  if (platform_keypressed()) level_end = LEVEL_GAME_OVER;
+  if (player.state != SHIP_EXPLODING) fire_player_weapon();
 }

@@ -86,8 +86,33 @@ constexpr int TITLE = 9;     // about 131 x 23
 constexpr int COUNT = 10;
 }  // namespace ending_object
 
-// Object n of a loaded datafile, as the type it holds. The start-up check
-// has made sure every listed position holds an object of the right kind.
-inline BITMAP *dat_bitmap(DATAFILE *d, int n) { return static_cast<BITMAP *>(d[n].dat); }
-inline RGB *dat_palette(DATAFILE *d, int n) { return static_cast<RGB *>(d[n].dat); }
-inline SAMPLE *dat_sample(DATAFILE *d, int n) { return static_cast<SAMPLE *>(d[n].dat); }
+// Thrown by the accessors below for a position that a datafile does not
+// hold, or holds an object of another kind at. Every load checks the
+// positions the code reads, so this is a fault of the code; the program
+// stops with a message naming the file instead of reading past its end.
+struct MissingObject {
+  const DATAFILE *data;
+  int position;
+  int type;  // DAT_BITMAP, DAT_PALETTE or DAT_SAMPLE
+};
+
+// Object n of a loaded datafile, bounded: the entries before it are walked
+// up to the DAT_END that closes the array, and none past it is read.
+inline const DATAFILE &dat_object(const DATAFILE *d, int n, int type) {
+  if (!d || n < 0) throw MissingObject{d, n, type};
+  for (int i = 0; i < n; ++i)
+    if (d[i].type == DAT_END) throw MissingObject{d, n, type};
+  if (d[n].type != type) throw MissingObject{d, n, type};
+  return d[n];
+}
+
+// Object n of a loaded datafile, as the type it holds.
+inline BITMAP *dat_bitmap(DATAFILE *d, int n) {
+  return static_cast<BITMAP *>(dat_object(d, n, DAT_BITMAP).dat);
+}
+inline RGB *dat_palette(DATAFILE *d, int n) {
+  return static_cast<RGB *>(dat_object(d, n, DAT_PALETTE).dat);
+}
+inline SAMPLE *dat_sample(DATAFILE *d, int n) {
+  return static_cast<SAMPLE *>(dat_object(d, n, DAT_SAMPLE).dat);
+}

@@ -26,7 +26,7 @@ void accelerate() {
 
 // One press of the fire key asks for one volley; holding it does not repeat.
 void fire_on_press() {
-  if (platform_key(KEY_ALT) && fire_held == 0 && player.state != -3) {
+  if (platform_key(KEY_ALT) && fire_held == 0 && player.state != SHIP_EXPLODING) {
     fire_held = 1;
     fire_player_weapon();
   }
@@ -47,7 +47,7 @@ void move_ship() {
 void controls_step() {
   apply_friction();
   if (!platform_key(KEY_ALT)) fire_held = 0;
-  if (platform_key(KEY_ESC)) level_end = 1;
+  if (platform_key(KEY_ESC)) level_end = LEVEL_GAME_OVER;
   if (platform_key(KEY_P)) pause_game();
   if (platform_key(KEY_F12)) save_screenshot();
   accelerate();

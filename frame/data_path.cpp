@@ -10,6 +10,7 @@
 #define SWARMFIRE_DATA_FROM_BINARY "../share/games/swarmfire"
 #endif
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
@@ -18,37 +19,76 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool holds_a_datafile(const fs::path &folder) {
+bool holds_all_datafiles(const fs::path &folder) {
   std::error_code error;
   for (const char *file : datafile_names)
-    if (fs::is_regular_file(folder / file, error)) return true;
-  return false;
+    if (!fs::is_regular_file(folder / file, error)) return false;
+  return true;
 }
 
-fs::path working_directory() {
+std::string working_directory() {
   std::error_code error;
   fs::path here = fs::current_path(error);
-  return error ? fs::path(".") : here;
+  return error ? "." : here.string();
 }
 
-// The data folder of an installed tree, found from where the binary is.
-fs::path data_beside_binary() {
+std::string this_binary() {
   std::error_code error;
   fs::path binary = fs::read_symlink("/proc/self/exe", error);
-  if (error) return {};
-  return (binary.parent_path() / SWARMFIRE_DATA_FROM_BINARY).lexically_normal();
+  return error ? std::string() : binary.string();
+}
+
+const char *explicit_folder() {
+  const char *chosen = std::getenv("SWARMFIRE_DATA");
+  return chosen && *chosen ? chosen : nullptr;
+}
+
+std::vector<std::string> folders_to_try_here() {
+  return data_folders_to_try(this_binary(), working_directory());
 }
 
 }  // namespace
 
+std::vector<std::string> data_folders_to_try(const std::string &binary,
+                                             const std::string &working_directory) {
+  std::vector<fs::path> candidates = {working_directory};
+  if (!binary.empty()) {
+    fs::path beside = fs::path(binary).parent_path();
+    candidates.push_back(beside / "data");
+    candidates.push_back(beside / SWARMFIRE_DATA_FROM_BINARY);
+  }
+  candidates.push_back(SWARMFIRE_INSTALLED_DATA_DIR);
+  std::vector<std::string> folders;
+  for (const fs::path &candidate : candidates) {
+    std::string folder = candidate.lexically_normal().string();
+    if (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    if (std::find(folders.begin(), folders.end(), folder) == folders.end())
+      folders.push_back(folder);
+  }
+  return folders;
+}
+
+std::string folder_holding_all(const std::vector<std::string> &folders) {
+  for (const std::string &folder : folders)
+    if (holds_all_datafiles(folder)) return folder;
+  return {};
+}
+
 std::string data_folder() {
-  const char *chosen = std::getenv("SWARMFIRE_DATA");
-  if (chosen && *chosen) return chosen;
-  fs::path here = working_directory();
-  if (holds_a_datafile(here)) return here.string();
-  fs::path installed = data_beside_binary();
-  if (!installed.empty() && holds_a_datafile(installed)) return installed.string();
-  return SWARMFIRE_INSTALLED_DATA_DIR;
+  if (const char *chosen = explicit_folder()) return chosen;
+  std::vector<std::string> folders = folders_to_try_here();
+  std::string found = folder_holding_all(folders);
+  return found.empty() ? folders.back() : found;
+}
+
+std::string data_folder_problem() {
+  if (explicit_folder()) return {};
+  std::vector<std::string> folders = folders_to_try_here();
+  if (!folder_holding_all(folders).empty()) return {};
+  std::string tried;
+  for (const std::string &folder : folders) tried += (tried.empty() ? "" : ", ") + folder;
+  return "no folder holds all eight datafiles (looked in " + tried +
+         "); SWARMFIRE_DATA may name theirs";
 }
 
 std::string data_path(const char *file) { return (fs::path(data_folder()) / file).string(); }

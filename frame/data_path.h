@@ -1,20 +1,35 @@
 // Where the game finds its eight datafiles, so that an installed game runs
-// from any working directory and a game in its build tree from its data
-// folder.
+// from any working directory and a game in its build tree from anywhere.
 #pragma once
 
 #include <string>
+#include <vector>
 
-// The folder the datafiles are read from, looked for at every call, first
-// match wins:
-//   1. $SWARMFIRE_DATA, when set and not empty (taken as it is);
-//   2. the working directory, when it holds any of the eight datafiles;
-//   3. the installed data folder beside the binary (the games folder's
-//      ../share/games/swarmfire), when it holds any of them, so that a game
-//      unpacked or installed under another root finds its own data;
-//   4. the data folder compiled in (SWARMFIRE_INSTALLED_DATA_DIR).
-// Folders 2 to 4 are given as absolute paths.
+// The folder the datafiles are read from, looked for at every call:
+//   1. $SWARMFIRE_DATA, when set and not empty: an explicit choice, taken as
+//      it is (the start-up check then says what that folder lacks);
+//   2. else the first of data_folders_to_try() that holds all eight, so that
+//      a stray file named like one of them does not take over;
+//   3. else the last of them, the configured install folder.
 std::string data_folder();
+
+// The folders looked in, in order, for a binary at this path run in this
+// working directory: the working directory (make play runs from
+// build/data); the build's own data folder beside the binary (<build>/data,
+// so that build/swarmfire finds it from anywhere); the installed data
+// folder as seen from the binary (games/../share/games/swarmfire, for an
+// installed tree unpacked or staged elsewhere); the data folder compiled in
+// (SWARMFIRE_INSTALLED_DATA_DIR). Absolute, without repeats.
+std::vector<std::string> data_folders_to_try(const std::string &binary,
+                                             const std::string &working_directory);
+
+// The first folder of the list that holds all eight datafiles; empty when
+// none does.
+std::string folder_holding_all(const std::vector<std::string> &folders);
+
+// Empty when data_folder() was chosen or holds all eight; else one line
+// naming the folders tried.
+std::string data_folder_problem();
 
 // One datafile in that folder, e.g. data_path("title.dat").
 std::string data_path(const char *file);

@@ -4,6 +4,11 @@
 #include "frame/datafile_structure.h"
 #include "world/enemy_kinds.h"
 
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <functional>
@@ -188,6 +193,31 @@ bool read_file(const std::string &path, std::vector<uint8_t> &bytes, std::string
   return true;
 }
 
+// The library loads datafiles by file name only. So that it loads exactly
+// the bytes that were checked, whatever happens to the file meanwhile, they
+// go into a private in-memory file, sealed against any change, which the
+// library opens through /proc/self/fd.
+DATAFILE *load_datafile_from_bytes(const std::vector<uint8_t> &bytes) {
+  int fd = memfd_create("swarmfire-datafile", MFD_CLOEXEC | MFD_ALLOW_SEALING);
+  if (fd < 0) return nullptr;
+  size_t written = 0;
+  while (written < bytes.size()) {
+    ssize_t n = write(fd, bytes.data() + written, bytes.size() - written);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    written += size_t(n);
+  }
+  DATAFILE *data = nullptr;
+  if (written == bytes.size() &&
+      fcntl(fd, F_ADD_SEALS, F_SEAL_SHRINK | F_SEAL_GROW | F_SEAL_WRITE | F_SEAL_SEAL) == 0) {
+    char path[64];
+    std::snprintf(path, sizeof path, "/proc/self/fd/%d", fd);
+    data = load_datafile(path);
+  }
+  close(fd);
+  return data;
+}
+
 }  // namespace
 
 std::vector<CataloguedObject> catalogued_objects(const std::string &file) {
@@ -207,17 +237,29 @@ std::string catalogue_problem(const std::string &file, DATAFILE *data) {
   return {};
 }
 
-std::string datafile_problem(const std::string &folder, const std::string &file) {
-  std::string path = folder + "/" + file;
+DATAFILE *load_checked_datafile(const std::string &folder, const std::string &file,
+                                std::string &problem) {
   std::vector<uint8_t> bytes;
-  std::string problem;
-  if (!read_file(path, bytes, problem)) return problem;
+  if (!read_file(folder + "/" + file, bytes, problem)) return nullptr;
   problem = datafile_structure_problem(bytes);
-  if (!problem.empty()) return "cannot be read (" + problem + ")";
-  DATAFILE *data = load_datafile(path.c_str());
-  if (!data) return "cannot be loaded";
+  if (!problem.empty()) {
+    problem = "cannot be read (" + problem + ")";
+    return nullptr;
+  }
+  DATAFILE *data = load_datafile_from_bytes(bytes);
+  if (!data) {
+    problem = "cannot be loaded";
+    return nullptr;
+  }
   problem = catalogue_problem(file, data);
+  if (problem.empty()) return data;
   unload_datafile(data);
+  return nullptr;
+}
+
+std::string datafile_problem(const std::string &folder, const std::string &file) {
+  std::string problem;
+  if (DATAFILE *data = load_checked_datafile(folder, file, problem)) unload_datafile(data);
   return problem;
 }
 

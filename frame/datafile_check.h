@@ -1,7 +1,8 @@
-// The start-up check of the eight datafiles: each must exist, be safe to
-// load, load, and hold at every catalogued position an object of the right
-// kind, with the sizes the code relies on. The first problem found is
-// reported as one line naming the file and the object.
+// The check of the eight datafiles, at start-up and at every later load:
+// each must exist, be safe to load, load, and hold at every catalogued
+// position an object of the right kind, with the sizes the code relies on.
+// The first problem found is reported as one line naming the file and the
+// object.
 #pragma once
 
 #include <allegro.h>
@@ -28,9 +29,15 @@ std::vector<CataloguedObject> catalogued_objects(const std::string &file);
 // name; else e.g. "object 23 should be a 320x240 bitmap".
 std::string catalogue_problem(const std::string &file, DATAFILE *data);
 
+// The file of this name in the folder, read once: its bytes checked, then
+// exactly those bytes loaded and the objects checked against its catalogue.
+// The loaded datafile (release it with unload_datafile), or nullptr with
+// the problem. The library must be installed (any system driver).
+DATAFILE *load_checked_datafile(const std::string &folder, const std::string &file,
+                                std::string &problem);
+
 // Empty when the file of this name in the folder exists, is sound, loads and
-// meets its catalogue; else why not. The bytes are checked before
-// load_datafile sees them; the library must be installed (any system driver).
+// meets its catalogue; else why not (load_checked_datafile's problem).
 std::string datafile_problem(const std::string &folder, const std::string &file);
 
 // Checks the eight files in a folder; empty when all are fine, else

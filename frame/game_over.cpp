@@ -5,6 +5,7 @@
 
 #include "frame/catalogue.h"
 #include "frame/program.h"
+#include "frame/resources.h"
 #include "platform/platform.h"
 #include "screens/glyph_text.h"
 
@@ -51,8 +52,9 @@ void spin_and_shrink(BITMAP *snapshot) {
 
 int game_over() {
   platform_clear_keybuf();
-  BITMAP *snapshot = create_bitmap(320, 240);
-  BITMAP *label = create_bitmap(208, 20);
+  OwnedBitmap snapshot_owner = new_bitmap(320, 240);
+  OwnedBitmap label_owner = new_bitmap(208, 20);
+  BITMAP *snapshot = snapshot_owner.get(), *label = label_owner.get();
   clear(snapshot);
   clear(label);
   draw_glyph_text(label, 0, 0, caption);
@@ -69,8 +71,6 @@ int game_over() {
   platform_fade_out(5);
   platform_vsync();
   platform_clear_screen();
-  destroy_bitmap(label);
-  destroy_bitmap(snapshot);
   platform_stop_sample(sound_object::GAME_OVER_TUNE);
   return 0;
 }

@@ -6,6 +6,13 @@
 
 #include <array>
 
+// The ship's state.
+enum ShipState {
+  SHIP_ALIVE = 1,
+  SHIP_REAPPEARING = -2,  // blinking, cannot be hit, for 90 ticks
+  SHIP_EXPLODING = -3,    // after a hit, for 120 ticks; cannot fire
+};
+
 struct Player {
   int x;               // left edge, 0 to 290
   int y;               // top edge, 214
@@ -20,7 +27,7 @@ struct Player {
   int score;
   int life_points;     // points towards the next extra life
   int lives;
-  int state;           // 1 in play, -3 exploding, -2 reappearing
+  int state;           // a ShipState
   int state_ticks;
   int width;
   int height;
@@ -28,9 +35,16 @@ struct Player {
 
 extern Player player;
 
+// How a level ends: level_end is 0 while it is played.
+enum LevelEnd {
+  LEVEL_PLAYING = 0,
+  LEVEL_GAME_OVER = 1,  // lives gone, Esc in a game, a key in the demo
+  LEVEL_COMPLETE = 2,
+};
+
 extern int level;            // 1 to 12
 extern DATAFILE *level_data; // graphics of the current group of three levels
-extern int level_end;        // 0 playing, 1 game over, 2 level complete
+extern int level_end;        // a LevelEnd
 extern int shots_fired;
 extern int shots_hit;
 extern int total_shots_fired;

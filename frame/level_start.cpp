@@ -8,9 +8,9 @@
 #include "combat/weapons.h"
 #include "frame/catalogue.h"
 #include "frame/colour_tables.h"
-#include "frame/data_path.h"
 #include "frame/game_state.h"
 #include "frame/program.h"
+#include "frame/resources.h"
 #include "platform/platform.h"
 #include "render/draw_frame.h"
 #include "render/starfield.h"
@@ -62,7 +62,7 @@ void reset_ship() {
   player.y = 214;
   player.shots_in_flight = 0;
   player.exhaust_frame = 2;
-  player.state = -2;
+  player.state = SHIP_REAPPEARING;
   player.velocity = 0;
   player.friction_tick = 0;
   player.state_ticks = 0;
@@ -77,29 +77,30 @@ void free_explosions() {
 // The caption slides in from the right edge to past the left one, four
 // pixels a frame, over the still first frame of the level: 96 frames.
 void scroll_level_caption() {
-  BITMAP *first_frame = create_bitmap(320, 240);
-  clear(first_frame);
-  blit(back_buffer, first_frame, 0, 0, 0, 0, 320, 240);
+  OwnedBitmap first_frame = new_bitmap(320, 240);
+  clear(first_frame.get());
+  blit(back_buffer, first_frame.get(), 0, 0, 0, 0, 320, 240);
   char caption[32];
   std::snprintf(caption, sizeof caption, "LEVEL %d", level);
   for (int x = 320; x > -64; x -= 4) {
     clear(back_buffer);
-    blit(first_frame, back_buffer, 0, 0, 0, 0, 320, 240);
+    blit(first_frame.get(), back_buffer, 0, 0, 0, 0, 320, 240);
     draw_glyph_text(back_buffer, x + 1, 193, caption);
     present_frame();
   }
-  destroy_bitmap(first_frame);
 }
 
 }  // namespace
 
+const char *level_datafile(int level) { return group_files[level_group(level)]; }
+
 int load_level_data() {
-  int group = level_group(level);
   bool first_of_group = (level - 1) % 3 == 0;
   if (first_of_group) {
     // Also drops the set an earlier game or demo left loaded.
     if (level_data) unload_datafile(level_data);
-    level_data = load_datafile(data_path(group_files[group]).c_str());
+    level_data = nullptr;
+    level_data = load_game_datafile(level_datafile(level)).release();
   }
   if (!level_data) return 1;
   install_colour_tables(dat_palette(level_data, level_object::PALETTE));
@@ -154,7 +155,7 @@ void reset_level_state(int n) {
   init_stars();
   reset_shots_and_effects();
   enemies_destroyed = 0;
-  level_end = 0;
+  level_end = LEVEL_PLAYING;
   shot_timer = 50;
   dive_timer = 250;
   free_explosions();
@@ -169,8 +170,7 @@ void reset_level_state(int n) {
 // The formation is placed after the resets: it draws no random number and
 // touches none of what they reset, so the order makes no difference.
 int level_start(int n) {
-  if ((n - 1) % 3 == 0 && load_level_data() != 0)
-    throw MissingData{group_files[level_group(n)]};
+  if ((n - 1) % 3 == 0) load_level_data();
   reset_level_state(n);
   build_layout();
   compute_shade_colours();

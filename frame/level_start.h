@@ -2,13 +2,7 @@
 // per-level resets, the first frame and the "LEVEL %d" scroll.
 #pragma once
 
-#include <string>
-
-// Thrown when a datafile the game needs cannot be loaded while it runs (it
-// was there at start-up); the program stops with a message.
-struct MissingData {
-  std::string file;
-};
+#include "frame/resources.h"
 
 int level_start(int n);
 // Every per-level reset of a level start (the scroll, the counters, shots,
@@ -16,4 +10,6 @@ int level_start(int n);
 // anything, placing the formation or drawing.
 void reset_level_state(int n);
 int load_level_data();
+// The datafile of a level's group: "level1.dat" for levels 1 to 3, ...
+const char *level_datafile(int level);
 void build_layout();

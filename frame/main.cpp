@@ -13,8 +13,10 @@ namespace {
 // The eight datafiles of the data folder, read with the library started
 // without any driver, so no display is needed yet.
 std::string datafiles_here_problem() {
+  std::string problem = data_folder_problem();
+  if (!problem.empty()) return problem;
   install_allegro(SYSTEM_NONE, &errno, std::atexit);
-  std::string problem = datafiles_problem(data_folder());
+  problem = datafiles_problem(data_folder());
   allegro_exit();
   return problem;
 }

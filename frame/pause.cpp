@@ -4,6 +4,7 @@
 
 #include "frame/game_state.h"
 #include "frame/program.h"
+#include "frame/resources.h"
 #include "platform/platform.h"
 #include "screens/glyph_text.h"
 
@@ -34,17 +35,15 @@ void grow_caption(BITMAP *label, BITMAP *snapshot) {
 
 int pause_game() {
   platform_remove_timer(timer_tick);
-  BITMAP *snapshot = create_bitmap(320, 240);
-  BITMAP *label = create_bitmap(70, 12);
-  clear(label);
-  blit(platform_screen(), snapshot, 0, 0, 0, 0, 320, 240);
+  OwnedBitmap snapshot = new_bitmap(320, 240);
+  OwnedBitmap label = new_bitmap(70, 12);
+  clear(label.get());
+  blit(platform_screen(), snapshot.get(), 0, 0, 0, 0, 320, 240);
   platform_clear_keybuf();
-  draw_glyph_text(label, 0, 0, "PAUSE");
-  shrink_caption(label, snapshot);
+  draw_glyph_text(label.get(), 0, 0, "PAUSE");
+  shrink_caption(label.get(), snapshot.get());
   while (!platform_key(KEY_P)) platform_yield();
-  grow_caption(label, snapshot);
-  destroy_bitmap(label);
-  destroy_bitmap(snapshot);
+  grow_caption(label.get(), snapshot.get());
   platform_clear_keybuf();
   platform_set_palette(level_palette());
   platform_install_timer(timer_tick);

@@ -34,7 +34,7 @@ void run_tick_loop(TickLoop &loop, void (*input_step)(), void (*world_step)(),
     } else {
       platform_yield();
     }
-    if (level_end != 0) return;
+    if (level_end != LEVEL_PLAYING) return;
   }
 }
 
@@ -74,7 +74,7 @@ void run_game() {
     platform_fade_in(level_palette(), 16);
     run_tick_loop(loop, controls_step, world_tick, draw_frame);
     platform_remove_timer(timer_tick);
-    if (level_end == 2) {
+    if (level_end == LEVEL_COMPLETE) {
       if (level == 12) {
         show_ending();
         return;

@@ -1,9 +1,9 @@
 #include "frame/program.h"
 
-#include "frame/data_path.h"
 #include "frame/game_state.h"
 #include "frame/level_start.h"
 #include "frame/play_loops.h"
+#include "frame/resources.h"
 #include "platform/platform.h"
 #include "screens/title.h"
 
@@ -15,7 +15,7 @@ BITMAP *back_buffer = nullptr;
 BITMAP *glow_layer = nullptr;
 DATAFILE *sound_data = nullptr;
 volatile int game_ticks = 0;
-int demo_mode = 0;
+int demo_mode = DEMO_OFF;
 
 int option_glow = 1;
 int option_scroll = 1;
@@ -62,8 +62,8 @@ std::string start_up() {
 }
 
 int set_video_mode() {
-  back_buffer = create_bitmap(320, 240);
-  glow_layer = create_bitmap(320, 240);
+  back_buffer = new_bitmap(320, 240).release();
+  glow_layer = new_bitmap(320, 240).release();
   clear(back_buffer);
   if (platform_set_gfx_mode(320, 240) == 0) return 0;
   return platform_set_gfx_mode(640, 480) == 0 ? 0 : 1;
@@ -72,9 +72,9 @@ int set_video_mode() {
 void shut_down() { platform_shut_down(); }
 
 void start_demo() {
-  demo_mode = -1;
+  demo_mode = DEMO_RUNNING;
   run_demo();
-  demo_mode = 0;
+  demo_mode = DEMO_OFF;
 }
 
 void play_effect(int object, int volume, int frequency) {
@@ -91,11 +91,11 @@ void switch_all_options_on() {
 }  // namespace
 
 bool act_on_title_choice(int choice) {
-  if (choice == 1) return false;
-  if (choice == 0 || choice == 2) {
+  if (choice == TITLE_QUIT) return false;
+  if (choice == TITLE_START_GAME || choice == TITLE_DEMO) {
     platform_fade_out(16);
     platform_clear_screen();
-    if (choice == 0)
+    if (choice == TITLE_START_GAME)
       run_game();
     else
       start_demo();
@@ -147,11 +147,11 @@ int run_program(BITMAP *&closing) {
                  platform_last_error().c_str());
     return 1;
   }
-  closing = create_bitmap(320, 240);
-  sound_data = load_datafile(data_path("sound.dat").c_str());
+  closing = new_bitmap(320, 240).release();
+  sound_data = load_game_datafile("sound.dat").release();
   platform_set_sound_bank(sound_data);
   switch_all_options_on();
-  demo_mode = 0;
+  demo_mode = DEMO_OFF;
 
   while (act_on_title_choice(show_title_screen())) {
   }
@@ -174,8 +174,15 @@ int game_main() {
     // The window was closed: leave from wherever the game was.
     status = 0;
   } catch (const MissingData &missing) {
-    std::fprintf(stderr, "swarmfire: %s: cannot be loaded any more; stopping\n",
-                 missing.file.c_str());
+    // As the start-up check reports it: the file and what is wrong with it.
+    std::fprintf(stderr, "swarmfire: %s: %s\n", missing.file.c_str(), missing.problem.c_str());
+    status = 1;
+  } catch (const MissingObject &missing) {
+    std::fprintf(stderr, "swarmfire: %s\n", missing_object_problem(missing).c_str());
+    status = 1;
+  } catch (const BitmapFailure &failure) {
+    std::fprintf(stderr, "swarmfire: cannot create a %dx%d bitmap (out of memory); stopping\n",
+                 failure.width, failure.height);
     status = 1;
   }
   release_program_memory(closing);

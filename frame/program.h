@@ -9,8 +9,12 @@
 extern BITMAP *back_buffer;  // every frame and screen is drawn here
 extern BITMAP *glow_layer;   // light effects blended over play; options overlay
 extern DATAFILE *sound_data; // "sound.dat", held for the whole run
+
+// Whether the demo runs (the renderer then shows "DEMO MODE").
+enum DemoMode { DEMO_OFF = 0, DEMO_RUNNING = -1 };
+
 extern volatile int game_ticks;
-extern int demo_mode;        // -1 while the demo runs
+extern int demo_mode;        // a DemoMode
 
 // Display options, all 1 at start-up.
 extern int option_glow;
@@ -36,9 +40,9 @@ int set_video_mode();
 void shut_down();
 void start_demo();
 
-// Acts on a result of the title screen: a game (0) or the demo (2), then
-// true to show the title again; false for quit (1). Other values only
-// bring the title back.
+// Acts on a result of the title screen (a TitleChoice): a game or the
+// demo, then true to show the title again; false for quit. Other values
+// only bring the title back.
 bool act_on_title_choice(int choice);
 
 // The last picture on the screen turns and grows away: 51 frames for the

@@ -77,10 +77,10 @@ void draw_enemy_shots() {
 // banks with the sign of the velocity while alive; absent while exploding.
 void draw_ship() {
   if (player.lives <= 0) return;
-  if (player.state == -2)
+  if (player.state == SHIP_REAPPEARING)
     draw_sprite(back_buffer, object(level_object::SHIP_BLINK + player.exhaust_frame), player.x,
                 player.y);
-  else if (player.state == 1)
+  else if (player.state == SHIP_ALIVE)
     draw_sprite(back_buffer, object(level_object::SHIP + sign(player.velocity)), player.x,
                 player.y);
 }
@@ -140,7 +140,7 @@ void draw_frame() {
   draw_exhaust(back_buffer);
   draw_reverse_bar();
   draw_freeze_bar();
-  if (demo_mode == -1) draw_glyph_text(back_buffer, 0, 225, "DEMO MODE");
+  if (demo_mode == DEMO_RUNNING) draw_glyph_text(back_buffer, 0, 225, "DEMO MODE");
   blend_glow_layer();
   present_frame();
 }

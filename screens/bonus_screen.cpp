@@ -1,8 +1,8 @@
 #include "screens/bonus_screen.h"
 
 #include "frame/catalogue.h"
-#include "frame/data_path.h"
 #include "frame/program.h"
+#include "frame/resources.h"
 #include "platform/platform.h"
 #include "screens/depth_stars.h"
 #include "screens/palette_screen.h"
@@ -35,8 +35,7 @@ void draw_bonus_list(BITMAP *bitmap) {
 }
 
 void show_bonus_screen() {
-  bonus_data = load_datafile(data_path("bonus.dat").c_str());
-  if (!bonus_data) return;  // gone since start-up: the title goes on
+  HeldDatafile held(bonus_data, "bonus.dat");
   fade_into_palette(dat_palette(bonus_data, bonus_object::PALETTE));
   init_depth_stars();
   platform_clear_keybuf();
@@ -49,6 +48,4 @@ void show_bonus_screen() {
     ++count;
     present_frame();
   } while (count < BONUS_SCREEN_FRAMES && !platform_keypressed());
-  unload_datafile(bonus_data);
-  bonus_data = nullptr;
 }

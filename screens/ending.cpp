@@ -1,9 +1,9 @@
 #include "screens/ending.h"
 
 #include "frame/catalogue.h"
-#include "frame/data_path.h"
 #include "frame/program.h"
 #include "frame/random.h"
+#include "frame/resources.h"
 #include "platform/platform.h"
 #include "screens/depth_stars.h"
 #include "screens/palette_screen.h"
@@ -80,24 +80,23 @@ void move_ending_sprites() {
 }
 
 void show_ending() {
-  ending_data = load_datafile(data_path("enddat.dat").c_str());
-  if (!ending_data) return;  // gone since start-up: back to the title
-  BITMAP *snapshot = create_bitmap(320, 240);
-  fade_into_palette(dat_palette(ending_data, ending_object::PALETTE));
-  init_ending_sprites();
-  init_depth_stars();
-  platform_clear_keybuf();
-  do {
-    clear(back_buffer);
-    step_depth_stars();
-    draw_depth_stars(back_buffer);
-    draw_ending(back_buffer);
-    move_ending_sprites();
-    present_frame();
-  } while (!platform_keypressed());
-  unload_datafile(ending_data);
-  ending_data = nullptr;
-  blit(back_buffer, snapshot, 0, 0, 0, 0, 320, 240);
-  zoom_picture_away(snapshot);
-  destroy_bitmap(snapshot);
+  OwnedBitmap snapshot;
+  {
+    HeldDatafile held(ending_data, "enddat.dat");
+    snapshot = new_bitmap(320, 240);
+    fade_into_palette(dat_palette(ending_data, ending_object::PALETTE));
+    init_ending_sprites();
+    init_depth_stars();
+    platform_clear_keybuf();
+    do {
+      clear(back_buffer);
+      step_depth_stars();
+      draw_depth_stars(back_buffer);
+      draw_ending(back_buffer);
+      move_ending_sprites();
+      present_frame();
+    } while (!platform_keypressed());
+  }  // the pictures are unloaded before the closing zoom
+  blit(back_buffer, snapshot.get(), 0, 0, 0, 0, 320, 240);
+  zoom_picture_away(snapshot.get());
 }

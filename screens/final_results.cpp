@@ -7,6 +7,7 @@
 #include "frame/game_state.h"
 #include "frame/program.h"
 #include "frame/random.h"
+#include "frame/resources.h"
 #include "platform/platform.h"
 #include "render/effects.h"
 #include "render/starfield.h"
@@ -135,7 +136,8 @@ const char *rating_message(int score) {
 }
 
 void show_final_results() {
-  BITMAP *snapshot = create_bitmap(320, 240);
+  OwnedBitmap snapshot_owner = new_bitmap(320, 240);
+  BITMAP *snapshot = snapshot_owner.get();
   platform_clear_screen();
   platform_set_palette(level_palette());
   init_stars();
@@ -145,5 +147,4 @@ void show_final_results() {
   final_picture(lines, snapshot);
   fireworks_until_key(snapshot);
   zoom_past(snapshot);
-  destroy_bitmap(snapshot);
 }

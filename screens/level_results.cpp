@@ -5,6 +5,7 @@
 
 #include "frame/game_state.h"
 #include "frame/program.h"
+#include "frame/resources.h"
 #include "platform/platform.h"
 #include "render/starfield.h"
 #include "screens/glyph_text.h"
@@ -110,7 +111,8 @@ void spin_away(BITMAP *snapshot) {
 }  // namespace
 
 void show_level_results() {
-  BITMAP *snapshot = create_bitmap(320, 240);
+  OwnedBitmap snapshot_owner = new_bitmap(320, 240);
+  BITMAP *snapshot = snapshot_owner.get();
   platform_clear_screen();
   platform_set_palette(level_palette());
   init_stars();
@@ -127,5 +129,4 @@ void show_level_results() {
   final_picture(r, snapshot);
   idle_until_key(snapshot);
   spin_away(snapshot);
-  destroy_bitmap(snapshot);
 }

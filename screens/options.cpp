@@ -4,6 +4,7 @@
 #include "frame/catalogue.h"
 #include "frame/colour_tables.h"
 #include "frame/program.h"
+#include "frame/resources.h"
 #include "platform/platform.h"
 #include "screens/depth_stars.h"
 #include "screens/title.h"
@@ -41,10 +42,10 @@ void click(int frequency) {
 }
 
 // 35 nested ellipses from 115 x 35 in light 50 to 81 x 1 in light 220.
-BITMAP *make_spotlight() {
-  BITMAP *b = create_bitmap(280, 70);
-  clear(b);
-  for (int i = 0; i <= 34; ++i) ellipsefill(b, 140, 35, 115 - i, 35 - i, 50 + 5 * i);
+OwnedBitmap make_spotlight() {
+  OwnedBitmap b = new_bitmap(280, 70);
+  clear(b.get());
+  for (int i = 0; i <= 34; ++i) ellipsefill(b.get(), 140, 35, 115 - i, 35 - i, 50 + 5 * i);
   return b;
 }
 
@@ -117,19 +118,19 @@ void show_options_screen() {
   platform_fade_out(16);
   platform_clear_screen();
   platform_fade_in(options_palette(), 16);
-  BITMAP *spotlight = make_spotlight();
+  OwnedBitmap spotlight = make_spotlight();
   install_light_tables();
   for (int r = 0; r < ROWS; ++r) option_marks[r] = *option_rows[r].flag == 1 ? 1 : 0;
   option_cursor = 0;
   init_depth_stars();
   platform_clear_keybuf();
-  draw_options_frame(spotlight);
+  draw_options_frame(spotlight.get());
   do {
     handle_option_keys();
     step_depth_stars();
-    draw_options_frame(spotlight);
+    draw_options_frame(spotlight.get());
   } while (!platform_key(KEY_ESC));
-  destroy_bitmap(spotlight);
+  spotlight.reset();
   write_back_options();
   platform_fade_out(16);
   platform_clear_screen();

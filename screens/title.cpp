@@ -3,9 +3,8 @@
 #include "screens/title.h"
 
 #include "frame/catalogue.h"
-#include "frame/data_path.h"
-#include "frame/level_start.h"
 #include "frame/program.h"
+#include "frame/resources.h"
 #include "platform/platform.h"
 #include "screens/bonus_screen.h"
 
@@ -17,16 +16,19 @@ namespace {
 constexpr int BONUS_SCREEN_AT = 1000;
 constexpr int DEMO_AT = 1600;
 
+// The menu's items, numbered from the top as `selection` counts them.
+enum MenuItemNumber { START_ITEM = 1, OPTIONS_ITEM = 2, QUIT_ITEM = 3 };
+
 struct MenuItem {
   int x, y;
 };
 constexpr MenuItem menu_items[3] = {{165, 100}, {130, 140}, {165, 185}};
 
 struct TitleState {
-  int selection = 1;
+  int selection = START_ITEM;
   bool latch = false;
   int frames = 0;
-  int result = 0;
+  int result = TITLE_START_GAME;
 };
 
 RGB *title_palette() { return dat_palette(title_data, title_object::TITLE_PALETTE); }
@@ -38,12 +40,12 @@ void click(int frequency) {
 // Up before Down; once one has moved the selection the latch holds the
 // other back until both are released.
 void move_selection(TitleState &t) {
-  if (platform_key(KEY_UP) && t.selection > 1 && !t.latch) {
+  if (platform_key(KEY_UP) && t.selection > START_ITEM && !t.latch) {
     click(1000);
     --t.selection;
     t.latch = true;
   }
-  if (platform_key(KEY_DOWN) && t.selection < 3 && !t.latch) {
+  if (platform_key(KEY_DOWN) && t.selection < QUIT_ITEM && !t.latch) {
     click(1000);
     ++t.selection;
     t.latch = true;
@@ -74,7 +76,7 @@ void run_menu(TitleState &t) {
     move_selection(t);
     draw_menu(t);
     if (++t.frames == DEMO_AT)
-      t.result = 2;
+      t.result = TITLE_DEMO;
     else if (t.frames == BONUS_SCREEN_AT)
       show_bonus_interlude();
     // The library font, on its own black background as plain textout draws.
@@ -87,9 +89,7 @@ void run_menu(TitleState &t) {
 }  // namespace
 
 int show_title_screen() {
-  title_data = load_datafile(data_path("title.dat").c_str());
-  // Gone since the start-up check: stop with a message and status 1.
-  if (!title_data) throw MissingData{data_path("title.dat")};
+  HeldDatafile held(title_data, "title.dat");
   platform_clear_screen();
   platform_set_palette(title_palette());
   platform_clear_keybuf();
@@ -98,15 +98,13 @@ int show_title_screen() {
   for (;;) {
     run_menu(t);
     click(2000);
-    if (t.selection == 2 && t.result != 2) {
+    if (t.selection == OPTIONS_ITEM && t.result != TITLE_DEMO) {
       show_options_screen();
       continue;
     }
-    if (t.result != 2) t.result = t.selection == 1 ? 0 : 1;
+    if (t.result != TITLE_DEMO) t.result = t.selection == START_ITEM ? TITLE_START_GAME : TITLE_QUIT;
     break;
   }
   platform_clear_keybuf();
-  unload_datafile(title_data);
-  title_data = nullptr;
   return t.result;
 }

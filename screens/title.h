@@ -6,7 +6,10 @@
 // "title.dat", held while the title screen runs.
 extern DATAFILE *title_data;
 
-// 0 start a game, 1 quit, 2 run the demo.
+// What the title screen returns.
+enum TitleChoice { TITLE_START_GAME = 0, TITLE_QUIT = 1, TITLE_DEMO = 2 };
+
+// The player's choice, a TitleChoice.
 int show_title_screen();
 void show_options_screen();
 

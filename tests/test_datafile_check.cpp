@@ -1,8 +1,11 @@
 // The start-up check: the walk over a datafile's bytes before the library
 // sees them, and the catalogue of kinds and sizes after loading.
+#include "frame/catalogue.h"
 #include "frame/datafile_check.h"
 #include "frame/datafile_structure.h"
+#include "frame/resources.h"
 #include "platform/headless.h"
+#include "screens/glyph_text.h"
 #include "tests/support/data_files.h"
 
 #include <allegro.h>
@@ -200,4 +203,32 @@ TEST_F(CatalogueTest, StandInFilesPassAndAShortFileNamesTheFirstObjectItLacks) {
   for (int n = 0; n < 30; ++n) add_bitmap(short_file, "B", Bitmap8(1, 1));
   write_bytes(folder.file("bonus.dat"), datafile_bytes(short_file));
   EXPECT_EQ(datafiles_problem(folder.path), "bonus.dat: object 30 should be a bitmap (the file holds 30 objects)");
+}
+
+// Past the end of the file, before its start, or at an object of another
+// kind: an access throws instead of reading, and the stop names the file.
+TEST_F(CatalogueTest, AccessesOutsideTheFileOrToAnotherKindStopInsteadOfReading) {
+  write_bytes(folder.file("bonus.dat"), stand_in_datafile("bonus.dat"));
+  std::string problem;
+  bonus_data = load_checked_datafile(folder.path, "bonus.dat", problem);
+  ASSERT_NE(bonus_data, nullptr) << problem;
+  EXPECT_EQ(dat_bitmap(bonus_data, 0), bonus_data[0].dat);
+  EXPECT_EQ(dat_palette(bonus_data, bonus_object::PALETTE), bonus_data[bonus_object::PALETTE].dat);
+  const std::pair<std::function<void()>, std::string> accesses[] = {
+      {[] { dat_bitmap(bonus_data, bonus_object::COUNT); }, "bonus.dat: object 52 should be a bitmap"},
+      {[] { dat_bitmap(bonus_data, 1000); }, "bonus.dat: object 1000 should be a bitmap"},
+      {[] { dat_bitmap(bonus_data, -1); }, "bonus.dat: object -1 should be a bitmap"},
+      {[] { dat_palette(bonus_data, 0); }, "bonus.dat: object 0 should be a palette"},
+      {[] { dat_sample(bonus_data, bonus_object::PALETTE); }, "bonus.dat: object 51 should be a sample"},
+  };
+  for (const auto &[access, expected] : accesses) {
+    try {
+      access();
+      ADD_FAILURE() << expected << ": no stop";
+    } catch (const MissingObject &missing) {
+      EXPECT_EQ(missing_object_problem(missing), expected);
+    }
+  }
+  unload_datafile(bonus_data);
+  bonus_data = nullptr;
 }

@@ -1,5 +1,6 @@
 // Where F12 puts "dump.pcx": the working directory when it can be written,
-// else the player's pictures folder, else the home folder.
+// else the player's pictures folder (from the environment, the desktop's
+// user-dirs.dirs or ~/Pictures), else the home folder.
 #include "frame/controls.h"
 #include "platform/platform.h"
 #include "tests/support/data_files.h"
@@ -7,6 +8,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 namespace fs = std::filesystem;
 
@@ -16,8 +18,10 @@ TEST(ScreenshotPlaces, TheWorkingDirectoryElseThePicturesFolderElseHomeElseAFail
   ScratchFolder scratch;
   const fs::path start = fs::current_path(), here = fs::path(scratch.path) / "here";
   const fs::path pictures = fs::path(scratch.path) / "pictures", home = fs::path(scratch.path) / "home";
-  for (const fs::path &folder : {here, pictures, home}) fs::create_directory(folder);
+  const fs::path config = fs::path(scratch.path) / "config", bilder = home / "Bilder \"neu\"";
+  for (const fs::path &folder : {here, pictures, home, config, bilder}) fs::create_directory(folder);
   setenv("XDG_PICTURES_DIR", pictures.c_str(), 1);
+  setenv("XDG_CONFIG_HOME", config.c_str(), 1);
   setenv("HOME", home.c_str(), 1);
   fs::current_path(here);
   EXPECT_EQ(save_screenshot(), 0);
@@ -27,15 +31,31 @@ TEST(ScreenshotPlaces, TheWorkingDirectoryElseThePicturesFolderElseHomeElseAFail
   // been removed since the game entered it.
   fs::remove_all(here);
   EXPECT_EQ(save_screenshot(), 0);
-  EXPECT_TRUE(fs::exists(pictures / "dump.pcx"));
-  EXPECT_FALSE(fs::exists(home / "dump.pcx"));
+  EXPECT_TRUE(fs::remove(pictures / "dump.pcx"));
+  // Where desktops keep it: in user-dirs.dirs, relative to home or absolute.
+  unsetenv("XDG_PICTURES_DIR");
+  std::ofstream(config / "user-dirs.dirs") << "# written by xdg-user-dirs-update\n"
+                                           << "XDG_DESKTOP_DIR=\"$HOME/Desktop\"\n"
+                                           << "XDG_PICTURES_DIR=\"$HOME/Bilder \\\"neu\\\"\"\n";
+  EXPECT_EQ(save_screenshot(), 0);
+  EXPECT_TRUE(fs::remove(bilder / "dump.pcx"));
+  unsetenv("XDG_CONFIG_HOME");
+  fs::create_directory(home / ".config");
+  std::ofstream(home / ".config/user-dirs.dirs") << "XDG_PICTURES_DIR=\"" << pictures.string() << "\"\n";
+  EXPECT_EQ(save_screenshot(), 0);
+  EXPECT_TRUE(fs::remove(pictures / "dump.pcx"));
+  fs::remove(home / ".config/user-dirs.dirs");
+  fs::create_directory(home / "Pictures");
+  EXPECT_EQ(save_screenshot(), 0);
+  EXPECT_TRUE(fs::remove(home / "Pictures/dump.pcx"));
+  fs::remove(home / "Pictures");
+  // A pictures folder that cannot be written, then none at all: home.
   setenv("XDG_PICTURES_DIR", (pictures / "missing").c_str(), 1);
   EXPECT_EQ(save_screenshot(), 0);
   EXPECT_TRUE(fs::remove(home / "dump.pcx"));
   unsetenv("XDG_PICTURES_DIR");
   EXPECT_EQ(save_screenshot(), 0);
   EXPECT_TRUE(fs::remove(home / "dump.pcx"));
-  setenv("XDG_PICTURES_DIR", "", 1);
   setenv("HOME", (home / "missing").c_str(), 1);
   EXPECT_EQ(save_screenshot(), 1);
   fs::current_path(start);

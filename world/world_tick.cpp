@@ -27,8 +27,8 @@ constexpr int PLAYER_SHOT_FRAME_TICKS = 8;
 
 // Both wait for the last explosion; a level won and lost together is won.
 void decide_level_end() {
-  if (player.lives <= 0 && active_explosions == 0) level_end = 1;
-  if (enemies_destroyed == enemy_count && active_explosions == 0) level_end = 2;
+  if (player.lives <= 0 && active_explosions == 0) level_end = LEVEL_GAME_OVER;
+  if (enemies_destroyed == enemy_count && active_explosions == 0) level_end = LEVEL_COMPLETE;
 }
 
 void scroll_background() {
@@ -43,14 +43,14 @@ void scroll_background() {
 void run_ship_states() {
   if (player.lives <= 0) return;
   ++player.state_ticks;
-  if (player.state == -3) {
+  if (player.state == SHIP_EXPLODING) {
     if (player.state_ticks == EXPLODING_TICKS) {
-      player.state = -2;
+      player.state = SHIP_REAPPEARING;
       player.state_ticks = 0;
       player.x = 160;
     }
-  } else if (player.state == -2 && player.state_ticks == REAPPEARING_TICKS) {
-    player.state = 1;
+  } else if (player.state == SHIP_REAPPEARING && player.state_ticks == REAPPEARING_TICKS) {
+    player.state = SHIP_ALIVE;
   }
   if (++player.exhaust_tick == EXHAUST_FRAME_TICKS) {
     player.exhaust_tick = 0;
@@ -116,7 +116,7 @@ void move_exhaust() {
       p.x += p.dx;
       p.y += p.dy;
       --p.life;
-    } else if (player.state == 1) {
+    } else if (player.state == SHIP_ALIVE) {
       spawn_exhaust(i);
     }
     if (p.life == 0) p.active = 0;

@@ -9,6 +9,9 @@
 // times) and must be the same; once the program has ended none is left.
 // Levels of the long game are played for a while and then completed by
 // clearing the formation, so that the session stays short.
+// Then the window's close button is pressed once on every screen, each time
+// in a program of its own: after each, nothing the game created or loaded
+// may be left.
 #include "frame/game_state.h"
 #include "frame/program.h"
 #include "platform/headless.h"
@@ -50,7 +53,7 @@ const Steps options_then_start = {{0, 10},       {KEY_DOWN, 3}, {0, 3},        {
 const Steps no_keys = {};
 
 bool on_title() { return title_data && !bonus_data && !headless::timer_installed(); }
-bool in_game() { return headless::timer_installed() && demo_mode == 0; }
+bool in_game() { return headless::timer_installed() && demo_mode == DEMO_OFF; }
 
 constexpr int PLAY_TICKS = 300;  // of each level before it is cleared or left
 constexpr int LONG_GAME = 2;
@@ -108,7 +111,7 @@ struct Session {
     if (in_game()) return play();
     // The pause polls for P to resume.
     if (playing && e.kind == headless::Wait::Yield) return hold(KEY_P);
-    if (demo_mode == -1 && headless::timer_installed()) {
+    if (demo_mode == DEMO_RUNNING && headless::timer_installed()) {
       if (++demo_ticks % 300 == 0) headless::press(KEY_SPACE, ' ');
       return;
     }
@@ -118,6 +121,113 @@ struct Session {
     headless::press(KEY_SPACE, ' ');
   }
 };
+
+// Where the close button is pressed, in a program started afresh.
+enum class Place {
+  Title, Options, BonusScreen, LevelStart, Pause, GameOver, LevelResults, FinalResults, Ending
+};
+struct NamedPlace {
+  Place place;
+  const char *name;
+};
+const NamedPlace places[] = {
+    {Place::Title, "the title"},
+    {Place::Options, "the options"},
+    {Place::BonusScreen, "the bonus screen"},
+    {Place::LevelStart, "the level start"},
+    {Place::Pause, "the pause"},
+    {Place::GameOver, "the game over"},
+    {Place::LevelResults, "the level results"},
+    {Place::FinalResults, "the final results"},
+    {Place::Ending, "the ending"},
+};
+
+const Steps options_steps = {{0, 5}, {KEY_DOWN, 3}, {0, 3}, {KEY_ALT, 3}};
+
+// Drives one program to its place and presses the close button there, on a
+// frame well into the screen (the 30th), or in the wait of the pause and
+// the game over.
+struct CloseSession {
+  Place place;
+  bool closed = false;
+  long title_tick = 0, play_ticks = 0, frames_there = 0;
+  bool left_title = false, game_over_done = false;
+
+  void close() {
+    closed = true;
+    headless::request_close();
+  }
+
+  // Frames of the screen the place names, once the game has got there.
+  bool there(const headless::Event &e) {
+    switch (place) {
+      case Place::Title: return on_title();
+      case Place::Options: return title_data && title_tick > 20;
+      case Place::BonusScreen: return bonus_data != nullptr;
+      case Place::LevelStart: return left_title && play_ticks == 0 && level_data;
+      case Place::LevelResults:
+        return level_end == LEVEL_COMPLETE && !headless::timer_installed() && !ending_data;
+      case Place::FinalResults: return game_over_done;
+      case Place::Ending: return ending_data != nullptr;
+      case Place::Pause:
+        return play_ticks > 0 && !headless::timer_installed() && e.kind == headless::Wait::Yield;
+      case Place::GameOver: return e.kind == headless::Wait::ReadKey;
+    }
+    return false;
+  }
+
+  void play() {
+    ++play_ticks;
+    if (play_ticks == 1 && (place == Place::LevelResults || place == Place::Ending)) {
+      if (place == Place::Ending) level = 12;
+      for (Enemy &enemy : enemies) enemy.active = 0;
+      enemies_destroyed = enemy_count;
+    }
+    if (place == Place::Pause && play_ticks == 100) return hold(KEY_P);
+    if ((place == Place::GameOver || place == Place::FinalResults) && play_ticks >= 50)
+      return hold(KEY_ESC);
+    pilot_keys();
+  }
+
+  void step(const headless::Event &e) {
+    if (closed) return;
+    if (there(e)) {
+      bool waits = place == Place::Pause || place == Place::GameOver;
+      if (waits || (e.kind == headless::Wait::Present && ++frames_there == 30)) return close();
+    }
+    if (title_data) {
+      if (place == Place::Options) return hold(key_at(options_steps, title_tick++));
+      if (place == Place::Title || place == Place::BonusScreen) return;
+      return hold(key_at(start_steps, title_tick++));
+    }
+    left_title = true;
+    if (in_game()) return play();
+    if (e.kind == headless::Wait::ReadKey) headless::press(KEY_SPACE, ' ');
+    if (e.kind == headless::Wait::Vsync) game_over_done = true;  // its last wait
+  }
+};
+
+// Runs a program closed at this place; true when it got there, ended with
+// status 0 and left nothing behind.
+bool closes_cleanly(const NamedPlace &where) {
+  headless::reset();
+  const LiveResources before = live_resources();
+  headless::set_event_limit(200'000);
+  CloseSession session{where.place};
+  headless::set_hook([&](const headless::Event &e) {
+    headless::release_all();
+    session.step(e);
+  });
+  int status = game_main();
+  headless::set_hook(nullptr);
+  headless::reset();
+  LiveResources left = live_resources();
+  left.created_bitmaps -= before.created_bitmaps;
+  left.datafiles -= before.datafiles;
+  std::printf("closed from %s: %s, status %d, %d bitmaps and %d datafiles left\n", where.name,
+              session.closed ? "reached" : "NOT reached", status, left.created_bitmaps, left.datafiles);
+  return session.closed && status == 0 && left == LiveResources{};
+}
 
 void print(const char *when, const LiveResources &r) {
   std::printf("%s: %d bitmaps created by the game, %d datafiles\n", when, r.created_bitmaps, r.datafiles);
@@ -150,6 +260,7 @@ int main() {
                 session.ending_seen && session.bonus_seen && session.demo_ticks > 0 && option_glow == 0;
   bool ok = status == 0 && toured && session.after_first == session.after_fifth &&
             at_end == LiveResources{};
+  for (const NamedPlace &where : places) ok = closes_cleanly(where) && ok;
   std::printf("%s\n", ok ? "PASS" : "FAIL");
   std::fflush(stdout);  // the leak report at exit ends the process abruptly
   return ok ? 0 : 1;

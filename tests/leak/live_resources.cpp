@@ -3,10 +3,14 @@
 #include <allegro.h>
 
 #include <set>
+#include <utility>
 
 namespace {
 
 int created = 0;
+int bitmaps_until_failure = -1;
+std::function<void()> load_action;
+
 std::set<DATAFILE *> &loaded() {
   static std::set<DATAFILE *> files;
   return files;
@@ -23,6 +27,7 @@ DATAFILE *__real_load_datafile(const char *filename);
 void __real_unload_datafile(DATAFILE *data);
 
 BITMAP *__wrap_create_bitmap(int width, int height) {
+  if (bitmaps_until_failure >= 0 && bitmaps_until_failure-- == 0) return nullptr;
   BITMAP *b = __real_create_bitmap(width, height);
   if (b) ++created;
   return b;
@@ -40,6 +45,7 @@ void __wrap_destroy_bitmap(BITMAP *bitmap) {
 }
 
 DATAFILE *__wrap_load_datafile(const char *filename) {
+  if (load_action) std::exchange(load_action, nullptr)();
   DATAFILE *d = __real_load_datafile(filename);
   if (d) loaded().insert(d);
   return d;
@@ -58,3 +64,7 @@ LiveResources live_resources() {
   r.datafiles = static_cast<int>(loaded().size());
   return r;
 }
+
+void fail_bitmap_after(int calls) { bitmaps_until_failure = calls; }
+
+void before_next_load(std::function<void()> action) { load_action = std::move(action); }

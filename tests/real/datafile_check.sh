@@ -2,8 +2,12 @@
 # The real game checks its eight datafiles before it needs a display: each
 # one deleted, truncated or replaced by garbage stops it with one line that
 # names the file, and status 1. With all eight intact it gets past the check
-# (and, with no display, stops on that instead).
+# (and, with no display, stops on that instead). A stray file named like a
+# datafile in the working directory does not take over from the build's own
+# data folder, and where no folder holds all eight the line names the
+# folders looked in.
 set -uo pipefail
+[ $# -ge 2 ] || { echo "usage: $0 BINARY DATA_DIR" >&2; exit 2; }
 BINARY=$1 DATA=$2
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
@@ -12,14 +16,20 @@ FILES="sound.dat title.dat bonus.dat level1.dat level4.dat level7.dat level10.da
 fresh_copy() {
   rm -rf "$WORK/data"
   mkdir "$WORK/data"
-  for f in $FILES; do cp "$DATA/$f" "$WORK/data/"; done
+  local file
+  for file in $FILES; do cp "$DATA/$file" "$WORK/data/"; done
 }
 
-# Runs the game in the copy without a display; checks status 1 and one line
-# that starts with "swarmfire: " and the expected text.
+# Runs the game in the copy (or, with a third argument, in that folder with
+# no data folder named) without a display; checks status 1 and one line that
+# starts with "swarmfire: " and the expected text.
 expect() {
   local what=$1 expected=$2 err status
-  err=$(cd "$WORK/data" && env -u DISPLAY "$BINARY" 2>&1 >/dev/null)
+  if [ $# -ge 3 ]; then
+    err=$(cd "$3" && env -u DISPLAY -u SWARMFIRE_DATA "$BINARY" 2>&1 >/dev/null)
+  else
+    err=$(cd "$WORK/data" && env -u DISPLAY SWARMFIRE_DATA="$WORK/data" "$BINARY" 2>&1 >/dev/null)
+  fi
   status=$?
   [ "$status" -eq 1 ] || { echo "FAIL ($what): status $status, output: $err"; exit 1; }
   [ "$(printf '%s\n' "$err" | wc -l)" -eq 1 ] || { echo "FAIL ($what): not one line: $err"; exit 1; }
@@ -29,6 +39,19 @@ expect() {
 
 fresh_copy
 expect "all intact" "no X display"
+mkdir "$WORK/stray"
+yes 'some other program' | head -c 4096 >"$WORK/stray/sound.dat"
+expect "a stray sound.dat in the working directory" "no X display" "$WORK/stray"
+# A binary with no data beside it, run where there is none either.
+mkdir -p "$WORK/bin" "$WORK/empty"
+cp "$BINARY" "$WORK/bin/swarmfire"
+configured=$(strings "$BINARY" | grep -m1 '/share/games/swarmfire$' || true)
+if [ -n "$configured" ] && [ -f "$configured/enddat.dat" ]; then
+  echo "skipped (no folder): the configured folder $configured holds datafiles"
+else
+  BINARY=$WORK/bin/swarmfire expect "no folder" "no folder holds all eight datafiles (looked in \
+$WORK/empty, $WORK/bin/data, $WORK/share/games/swarmfire, " "$WORK/empty"
+fi
 for f in $FILES; do
   fresh_copy
   rm "$WORK/data/$f"

@@ -7,6 +7,7 @@
 # line starting "swarmfire: " and status 1, never a crash; where the damage
 # is in the structure, the line names the file.
 set -uo pipefail
+[ $# -ge 3 ] || { echo "usage: $0 BINARY DATA_DIR WRONG_OBJECT" >&2; exit 2; }
 BINARY=$1 DATA=$2 WRONG_OBJECT=$3
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT

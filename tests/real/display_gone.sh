@@ -2,7 +2,8 @@
 # The X server dies under the running game - on the title, in play and while
 # paused, killed outright or asked to stop: each time the game ends within
 # two seconds with one line and status 1, not a signal, and leaves no core.
-BINARY=$1 DATA=$2 XWD_PROBE=$3 WORK=${4:-}/display_gone
+[ $# -ge 4 ] && [ -n "$4" ] || { echo "usage: $0 BINARY DATA_DIR XWD_PROBE WORK_DIR" >&2; exit 2; }
+BINARY=$1 DATA=$2 XWD_PROBE=$3 WORK=$4/display_gone
 rm -rf "$WORK"
 source "$(dirname "$0")/xvfb_lib.sh"
 source "$(dirname "$0")/fault_lib.sh"

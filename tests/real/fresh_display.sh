@@ -4,7 +4,8 @@
 # with status 0. (A server whose only client has just left resets itself and
 # refuses connections for a moment; the game's own check of the display
 # must not be that client.)
-BINARY=$1 DATA=$2 XWD_PROBE=$3 WORK=${4:-}/fresh_display X_CLOSE=$5
+[ $# -ge 5 ] && [ -n "$4" ] || { echo "usage: $0 BINARY DATA_DIR XWD_PROBE WORK_DIR X_CLOSE" >&2; exit 2; }
+BINARY=$1 DATA=$2 XWD_PROBE=$3 WORK=$4/fresh_display X_CLOSE=$5
 rm -rf "$WORK"
 source "$(dirname "$0")/xvfb_lib.sh"
 source "$(dirname "$0")/fault_lib.sh"

@@ -13,6 +13,7 @@
 # the installed binary, run from / with nothing pointing at its data, passes
 # its datafile check and opens its window; with SWARMFIRE_DATA naming an
 # empty folder it says the datafiles are missing there.
+[ $# -ge 5 ] && [ -n "$5" ] || { echo "usage: $0 staged|deb BUILD_OR_SOURCE_DIR PREFIX_OR_PACKAGE_DIR XWD_PROBE WORK_DIR" >&2; exit 2; }
 MODE=$1 XWD_PROBE=$4 WORK=$5/install_$1
 rm -rf "$WORK"
 source "$(dirname "$0")/xvfb_lib.sh"

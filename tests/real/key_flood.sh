@@ -8,7 +8,8 @@
 # choose quit), Esc on the options screen, Esc and Down in play (Down could
 # bring the title's quit item up after a lost game). Play begins with
 # Ctrl+Alt+End, the library's abort.
-BINARY=$1 DATA=$2 XWD_PROBE=$3 WORK=${4:-}/key_flood X_CLOSE=$5
+[ $# -ge 5 ] && [ -n "$4" ] || { echo "usage: $0 BINARY DATA_DIR XWD_PROBE WORK_DIR X_CLOSE" >&2; exit 2; }
+BINARY=$1 DATA=$2 XWD_PROBE=$3 WORK=$4/key_flood X_CLOSE=$5
 rm -rf "$WORK"
 source "$(dirname "$0")/xvfb_lib.sh"
 source "$(dirname "$0")/fault_lib.sh"

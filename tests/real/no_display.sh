@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Without a reachable X display the game says so in one line and exits 1.
 set -uo pipefail
+[ $# -ge 1 ] || { echo "usage: $0 BINARY" >&2; exit 2; }
 BINARY=$1
 check() {
   local what=$1

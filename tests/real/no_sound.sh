@@ -3,7 +3,8 @@
 # not exist, so every attempt to open it fails. The game still opens its
 # title, plays (steering, firing, hits and their samples), ends the game and
 # quits with status 0, in silence.
-BINARY=$1 DATA=$2 XWD_PROBE=$3 WORK=${4:-}/no_sound
+[ $# -ge 4 ] && [ -n "$4" ] || { echo "usage: $0 BINARY DATA_DIR XWD_PROBE WORK_DIR" >&2; exit 2; }
+BINARY=$1 DATA=$2 XWD_PROBE=$3 WORK=$4/no_sound
 rm -rf "$WORK"
 source "$(dirname "$0")/xvfb_lib.sh"
 source "$(dirname "$0")/fault_lib.sh"

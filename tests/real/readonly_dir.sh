@@ -3,7 +3,8 @@
 # nor stops the game; the screenshot lands in $HOME instead, and the game
 # plays on and quits with status 0. Root may write anywhere, so as root the
 # game runs as the unprivileged user nobody, from copies that user can read.
-BINARY=$1 DATA=$2 XWD_PROBE=$3 WORK=${4:-}/readonly_dir
+[ $# -ge 4 ] && [ -n "$4" ] || { echo "usage: $0 BINARY DATA_DIR XWD_PROBE WORK_DIR" >&2; exit 2; }
+BINARY=$1 DATA=$2 XWD_PROBE=$3 WORK=$4/readonly_dir
 rm -rf "$WORK"
 source "$(dirname "$0")/xvfb_lib.sh"
 source "$(dirname "$0")/fault_lib.sh"
@@ -24,7 +25,7 @@ chmod 555 "$GAME_DIR/readonly"
   fail "the read-only folder can be written"
 
 start_xvfb
-unset XDG_PICTURES_DIR
+unset XDG_PICTURES_DIR XDG_CONFIG_HOME
 (cd "$GAME_DIR/readonly" &&
   HOME="$GAME_DIR/home" SWARMFIRE_DATA="$GAME_DIR/data" exec "${run_as[@]}" "$GAME_DIR/swarmfire") \
   >"$WORK/game.out" 2>"$WORK/game.err" &

@@ -5,7 +5,8 @@
 # fires, F12 writes dump.pcx, P freezes the picture and P again resumes, Esc
 # runs the game over and the final results back to the title, and quit ends
 # the program with status 0.
-BINARY=$1 DATA=$2 XWD_PROBE=$3 WORK=${4:-}/window_play
+[ $# -ge 4 ] && [ -n "$4" ] || { echo "usage: $0 BINARY DATA_DIR XWD_PROBE WORK_DIR" >&2; exit 2; }
+BINARY=$1 DATA=$2 XWD_PROBE=$3 WORK=$4/window_play
 rm -rf "$WORK"
 source "$(dirname "$0")/xvfb_lib.sh"
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The real game in a real window: it opens, shows a picture, and the title
 # menu's quit item (Down, Down, Alt) ends it with status 0.
-BINARY=$1 DATA=$2 XWD_PROBE=$3 WORK=${4:-}/window_quit
+[ $# -ge 4 ] && [ -n "$4" ] || { echo "usage: $0 BINARY DATA_DIR XWD_PROBE WORK_DIR" >&2; exit 2; }
+BINARY=$1 DATA=$2 XWD_PROBE=$3 WORK=$4/window_quit
 rm -rf "$WORK"
 source "$(dirname "$0")/xvfb_lib.sh"
 

@@ -2,7 +2,8 @@
 # The title for real: its tune is heard through the sound driver, the menu
 # moves and selects with real keys, the options screen toggles and Esc comes
 # back, and quit ends the program with status 0 after the closing zoom.
-BINARY=$1 DATA=$2 XWD_PROBE=$3 WORK=${4:-}/window_title PCM_PROBE=$5
+[ $# -ge 5 ] && [ -n "$4" ] || { echo "usage: $0 BINARY DATA_DIR XWD_PROBE WORK_DIR PCM_PROBE" >&2; exit 2; }
+BINARY=$1 DATA=$2 XWD_PROBE=$3 WORK=$4/window_title PCM_PROBE=$5
 rm -rf "$WORK"
 source "$(dirname "$0")/xvfb_lib.sh"
 
