@@ -128,8 +128,8 @@ void shaded_turned_ellipse(Bitmap8 &b, float cx, float cy, float rx, float ry, f
 }
 
 const Ramp *ramp_of(int index) {
-  static const Ramp *const ramps[] = {&STEEL, &CYAN, &GOLD, &PURPLE, &MAGENTA,
-                                      &LIME,  &CRIMSON, &BROWN, &TEAL, &FLAME};
+  static const Ramp *const ramps[] = {&HULL,  &CYAN,  &GOLD,  &PURPLE, &MAGENTA,    &LIME,
+                                      &CRIMSON, &BROWN, &TEAL, &FLAME, &GREY_SHADES};
   for (const Ramp *r : ramps)
     if (index >= r->first && index < r->first + r->count) return r;
   return nullptr;

@@ -40,7 +40,7 @@ const BonusLook looks[9] = {
                        ##.....
                        ##.....
                        ##.....)"},  // F: firepower
-    {&STEEL, false, R"(##...##
+    {&HULL, false, R"(##...##
                        ##...##
                        ##.#.##
                        ##.#.##

@@ -29,7 +29,7 @@ struct Ramp {
 // The five exact shade ramps (red has six distinct shades) ...
 extern const Ramp RED_SHADES, GREEN_SHADES, GREY_SHADES, BLUE_SHADES, ORANGE_SHADES;
 // ... and the art ramps.
-extern const Ramp STEEL, CYAN, GOLD, PURPLE, MAGENTA, LIME, CRIMSON, BROWN, TEAL, FLAME;
+extern const Ramp HULL, CYAN, GOLD, PURPLE, MAGENTA, LIME, CRIMSON, BROWN, TEAL, FLAME;
 
 constexpr int SPRITE_BLOCK_END = 120;
 

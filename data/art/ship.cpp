@@ -12,8 +12,8 @@ namespace {
 // (crimson) and the engine (flame). The wings meet the fuselage in a crease
 // (shade 4 on the lit side, 1 on the shaded side); the outline is added.
 const std::vector<Paint> ship_legend{
-    ink('1', STEEL, 1), ink('2', STEEL, 2), ink('3', STEEL, 3), ink('4', STEEL, 4),
-    ink('5', STEEL, 5), ink('6', STEEL, 6), ink('7', STEEL, 7), ink('a', CYAN, 3),
+    ink('1', HULL, 1), ink('2', HULL, 2), ink('3', HULL, 3), ink('4', HULL, 4),
+    ink('5', HULL, 5), ink('6', HULL, 6), ink('7', HULL, 7), ink('a', CYAN, 3),
     ink('b', CYAN, 5), ink('C', CYAN, 7), ink('r', CRIMSON, 3), ink('R', CRIMSON, 5),
     ink('e', FLAME, 3), ink('f', FLAME, 5), ink('F', FLAME, 7), solid('k', BLACK)};
 

@@ -12,7 +12,7 @@ namespace {
 const TextStyle group_text[4] = {{&GOLD, 5, 3}, {&LIME, 5, 3}, {&FLAME, 6, 3}, {&MAGENTA, 5, 3}};
 const TextStyle bonus_text{&CYAN, 5, 3};
 
-const TextStyle menu_normal{&STEEL, 5, 2};
+const TextStyle menu_normal{&HULL, 5, 2};
 const TextStyle menu_lit{&GOLD, 6, 3};
 constexpr int MENU_PITCH = 17, MENU_ARROW = 14;
 
