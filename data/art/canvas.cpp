@@ -73,6 +73,17 @@ void add_outline(Bitmap8 &b, int index) {
     }
 }
 
+void add_full_outline(Bitmap8 &b, int index) {
+  Bitmap8 src = b;
+  for (int y = 0; y < b.height; ++y)
+    for (int x = 0; x < b.width; ++x) {
+      if (src.at(x, y) != TRANSPARENT) continue;
+      for (int j = -1; j <= 1; ++j)
+        for (int i = -1; i <= 1; ++i)
+          if (src.at(x + i, y + j) != TRANSPARENT && src.at(x + i, y + j) != index) b.set(x, y, index);
+    }
+}
+
 Bitmap8 mirror_x(const Bitmap8 &b) {
   Bitmap8 m(b.width, b.height);
   for (int y = 0; y < b.height; ++y)

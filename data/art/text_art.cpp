@@ -9,8 +9,12 @@
 namespace {
 
 // The glyph colours of the four level groups and of the bonus screen.
-const TextStyle group_text[4] = {{&GOLD, 5, 3}, {&LIME, 5, 3}, {&FLAME, 6, 3}, {&MAGENTA, 5, 3}};
-const TextStyle bonus_text{&CYAN, 5, 3};
+// The glyphs stay in the light half of their ramps, bevel included, and in a
+// colour that the kinds of the formation's top row, flying over the score,
+// do not wear.
+const TextStyle group_text[4] = {{&GOLD, 7, 5, BLACK, 1, 1}, {&CYAN, 7, 5, BLACK, 1, 1},
+                                 {&PURPLE, 7, 6, BLACK, 1, 1}, {&GOLD, 7, 5, BLACK, 1, 1}};
+const TextStyle bonus_text{&CYAN, 7, 5, BLACK, 1, 1};
 
 const TextStyle menu_normal{&HULL, 5, 2};
 const TextStyle menu_lit{&GOLD, 6, 3};
