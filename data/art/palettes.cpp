@@ -315,10 +315,10 @@ Palette ending_palette() {
   fill_gradient(p, DEPTH_GREYS, {{0, 0, 0}, {255, 255, 255}});
   fill_gradient(p, ENDING_TITLE, {{60, 0, 0}, {190, 40, 0}, {255, 150, 20}, {255, 230, 110}, {255, 255, 240}});
   // The worlds of the four level groups, lit: a blue world, an olive gas
-  // giant, the red dwarf, the pale violet ringed planet.
+  // giant, the dying star's amber ember, the pale violet ringed planet.
   fill_gradient(p, ENDING_WORLDS[0], {{4, 10, 32}, {16, 56, 130}, {50, 135, 210}, {170, 225, 255}});
   fill_gradient(p, ENDING_WORLDS[1], {{22, 18, 4}, {88, 82, 34}, {160, 150, 78}, {232, 220, 150}});
-  fill_gradient(p, ENDING_WORLDS[2], {{70, 8, 0}, {170, 48, 4}, {245, 130, 36}, {255, 228, 140}});
+  fill_gradient(p, ENDING_WORLDS[2], {{64, 30, 4}, {165, 96, 22}, {240, 170, 62}, {255, 238, 170}});
   fill_gradient(p, ENDING_WORLDS[3], {{26, 14, 44}, {86, 70, 150}, {160, 140, 215}, {230, 215, 255}});
   return p;
 }
