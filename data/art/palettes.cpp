@@ -185,7 +185,7 @@ void add_dim_ramp(Palette &p, const Ramp &ramp, float lowest, const Ramp &dim) {
   for (int i = 0; i < dim.count; ++i) {
     float t = lowest + (1.0f - lowest) * float(i) / float(dim.count - 1);
     Rgb c = shown(p[ramp.level(t)]);
-    auto scale = [](uint8_t v) { return uint8_t(v * OPTIONS_DIM_LEVEL / 255); };
+    auto scale = [](uint8_t v) { return uint8_t(std::lround(v * OPTIONS_DIM_LEVEL / 255.0f)); };
     p[dim.at(i)] = {scale(c.r), scale(c.g), scale(c.b)};
   }
 }
@@ -289,17 +289,24 @@ Palette title_palette() {
 }
 
 Palette options_palette() {
-  Palette p = sprite_block_palette();
+  // The screen shows its rows over the depth stars and nothing else, so it
+  // keeps no sprite block: no colour stands near the rows' dimmed ones but
+  // their dim ramps.
+  Palette p{};
   fill_gradient(p, DEPTH_GREYS, {{0, 0, 0}, {255, 255, 255}});
-  // Saturated to the top: the overlay dims the rows to a quarter, and a
-  // quarter of a near-white is a grey.
-  fill_gradient(p, OPTION_LABEL, {{6, 3, 0}, {70, 40, 0}, {170, 105, 0}, {250, 180, 30}, {255, 215, 80}});
+  // The overlay lights the rows from 60/255 of their colour outside the
+  // spotlight to 220/255 in its middle, and the light table finds what it
+  // makes in the palette: each ramp runs from its top colour at a quarter
+  // to the full top colour, so that every light level finds the row's own
+  // hue. The labels' top is a near-white gold, as light as a colour can be
+  // and still be found gold; the marks are saturated so that they keep
+  // their hue.
+  fill_gradient(p, OPTION_LABEL, {{64, 60, 41}, {255, 240, 165}});
   fill_gradient(p, OPTION_ON, {{0, 8, 0}, {20, 110, 10}, {70, 220, 40}, {150, 255, 90}});
   fill_gradient(p, OPTION_OFF, {{8, 0, 0}, {120, 10, 5}, {250, 60, 30}, {255, 130, 90}});
   add_dim_ramp(p, OPTION_LABEL, OPTION_LABEL_LOWEST, OPTION_LABEL_DIM);
   add_dim_ramp(p, OPTION_ON, OPTION_MARK_LOWEST, OPTION_ON_DIM);
   add_dim_ramp(p, OPTION_OFF, OPTION_MARK_LOWEST, OPTION_OFF_DIM);
-  fill_gradient(p, Ramp{248, 8}, {{0, 10, 16}, {120, 230, 255}});
   return p;
 }
 

@@ -33,11 +33,11 @@ const OptionRow option_rows[5] = {
     {{"SCROLL", nullptr}, 65, 57, 65, 82},
     {{"MUSIC", nullptr}, 106, 115, 119, 130},
     {{"STARS", nullptr}, 155, 153, 160, 177},
-    {{"SHOT", "COLLISIONS"}, 192, 208, 211, 225},
+    {{"SHOTS CLASH", nullptr}, 192, 208, 211, 222},
 };
-// Letters stay in the bright half of their ramps: dimmed to a quarter by
-// the options overlay they must still read.
-const TextStyle option_text{&OPTION_LABEL, OPTION_LABEL.level(0.92f) - OPTION_LABEL.first,
+// Letters in the top of their ramp: dimmed to a quarter by the options
+// overlay they must still read.
+const TextStyle option_text{&OPTION_LABEL, OPTION_LABEL.level(1.0f) - OPTION_LABEL.first,
                             OPTION_LABEL.level(OPTION_LABEL_LOWEST + 0.1f) - OPTION_LABEL.first};
 constexpr int MARK_BOX = 13, MARK_GAP = 4;
 
