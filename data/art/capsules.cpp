@@ -59,7 +59,7 @@ const BonusLook looks[9] = {
         ..####..
         ...##...)"},
     // F: firepower
-    {&FLAME, 6, 5, 4,
+    {&FLAME, 5, 4, 3,
      R"(######
         ######
         ##....

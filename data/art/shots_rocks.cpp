@@ -62,7 +62,7 @@ const ShotLook shot_looks[4] = {
          om.o)"}},
     // levels 10-12: fireballs, 8 x 8, red at the rim and white hot inside,
     // among gold blades and grey motherships
-    {ink('o', CRIMSON, 4), ink('m', FLAME, 6), ink('h', FLAME, 7),
+    {ink('o', CRIMSON, 3), ink('m', FLAME, 6), ink('h', FLAME, 7),
      {R"(..oooo..
          .ommmmo.
          ommhhmmo
