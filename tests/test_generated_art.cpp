@@ -379,12 +379,14 @@ TEST_F(GeneratedArtTest, ShotsCapsulesTextAndTheShipDifferInColourFromWhatTheyMe
                  set + "score digits, top row");
     expect_apart(pal, colours_of({dat_bitmap(d, SHIP)}, 0.05, pal, true), enemies, set + "ship, enemies");
   }
-  // The capsules are the same in every set.
-  const RGB *pal = dat_palette(files[0], level_object::PALETTE);
+  // The capsules are the same in every set, and meet every set's shots.
   for (int k = 0; k < 9; ++k)
-    for (int group = 0; group < 4; ++group)
+    for (int group = 0; group < 4; ++group) {
+      const RGB *pal = dat_palette(files[group], level_object::PALETTE);
       expect_apart(pal, colours_of({dat_bitmap(files[0], CAPSULES + k)}, 0.05, pal, true), shots[group],
                    "capsule " + std::to_string(k) + ", enemy shot of set " + std::to_string(group + 1));
+    }
+  const RGB *pal = dat_palette(files[0], level_object::PALETTE);
   expect_apart(pal, colours_of({dat_bitmap(files[0], CAPSULES + 1)}, 0.05, pal, true),
                colours_of(objects(files[0], ROCK, 5), 0.01, pal, false), "rock shield capsule, rock");
 }
