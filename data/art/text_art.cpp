@@ -33,13 +33,17 @@ const OptionRow option_rows[5] = {
     {{"SCROLL", nullptr}, 65, 57, 65, 82},
     {{"MUSIC", nullptr}, 106, 115, 119, 130},
     {{"STARS", nullptr}, 155, 153, 160, 177},
-    {{"SHOTS CLASH", nullptr}, 192, 208, 211, 222},
+    {{"SHOT COLLISIONS", nullptr}, 192, 208, 211, 222},
 };
 // Letters in the top of their ramp: dimmed to a quarter by the options
 // overlay they must still read.
 const TextStyle option_text{&OPTION_LABEL, OPTION_LABEL.level(1.0f) - OPTION_LABEL.first,
                             OPTION_LABEL.level(OPTION_LABEL_LOWEST + 0.1f) - OPTION_LABEL.first};
 constexpr int MARK_BOX = 13, MARK_GAP = 4;
+// Labels a little narrower than the menu's type, so that the longest,
+// "SHOT COLLISIONS", fits one line between its place and its mark.
+constexpr float LABEL_WIDTH = 1.375f;
+constexpr int LABEL_PITCH = 13;
 
 // `content` with `top` transparent rows above it.
 Bitmap8 lowered(const Bitmap8 &content, int top) {
@@ -97,7 +101,7 @@ Bitmap8 option_label(int row) {
   const OptionRow &r = option_rows[row];
   std::vector<Bitmap8> lines;
   for (const char *line : r.lines)
-    if (line) lines.push_back(render_text(line, 2.0f, 2, MENU_PITCH, option_text));
+    if (line) lines.push_back(render_text(line, LABEL_WIDTH, 2, LABEL_PITCH, option_text));
   int w = 0, h = 0;
   for (const Bitmap8 &l : lines) w = std::max(w, l.width), h += l.height;
   Bitmap8 text(w, h);
