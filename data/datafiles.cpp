@@ -96,8 +96,9 @@ std::vector<uint8_t> bonus_file() {
 
 std::vector<uint8_t> ending_file() {
   DatafileBuilder file;
-  add_palette(file, "PALETTE", ending_palette());
-  for (int k = 1; k <= 8; ++k) add_bitmap(file, numbered("PICTURE", k), ending_picture(k));
+  Palette palette = ending_palette();
+  add_palette(file, "PALETTE", palette);
+  for (int k = 1; k <= 8; ++k) add_bitmap(file, numbered("PICTURE", k), ending_picture(k, palette));
   add_bitmap(file, "TITLE", ending_title());
   return datafile_bytes(file);
 }

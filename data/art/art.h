@@ -40,8 +40,9 @@ Bitmap8 menu_item(int item, bool highlighted);  // item 0..2
 Bitmap8 option_label(int row);                  // row 0..4
 Bitmap8 option_mark(int row, bool on);
 
-// Ending: the eight drifting pictures (1..8) and the closing title.
-Bitmap8 ending_picture(int k);
+// Ending: the eight drifting pictures (1..8), in the ending palette, and the
+// closing title.
+Bitmap8 ending_picture(int k, const Palette &palette);
 Bitmap8 ending_title();
 
 // Drawing helpers shared by the art files.

@@ -73,6 +73,17 @@ void add_outline(Bitmap8 &b, int index) {
     }
 }
 
+void add_full_outline(Bitmap8 &b, int index) {
+  Bitmap8 src = b;
+  for (int y = 0; y < b.height; ++y)
+    for (int x = 0; x < b.width; ++x) {
+      if (src.at(x, y) != TRANSPARENT) continue;
+      for (int j = -1; j <= 1; ++j)
+        for (int i = -1; i <= 1; ++i)
+          if (src.at(x + i, y + j) != TRANSPARENT && src.at(x + i, y + j) != index) b.set(x, y, index);
+    }
+}
+
 Bitmap8 mirror_x(const Bitmap8 &b) {
   Bitmap8 m(b.width, b.height);
   for (int y = 0; y < b.height; ++y)
@@ -128,8 +139,8 @@ void shaded_turned_ellipse(Bitmap8 &b, float cx, float cy, float rx, float ry, f
 }
 
 const Ramp *ramp_of(int index) {
-  static const Ramp *const ramps[] = {&STEEL, &CYAN, &GOLD, &PURPLE, &MAGENTA,
-                                      &LIME,  &CRIMSON, &BROWN, &TEAL, &FLAME};
+  static const Ramp *const ramps[] = {&HULL,  &CYAN,  &GOLD,  &PURPLE, &MAGENTA,    &LIME,
+                                      &CRIMSON, &BROWN, &TEAL, &FLAME, &GREY_SHADES};
   for (const Ramp *r : ramps)
     if (index >= r->first && index < r->first + r->count) return r;
   return nullptr;

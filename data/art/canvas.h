@@ -48,6 +48,10 @@ inline int frame_count(const AnimatedGrid &sprite) { return int(sprite.phase_of_
 
 // A black line around everything drawn (4-neighbours), for legibility.
 void add_outline(Bitmap8 &b, int index = BLACK);
+// The same closed diagonally too (8-neighbours): no drawn pixel touches the
+// transparent, so the line stays closed when the sprite is turned or
+// overlaps something.
+void add_full_outline(Bitmap8 &b, int index = BLACK);
 Bitmap8 mirror_x(const Bitmap8 &b);
 // Copies the non-transparent pixels of `src` onto `dst` at (x, y).
 void stamp(Bitmap8 &dst, const Bitmap8 &src, int x, int y);

@@ -4,7 +4,7 @@
 #include "data/art/art.h"
 #include "data/art/canvas.h"
 #include "data/art/glyphs.h"
-#include "data/art/noise.h"
+#include "data/art/scenery.h"
 
 #include <algorithm>
 #include <cmath>
@@ -12,72 +12,55 @@
 
 namespace {
 
-constexpr float bayer4[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
 constexpr float TWO_PI = 6.28318531f;
 
-// A shade of `ramp` for a level 0..1, dithered between neighbours.
-int dithered(const Ramp &ramp, float t, int x, int y) {
-  float s = std::clamp(t, 0.0f, 1.0f) * float(ramp.count - 1) + bayer4[y & 3][x & 3] / 16.0f - 0.47f;
-  return ramp.at(int(std::floor(s + 0.5f)));
-}
-
+// The worlds of the four level groups, painted as the level backgrounds
+// paint theirs: a smooth disc lit from the upper left with soft cloud
+// bands and a thin atmosphere, or a sun that shines from within.
 struct World {
-  const Ramp *ramp;
   float radius;
-  float bands;  // cloud bands across the disc
-  bool sun;     // shines from within instead of being lit
-  bool ring;
-  bool clouds;  // white cloud streaks over the surface
+  Planet look;  // placed at the picture's middle
   uint32_t seed;
 };
 
 const World worlds[4] = {
-    {&ENDING_WORLDS[0], 15.5f, 0.25f, false, false, true, 11},
-    {&ENDING_WORLDS[1], 18.0f, 0.9f, false, false, false, 23},
-    {&ENDING_WORLDS[2], 14.0f, 0.0f, true, false, false, 37},
-    {&ENDING_WORLDS[3], 11.0f, 0.45f, false, true, false, 41},
+    {15.5f, {0, 0, 15.5f, 0.35f, 0.0f, false}, 11},
+    {18.0f, {0, 0, 18.0f, 0.9f, 0.0f, false}, 23},
+    {14.0f, {0, 0, 14.0f, 0.0f, 1.0f, false}, 37},
+    {11.0f, {0, 0, 11.0f, 0.5f, 0.0f, true}, 41},
 };
 
-Bitmap8 world_picture(const World &w) {
-  float half_w = w.ring ? w.radius * 2.15f : w.radius + (w.sun ? 3.0f : 0.0f);
-  float half_h = w.radius + (w.sun ? 3.0f : 0.0f);
-  Bitmap8 b(int(std::ceil(half_w * 2)) + 2, int(std::ceil(half_h * 2)) + 2);
-  float cx = b.width / 2.0f, cy = b.height / 2.0f;
-  const Ramp &ramp = *w.ramp;
-  for (int y = 0; y < b.height; ++y)
-    for (int x = 0; x < b.width; ++x) {
-      float dx = (x + 0.5f - cx) / w.radius, dy = (y + 0.5f - cy) / w.radius;
-      float rr = dx * dx + dy * dy;
-      if (w.ring) {
-        // A tilted ring, in front of the planet below its middle.
-        float rd = std::hypot(dx * 0.85f, dy * 3.4f);
-        if (rd > 1.3f && rd < 1.8f && (dy > 0.0f || rr > 1.0f)) {
-          float stripe = 0.5f + 0.5f * std::sin(rd * 34.0f);
-          b.set(x, y, dithered(ramp, 0.35f + 0.45f * stripe - (dx > 0 ? 0.15f : 0.0f), x, y));
-          continue;
-        }
-      }
-      if (rr > 1.0f) {
-        // The red dwarf's corona.
-        float out = std::sqrt(rr) - 1.0f;
-        if (w.sun && out < 0.2f) b.set(x, y, dithered(ramp, 0.45f - out * 2.0f, x, y));
-        continue;
-      }
-      float nz = std::sqrt(1.0f - rr);
-      float surface = fractal_noise(x * 0.25f, y * 0.25f, 3, w.seed);
-      float t;
-      if (w.sun) {
-        t = 0.45f + 0.45f * nz + 0.2f * (surface - 0.5f);
-      } else {
-        float lit = std::clamp(-0.55f * dx - 0.45f * dy + 0.7f * nz, 0.0f, 1.0f);
-        float bands = w.bands * (0.5f + 0.5f * std::sin(dy * 9.0f + surface * 3.0f));
-        t = 0.08f + 0.92f * lit * (0.8f + 0.2f * surface) * (1.0f - 0.3f * bands);
-        float cloud = fractal_noise(x * 0.3f, y * 0.6f, 3, w.seed + 7);
-        if (w.clouds && cloud > 0.58f) t = std::max(t, 0.25f + 0.8f * lit);
-      }
-      b.set(x, y, dithered(ramp, t, x, y));
-    }
-  if (!w.sun) add_outline(b);
+Bitmap8 world_picture(int k, const Palette &palette) {
+  const World &w = worlds[k];
+  const Ramp &ramp = ENDING_WORLDS[k];
+  float half_w = w.look.ring ? w.radius * 2.3f : w.radius * (w.look.glow > 0.5f ? 1.3f : 1.1f);
+  float half_h = w.look.ring ? w.radius * 1.1f : half_w;
+  FloatPicture picture{int(std::ceil(half_w * 2)), int(std::ceil(half_h * 2)), {}};
+  picture.pixels.resize(size_t(picture.width) * picture.height);
+  Planet look = w.look;
+  look.cx = picture.width / 2.0f, look.cy = picture.height / 2.0f;
+  Sky sky{palette, ramp, ramp, ramp, w.seed, 0.0f, 0.0f};
+  paint_planet(picture, sky, look);
+  std::vector<int> allowed{BLACK};
+  for (int i = 0; i < ramp.count; ++i) allowed.push_back(ramp.at(i));
+  // Each pixel the nearest shade, without dithering: a dither pattern
+  // turned pixel by pixel would break up into noise. What the painter left
+  // black is the space round the world.
+  Bitmap8 b(picture.width, picture.height);
+  for (size_t i = 0; i < b.pixels.size(); ++i) {
+    const FloatRgb &c = picture.pixels[i];
+    auto channel = [](float v) { return uint8_t(std::clamp(v, 0.0f, 255.0f)); };
+    if (c.r + c.g + c.b >= 1.0f) b.pixels[i] = uint8_t(nearest_index(palette, allowed, {channel(c.r), channel(c.g), channel(c.b)}));
+  }
+  return b;
+}
+
+// A picture with a clear pixel all round and an outline closed diagonally
+// too, so that it stays whole while the ending turns it.
+Bitmap8 framed(const Bitmap8 &picture) {
+  Bitmap8 b(picture.width + 2, picture.height + 2);
+  stamp(b, picture, 1, 1);
+  add_full_outline(b);
   return b;
 }
 
@@ -144,7 +127,6 @@ Bitmap8 trophy() {
     for (int x = 4; x < 24; ++x) b.set(x, y, BROWN.at(y == 27 ? 5 : x < 6 ? 4 : 2));
   for (int x = 10; x < 18; ++x) b.set(x, 29, GOLD.at(6));  // the plate
   b.set(9, 8, GREY_SHADES.at(7));                           // a glint
-  add_outline(b);
   return b;
 }
 
@@ -167,19 +149,18 @@ Bitmap8 medal() {
   shaded_ellipse(b, 13.0f, 23.0f, 7.6f, 7.6f, GOLD, 1, 5);
   emboss_star(b, 13.0f, 23.5f, 6.4f, GOLD, 6);
   b.set(8, 17, GREY_SHADES.at(7));
-  add_outline(b);
   return b;
 }
 
 }  // namespace
 
-Bitmap8 ending_picture(int k) {
+Bitmap8 ending_picture(int k, const Palette &palette) {
   switch (k) {
-    case 1: return large_ship();
-    case 2: return trophy();
-    case 3: return medal();
-    case 8: return mothership_wreck();
-    default: return world_picture(worlds[k - 4]);
+    case 1: return framed(large_ship());
+    case 2: return framed(trophy());
+    case 3: return framed(medal());
+    case 8: return framed(mothership_wreck());
+    default: return framed(world_picture(k - 4, palette));
   }
 }
 

@@ -9,9 +9,9 @@ namespace {
 void wing(Bitmap8 &b, float x, float y, int side, float lift, float length, float width) {
   float dx = side * std::cos(lift), dy = -std::sin(lift);
   float cx = x + dx * (length - 0.6f), cy = y + dy * (length - 0.6f);
-  shaded_turned_ellipse(b, cx, cy, length, width, side > 0 ? -lift : lift, STEEL, 4, 7);
+  shaded_turned_ellipse(b, cx, cy, length, width, side > 0 ? -lift : lift, GREY_SHADES, 4, 7);
   // The vein along the wing.
-  for (float t = 0.8f; t < length * 1.6f; t += 0.5f) b.set(int(x + dx * t), int(y + dy * t), STEEL.at(3));
+  for (float t = 0.8f; t < length * 1.6f; t += 0.5f) b.set(int(x + dx * t), int(y + dy * t), GREY_SHADES.at(3));
 }
 
 // A body part shaded like a dome, in bands of two ramps across y.
@@ -92,12 +92,12 @@ Bitmap8 beetle_frame(int f, int n) {
     b.set(x, y, BLACK), b.set(x + 1, y, BLACK), b.set(x, y + 1, BLACK), b.set(x + 1, y + 1, BLACK);
   }
   // Head with gold eyes, and horn-like mandibles that open and close.
-  shaded_ellipse(b, 11.0f, 19.0f, 5.2f, 3.2f, STEEL, 1, 6);
+  shaded_ellipse(b, 11.0f, 19.0f, 5.2f, 3.2f, GREY_SHADES, 1, 6);
   int eye = GOLD.at(f % 3 == 0 ? 7 : 5);
   b.set(8, 18, eye), b.set(13, 18, eye);
   int spread = int(std::lround(1.0f + beat));
-  draw_line(b, 9, 21, 9 - spread, 23, STEEL.at(5));
-  draw_line(b, 12, 21, 12 + spread, 23, STEEL.at(4));
+  draw_line(b, 9, 21, 9 - spread, 23, GREY_SHADES.at(5));
+  draw_line(b, 12, 21, 12 + spread, 23, GREY_SHADES.at(4));
   add_outline(b);
   return b;
 }

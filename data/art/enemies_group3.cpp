@@ -60,7 +60,7 @@ void moth_wings(Bitmap8 &b, int side, float span, int light) {
       if (!fore && hind_d > 0.5f) ramp = &BROWN, shade = 2 + light;
       float ex = (u - 0.6f) * reach, ey = yy - (6.8f - 3.2f * 0.6f);
       float eye = ex * ex + ey * ey;
-      if (fore && eye < 2.3f) ramp = eye < 0.7f ? &CYAN : &BROWN, shade = eye < 0.7f ? 6 : 1;
+      if (fore && eye < 2.3f) ramp = eye < 0.7f ? &GOLD : &BROWN, shade = eye < 0.7f ? 7 : 1;
       b.set(x, y, ramp->at(shade));
     }
 }

@@ -29,7 +29,7 @@ Bitmap8 blade_frame(int f, int n) {
       }
     }
   // The hub and its glowing core, pulsing round the cycle.
-  shaded_ellipse(b, 12.0f, 12.0f, 4.4f, 4.4f, STEEL, 1, 5);
+  shaded_ellipse(b, 12.0f, 12.0f, 4.4f, 4.4f, GREY_SHADES, 1, 5);
   float glow = 0.5f + 0.5f * cycle_cos(f, n);
   shaded_ellipse(b, 12.0f, 12.0f, 2.8f, 2.8f, CRIMSON, 3, 5 + int(std::lround(glow * 2)));
   b.set(11, 11, CRIMSON.at(7));
@@ -46,7 +46,7 @@ void pilot(Bitmap8 &b, int f) {
   shaded_ellipse(head, 36.0f, 13.5f, 5.0f, 5.5f, PURPLE, 1, 4);
   for (int y = 0; y < 48; ++y)
     for (int x = 0; x < 72; ++x)
-      if (head.at(x, y) && b.at(x, y) < CYAN.at(7)) b.set(x, y, head.at(x, y));
+      if (head.at(x, y) && b.at(x, y) < LIME.at(7)) b.set(x, y, head.at(x, y));
   int eye = f == 3 ? PURPLE.at(1) : CRIMSON.at(7);
   for (int x : {33, 38}) b.set(x, 14, eye), b.set(x + 1, 14, CRIMSON.at(5)), b.set(x, 15, CRIMSON.at(3)), b.set(x + 1, 15, CRIMSON.at(3));
 }
@@ -63,18 +63,18 @@ Bitmap8 mothership_frame(int f, int n) {
       for (int x = int(cx) - 2; x <= int(cx) + 1; ++x) b.set(x, y, FLAME.at(7 - (y - 40)));
   }
   // Lower hull, main saucer, glass dome with its pilot.
-  shaded_ellipse(b, 36.0f, 28.0f, 25.0f, 9.0f, STEEL, 0, 4);
-  shaded_ellipse(b, 36.0f, 21.0f, 35.5f, 10.5f, STEEL, 1, 7);
-  shaded_ellipse(b, 36.0f, 13.0f, 12.0f, 10.0f, CYAN, 1, 7);
+  shaded_ellipse(b, 36.0f, 28.0f, 25.0f, 9.0f, GREY_SHADES, 0, 4);
+  shaded_ellipse(b, 36.0f, 21.0f, 35.5f, 10.5f, GREY_SHADES, 1, 7);
+  shaded_ellipse(b, 36.0f, 13.0f, 12.0f, 10.0f, LIME, 1, 7);
   pilot(b, f);
   for (int x = 25; x < 48; ++x)
-    if (b.at(x, 21)) b.set(x, 21, STEEL.at(2));  // dome seam
+    if (b.at(x, 21)) b.set(x, 21, GREY_SHADES.at(2));  // dome seam
   // Panel lines, and the shadow under the rim.
   for (int x : {8, 18, 54, 64})
     for (int y = 17; y < 28; ++y)
-      if (b.at(x, y)) b.set(x, y, STEEL.at(2));
+      if (b.at(x, y)) b.set(x, y, GREY_SHADES.at(2));
   for (int x = 0; x < 72; ++x)
-    if (b.at(x, 28) >= STEEL.at(2)) b.set(x, 28, STEEL.at(1));
+    if (b.at(x, 28) >= GREY_SHADES.at(2)) b.set(x, 28, GREY_SHADES.at(1));
   // Rim lights chasing round.
   for (int i = 0; i < 12; ++i) {
     int x = 4 + i * 6;
@@ -83,7 +83,7 @@ Bitmap8 mothership_frame(int f, int n) {
       if (b.at(x + dx, 25)) b.set(x + dx, 25, light);
   }
   // The cannon in the middle, its muzzle charging up over the cycle.
-  for (int y = 34; y < 42; ++y) b.set(35, y, STEEL.at(5)), b.set(36, y, STEEL.at(3));
+  for (int y = 34; y < 42; ++y) b.set(35, y, GREY_SHADES.at(5)), b.set(36, y, GREY_SHADES.at(3));
   int charge = CRIMSON.at(4 + f * 3 / (n - 1));
   b.set(35, 42, charge), b.set(36, 42, charge), b.set(35, 43, CRIMSON.at(3)), b.set(36, 43, CRIMSON.at(2));
   add_outline(b);

@@ -1,5 +1,8 @@
 // The shapes of the 40 text glyphs, in glyph order: digits, capitals, then
 // "/", "%", ":" and ".". Each is 8 x 10, '#' is ink; strokes are two pixels.
+// The glyph sets use them heavier, 9 x 10 with upright strokes of three
+// pixels; the few whose counters would close when thickened are drawn
+// again heavy.
 #include "data/art/glyphs.h"
 
 namespace {
@@ -447,6 +450,80 @@ const char *const shapes[40] = {
        ...##...)",
 };
 
+struct HeavyShape {
+  char c;
+  const char *shape;
+};
+const HeavyShape heavy_shapes[] = {
+    {'0', R"(.#######.
+             ###...###
+             ###...###
+             ###...###
+             ###.#.###
+             ###.#.###
+             ###...###
+             ###...###
+             ###...###
+             .#######.)"},
+    {'M', R"(###...###
+             ####.####
+             #########
+             ###.#.###
+             ###...###
+             ###...###
+             ###...###
+             ###...###
+             ###...###
+             ###...###)"},
+    {'N', R"(###...###
+             ####..###
+             ####..###
+             ###.#.###
+             ###.#.###
+             ###..####
+             ###..####
+             ###...###
+             ###...###
+             ###...###)"},
+    {'Q', R"(.#######.
+             ###...###
+             ###...###
+             ###...###
+             ###...###
+             ###.#.###
+             ###..###.
+             .####.###
+             ......###
+             ......###)"},
+    {'W', R"(###...###
+             ###...###
+             ###...###
+             ###...###
+             ###...###
+             ###.#.###
+             ###.#.###
+             #########
+             .###.###.
+             .##...##.)"},
+    // Rings either side of the stroke, so that it never reads as "/.".
+    {'%', R"(.##...###
+             #..#..###
+             #..#.###.
+             .##.###..
+             ...###...
+             ...###...
+             ..###.##.
+             .###.#..#
+             ###..#..#
+             ###...##.)"},
+};
+
 }  // namespace
 
 const char *glyph_shape(int k) { return shapes[k]; }
+
+const char *heavy_glyph_shape(char c) {
+  for (const HeavyShape &h : heavy_shapes)
+    if (h.c == c) return h.shape;
+  return nullptr;
+}

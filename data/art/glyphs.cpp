@@ -22,7 +22,19 @@ bool shape_ink(int k, int x, int y) {
   return rows[k][y][x] == '#';
 }
 
-// Colours a mask of ink (1) in the style, with an outline.
+// Heavy: the plain shape thickened one pixel to the right, or drawn anew.
+bool heavy_ink(int k, int x, int y) {
+  if (const char *shape = heavy_glyph_shape(order[k])) {
+    static std::vector<std::vector<std::string>> rows(40);
+    if (rows[k].empty()) rows[k] = grid_rows(shape);
+    if (rows[k].size() != GLYPH_SHAPE_H || rows[k][0].size() != HEAVY_SHAPE_W)
+      art_error("heavy glyph " + std::to_string(k) + " is not 9 x 10");
+    return x >= 0 && y >= 0 && x < HEAVY_SHAPE_W && y < GLYPH_SHAPE_H && rows[k][y][x] == '#';
+  }
+  return shape_ink(k, x, y) || shape_ink(k, x - 1, y);
+}
+
+// Colours a mask of ink (1) in the style.
 void colour_text(Bitmap8 &b, const Bitmap8 &mask, int top_row, int bottom_row, const TextStyle &s) {
   for (int y = 0; y < b.height; ++y)
     for (int x = 0; x < b.width; ++x) {
@@ -31,11 +43,10 @@ void colour_text(Bitmap8 &b, const Bitmap8 &mask, int top_row, int bottom_row, c
       int shade = s.top + int(std::lround(t * (s.bottom - s.top)));
       // Bevelled: edges facing the light (up and left) catch it, edges
       // facing away fall into shadow.
-      if (!mask.at(x - 1, y) || !mask.at(x, y - 1)) shade += 2;
-      if (!mask.at(x + 1, y) || !mask.at(x, y + 1)) shade -= 2;
+      if (!mask.at(x - 1, y) || !mask.at(x, y - 1)) shade += s.lit;
+      if (!mask.at(x + 1, y) || !mask.at(x, y + 1)) shade -= s.shadow;
       b.set(x, y, s.ramp->at(shade));
     }
-  add_outline(b, s.outline);
 }
 
 }  // namespace
@@ -47,12 +58,13 @@ int glyph_of(char c) {
 }
 
 Bitmap8 render_glyph(int k, const TextStyle &style) {
-  Bitmap8 mask(GLYPH_SHAPE_W + 2, GLYPH_SHAPE_H + 2);
+  Bitmap8 mask(HEAVY_SHAPE_W + 2, GLYPH_SHAPE_H + 2);
   for (int y = 0; y < GLYPH_SHAPE_H; ++y)
-    for (int x = 0; x < GLYPH_SHAPE_W; ++x)
-      if (shape_ink(k, x, y)) mask.set(x + 1, y + 1, 1);
+    for (int x = 0; x < HEAVY_SHAPE_W; ++x)
+      if (heavy_ink(k, x, y)) mask.set(x + 1, y + 1, 1);
   Bitmap8 b(mask.width, mask.height);
   colour_text(b, mask, 1, GLYPH_SHAPE_H, style);
+  add_full_outline(b, style.outline);
   return b;
 }
 
@@ -78,5 +90,6 @@ Bitmap8 render_text(const std::string &text, float sx, int sy, float pitch, cons
   }
   Bitmap8 b(w, h);
   colour_text(b, mask, 1, h - 2, style);
+  add_outline(b, style.outline);
   return b;
 }

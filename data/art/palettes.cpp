@@ -14,7 +14,7 @@ int Ramp::level(float v) const {
 
 const Ramp RED_SHADES{2, 6}, GREEN_SHADES{8, 8}, GREY_SHADES{16, 8}, BLUE_SHADES{24, 8},
     ORANGE_SHADES{32, 8};
-const Ramp STEEL{40, 8}, CYAN{48, 8}, GOLD{56, 8}, PURPLE{64, 8}, MAGENTA{72, 8}, LIME{80, 8},
+const Ramp HULL{40, 8}, CYAN{48, 8}, GOLD{56, 8}, PURPLE{64, 8}, MAGENTA{72, 8}, LIME{80, 8},
     CRIMSON{88, 8}, BROWN{96, 8}, TEAL{104, 8}, FLAME{112, 8};
 const Ramp SPACE_RAMP{120, 16}, NEBULA_RAMP{136, 16}, PLANET_RAMP{152, 16};
 const Ramp DEPTH_GREYS{120, 64};
@@ -35,24 +35,24 @@ constexpr Rgb orange_steps[8] = {{10, 5, 0},    {30, 15, 0},   {50, 25, 0},   {7
 // The art ramps, eight shades each, dark to bright; the brightest are
 // highlights that lean towards white.
 constexpr Rgb art_ramps[10][8] = {
-    // steel: ship hulls, metal
-    {{16, 20, 32}, {32, 40, 60}, {50, 62, 90}, {72, 86, 120}, {100, 114, 150}, {135, 150, 185},
-     {175, 190, 220}, {225, 235, 255}},
+    // hull: the ship's own azure, which no enemy wears
+    {{10, 16, 40}, {18, 32, 78}, {28, 52, 120}, {40, 78, 165}, {60, 110, 205}, {90, 150, 240},
+     {130, 185, 255}, {215, 235, 255}},
     // cyan: cockpits, player shots, ice
     {{0, 20, 30}, {0, 40, 60}, {0, 70, 100}, {0, 105, 140}, {0, 145, 180}, {40, 190, 220},
      {110, 225, 245}, {200, 250, 255}},
     // gold: glyphs, wasps, score
     {{40, 24, 0}, {80, 50, 0}, {120, 80, 0}, {165, 115, 10}, {205, 155, 20}, {240, 195, 40},
      {255, 225, 100}, {255, 248, 190}},
-    // purple
-    {{25, 0, 35}, {50, 10, 70}, {80, 20, 110}, {110, 35, 150}, {140, 55, 185}, {170, 85, 215},
-     {205, 130, 240}, {235, 190, 255}},
+    // purple, a red-leaning plum, clear of the hull's blue
+    {{30, 0, 28}, {60, 8, 56}, {92, 18, 86}, {125, 30, 115}, {155, 48, 142}, {185, 75, 170},
+     {215, 120, 205}, {240, 185, 240}},
     // magenta
     {{35, 0, 20}, {70, 0, 40}, {110, 10, 65}, {150, 20, 90}, {195, 40, 120}, {230, 70, 150},
-     {250, 130, 190}, {255, 200, 230}},
+     {250, 130, 190}, {255, 218, 240}},
     // lime
-    {{10, 30, 0}, {25, 55, 5}, {45, 85, 10}, {70, 120, 15}, {100, 155, 25}, {135, 190, 40},
-     {180, 225, 80}, {225, 250, 160}},
+    {{8, 30, 0}, {20, 58, 4}, {38, 92, 8}, {60, 130, 14}, {90, 170, 26}, {135, 210, 45},
+     {185, 235, 110}, {230, 255, 190}},
     // crimson: red art with pink highlights
     {{40, 0, 5}, {80, 5, 10}, {125, 10, 15}, {170, 20, 25}, {210, 40, 40}, {240, 80, 70},
      {255, 140, 120}, {255, 210, 190}},
@@ -110,10 +110,12 @@ const GroupColours group_colours[4] = {
     {{{1, 4, 4}, {5, 15, 16}, {12, 30, 30}},
      {{3, 20, 16}, {14, 64, 46}, {60, 140, 104}},
      {{12, 10, 3}, {56, 52, 22}, {118, 108, 58}, {170, 160, 110}}},
-    // levels 7-9: red dust round a dying red dwarf
-    {{{4, 1, 1}, {16, 6, 6}, {34, 12, 10}},
-     {{26, 6, 3}, {80, 26, 10}, {150, 76, 36}},
-     {{40, 6, 0}, {110, 30, 4}, {170, 70, 20}, {210, 120, 60}}},
+    // levels 7-9: mauve dust round a dying star's last amber embers; both
+    // kept dark and clear of red, so that explosions, whose particles are
+    // red, stand out in front of them
+    {{{3, 1, 3}, {12, 5, 12}, {26, 12, 24}},
+     {{16, 8, 16}, {50, 28, 48}, {104, 70, 96}},
+     {{30, 20, 4}, {80, 60, 18}, {132, 106, 44}, {180, 158, 100}}},
     // levels 10-12: violet void, a magenta nebula, a pale ringed planet
     {{{2, 1, 7}, {12, 4, 20}, {26, 10, 36}},
      {{22, 4, 28}, {76, 20, 74}, {160, 76, 140}},
@@ -183,7 +185,7 @@ void add_dim_ramp(Palette &p, const Ramp &ramp, float lowest, const Ramp &dim) {
   for (int i = 0; i < dim.count; ++i) {
     float t = lowest + (1.0f - lowest) * float(i) / float(dim.count - 1);
     Rgb c = shown(p[ramp.level(t)]);
-    auto scale = [](uint8_t v) { return uint8_t(v * OPTIONS_DIM_LEVEL / 255); };
+    auto scale = [](uint8_t v) { return uint8_t(std::lround(v * OPTIONS_DIM_LEVEL / 255.0f)); };
     p[dim.at(i)] = {scale(c.r), scale(c.g), scale(c.b)};
   }
 }
@@ -210,7 +212,7 @@ Palette sprite_block_palette() {
     p[ORANGE_SHADES.at(i)] = orange_steps[i];
   }
   for (int r = 0; r < 10; ++r)
-    for (int i = 0; i < 8; ++i) p[STEEL.first + 8 * r + i] = art_ramps[r][i];
+    for (int i = 0; i < 8; ++i) p[HULL.first + 8 * r + i] = art_ramps[r][i];
   return p;
 }
 
@@ -287,17 +289,24 @@ Palette title_palette() {
 }
 
 Palette options_palette() {
-  Palette p = sprite_block_palette();
+  // The screen shows its rows over the depth stars and nothing else, so it
+  // keeps no sprite block: no colour stands near the rows' dimmed ones but
+  // their dim ramps.
+  Palette p{};
   fill_gradient(p, DEPTH_GREYS, {{0, 0, 0}, {255, 255, 255}});
-  // Saturated to the top: the overlay dims the rows to a quarter, and a
-  // quarter of a near-white is a grey.
-  fill_gradient(p, OPTION_LABEL, {{6, 3, 0}, {70, 40, 0}, {170, 105, 0}, {250, 180, 30}, {255, 215, 80}});
+  // The overlay lights the rows from 60/255 of their colour outside the
+  // spotlight to 220/255 in its middle, and the light table finds what it
+  // makes in the palette: each ramp runs from its top colour at a quarter
+  // to the full top colour, so that every light level finds the row's own
+  // hue. The labels' top is a near-white gold, as light as a colour can be
+  // and still be found gold; the marks are saturated so that they keep
+  // their hue.
+  fill_gradient(p, OPTION_LABEL, {{64, 60, 41}, {255, 240, 165}});
   fill_gradient(p, OPTION_ON, {{0, 8, 0}, {20, 110, 10}, {70, 220, 40}, {150, 255, 90}});
   fill_gradient(p, OPTION_OFF, {{8, 0, 0}, {120, 10, 5}, {250, 60, 30}, {255, 130, 90}});
   add_dim_ramp(p, OPTION_LABEL, OPTION_LABEL_LOWEST, OPTION_LABEL_DIM);
   add_dim_ramp(p, OPTION_ON, OPTION_MARK_LOWEST, OPTION_ON_DIM);
   add_dim_ramp(p, OPTION_OFF, OPTION_MARK_LOWEST, OPTION_OFF_DIM);
-  fill_gradient(p, Ramp{248, 8}, {{0, 10, 16}, {120, 230, 255}});
   return p;
 }
 
@@ -313,10 +322,10 @@ Palette ending_palette() {
   fill_gradient(p, DEPTH_GREYS, {{0, 0, 0}, {255, 255, 255}});
   fill_gradient(p, ENDING_TITLE, {{60, 0, 0}, {190, 40, 0}, {255, 150, 20}, {255, 230, 110}, {255, 255, 240}});
   // The worlds of the four level groups, lit: a blue world, an olive gas
-  // giant, the red dwarf, the pale violet ringed planet.
+  // giant, the dying star's amber ember, the pale violet ringed planet.
   fill_gradient(p, ENDING_WORLDS[0], {{4, 10, 32}, {16, 56, 130}, {50, 135, 210}, {170, 225, 255}});
   fill_gradient(p, ENDING_WORLDS[1], {{22, 18, 4}, {88, 82, 34}, {160, 150, 78}, {232, 220, 150}});
-  fill_gradient(p, ENDING_WORLDS[2], {{70, 8, 0}, {170, 48, 4}, {245, 130, 36}, {255, 228, 140}});
+  fill_gradient(p, ENDING_WORLDS[2], {{64, 30, 4}, {165, 96, 22}, {240, 170, 62}, {255, 238, 170}});
   fill_gradient(p, ENDING_WORLDS[3], {{26, 14, 44}, {86, 70, 150}, {160, 140, 215}, {230, 215, 255}});
   return p;
 }

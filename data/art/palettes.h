@@ -1,8 +1,8 @@
 // The palettes of the eight datafiles and the ramps that the art paints with.
 //
-// Every palette starts with the same sprite block (entries 0 to 119), so a
-// sprite drawn once shows the same in the level, bonus, title and ending
-// palettes:
+// Every palette but the options screen's starts with the same sprite block
+// (entries 0 to 119), so a sprite drawn once shows the same in the level,
+// bonus, title and ending palettes:
 //   0        black, transparent in sprites
 //   1        black that is drawn (outlines)
 //   2..39    the five shade ramps that effects and explosions look up with
@@ -29,7 +29,7 @@ struct Ramp {
 // The five exact shade ramps (red has six distinct shades) ...
 extern const Ramp RED_SHADES, GREEN_SHADES, GREY_SHADES, BLUE_SHADES, ORANGE_SHADES;
 // ... and the art ramps.
-extern const Ramp STEEL, CYAN, GOLD, PURPLE, MAGENTA, LIME, CRIMSON, BROWN, TEAL, FLAME;
+extern const Ramp HULL, CYAN, GOLD, PURPLE, MAGENTA, LIME, CRIMSON, BROWN, TEAL, FLAME;
 
 constexpr int SPRITE_BLOCK_END = 120;
 
@@ -42,16 +42,16 @@ extern const Ramp SPACE_RAMP, NEBULA_RAMP, PLANET_RAMP;
 
 // Smooth 64-step grey of the palettes used with depth stars.
 extern const Ramp DEPTH_GREYS;
-// Options screen: label, "on" and "off" ramps from black, for the light
-// table, and the colours their bright parts take under the overlay's dim
-// level: the light table finds its colours through the approximate colour
-// lookup, which gives a grey for a dimmed colour with no entry near it.
+// Options screen: label, "on" and "off" ramps, for the light table, and the
+// colours their bright parts take under the overlay's dim level: the light
+// table finds its colours through the approximate colour lookup, which
+// gives a grey for a dimmed colour with no entry near it.
 extern const Ramp OPTION_LABEL, OPTION_ON, OPTION_OFF;
 extern const Ramp OPTION_LABEL_DIM, OPTION_ON_DIM, OPTION_OFF_DIM;
 constexpr int OPTIONS_DIM_LEVEL = 60;
 // The part of the label and mark ramps (from this level up) that the
 // pictures paint with, and so that the dim ramps stand for.
-constexpr float OPTION_LABEL_LOWEST = 0.45f, OPTION_MARK_LOWEST = 0.25f;
+constexpr float OPTION_LABEL_LOWEST = 0.8f, OPTION_MARK_LOWEST = 0.25f;
 // Title screen: background and logo ramps.
 extern const Ramp TITLE_SPACE, TITLE_NEBULA, TITLE_PLANET, TITLE_LOGO;
 constexpr int TITLE_VERSION_COLOUR = 250;

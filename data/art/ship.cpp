@@ -12,8 +12,8 @@ namespace {
 // (crimson) and the engine (flame). The wings meet the fuselage in a crease
 // (shade 4 on the lit side, 1 on the shaded side); the outline is added.
 const std::vector<Paint> ship_legend{
-    ink('1', STEEL, 1), ink('2', STEEL, 2), ink('3', STEEL, 3), ink('4', STEEL, 4),
-    ink('5', STEEL, 5), ink('6', STEEL, 6), ink('7', STEEL, 7), ink('a', CYAN, 3),
+    ink('1', HULL, 1), ink('2', HULL, 2), ink('3', HULL, 3), ink('4', HULL, 4),
+    ink('5', HULL, 5), ink('6', HULL, 6), ink('7', HULL, 7), ink('a', CYAN, 3),
     ink('b', CYAN, 5), ink('C', CYAN, 7), ink('r', CRIMSON, 3), ink('R', CRIMSON, 5),
     ink('e', FLAME, 3), ink('f', FLAME, 5), ink('F', FLAME, 7), solid('k', BLACK)};
 
@@ -35,11 +35,6 @@ const char *const level_ship = R"(
     ......1fF1......
     .......Ff.......)";
 
-// Columns of the wings that vanish when the ship rolls that way: the wing
-// on the inside of the turn dips and looks two pixels shorter.
-constexpr int left_wing_dropped[2] = {2, 4};
-constexpr int right_wing_dropped[2] = {13, 11};
-
 // Hull shades one step brighter (the ship rolls towards the light, left)
 // or darker (away from it, right).
 char relit(char c, int step) {
@@ -47,16 +42,21 @@ char relit(char c, int step) {
   return char(std::max('1', std::min('7', char(c + step))));
 }
 
+// Banking: the ship rolls about its length. The wing on the inside of the
+// turn dips away and looks two columns shorter (its middle columns go), the
+// nose and canopy, standing above the wings, swing a column towards the
+// turn, and the rising wing's root shows a column wider. Made from the level
+// ship column by column, without mirroring, so that the light stays on the
+// upper left.
 std::string banked_grid(int side) {
-  std::vector<std::string> rows = grid_rows(level_ship);
-  const int *dropped = side < 0 ? left_wing_dropped : right_wing_dropped;
+  // Source columns of the level ship for each column of the banked one.
+  static const int left[16] = {-1, 0, 1, 2, 5, 6, 7, 8, 9, 10, 11, 11, 12, 13, 14, 15};
+  static const int right[16] = {0, 1, 2, 3, 4, 4, 5, 6, 7, 8, 9, 10, 13, 14, 15, -1};
+  const int *from = side < 0 ? left : right;
   std::string grid;
-  for (std::string row : rows) {
-    // Take out the inner column first so the outer one keeps its place.
-    for (int k = 1; k >= 0; --k) row.erase(size_t(side < 0 ? dropped[k] : dropped[1 - k]), 1);
-    row = side < 0 ? ".." + row : row + "..";
-    for (char &c : row) c = relit(c, -side);
-    grid += row + "\n";
+  for (const std::string &row : grid_rows(level_ship)) {
+    for (int x = 0; x < 16; ++x) grid += from[x] < 0 ? '.' : relit(row[size_t(from[x])], -side);
+    grid += "\n";
   }
   return grid;
 }
@@ -71,16 +71,17 @@ Bitmap8 ship_picture(const std::string &grid) {
   return b;
 }
 
-// The blink frame while the ship reappears: its silhouette beamed in, pale
-// cyan with every other row lit like a scan line.
-Bitmap8 beaming_in(const Bitmap8 &level) {
-  Bitmap8 b(level.width, level.height);
-  for (int y = 0; y < level.height; ++y)
-    for (int x = 0; x < level.width; ++x) {
-      int v = level.at(x, y);
-      if (!v) continue;
-      b.set(x, y, v == BLACK ? CYAN.at(4) : (y % 2 ? CYAN.at(6) : CYAN.at(7)));
-    }
+// The blink frame while the ship reappears: the level ship flashed bright,
+// its outline kept, so that the blink shows the same ship: hull white where
+// it is lit and pale blue where it is shaded, the canopy and engine pale.
+Bitmap8 flashed(const Bitmap8 &level) {
+  Bitmap8 b = level;
+  for (uint8_t &v : b.pixels) {
+    if (v <= BLACK) continue;
+    const Ramp *ramp = ramp_of(v);
+    if (ramp == &HULL) v = uint8_t(v >= HULL.at(4) ? GREY_SHADES.at(7) : HULL.at(7));
+    else if (ramp) v = uint8_t(ramp->at(7));
+  }
   return b;
 }
 
@@ -104,7 +105,7 @@ const AnimatedGrid player_shot{
 
 std::vector<Bitmap8> ship_frames() {
   Bitmap8 level = ship_picture(level_ship);
-  return {beaming_in(level), ship_picture(banked_grid(-1)), level, ship_picture(banked_grid(1))};
+  return {flashed(level), ship_picture(banked_grid(-1)), level, ship_picture(banked_grid(1))};
 }
 
 Bitmap8 large_ship() {

@@ -10,69 +10,75 @@
 
 namespace {
 
-// Two frames per shot, each a grid: 'o' the dark rim, 'm' the body, 'h' the
-// hot part and 'W' the core, in the ramps of the group's look. Enemy shots
-// fall, so the hot head is at the bottom and the tail flickers above it.
+// Two frames per shot, each a grid: 'W' the near-white core, 'h' the hot
+// part round it, 'm' the body and 'o' the rim. Every shot burns white in the
+// middle; its rim and body take a colour that neither the set's enemies nor
+// its background wear, so a shot never passes for a part of either. Enemy
+// shots fall, so the hot head is at the bottom and the tail flickers above.
 struct ShotLook {
-  const Ramp *rim, *body;
-  int body_shade;  // of 'm'; 'h' is two brighter
+  Paint rim, body, hot;
   const char *frames[2];
 };
 const ShotLook shot_looks[4] = {
-    // levels 1-3: fire drops, 5 x 7
-    {&CRIMSON, &FLAME, 4, {R"(..o..
-                           .ooo.
-                           .omo.
-                           omhmo
-                           mhWhm
-                           mhWhm
-                           .mhm.)",
-                        R"(.....
-                           ..o..
-                           .omo.
-                           omhmo
-                           mhWhm
-                           mhWhm
-                           .mhm.)"}},
-    // levels 4-6: spores, 6 x 6, their knobs turning
-    {&TEAL, &LIME, 5, {R"(.o..o.
-                       ommmmo
-                       .mhhm.
-                       .mhWm.
-                       ommmmo
-                       .o..o.)",
-                    R"(..oo..
-                       .mmmm.
-                       omhhmo
-                       omhWmo
-                       .mmmm.
-                       ..oo..)"}},
-    // levels 7-9: sparks, 4 x 4, a cross and a diamond in turn
-    {&PURPLE, &MAGENTA, 5, {R"(.oh.
-                            ohWm
-                            mWho
-                            .ho.)",
-                         R"(o..o
-                            .Wh.
-                            .hW.
-                            o..o)"}},
-    // levels 10-12: plasma balls, 8 x 8, the rim boiling
-    {&CRIMSON, &FLAME, 4, {R"(..oooo..
-                           .ommmmo.
-                           ommhhmmo
-                           omhWWhmo
-                           omhWWhmo
-                           ommhhmmo
-                           .ommmmo.
-                           ..oooo..)",
-                        R"(..o.oo..
-                           .oommmo.
-                           ommhhmmo
-                           omhWWhmo
-                           omhWWhmm
-                           ommhhmoo
-                           .ommmmo.
-                           ..oo.o..)"}},
+    // levels 1-3: green venom drops, 5 x 7, among gold wasps and red beetles
+    {ink('o', LIME, 4), ink('m', LIME, 5), ink('h', LIME, 7),
+     {R"(..o..
+         .oo..
+         .omo.
+         omhmo
+         mhWhm
+         mhWhm
+         omhmo)",
+      R"(..o..
+         ..oo.
+         .omo.
+         omhmo
+         mhWhm
+         mhWhm
+         omhmo)"}},
+    // levels 4-6: magenta spores, 6 x 6, among teal mines and orange crabs
+    {ink('o', MAGENTA, 4), ink('m', MAGENTA, 6), ink('h', MAGENTA, 7),
+     {R"(.o..o.
+         ommmmo
+         .mhhm.
+         .mhWm.
+         ommmmo
+         .o..o.)",
+      R"(..oo..
+         .mmmm.
+         omhhmo
+         omhWmo
+         .mmmm.
+         ..oo..)"}},
+    // levels 7-9: green sparks, 4 x 4, among pink jellyfish and gold moths
+    {ink('o', LIME, 4), ink('m', LIME, 5), ink('h', LIME, 7),
+     {R"(.mo.
+         mWho
+         ohWm
+         .om.)",
+      R"(o.mo
+         .Wh.
+         .hW.
+         om.o)"}},
+    // levels 10-12: fireballs, 8 x 8, red at the rim and white hot inside,
+    // among gold blades and grey motherships
+    {ink('o', CRIMSON, 3), ink('m', FLAME, 6), ink('h', FLAME, 7),
+     {R"(..oooo..
+         .ommmmo.
+         ommhhmmo
+         omhWWhmo
+         omhWWhmo
+         ommhhmmo
+         .ommmmo.
+         ..oooo..)",
+      R"(..o.oo..
+         .oommmo.
+         ommhhmmo
+         omhWWhmo
+         omhWWhmm
+         ommhhmoo
+         .ommmmo.
+         ..oo.o..)"}},
 };
 
 }  // namespace
@@ -82,11 +88,7 @@ std::vector<Bitmap8> enemy_shot_frames(int group) {
   const ShotSize size = enemy_shot_sizes[group];
   std::vector<Bitmap8> frames;
   for (const char *grid : look.frames) {
-    AnimatedGrid g{grid, size.width, false,
-                   {ink('o', *look.rim, 3), ink('m', *look.body, look.body_shade),
-                    ink('h', *look.body, look.body_shade + 2),
-                    solid('W', look.body->at(7))},
-                   {0}, {}};
+    AnimatedGrid g{grid, size.width, false, {look.rim, look.body, look.hot, solid('W', GREY_SHADES.at(7))}, {0}, {}};
     frames.push_back(render_grid(g, 0));
     if (frames.back().height != size.height) art_error("enemy shot drawn at the wrong height");
   }

@@ -9,10 +9,14 @@
 namespace {
 
 // The glyph colours of the four level groups and of the bonus screen.
-const TextStyle group_text[4] = {{&GOLD, 5, 3}, {&LIME, 5, 3}, {&FLAME, 6, 3}, {&MAGENTA, 5, 3}};
-const TextStyle bonus_text{&CYAN, 5, 3};
+// The glyphs stay in the light half of their ramps, bevel included, and in a
+// colour that the kinds of the formation's top row, flying over the score,
+// do not wear.
+const TextStyle group_text[4] = {{&GOLD, 7, 5, BLACK, 1, 1}, {&CYAN, 7, 5, BLACK, 1, 1},
+                                 {&PURPLE, 7, 6, BLACK, 1, 1}, {&GOLD, 7, 5, BLACK, 1, 1}};
+const TextStyle bonus_text{&CYAN, 7, 5, BLACK, 1, 1};
 
-const TextStyle menu_normal{&STEEL, 5, 2};
+const TextStyle menu_normal{&HULL, 5, 2};
 const TextStyle menu_lit{&GOLD, 6, 3};
 constexpr int MENU_PITCH = 17, MENU_ARROW = 14;
 
@@ -29,13 +33,17 @@ const OptionRow option_rows[5] = {
     {{"SCROLL", nullptr}, 65, 57, 65, 82},
     {{"MUSIC", nullptr}, 106, 115, 119, 130},
     {{"STARS", nullptr}, 155, 153, 160, 177},
-    {{"SHOT", "COLLISIONS"}, 192, 208, 211, 225},
+    {{"SHOT COLLISIONS", nullptr}, 192, 208, 211, 222},
 };
-// Letters stay in the bright half of their ramps: dimmed to a quarter by
-// the options overlay they must still read.
-const TextStyle option_text{&OPTION_LABEL, OPTION_LABEL.level(0.92f) - OPTION_LABEL.first,
+// Letters in the top of their ramp: dimmed to a quarter by the options
+// overlay they must still read.
+const TextStyle option_text{&OPTION_LABEL, OPTION_LABEL.level(1.0f) - OPTION_LABEL.first,
                             OPTION_LABEL.level(OPTION_LABEL_LOWEST + 0.1f) - OPTION_LABEL.first};
 constexpr int MARK_BOX = 13, MARK_GAP = 4;
+// Labels a little narrower than the menu's type, so that the longest,
+// "SHOT COLLISIONS", fits one line between its place and its mark.
+constexpr float LABEL_WIDTH = 1.375f;
+constexpr int LABEL_PITCH = 13;
 
 // `content` with `top` transparent rows above it.
 Bitmap8 lowered(const Bitmap8 &content, int top) {
@@ -93,7 +101,7 @@ Bitmap8 option_label(int row) {
   const OptionRow &r = option_rows[row];
   std::vector<Bitmap8> lines;
   for (const char *line : r.lines)
-    if (line) lines.push_back(render_text(line, 2.0f, 2, MENU_PITCH, option_text));
+    if (line) lines.push_back(render_text(line, LABEL_WIDTH, 2, LABEL_PITCH, option_text));
   int w = 0, h = 0;
   for (const Bitmap8 &l : lines) w = std::max(w, l.width), h += l.height;
   Bitmap8 text(w, h);

@@ -39,7 +39,7 @@ end_game_and_quit() {
   wait_until 20 dark faded || fail "the game-over sequence did not fade out"
   wait_until 20 lit_above rating 0 175 320 20 50 || fail "no final results"
   tap space
-  wait_until 20 lit_above title-again 0 0 320 240 5000 || fail "the title did not come back"
+  wait_until 20 title_back title-again || fail "the title did not come back"
   sleep 0.5
   quit_from_title
 }

@@ -98,7 +98,7 @@ lit=$(nonblack final-results)
 echo "final results: $lit lit pixels"
 [ "$lit" -gt 500 ] || fail "the final results screen is (nearly) black"
 tap space            # zoom away, back to the title
-wait_until 20 lit_above title-again 0 0 320 240 5000 || fail "the title did not come back"
+wait_until 20 title_back title-again || fail "the title did not come back"
 sleep 0.5
 tap Down
 tap Down

@@ -147,6 +147,12 @@ moving() {
   [ "$n" -gt 50 ]
 }
 
+# title_back NAME: whether the title is on the screen again: a lit picture
+# that holds still (a zooming results picture can be as lit, but moves).
+title_back() {
+  lit_above "$1" 0 0 320 240 5000 && ! moving "$1" 0 0 320 240
+}
+
 # dark NAME: whether the screen is (nearly) black.
 dark() {
   local n
