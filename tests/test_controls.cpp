@@ -77,6 +77,29 @@ TEST_F(ControlsTest, FireLatchAsksForOneVolleyPerPressAndNoneWhileExploding) {
   EXPECT_EQ(player.shots_in_flight, 2);
 }
 
+// Space and Left Ctrl fire as Alt does, one volley a press; another window
+// taking the focus pauses the game as P does, and P on return resumes it.
+TEST_F(ControlsTest, SpaceAndLeftCtrlFireAndLosingTheFocusPauses) {
+  tick({KEY_SPACE});
+  tick({KEY_SPACE});
+  EXPECT_EQ(player.shots_in_flight, 1);
+  tick({});
+  tick({KEY_LCONTROL});
+  EXPECT_EQ(player.shots_in_flight, 2);
+  platform_install_timer(timer_tick);
+  headless::set_hook([](const headless::Event &e) {
+    if (e.kind != headless::Wait::Yield) return;
+    headless::set_focus(true);
+    headless::hold(KEY_P);
+  });
+  headless::hold(KEY_LEFT);
+  headless::set_focus(false);
+  EXPECT_FALSE(platform_key(KEY_LEFT));
+  controls_step();
+  EXPECT_EQ(headless::frames(), 36);
+  EXPECT_EQ(headless::timer_installs(), 2);
+}
+
 TEST_F(ControlsTest, PauseStopsTheTimerShowsEighteenPlusEighteenFramesAndResumes) {
   platform_install_timer(timer_tick);
   int ticks_before = game_ticks;
