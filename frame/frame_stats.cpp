@@ -12,6 +12,9 @@ long frames = 0;
 bool presented_any = false;
 double first_at = 0, last_at = 0;
 long play_frames[STEP_COUNT_ROWS] = {};
+// Frames presented in each whole second from the first one on.
+constexpr int SECONDS_KEPT = 600;
+int by_second[SECONDS_KEPT] = {};
 
 bool wanted() {
   static const bool set = std::getenv("SWARMFIRE_FRAME_STATS") != nullptr;
@@ -35,6 +38,8 @@ void write_stats(const char *path) {
   std::fprintf(out, "play_frames %ld\nsteps_per_play_frame", total);
   for (int k = 0; k < STEP_COUNT_ROWS; ++k)
     std::fprintf(out, " %d%s:%ld", k, k == STEP_COUNT_ROWS - 1 ? "+" : "", play_frames[k]);
+  std::fprintf(out, "\nframes_by_second");
+  for (int k = 0; k < SECONDS_KEPT && k < seconds; ++k) std::fprintf(out, " %d", by_second[k]);
   std::fprintf(out, "\n");
   std::fclose(out);
 }
@@ -46,6 +51,8 @@ void note_frame_presented() {
   if (!wanted()) return;
   last_at = now_seconds();
   if (frames++ == 0) first_at = last_at;
+  int second = static_cast<int>(last_at - first_at);
+  if (second < SECONDS_KEPT) ++by_second[second];
 }
 
 void note_play_frame(int steps) {

@@ -1,7 +1,7 @@
 // Figures of the frames a run presented, for tests and benchmarks of the
 // real binary: with SWARMFIRE_FRAME_STATS=FILE set, the program writes at
-// exit how many frames it presented over how long, and how many logic steps
-// each frame of play carried; with SWARMFIRE_LAST_FRAME=FILE.pcx, the
+// exit how many frames it presented over how long (and in each whole second
+// from the first), and how many logic steps each frame of play carried; with SWARMFIRE_LAST_FRAME=FILE.pcx, the
 // picture on show at exit.
 #pragma once
 
