@@ -191,11 +191,13 @@ moving() {
   [ "$n" -gt 50 ]
 }
 
-# dark NAME: whether the screen is (nearly) black.
+# dark NAME: whether the screen is (nearly) black: at 60 frames a second a
+# picture spun away and faded out stays black for well under a second, so
+# the last frames of the spin count too.
 dark() {
   local n
   n=$(field nonblack "$(shoot_window "$1")")
-  [ "$n" -lt 100 ]
+  [ "$n" -lt 1000 ]
 }
 
 # copy_data DIR: a private copy of the datafiles to run the game in.
