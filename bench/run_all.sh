@@ -19,4 +19,7 @@ fi
 echo "== Whole program"
 "$here/whole_program.sh" "$build/swarmfire" "$build/data" "$build/xwd_probe" "$out" |
   tee "$out/whole_program.txt"
+echo "== Display cost"
+"$here/display_cost.sh" "$build/swarmfire" "$build/data" "$build/xwd_probe" "$build/bare_present_loop" "$out" |
+  tee "$out/display_cost.txt"
 echo "Figures written to $out"

@@ -1,5 +1,6 @@
 // The player's keys during a game: friction and acceleration, firing, the
-// ship's move, and the three special keys (Esc, P, F12).
+// ship's move, and the three special keys (Esc, P, F12). Losing the
+// keyboard focus pauses as P does.
 #include "frame/controls.h"
 
 #include "combat/weapons.h"
@@ -7,6 +8,16 @@
 #include "platform/platform.h"
 
 int fire_held = 0;
+
+namespace {
+
+}  // namespace
+
+bool fire_key_held() {
+  bool alt = platform_key(KEY_ALT), space = platform_key(KEY_SPACE);
+  bool ctrl = platform_key(KEY_LCONTROL);
+  return alt || space || ctrl;
+}
 
 namespace {
 
@@ -26,7 +37,7 @@ void accelerate() {
 
 // One press of the fire key asks for one volley; holding it does not repeat.
 void fire_on_press() {
-  if (platform_key(KEY_ALT) && fire_held == 0 && player.state != SHIP_EXPLODING) {
+  if (fire_key_held() && fire_held == 0 && player.state != SHIP_EXPLODING) {
     fire_held = 1;
     fire_player_weapon();
   }
@@ -46,9 +57,9 @@ void move_ship() {
 
 void controls_step() {
   apply_friction();
-  if (!platform_key(KEY_ALT)) fire_held = 0;
+  if (!fire_key_held()) fire_held = 0;
   if (platform_key(KEY_ESC)) level_end = LEVEL_GAME_OVER;
-  if (platform_key(KEY_P)) pause_game();
+  if (platform_key(KEY_P) || platform_focus_lost()) pause_game();
   if (platform_key(KEY_F12)) save_screenshot();
   accelerate();
   fire_on_press();

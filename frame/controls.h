@@ -3,6 +3,9 @@
 
 extern int fire_held;
 
+// The fire key: Alt, Space or Left Ctrl, wherever Alt fires or selects.
+bool fire_key_held();
+
 void controls_step();
 int pause_game();
 int save_screenshot();

@@ -1,4 +1,5 @@
 // Entry point of the real game.
+#include "frame/command_line.h"
 #include "frame/data_path.h"
 #include "frame/datafile_check.h"
 #include "frame/program.h"
@@ -23,13 +24,26 @@ std::string datafiles_here_problem() {
 
 }  // namespace
 
-int main() {
+int main(int argc, char **argv) {
+  CommandLine line = parse_command_line(argc, argv);
+  if (!line.error.empty()) {
+    std::fprintf(stderr, "swarmfire: %s\n", line.error.c_str());
+    return 2;
+  }
+  if (line.help) {
+    std::fputs(usage_text(), stdout);
+    return 0;
+  }
+  if (line.version) {
+    std::puts("swarmfire 1.0");
+    return 0;
+  }
   std::string problem = datafiles_here_problem();
   if (problem.empty()) problem = platform_preflight();
   if (!problem.empty()) {
     std::fprintf(stderr, "swarmfire: %s\n", problem.c_str());
     return 1;
   }
-  return game_main();
+  return game_main(line.display);
 }
 END_OF_MAIN()

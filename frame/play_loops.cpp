@@ -1,6 +1,7 @@
 #include "frame/play_loops.h"
 
 #include "frame/controls.h"
+#include "frame/frame_stats.h"
 #include "frame/game_over.h"
 #include "frame/game_state.h"
 #include "frame/level_start.h"
@@ -16,20 +17,26 @@
 void run_tick_loop(TickLoop &loop, void (*input_step)(), void (*world_step)(),
                    void (*draw)()) {
   for (;;) {
-    if (loop.steps_done < game_ticks) {
-      while (loop.steps_done < game_ticks) {
-        // After a stall (a suspended machine, a debugger) do not play
-        // minutes of unseen game: drop what is more than a second behind.
-        if (game_ticks - loop.steps_done > MAX_STEP_BACKLOG)
-          loop.steps_done = game_ticks - MAX_STEP_BACKLOG;
+    // Ticks arrive only at the platform's waits, so one reading serves the
+    // whole batch.
+    const int due = game_ticks.load();
+    if (loop.steps_done < due) {
+      // After a stall (a suspended machine, a debugger) do not play
+      // minutes of unseen game: drop what is more than a second behind.
+      if (due - loop.steps_done > MAX_STEP_BACKLOG) loop.steps_done = due - MAX_STEP_BACKLOG;
+      int steps = 0;
+      while (loop.steps_done < due) {
         input_step();
         world_step();
         ++loop.steps_done;
+        ++steps;
       }
       draw();
+      note_play_frame(steps);
       loop.first_pass = false;
     } else if (loop.first_pass) {
       draw();
+      note_play_frame(0);
       loop.first_pass = false;
     } else {
       platform_yield();

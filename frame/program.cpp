@@ -1,5 +1,6 @@
 #include "frame/program.h"
 
+#include "frame/frame_stats.h"
 #include "frame/game_state.h"
 #include "frame/level_start.h"
 #include "frame/play_loops.h"
@@ -14,7 +15,7 @@
 BITMAP *back_buffer = nullptr;
 BITMAP *glow_layer = nullptr;
 DATAFILE *sound_data = nullptr;
-volatile int game_ticks = 0;
+std::atomic<int> game_ticks{0};
 int demo_mode = DEMO_OFF;
 
 int option_glow = 1;
@@ -25,8 +26,7 @@ int option_shot_collisions = 1;
 int option_effects = 1;
 int option_background = 1;
 
-void timer_tick() { game_ticks = game_ticks + 1; }
-END_OF_FUNCTION(timer_tick)
+void timer_tick() { game_ticks.fetch_add(1); }
 
 namespace {
 
@@ -51,22 +51,17 @@ void log_first_frame() {
 
 void present_frame() {
   platform_present(back_buffer);
+  note_frame_presented();
   log_first_frame();
 }
 
-std::string start_up() {
-  std::string problem = platform_start_up();
-  LOCK_VARIABLE(game_ticks);
-  LOCK_FUNCTION(timer_tick);
-  return problem;
-}
+std::string start_up() { return platform_start_up(); }
 
-int set_video_mode() {
+int set_video_mode(const DisplayRequest &request) {
   back_buffer = new_bitmap(320, 240).release();
   glow_layer = new_bitmap(320, 240).release();
   clear(back_buffer);
-  if (platform_set_gfx_mode(320, 240) == 0) return 0;
-  return platform_set_gfx_mode(640, 480) == 0 ? 0 : 1;
+  return platform_open_display(request) == 0 ? 0 : 1;
 }
 
 void shut_down() { platform_shut_down(); }
@@ -136,14 +131,14 @@ void release_program_memory(BITMAP *closing) {
   level_data = nullptr;
 }
 
-int run_program(BITMAP *&closing) {
+int run_program(BITMAP *&closing, const DisplayRequest &display) {
   std::string problem = start_up();
   if (!problem.empty()) {
     std::fprintf(stderr, "swarmfire: %s\n", problem.c_str());
     return 1;
   }
-  if (set_video_mode() != 0) {
-    std::fprintf(stderr, "swarmfire: cannot set a 320x240 or 640x480 video mode: %s\n",
+  if (set_video_mode(display) != 0) {
+    std::fprintf(stderr, "swarmfire: cannot open a window or set a 320x240 or 640x480 video mode: %s\n",
                  platform_last_error().c_str());
     return 1;
   }
@@ -165,11 +160,11 @@ int run_program(BITMAP *&closing) {
 
 }  // namespace
 
-int game_main() {
+int game_main(const DisplayRequest &display) {
   BITMAP *closing = nullptr;
   int status;
   try {
-    status = run_program(closing);
+    status = run_program(closing, display);
   } catch (const QuitRequested &) {
     // The window was closed: leave from wherever the game was.
     status = 0;
@@ -184,7 +179,11 @@ int game_main() {
     std::fprintf(stderr, "swarmfire: cannot create a %dx%d bitmap (out of memory); stopping\n",
                  failure.width, failure.height);
     status = 1;
+  } catch (const DisplayLost &lost) {
+    std::fprintf(stderr, "swarmfire: %s; stopping\n", lost.why.c_str());
+    status = 1;
   }
+  write_frame_reports();
   release_program_memory(closing);
   shut_down();
   return status;

@@ -2,8 +2,11 @@
 // zoom and shutdown; the 60 Hz tick counter and frame presentation.
 #pragma once
 
+#include "platform/platform.h"
+
 #include <allegro.h>
 
+#include <atomic>
 #include <string>
 
 extern BITMAP *back_buffer;  // every frame and screen is drawn here
@@ -13,7 +16,9 @@ extern DATAFILE *sound_data; // "sound.dat", held for the whole run
 // Whether the demo runs (the renderer then shows "DEMO MODE").
 enum DemoMode { DEMO_OFF = 0, DEMO_RUNNING = -1 };
 
-extern volatile int game_ticks;
+// Advanced by timer_tick, which the platform calls on the main thread at
+// its waits; atomic so that no reader ever races a writer.
+extern std::atomic<int> game_ticks;
 extern int demo_mode;        // a DemoMode
 
 // Display options, all 1 at start-up.
@@ -34,9 +39,9 @@ void timer_tick();
 void present_frame();
 // Empty when the library started, else why it did not.
 std::string start_up();
-// 0 when a video mode is set; non-zero when neither 320 x 240 nor the
-// 640 x 480 fallback could be set.
-int set_video_mode();
+// 0 when a display is open: the window (or fullscreen) asked for, or a
+// fallback down to 320 x 240 or 640 x 480; non-zero when none could be set.
+int set_video_mode(const DisplayRequest &request = {});
 void shut_down();
 void start_demo();
 
@@ -53,7 +58,7 @@ void closing_zoom(BITMAP *closing);
 void zoom_picture_away(BITMAP *picture);
 
 // The whole program, from start-up to shutdown; the exit status.
-int game_main();
+int game_main(const DisplayRequest &display = {});
 
 // A sample of "sound.dat" at centre pan, not looped.
 void play_effect(int object, int volume, int frequency);

@@ -34,15 +34,26 @@ struct Timeout {};
 // Starts the library once per process (SYSTEM_NONE: memory bitmaps only).
 void init_library();
 
-// Back to a clean twin: 320 x 240 accepted, no keys, empty buffer, no hook,
-// no samples, counters at 0, timer removed, one tick per frame and per yield.
+// Back to a clean twin: every mode accepted on a 400 x 300 desktop (so the
+// fitting window is 320 x 240), no keys, empty buffer, no hook, no samples,
+// counters at 0, timer removed, one tick per frame and per yield, focused.
 void reset();
 
 // Makes the next platform_start_up report that the library cannot start.
 void refuse_start_up();
 
-// Makes set_gfx_mode refuse this size (e.g. 320 x 240 to force the fallback).
+// Makes the display refuse modes of this size (e.g. 320 x 240 to force the
+// fallback), or every fullscreen mode.
 void refuse_mode(int width, int height);
+void refuse_fullscreen();
+// The desktop's size as the library reports it (0 x 0: unknown).
+void set_desktop(int width, int height);
+// F11, acted on at the next wait as the real platform does.
+void press_f11();
+bool fullscreen();
+// Another window takes the keyboard focus (held keys are released), or it
+// comes back.
+void set_focus(bool focused);
 
 void hold(int scancode, bool down = true);
 void release_all();
@@ -63,7 +74,10 @@ bool timer_installed();
 int timer_installs();
 
 long frames();
+// The logical screen (the 320 x 240 picture last presented) and the display
+// it is scaled onto (the window, or the whole desktop in fullscreen).
 BITMAP *screen();
+BITMAP *display();
 const std::vector<SampleCall> &samples();
 void clear_samples();
 int fades_in();

@@ -1,11 +1,19 @@
-// The platform seam: the only code that talks to the display, the timer, the
-// keyboard and key buffer, the vertical retrace and the sound device.
+// The platform seam: the only code that talks to the display, the clock and
+// timer, the keyboard and key buffer, the window's focus and the sound device.
 //
 // Two implementations link against the same game code:
 //   platform_allegro.cpp  - the real game, through Allegro's drivers;
 //   platform_headless.cpp - no hardware at all, for tests and tools
 //                           (see headless.h for the controls it adds).
-// Everything above this seam draws with Allegro on memory bitmaps directly.
+// Everything above this seam draws with Allegro on memory bitmaps directly
+// and sees one 320 x 240, 8-bit screen, whatever the window or monitor.
+//
+// Everything the game receives from outside arrives through calls made on
+// the main thread: key states, key buffer reads, the focus, the close
+// button, and the ticks of the logic timer, which fire only inside the waits
+// (platform_present and platform_yield), once for each 60 Hz deadline that
+// wait passed. The order of these calls depends only on the game, so a run
+// can be recorded and played back at this seam.
 #pragma once
 
 #include <allegro.h>
@@ -17,6 +25,20 @@
 // it and shuts down cleanly.
 struct QuitRequested {};
 
+// Thrown out of a wait when the display is gone for good: a fullscreen
+// switch was refused and the mode that was on could not be set again.
+struct DisplayLost {
+  std::string why;
+};
+
+// What the player asked for on the command line.
+struct DisplayRequest {
+  int scale = 0;           // window scale, 1 to 8; 0: the largest that fits the desktop
+  bool fullscreen = false; // the desktop's own resolution, the picture centred on black
+};
+
+constexpr int MAX_WINDOW_SCALE = 8;
+
 // Before anything else: empty when a display can be opened, else one line
 // saying what is missing and what to do.
 std::string platform_preflight();
@@ -27,28 +49,36 @@ std::string platform_start_up();
 // Sound, keyboard, timer, then the library itself.
 void platform_shut_down();
 
-// Sets the video mode at the library's default 8-bit depth; 0 on success.
-int platform_set_gfx_mode(int width, int height);
+// Opens the display: a window at the requested or fitting scale (smaller
+// scales, then 320 x 240 and 640 x 480 when refused), or fullscreen first
+// when asked. 0 on success. F11 at any wait switches between the two.
+int platform_open_display(const DisplayRequest &request);
 // Text of the library's last error, for messages.
 std::string platform_last_error();
 
-// The visible screen bitmap (for reading it back: pause, screenshot, zoom).
+// The logical screen: the 320 x 240 picture last presented (black after
+// platform_clear_screen), whatever the window's size. Pause, game over,
+// screenshot and closing zoom read it back.
 BITMAP *platform_screen();
-int platform_screen_width();
-int platform_screen_height();
+// Clears the logical screen and the display at once.
 void platform_clear_screen();
 
-// Waits for the vertical retrace, then copies a 320 x 240 frame to the screen,
-// 1:1 on a 320-wide screen and stretched to the screen size otherwise.
+// Waits for the next deadline of the 60 Hz grid (a late frame leaves at once
+// and the grid starts again from it), shows the 320 x 240 frame scaled to
+// the display, then fires the logic timer once per deadline passed.
 void platform_present(BITMAP *frame);
+// Waits for the next deadline of the grid without presenting.
 void platform_vsync();
 
+// Palettes take effect at once. Fades step once per grid deadline.
 void platform_set_palette(const RGB *palette);
 void platform_set_desktop_palette();
 void platform_fade_in(const RGB *palette, int speed);
 void platform_fade_out(int speed);
 
-// The 60 Hz logic timer: install_int_ex(handler, BPS_TO_TIMER(60)).
+// The 60 Hz logic timer: while installed, the handler is called on the main
+// thread inside platform_present and platform_yield, once for every grid
+// deadline that the wait passed.
 void platform_install_timer(void (*handler)());
 void platform_remove_timer(void (*handler)());
 
@@ -58,7 +88,12 @@ bool platform_keypressed();
 int platform_readkey();
 void platform_clear_keybuf();
 
-// Gives the CPU back while a loop polls for time or keys.
+// True while the window is without the keyboard focus (another window took
+// it). Keys held when it left read as released.
+bool platform_focus_lost();
+
+// Waits for the next grid deadline while a loop polls for time or keys,
+// firing the logic timer as platform_present does.
 void platform_yield();
 
 // Samples are addressed by their object number in the sound bank

@@ -1,16 +1,29 @@
-// The real platform: Allegro's X11 display, timer, keyboard and sound drivers.
+// The real platform: Allegro's X11 display, keyboard and sound drivers, and
+// the 60 Hz grid on the monotonic clock that paces every wait and fires the
+// logic timer on the main thread.
 #include "platform/platform.h"
 
+#include "platform/display_modes.h"
+#include "platform/frame_grid.h"
+#include "platform/presenter.h"
+
 #include <X11/Xlib.h>
+#include <time.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 
 namespace {
 
-volatile int close_pressed = 0;
+// Set by the library's input thread, read by the main thread at its waits.
+std::atomic<bool> close_pressed{false};
+std::atomic<bool> switch_asked{false};  // F11 went down
+std::atomic<bool> f11_down{false};
+std::atomic<bool> focus_gone{false};
+
 // The preflight's connection stays open until the library has its own: an
 // X server whose last client leaves resets itself, and a library connecting
 // during that reset is refused.
@@ -18,8 +31,27 @@ Display *preflight_display = nullptr;
 bool library_started = false;
 DATAFILE *sound_bank = nullptr;
 
-void on_close_button() { close_pressed = 1; }
-END_OF_STATIC_FUNCTION(on_close_button)
+FrameGrid grid;
+void (*logic_timer)() = nullptr;
+
+DisplayRequest asked;       // the window scale the player asked for
+ModeTry shown{};            // the mode on now
+int desktop_w = 0, desktop_h = 0, desktop_depth = 8;
+PALETTE shown_palette;      // the palette on show, for repaints and fades
+
+void on_close_button() { close_pressed = true; }
+void on_switch_out() { focus_gone = true; }
+void on_switch_in() { focus_gone = false; }
+
+// F11 belongs to the platform: acted on at the next wait, never seen by the
+// game as a held key or a buffered press.
+void on_key_event(int scancode) {
+  if ((scancode & 0x7f) != KEY_F11) return;
+  bool down = !(scancode & 0x80);
+  if (down && !f11_down) switch_asked = true;
+  f11_down = down;
+}
+int drop_f11(int k) { return (k >> 8) == KEY_F11 ? 0 : k; }
 
 // The X server went away (killed, or the connection dropped). Nothing can
 // be drawn any more, and the library's own way out would talk to the dead
@@ -41,6 +73,118 @@ SAMPLE *bank_sample(int object) {
     if (sound_bank[i].type == DAT_END) return nullptr;
   if (sound_bank[object].type != DAT_SAMPLE) return nullptr;
   return static_cast<SAMPLE *>(sound_bank[object].dat);
+}
+
+// --- Display modes ---------------------------------------------------------
+
+bool set_mode_at_depth(const ModeTry &mode, int depth) {
+  int card = mode.kind == ModeKind::Window       ? GFX_AUTODETECT_WINDOWED
+             : mode.kind == ModeKind::Fullscreen ? GFX_AUTODETECT_FULLSCREEN
+                                                 : GFX_AUTODETECT;
+  set_color_depth(depth);
+  int result = set_gfx_mode(card, mode.width, mode.height, 0, 0);
+  // Everything the game creates stays 8-bit, whatever the screen is.
+  set_color_depth(8);
+  return result == 0;
+}
+
+// At the desktop's depth first (the picture is converted once, by the
+// presenter), then at 8 bits (the library converts).
+bool set_mode(const ModeTry &mode) {
+  if (desktop_depth != 8 && set_mode_at_depth(mode, desktop_depth)) return true;
+  return set_mode_at_depth(mode, 8);
+}
+
+void after_mode_set(const ModeTry &mode) {
+  shown = mode;
+  set_window_title("Swarmfire");
+  set_close_button_callback(on_close_button);
+  if (set_display_switch_mode(SWITCH_BACKGROUND) == 0 ||
+      set_display_switch_mode(SWITCH_BACKAMNESIA) == 0) {
+    set_display_switch_callback(SWITCH_OUT, on_switch_out);
+    set_display_switch_callback(SWITCH_IN, on_switch_in);
+  }
+  focus_gone = false;
+  set_palette_range(shown_palette, 0, PAL_SIZE - 1, FALSE);
+  presenter_attach(screen, shown_palette);
+}
+
+// The first mode of the list that the library accepts, from index `first`
+// on and of the given kinds only.
+bool open_first(const ModeList &list, bool fullscreen_only) {
+  for (int i = 0; i < list.count; ++i) {
+    const ModeTry &mode = list.tries[i];
+    if (fullscreen_only && mode.kind != ModeKind::Fullscreen) continue;
+    if (set_mode(mode)) {
+      after_mode_set(mode);
+      return true;
+    }
+  }
+  return false;
+}
+
+// F11: fullscreen from the window, the window from fullscreen. A refused
+// switch sets the mode that was on again.
+void switch_display() {
+  ModeTry was = shown;
+  DisplayRequest next = asked;
+  next.fullscreen = was.kind != ModeKind::Fullscreen;
+  presenter_detach();
+  if (open_first(modes_to_try(next, desktop_w, desktop_h), next.fullscreen)) return;
+  if (set_mode(was)) {
+    after_mode_set(was);
+    return;
+  }
+  throw DisplayLost{std::string("the display could not be set again after a refused switch: ") +
+                    allegro_error};
+}
+
+// --- The grid --------------------------------------------------------------
+
+long long now_ns() {
+  timespec t;
+  clock_gettime(CLOCK_MONOTONIC, &t);
+  return t.tv_sec * NS_PER_SECOND + t.tv_nsec;
+}
+
+void sleep_until(long long when) {
+  timespec t{static_cast<time_t>(when / NS_PER_SECOND), static_cast<long>(when % NS_PER_SECOND)};
+  while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &t, nullptr) == EINTR) {
+  }
+}
+
+// Every wait: the close button, F11, then the next deadline of the grid.
+// Returns the deadlines passed.
+int wait_for_grid() {
+  check_close();
+  if (switch_asked.exchange(false)) switch_display();
+  GridWait wait = grid_wait(grid, now_ns());
+  sleep_until(wait.until);
+  return wait.passed;
+}
+
+void fire_logic_timer(int ticks) {
+  for (int i = 0; i < ticks && logic_timer; ++i) logic_timer();
+}
+
+void show_palette(const RGB *palette) {
+  std::memcpy(shown_palette, palette, sizeof shown_palette);
+  set_palette_range(palette, 0, PAL_SIZE - 1, FALSE);
+  presenter_set_palette(palette);
+}
+
+// The library's fade timing (its step is speed / 2 per retrace), one step
+// per grid deadline.
+void fade(const RGB *from, const RGB *to, int speed) {
+  PALETTE source, step;
+  std::memcpy(source, from, sizeof source);
+  for (int k = 1; k * speed / 2 < 64; ++k) {
+    fade_interpolate(source, to, step, k * speed / 2, 0, PAL_SIZE - 1);
+    wait_for_grid();
+    show_palette(step);
+  }
+  wait_for_grid();
+  show_palette(to);
 }
 
 }  // namespace
@@ -74,14 +218,18 @@ std::string platform_start_up() {
   // The library has its own connection now.
   if (preflight_display) XCloseDisplay(preflight_display);
   preflight_display = nullptr;
-  install_timer();
-  install_keyboard();
+  if (install_timer() != 0) return std::string("cannot start the timer: ") + allegro_error;
+  if (install_keyboard() != 0) return std::string("cannot start the keyboard: ") + allegro_error;
   // The library's Ctrl+Alt+End abort would end the game with a core dump;
   // the window's close button is the way out from anywhere.
   three_finger_flag = FALSE;
+  keyboard_lowlevel_callback = on_key_event;
+  keyboard_callback = drop_f11;
   install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, "");
-  LOCK_FUNCTION(on_close_button);
-  LOCK_VARIABLE(close_pressed);
+  if (get_desktop_resolution(&desktop_w, &desktop_h) != 0) desktop_w = desktop_h = 0;
+  int depth = desktop_color_depth();
+  desktop_depth = depth == 15 || depth == 16 || depth == 24 || depth == 32 ? depth : 8;
+  std::memcpy(shown_palette, black_palette, sizeof shown_palette);
   set_window_title("Swarmfire");
   set_close_button_callback(on_close_button);
   return {};
@@ -90,51 +238,51 @@ std::string platform_start_up() {
 void platform_shut_down() {
   if (!library_started) return;
   library_started = false;
+  presenter_release();
+  keyboard_lowlevel_callback = nullptr;
+  keyboard_callback = nullptr;
   remove_sound();
   remove_keyboard();
   remove_timer();
   allegro_exit();
 }
 
-int platform_set_gfx_mode(int width, int height) {
-  return set_gfx_mode(GFX_AUTODETECT, width, height, 0, 0);
+int platform_open_display(const DisplayRequest &request) {
+  asked = request;
+  presenter_detach();
+  if (!presenter_picture()) {
+    ustrzcpy(allegro_error, ALLEGRO_ERROR_SIZE, "no memory for the 320x240 picture");
+    return -1;
+  }
+  return open_first(modes_to_try(request, desktop_w, desktop_h), false) ? 0 : -1;
 }
 
 std::string platform_last_error() { return allegro_error; }
 
-BITMAP *platform_screen() { return screen; }
-int platform_screen_width() { return SCREEN_W; }
-int platform_screen_height() { return SCREEN_H; }
-void platform_clear_screen() { clear(screen); }
+BITMAP *platform_screen() { return presenter_picture(); }
+void platform_clear_screen() { presenter_clear(); }
 
-void platform_vsync() {
-  check_close();
-  vsync();
-}
+void platform_vsync() { wait_for_grid(); }
 
 void platform_present(BITMAP *frame) {
-  platform_vsync();
-  if (SCREEN_W == 320)
-    blit(frame, screen, 0, 0, 0, 0, 320, 240);
-  else
-    stretch_blit(frame, screen, 0, 0, 320, 240, 0, 0, SCREEN_W, SCREEN_H);
+  int ticks = wait_for_grid();
+  presenter_show(frame);
+  fire_logic_timer(ticks);
 }
 
-void platform_set_palette(const RGB *palette) { set_palette(palette); }
-void platform_set_desktop_palette() { set_palette(desktop_palette); }
-void platform_fade_in(const RGB *palette, int speed) {
-  check_close();
-  fade_in(palette, speed);
-}
+void platform_set_palette(const RGB *palette) { show_palette(palette); }
+void platform_set_desktop_palette() { show_palette(desktop_palette); }
+void platform_fade_in(const RGB *palette, int speed) { fade(black_palette, palette, speed); }
 void platform_fade_out(int speed) {
-  check_close();
-  fade_out(speed);
+  PALETTE from;
+  std::memcpy(from, shown_palette, sizeof from);
+  fade(from, black_palette, speed);
 }
 
-void platform_install_timer(void (*handler)()) {
-  install_int_ex(handler, BPS_TO_TIMER(60));
+void platform_install_timer(void (*handler)()) { logic_timer = handler; }
+void platform_remove_timer(void (*handler)()) {
+  if (logic_timer == handler) logic_timer = nullptr;
 }
-void platform_remove_timer(void (*handler)()) { remove_int(handler); }
 
 bool platform_key(int scancode) { return key[scancode] != 0; }
 bool platform_keypressed() { return keypressed() != 0; }
@@ -146,10 +294,9 @@ int platform_readkey() {
 
 void platform_clear_keybuf() { clear_keybuf(); }
 
-void platform_yield() {
-  check_close();
-  rest(1);
-}
+bool platform_focus_lost() { return focus_gone; }
+
+void platform_yield() { fire_logic_timer(wait_for_grid()); }
 
 void platform_set_sound_bank(DATAFILE *bank) { sound_bank = bank; }
 

@@ -1,7 +1,9 @@
 // The headless twin of the platform seam: memory bitmaps instead of a
 // display, a timer fired by the caller, scripted keys and recorded samples.
 #include "platform/headless.h"
+#include "platform/display_modes.h"
 #include "platform/platform.h"
+#include "platform/presenter.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -15,7 +17,13 @@ struct Twin {
   bool started = false;
   bool refuse_start = false;
   int shut_downs = 0;
-  BITMAP *screen = nullptr;
+  BITMAP *display = nullptr;
+  int desktop_w = 400, desktop_h = 300;
+  DisplayRequest asked;
+  bool fullscreen = false;
+  bool refuse_fullscreen = false;
+  bool switch_asked = false;
+  bool focus = true;
   std::vector<std::pair<int, int>> refused;
   bool held[KEY_MAX] = {};
   std::deque<int> buffer;
@@ -30,12 +38,49 @@ struct Twin {
   std::vector<headless::SampleCall> samples;
   int fades_in = 0, fades_out = 0, palette_sets = 0;
   bool close = false;
+  std::string error = "headless";
 };
 
 Twin twin;
 
+bool refused(const ModeTry &mode) {
+  if (mode.kind == ModeKind::Fullscreen && twin.refuse_fullscreen) return true;
+  for (auto [w, h] : twin.refused)
+    if (w == mode.width && h == mode.height) return true;
+  return false;
+}
+
+void show_mode(const ModeTry &mode) {
+  presenter_detach();
+  if (twin.display) destroy_bitmap(twin.display);
+  twin.display = create_bitmap(mode.width, mode.height);
+  twin.fullscreen = mode.kind == ModeKind::Fullscreen;
+  PALETTE palette;
+  get_palette(palette);
+  presenter_attach(twin.display, palette);
+}
+
+bool open_first(const ModeList &list, bool fullscreen_only) {
+  for (int i = 0; i < list.count; ++i) {
+    const ModeTry &mode = list.tries[i];
+    if ((fullscreen_only && mode.kind != ModeKind::Fullscreen) || refused(mode)) continue;
+    show_mode(mode);
+    return true;
+  }
+  return false;
+}
+
+// F11, as the real platform handles it: a refused switch keeps the mode on.
+void switch_display() {
+  twin.switch_asked = false;
+  DisplayRequest next = twin.asked;
+  next.fullscreen = !twin.fullscreen;
+  open_first(modes_to_try(next, twin.desktop_w, twin.desktop_h), next.fullscreen);
+}
+
 void call_hook(headless::Wait kind) {
   if (twin.close) throw QuitRequested{};
+  if (twin.switch_asked) switch_display();
   ++twin.count;
   if (twin.count > twin.limit) throw headless::Timeout{};
   if (twin.hook) twin.hook(headless::Event{kind, twin.frames, twin.count});
@@ -59,7 +104,8 @@ void init_library() {
 
 void reset() {
   init_library();
-  BITMAP *keep = twin.screen;
+  presenter_release();
+  BITMAP *keep = twin.display;
   bool library = twin.library;
   twin = Twin{};
   twin.library = library;
@@ -69,6 +115,19 @@ void reset() {
 void refuse_start_up() { twin.refuse_start = true; }
 
 void refuse_mode(int width, int height) { twin.refused.emplace_back(width, height); }
+void refuse_fullscreen() { twin.refuse_fullscreen = true; }
+void set_desktop(int width, int height) {
+  twin.desktop_w = width;
+  twin.desktop_h = height;
+}
+void press_f11() { twin.switch_asked = true; }
+bool fullscreen() { return twin.fullscreen; }
+BITMAP *display() { return twin.display; }
+
+void set_focus(bool focused) {
+  twin.focus = focused;
+  if (!focused) release_all();
+}
 
 void hold(int scancode, bool down) {
   if (scancode > 0 && scancode < KEY_MAX) twin.held[scancode] = down;
@@ -89,7 +148,7 @@ bool timer_installed() { return twin.timer != nullptr; }
 int timer_installs() { return twin.timer_installs; }
 
 long frames() { return twin.frames; }
-BITMAP *screen() { return twin.screen; }
+BITMAP *screen() { return presenter_picture(); }
 const std::vector<SampleCall> &samples() { return twin.samples; }
 void clear_samples() { twin.samples.clear(); }
 int fades_in() { return twin.fades_in; }
@@ -115,34 +174,26 @@ void platform_shut_down() {
   ++twin.shut_downs;
 }
 
-int platform_set_gfx_mode(int width, int height) {
-  for (auto [w, h] : twin.refused)
-    if (w == width && h == height) return -1;
-  if (twin.screen) destroy_bitmap(twin.screen);
-  twin.screen = create_bitmap(width, height);
-  clear(twin.screen);
-  return 0;
+int platform_open_display(const DisplayRequest &request) {
+  twin.asked = request;
+  if (!presenter_picture()) {
+    twin.error = "no memory for the 320x240 picture";
+    return -1;
+  }
+  return open_first(modes_to_try(request, twin.desktop_w, twin.desktop_h), false) ? 0 : -1;
 }
 
-std::string platform_last_error() { return "headless"; }
+std::string platform_last_error() { return twin.error; }
 
-BITMAP *platform_screen() { return twin.screen; }
-int platform_screen_width() { return twin.screen ? twin.screen->w : 0; }
-int platform_screen_height() { return twin.screen ? twin.screen->h : 0; }
-void platform_clear_screen() {
-  if (twin.screen) clear(twin.screen);
-}
+BITMAP *platform_screen() { return presenter_picture(); }
+void platform_clear_screen() { presenter_clear(); }
 
 void platform_vsync() { call_hook(headless::Wait::Vsync); }
 
 void platform_present(BITMAP *frame) {
   if (twin.close) throw QuitRequested{};
-  if (twin.screen) {
-    if (twin.screen->w == 320)
-      blit(frame, twin.screen, 0, 0, 0, 0, 320, 240);
-    else
-      stretch_blit(frame, twin.screen, 0, 0, 320, 240, 0, 0, twin.screen->w, twin.screen->h);
-  }
+  if (twin.switch_asked) switch_display();
+  presenter_show(frame);
   ++twin.frames;
   fire(twin.ticks_per_frame);
   call_hook(headless::Wait::Present);
@@ -177,7 +228,7 @@ void platform_remove_timer(void (*handler)()) {
 }
 
 bool platform_key(int scancode) {
-  return scancode > 0 && scancode < KEY_MAX && twin.held[scancode];
+  return twin.focus && scancode > 0 && scancode < KEY_MAX && twin.held[scancode];
 }
 
 bool platform_keypressed() { return !twin.buffer.empty(); }
@@ -190,6 +241,8 @@ int platform_readkey() {
 }
 
 void platform_clear_keybuf() { twin.buffer.clear(); }
+
+bool platform_focus_lost() { return !twin.focus; }
 
 void platform_yield() {
   fire(twin.ticks_per_yield);

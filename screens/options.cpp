@@ -2,6 +2,7 @@
 // marks, darkened by a light table except under a spotlight on the selected
 // row, over the depth stars.
 #include "frame/catalogue.h"
+#include "frame/controls.h"
 #include "frame/colour_tables.h"
 #include "frame/program.h"
 #include "frame/resources.h"
@@ -59,7 +60,7 @@ void install_light_tables() {
 
 // Up, Down and fire in that order; the first to act latches the others.
 void handle_option_keys() {
-  bool up = platform_key(KEY_UP), down = platform_key(KEY_DOWN), fire = platform_key(KEY_ALT);
+  bool up = platform_key(KEY_UP), down = platform_key(KEY_DOWN), fire = fire_key_held();
   if (!up && !down && !fire) option_key_held = 0;
   if (up && option_key_held == 0) {
     --option_cursor;

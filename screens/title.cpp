@@ -3,6 +3,9 @@
 #include "screens/title.h"
 
 #include "frame/catalogue.h"
+#include "frame/controls.h"
+#include "frame/data_path.h"
+#include "frame/level_start.h"
 #include "frame/program.h"
 #include "frame/resources.h"
 #include "platform/platform.h"
@@ -27,6 +30,10 @@ constexpr MenuItem menu_items[3] = {{165, 100}, {130, 140}, {165, 185}};
 struct TitleState {
   int selection = START_ITEM;
   bool latch = false;
+  // Fire selects only once it has been seen released on this screen: Space
+  // also ends the demo and the bonus screen, and may still be held when the
+  // title comes back.
+  bool fire_armed = false;
   int frames = 0;
   int result = TITLE_START_GAME;
 };
@@ -82,7 +89,9 @@ void run_menu(TitleState &t) {
     // The library font, on its own black background as plain textout draws.
     textout_ex(back_buffer, font, "v 1.0", 280, 0, 250, 0);
     present_frame();
-    if (t.frames >= DEMO_AT || platform_key(KEY_ALT)) return;
+    bool fire = fire_key_held();
+    if (t.frames >= DEMO_AT || (fire && t.fire_armed)) return;
+    if (!fire) t.fire_armed = true;
   }
 }
 

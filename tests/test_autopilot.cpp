@@ -47,7 +47,7 @@ TEST_F(AutopilotTest, ARunEndsOnItsLastStepAndTheNextIsDrawnBeforeTheVolley) {
 
 TEST_F(AutopilotTest, DemoEndsOnAKeyAndCarriesOnTheSteeringItInherits) {
   make_frame_bitmaps();
-  platform_set_gfx_mode(320, 240);
+  platform_open_display(DisplayRequest{1});
   demo_steer = 1000;  // a long run left, never redrawn in this short demo
   headless::set_ticks_per_frame(0);  // ticks come from the loop's polling only
   bool pressed = false;

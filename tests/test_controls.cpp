@@ -16,7 +16,7 @@ class ControlsTest : public HeadlessTest {
  protected:
   void SetUp() override {
     HeadlessTest::SetUp();
-    platform_set_gfx_mode(320, 240);
+    platform_open_display(DisplayRequest{1});
     install_test_level();
     player.x = 100;
     player.max_speed = 2;
@@ -77,6 +77,29 @@ TEST_F(ControlsTest, FireLatchAsksForOneVolleyPerPressAndNoneWhileExploding) {
   EXPECT_EQ(player.shots_in_flight, 2);
 }
 
+// Space and Left Ctrl fire as Alt does, one volley a press; another window
+// taking the focus pauses the game as P does, and P on return resumes it.
+TEST_F(ControlsTest, SpaceAndLeftCtrlFireAndLosingTheFocusPauses) {
+  tick({KEY_SPACE});
+  tick({KEY_SPACE});
+  EXPECT_EQ(player.shots_in_flight, 1);
+  tick({});
+  tick({KEY_LCONTROL});
+  EXPECT_EQ(player.shots_in_flight, 2);
+  platform_install_timer(timer_tick);
+  headless::set_hook([](const headless::Event &e) {
+    if (e.kind != headless::Wait::Yield) return;
+    headless::set_focus(true);
+    headless::hold(KEY_P);
+  });
+  headless::hold(KEY_LEFT);
+  headless::set_focus(false);
+  EXPECT_FALSE(platform_key(KEY_LEFT));
+  controls_step();
+  EXPECT_EQ(headless::frames(), 36);
+  EXPECT_EQ(headless::timer_installs(), 2);
+}
+
 TEST_F(ControlsTest, PauseStopsTheTimerShowsEighteenPlusEighteenFramesAndResumes) {
   platform_install_timer(timer_tick);
   int ticks_before = game_ticks;
@@ -109,15 +132,16 @@ TEST_F(ControlsTest, EscAndPStillHeldPauseWithoutWaitingThenEndTheGameOverTheSna
   EXPECT_EQ(getpixel(back_buffer, 319, 239), 77);
 }
 
-TEST_F(ControlsTest, F12WritesTheTopLeftOfTheScreenOnEveryTickItIsHeld) {
+// In a window at scale 2 the screenshot is still the whole 320 x 240 picture
+// last presented, not the corner of the window.
+TEST_F(ControlsTest, F12WritesTheWholeLastPictureOnEveryTickItIsHeld) {
   ScratchFolder dir;
   std::filesystem::path start = std::filesystem::current_path();
   std::filesystem::current_path(dir.path);
-  headless::refuse_mode(320, 240);
-  platform_set_gfx_mode(640, 480);
-  BITMAP *s = headless::screen();
-  clear_to_color(s, 6);
-  rectfill(s, 0, 0, 319, 239, 5);
+  platform_open_display(DisplayRequest{2});
+  clear_to_color(back_buffer, 6);
+  rectfill(back_buffer, 0, 0, 159, 119, 5);
+  present_frame();
   for (int t = 0; t < 2; ++t) {
     std::filesystem::remove("dump.pcx");
     tick({KEY_F12});
@@ -128,6 +152,7 @@ TEST_F(ControlsTest, F12WritesTheTopLeftOfTheScreenOnEveryTickItIsHeld) {
   std::filesystem::current_path(start);
   ASSERT_NE(shot, nullptr);
   EXPECT_EQ(shot->w, 320);
-  EXPECT_EQ(getpixel(shot, 319, 239), 5);
+  EXPECT_EQ(getpixel(shot, 159, 119), 5);
+  EXPECT_EQ(getpixel(shot, 319, 239), 6);
   destroy_bitmap(shot);
 }

@@ -18,7 +18,7 @@ class DrawFrameTest : public HeadlessTest {
  protected:
   void SetUp() override {
     HeadlessTest::SetUp();
-    platform_set_gfx_mode(320, 240);
+    platform_open_display(DisplayRequest{1});
     install_test_level();
     option_stars = 0;
     option_glow = 0;

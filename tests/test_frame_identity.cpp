@@ -25,7 +25,7 @@ class FrameIdentityTest : public HeadlessTest {
   BITMAP *fast_frame = nullptr, *fast_glow = nullptr, *glow_before = nullptr;
   void SetUp() override {
     HeadlessTest::SetUp();
-    platform_set_gfx_mode(320, 240);
+    platform_open_display(DisplayRequest{1});
     make_frame_bitmaps();
     start_level_one();
     for (BITMAP **b : {&fast_frame, &fast_glow, &glow_before}) *b = create_bitmap(320, 240);

@@ -21,7 +21,7 @@ class LevelStartTest : public HeadlessTest {
   void SetUp() override {
     HeadlessTest::SetUp();
     make_frame_bitmaps();
-    platform_set_gfx_mode(320, 240);
+    platform_open_display(DisplayRequest{1});
     reset_program_globals();
     player.lives = 3;
   }

@@ -1,5 +1,6 @@
-// The program frame: video mode and its fallback, presenting frames, the
-// title dispatch, the closing zoom and the close button.
+// The program frame: the command line, the title dispatch, the closing zoom
+// and the close button.
+#include "frame/command_line.h"
 #include "frame/game_state.h"
 #include "frame/play_loops.h"
 #include "frame/program.h"
@@ -7,30 +8,6 @@
 #include "tests/support/headless_game.h"
 
 using ProgramTest = HeadlessTest;
-
-// 320 x 240 one to one; refused, 640 x 480 with every pixel doubled; both
-// refused, a failure.
-TEST_F(ProgramTest, VideoModeFallsBackTo640x480AndStretchesEveryFrame) {
-  for (int scale : {1, 2}) {
-    headless::reset();
-    if (scale == 2) headless::refuse_mode(320, 240);
-    ASSERT_EQ(set_video_mode(), 0);
-    clear(back_buffer);
-    putpixel(back_buffer, 10, 10, 5);
-    putpixel(back_buffer, 319, 239, 7);
-    present_frame();
-    BITMAP *s = headless::screen();
-    EXPECT_EQ(getpixel(s, 11 * scale - 1, 11 * scale - 1), 5) << scale;
-    EXPECT_EQ(getpixel(s, 11 * scale, 11 * scale), 0) << scale;
-    EXPECT_EQ(getpixel(s, 320 * scale - 1, 240 * scale - 1), 7) << scale;
-    EXPECT_EQ(headless::frames(), 1);
-    destroy_bitmap(back_buffer);
-    destroy_bitmap(glow_layer);
-  }
-  headless::refuse_mode(320, 240);
-  headless::refuse_mode(640, 480);
-  EXPECT_NE(set_video_mode(), 0);
-}
 
 TEST_F(ProgramTest, ClosingZoomPresentsExactly51FramesOnBlack) {
   ASSERT_EQ(set_video_mode(), 0);
@@ -105,4 +82,37 @@ TEST_F(ProgramTest, ALibraryThatCannotStartEndsTheProgramWithStatusOne) {
   std::string err = testing::internal::GetCapturedStderr();
   EXPECT_EQ(err.rfind("swarmfire: cannot start", 0), 0u) << err;
   EXPECT_EQ(headless::frames(), 0);
+}
+
+namespace {
+
+CommandLine parse(std::vector<std::string> words) {
+  std::vector<char *> argv;
+  for (std::string &w : words) argv.push_back(w.data());
+  argv.push_back(nullptr);
+  return parse_command_line(static_cast<int>(words.size()), argv.data());
+}
+
+}  // namespace
+
+TEST(CommandLineTest, OptionsAndTheirBadValues) {
+  CommandLine line = parse({"swarmfire", "--fullscreen", "--scale", "8"});
+  EXPECT_TRUE(line.error.empty()) << line.error;
+  EXPECT_TRUE(line.display.fullscreen);
+  EXPECT_EQ(line.display.scale, 8);
+  line = parse({"swarmfire", "--fullscreen", "--window", "--scale=1"});
+  EXPECT_FALSE(line.display.fullscreen);
+  EXPECT_EQ(line.display.scale, 1);
+  EXPECT_TRUE(parse({"swarmfire", "--help"}).help);
+  EXPECT_TRUE(parse({"swarmfire", "--version"}).version);
+  for (auto bad : {std::vector<std::string>{"swarmfire", "--scale", "0"},
+                   {"swarmfire", "--scale", "9"},
+                   {"swarmfire", "--scale", "2x"},
+                   {"swarmfire", "--scale"},
+                   {"swarmfire", "--bogus"},
+                   {"swarmfire", "extra"}}) {
+    std::string error = parse(bad).error;
+    EXPECT_NE(error.find("swarmfire --help"), std::string::npos) << bad.back() << ": " << error;
+    EXPECT_EQ(error.find('\n'), std::string::npos) << error;
+  }
 }

@@ -16,7 +16,7 @@ class ResultsTest : public HeadlessTest {
  protected:
   void SetUp() override {
     HeadlessTest::SetUp();
-    platform_set_gfx_mode(320, 240);
+    platform_open_display(DisplayRequest{1});
     install_test_level();
     player.score = 1234;
     player.life_points = 100;
@@ -52,7 +52,7 @@ TEST_F(ResultsTest, TheBonusIsTenTimesTheTruncatedPercentageDoubledWhenFlawlessA
   for (const Case &c : cases) {
     SCOPED_TRACE(std::to_string(c.hit) + " of " + std::to_string(c.fired));
     headless::reset();
-    platform_set_gfx_mode(320, 240);
+    platform_open_display(DisplayRequest{1});
     player.score = 1234;
     player.life_points = 100;
     shots_fired = c.fired;
@@ -71,7 +71,7 @@ TEST_F(ResultsTest, TheBonusIsTenTimesTheTruncatedPercentageDoubledWhenFlawlessA
 TEST_F(ResultsTest, GameOverGrowsFiftyFramesWaitsForAKeyAndSpinsAHundred) {
   for (long key_at : {0L, 10L}) {  // no key before the wait, or one during the growth
     headless::reset();
-    platform_set_gfx_mode(320, 240);
+    platform_open_display(DisplayRequest{1});
     long waited_at = -1;
     KeyScript()
         .on_event([&](const headless::Event &e) {

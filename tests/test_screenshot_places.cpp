@@ -14,7 +14,7 @@ namespace fs = std::filesystem;
 
 TEST(ScreenshotPlaces, TheWorkingDirectoryElseThePicturesFolderElseHomeElseAFailureNotACrash) {
   headless::reset();
-  platform_set_gfx_mode(320, 240);
+  platform_open_display(DisplayRequest{1});
   ScratchFolder scratch;
   const fs::path start = fs::current_path(), here = fs::path(scratch.path) / "here";
   const fs::path pictures = fs::path(scratch.path) / "pictures", home = fs::path(scratch.path) / "home";

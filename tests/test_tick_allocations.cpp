@@ -87,7 +87,7 @@ using TickAllocationTest = HeadlessTest;
 // Also the worst case, ticked and drawn in both particle styles; and the
 // count is seen to work.
 TEST_F(TickAllocationTest, TenThousandTicksOfPlayAndTheWorstCaseAllocateNothing) {
-  platform_set_gfx_mode(320, 240);
+  platform_open_display(DisplayRequest{1});
   make_frame_bitmaps();
   // The twin records every sample in a list: let it grow before counting.
   for (int i = 0; i < 4096; ++i) platform_play_sample(0, 0, 0, 0, 0);

@@ -22,7 +22,7 @@ class TitleTest : public HeadlessTest {
   void SetUp() override {
     HeadlessTest::SetUp();
     make_frame_bitmaps();
-    platform_set_gfx_mode(320, 240);
+    platform_open_display(DisplayRequest{1});
     sound_data = nullptr;
   }
   static int count_samples(int object, int frequency, bool stop = false) {
@@ -65,7 +65,7 @@ TEST_F(TitleTest, WithNoKeyTheBonusScreenComesAtFrame1000AndTheDemoAfter1600) {
   // Fire on the frame the demo is due still starts the demo: title frame
   // 1600 is presented frame 2600, and Alt is seen after it is presented.
   headless::reset();
-  platform_set_gfx_mode(320, 240);
+  platform_open_display(DisplayRequest{1});
   KeyScript().hold(KEY_ALT, 2600, 2600).install();
   EXPECT_EQ(show_title_screen(), 2);
 }

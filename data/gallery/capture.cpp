@@ -71,7 +71,7 @@ bool write_overview(const std::string &name, const std::string &prefix) {
 void begin_scene() {
   headless::reset();
   headless::set_event_limit(2'000'000);
-  platform_set_gfx_mode(320, 240);
+  platform_open_display(DisplayRequest{1});
 }
 
 SceneScript::SceneScript() : base_(headless::frames()) {}

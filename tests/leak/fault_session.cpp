@@ -85,8 +85,10 @@ const Fault faults[] = {
      When::Start, Route::Quit, 0, nullptr},
     {"no back buffer", bitmap_fails(0), When::Start, Route::Quit, 0, no_320x240},
     {"no glow layer", bitmap_fails(1), When::Start, Route::Quit, 0, no_320x240},
-    // (the third bitmap is the headless twin's screen)
-    {"no closing picture", bitmap_fails(3), When::Start, Route::Quit, 0, no_320x240},
+    {"no logical screen", bitmap_fails(2), When::Start, Route::Quit, 0,
+     "cannot open a window or set a 320x240 or 640x480 video mode: no memory for the 320x240 picture"},
+    // (the fourth bitmap is the headless twin's display)
+    {"no closing picture", bitmap_fails(4), When::Start, Route::Quit, 0, no_320x240},
     {"no spotlight", bitmap_fails(0), When::Title, Route::Options, 0, "cannot create a 280x70 bitmap"},
     {"no level start picture", bitmap_fails(0), When::Title, Route::Play, 0, no_320x240},
     {"no pause snapshot", bitmap_fails(0), When::Pause, Route::Play, 0, no_320x240},

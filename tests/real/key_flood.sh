@@ -4,10 +4,12 @@
 # title, the options screen, and play with its pause (P is in the flood).
 # Afterwards the game still runs, and the window's close button ends it
 # with status 0. Each phase leaves out the keys by which a player would
-# legitimately leave the program or the phase: Alt on the title (it could
-# choose quit), Esc on the options screen, Esc and Down in play (Down could
-# bring the title's quit item up after a lost game). Play begins with
-# Ctrl+Alt+End, the library's abort.
+# legitimately leave the program or the phase: the fire keys on the title
+# (Alt, Space and Left Ctrl could choose quit), Esc on the options screen,
+# Esc and Down in play (Down could bring the title's quit item up after a
+# lost game). F11 stays in: the game switches between the window and
+# fullscreen under the flood. Play begins with Ctrl+Alt+End, the library's
+# abort.
 [ $# -ge 5 ] && [ -n "$4" ] || { echo "usage: $0 BINARY DATA_DIR XWD_PROBE WORK_DIR X_CLOSE" >&2; exit 2; }
 BINARY=$1 DATA=$2 XWD_PROBE=$3 WORK=$4/key_flood X_CLOSE=$5
 rm -rf "$WORK"
@@ -55,13 +57,17 @@ flood() {
 start_xvfb
 use_file_sound
 start_in_window "$DATA"
-flood 12 Alt_L Alt_R
-echo "title: 12 s of keys"
+# The title's bonus screen comes at its 1000th frame (16.7 s at 60 frames a
+# second) and would take the next key: the title's flood stays well short.
+flood 8 Alt_L Alt_R space Control_L
+find_window
+echo "title: 8 s of keys"
 sleep 0.5
 tap Up; tap Up; tap Down
 tap Alt_L 0.1        # the options screen
 sleep 1.5
 flood 12 Escape
+find_window
 echo "options: 12 s of keys"
 tap Escape
 sleep 1.5
@@ -70,13 +76,16 @@ start_play
 xdotool keydown Control_L keydown Alt_L key End keyup Alt_L keyup Control_L
 sleep 0.5
 alive || fail "Ctrl+Alt+End ended the game"
-flood 30 Escape Down
-echo "play and pause: 30 s of keys"
+flood 34 Escape Down
+echo "play and pause: 34 s of keys"
 sleep 1
 alive || fail "the game ended after the flood"
-window=$(xdotool search --name '^Swarmfire$' | head -n1)
-[ -n "$window" ] || fail "the game's window is gone"
-"$X_CLOSE" "$window" || fail "could not press the close button"
+find_window
+if [ "$FULLSCREEN" -eq 1 ]; then
+  tap F11
+  find_window
+fi
+"$X_CLOSE" "$WINDOW" || fail "could not press the close button"
 wait_exit 10
 [ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS after the close button: $(tail -n 3 "$WORK/game.err")"
 no_crash_output

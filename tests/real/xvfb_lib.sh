@@ -25,14 +25,16 @@ fail() {
 
 # Xvfb picks a free display itself and tells us which (-displayfd), so tests
 # can run side by side. Its frame buffer is a window dump file in $WORK. The
-# screen is exactly the game's size: the window then lies at (0, 0).
+# screen is a desktop's, 1920 x 1080 unless SCREEN_SIZE says otherwise; with
+# no window manager the game's window lies at (0, 0).
+SCREEN_SIZE=${SCREEN_SIZE:-1920x1080}
 start_xvfb() {
   mkdir -p "$WORK/fb"
   # Two servers starting at the same moment may pick the same display; the
   # loser stops at once, so try again.
   for _ in 1 2 3 4 5; do
     rm -f "$WORK/displayfd"
-    Xvfb -displayfd 3 -screen 0 320x240x24 -fbdir "$WORK/fb" -br -nolisten tcp \
+    Xvfb -displayfd 3 -screen 0 "${SCREEN_SIZE}x24" -fbdir "$WORK/fb" -br -nolisten tcp \
       3>"$WORK/displayfd" 2>"$WORK/xvfb.log" &
     XVFB_PID=$!
     for _ in $(seq 100); do
@@ -62,10 +64,53 @@ CONF
   export ALSA_CONFIG_PATH="$WORK/asound.conf"
 }
 
-# start_game BINARY DATA_DIR: runs the game from its data folder.
+# start_game BINARY DATA_DIR [OPTION...]: runs the game from its data folder.
 start_game() {
-  (cd "$2" && exec "$1") >"$WORK/game.out" 2>"$WORK/game.err" &
+  local binary=$1 data=$2
+  shift 2
+  (cd "$data" && exec "$binary" "$@") >"$WORK/game.out" 2>"$WORK/game.err" &
   GAME_PID=$!
+}
+
+# read_window: where the game's window lies and where in it the 320 x 240
+# picture is shown: PIC_X, PIC_Y (screen pixels) and SCALE, the largest
+# whole scale that fits, centred (a window of 320s x 240s, or fullscreen).
+read_window() {
+  local geometry
+  geometry=$(xwininfo -id "$1")
+  WIN_X=$(awk '/Absolute upper-left X/ {print $NF}' <<<"$geometry")
+  WIN_Y=$(awk '/Absolute upper-left Y/ {print $NF}' <<<"$geometry")
+  WIN_W=$(awk '/Width:/ {print $NF}' <<<"$geometry")
+  WIN_H=$(awk '/Height:/ {print $NF}' <<<"$geometry")
+  SCALE=$((WIN_W / 320 < WIN_H / 240 ? WIN_W / 320 : WIN_H / 240))
+  PIC_X=$((WIN_X + (WIN_W - 320 * SCALE) / 2))
+  PIC_Y=$((WIN_Y + (WIN_H - 240 * SCALE) / 2))
+}
+
+# find_window: the game's picture, in its window (mapped and named) or in
+# fullscreen (the library's own unnamed window over the whole screen, the
+# named one unmapped); F11 switches between them. FULLSCREEN is 1 or 0.
+find_window() {
+  local full
+  for _ in $(seq 50); do
+    if xdotool search --onlyvisible --name '^Swarmfire$' >/dev/null 2>&1; then
+      WINDOW=$(xdotool search --onlyvisible --name '^Swarmfire$' | head -n1)
+      FULLSCREEN=0
+      read_window "$WINDOW"
+      # The pointer inside the window: keys go there (no window manager),
+      # and the library hides it there.
+      xdotool mousemove --window "$WINDOW" 20 20
+      return 0
+    fi
+    full=$(xwininfo -root -children | awk -v g="${SCREEN_SIZE}+0+0" '$2 == "(has" && index($0, g) {print $1}' | head -n1)
+    if [ -n "$full" ] && xwininfo -id "$full" | grep -q IsViewable; then
+      FULLSCREEN=1
+      read_window "$full"
+      return 0
+    fi
+    sleep 0.1
+  done
+  fail "no Swarmfire window or fullscreen picture on show"
 }
 
 wait_window() {
@@ -81,26 +126,25 @@ wait_window() {
     sleep 0.1
   done
   [ -n "$WINDOW" ] || fail "no Swarmfire window appeared"
-  # The screen is as large as the game's window, so the window covers it.
-  WIN_X=0 WIN_Y=0
-  WIN_RECT="0 0 320 240"
-  xdotool mousemove --window "$WINDOW" 20 20
+  find_window
   sleep 0.5
 }
 
-# shoot_window NAME [probe options]: the game window only.
+# shoot_window NAME [probe options]: the game's whole picture, measured at
+# its own 320 x 240 size (one pixel of each scaled block).
 shoot_window() {
   local name=$1
   shift
-  # shellcheck disable=SC2086
-  shoot "$name" $WIN_RECT "$@"
+  shoot_area "$name" 0 0 320 240 "$@"
 }
 
-# shoot_area NAME X Y W H [probe options]: a rectangle of the game's screen.
+# shoot_area NAME X Y W H [probe options]: a rectangle of the game's picture,
+# in its own 320 x 240 coordinates.
 shoot_area() {
   local name=$1 x=$2 y=$3 w=$4 h=$5
   shift 5
-  shoot "$name" $((WIN_X + x)) $((WIN_Y + y)) "$w" "$h" "$@"
+  shoot "$name" $((PIC_X + x * SCALE)) $((PIC_Y + y * SCALE)) $((w * SCALE)) $((h * SCALE)) \
+    --step "$SCALE" "$@"
 }
 
 # field NAME LINE: one figure of the probe's line ("differ", "cx", ...).
@@ -153,11 +197,13 @@ title_back() {
   lit_above "$1" 0 0 320 240 5000 && ! moving "$1" 0 0 320 240
 }
 
-# dark NAME: whether the screen is (nearly) black.
+# dark NAME: whether the screen is (nearly) black: at 60 frames a second a
+# picture spun away and faded out stays black for well under a second, so
+# the last frames of the spin count too.
 dark() {
   local n
   n=$(field nonblack "$(shoot_window "$1")")
-  [ "$n" -lt 100 ]
+  [ "$n" -lt 1000 ]
 }
 
 # copy_data DIR: a private copy of the datafiles to run the game in.

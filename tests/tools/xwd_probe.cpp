@@ -1,11 +1,17 @@
 // Reads an X window dump (the frame buffer file that Xvfb keeps with -fbdir)
 // and reports on a rectangle of it; optionally saves that rectangle as PNG.
-// Usage: xwd_probe FILE [x y w h] [--png OUT] [--diff OTHER] [--bright LEVEL]
+// Usage: xwd_probe FILE [x y w h] [--step S] [--png OUT] [--diff OTHER] [--bright LEVEL]
+//        [--scaled-from PCX]
+// With --step S only the top-left pixel of each S x S block is read, so that
+// a picture scaled by S is measured (and saved) at its own size; with
+// --scaled-from, every pixel of the rectangle is compared with the 8-bit PCX
+// picture scaled by S ("mismatch N": pixels that differ).
 // Prints for the rectangle: "nonblack N distinct D mean R G B", then with
 // --diff " differ N dcx X" (pixels unlike OTHER's and their mean column) and with --bright
 // " bright N cx X" (pixels whose r+g+b exceeds LEVEL and their mean column).
 #include "data/png_writer.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -52,6 +58,42 @@ uint32_t pixel(const Dump &d, int x, int y) {
   return v & 0xffffff;
 }
 
+// An 8-bit PCX (run-length rows, 256-colour palette at the end, as the
+// library writes it: 8-bit components) as 0xRRGGBB pixels.
+struct Pcx {
+  int width = 0, height = 0;
+  std::vector<uint32_t> rgb;
+};
+
+Pcx read_pcx(const char *path) {
+  Pcx pcx;
+  std::ifstream in(path, std::ios::binary);
+  std::vector<uint8_t> b((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (b.size() < 128 + 769 || b[0] != 10 || b[3] != 8) return pcx;
+  int w = b[8] + 256 * b[9] - (b[4] + 256 * b[5]) + 1, h = b[10] + 256 * b[11] - (b[6] + 256 * b[7]) + 1;
+  int line = b[66] + 256 * b[67];
+  const uint8_t *pal = &b[b.size() - 768];
+  std::vector<uint8_t> index;
+  size_t at = 128;
+  while (index.size() < size_t(line) * h && at < b.size() - 769) {
+    int run = 1, v = b[at++];
+    if ((v & 0xc0) == 0xc0) {
+      run = v & 0x3f;
+      v = b[at++];
+    }
+    index.insert(index.end(), run, uint8_t(v));
+  }
+  if (index.size() < size_t(line) * h) return pcx;
+  pcx.width = w;
+  pcx.height = h;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      int i = index[size_t(y) * line + x];
+      pcx.rgb.push_back(uint32_t(pal[3 * i]) << 16 | uint32_t(pal[3 * i + 1]) << 8 | pal[3 * i + 2]);
+    }
+  return pcx;
+}
+
 }  // namespace
 
 int main(int argc, char **argv) {
@@ -61,7 +103,8 @@ int main(int argc, char **argv) {
   }
   Dump dump = read_dump(argv[1]), other;
   if (!dump.ok) return 1;
-  int x0 = 0, y0 = 0, w = int(dump.width), h = int(dump.height), bright_level = -1;
+  int x0 = 0, y0 = 0, w = int(dump.width), h = int(dump.height), bright_level = -1, step = 1;
+  Pcx pcx;
   std::string png;
   std::vector<std::string> rest(argv + 2, argv + argc);
   for (size_t i = 0; i < rest.size(); ++i) {
@@ -71,6 +114,14 @@ int main(int argc, char **argv) {
     } else if (rest[i] == "--diff" && valued) {
       other = read_dump(rest[++i].c_str());
       if (!other.ok) return 1;
+    } else if (rest[i] == "--step" && valued) {
+      step = std::max(1, std::atoi(rest[++i].c_str()));
+    } else if (rest[i] == "--scaled-from" && valued) {
+      pcx = read_pcx(rest[++i].c_str());
+      if (pcx.width == 0) {
+        std::fprintf(stderr, "xwd_probe: %s is not an 8-bit PCX\n", rest[i].c_str());
+        return 1;
+      }
     } else if (rest[i] == "--bright" && valued) {
       bright_level = std::atoi(rest[++i].c_str());
     } else if (i + 3 < rest.size()) {
@@ -82,33 +133,43 @@ int main(int argc, char **argv) {
     }
   }
   PngImage image;
-  image.width = w;
-  image.height = h;
-  long nonblack = 0, differ = 0, bright = 0;
+  image.width = (w + step - 1) / step;
+  image.height = (h + step - 1) / step;
+  long nonblack = 0, differ = 0, bright = 0, mismatch = -1;
   double sum[3] = {0, 0, 0}, bright_x = 0, differ_x = 0;
   std::set<uint32_t> distinct;
-  for (int y = y0; y < y0 + h; ++y)
-    for (int x = x0; x < x0 + w; ++x) {
+  if (pcx.width) {
+    mismatch = 0;
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) {
+        int px = x / step, py = y / step;
+        uint32_t want = px < pcx.width && py < pcx.height ? pcx.rgb[size_t(py) * pcx.width + px] : ~0u;
+        mismatch += pixel(dump, x0 + x, y0 + y) != want;
+      }
+  }
+  for (int y = y0; y < y0 + h; y += step)
+    for (int x = x0; x < x0 + w; x += step) {
       uint32_t v = pixel(dump, x, y);
       uint8_t rgb[3] = {uint8_t(v >> 16), uint8_t(v >> 8), uint8_t(v)};
       image.rgb.insert(image.rgb.end(), rgb, rgb + 3);
       nonblack += v != 0;
       if (other.ok && pixel(other, x, y) != v) {
         ++differ;
-        differ_x += x - x0;
+        differ_x += (x - x0) / step;
       }
       if (bright_level >= 0 && rgb[0] + rgb[1] + rgb[2] > bright_level) {
         ++bright;
-        bright_x += x - x0;
+        bright_x += (x - x0) / step;
       }
       for (int k = 0; k < 3; ++k) sum[k] += rgb[k];
       distinct.insert(v);
     }
-  double n = double(w) * h;
+  double n = double(image.width) * image.height;
   std::printf("nonblack %ld distinct %zu mean %.1f %.1f %.1f", nonblack, distinct.size(), sum[0] / n,
               sum[1] / n, sum[2] / n);
   if (other.ok) std::printf(" differ %ld dcx %.0f", differ, differ ? differ_x / differ : -1.0);
   if (bright_level >= 0) std::printf(" bright %ld cx %.0f", bright, bright ? bright_x / bright : -1.0);
+  if (mismatch >= 0) std::printf(" mismatch %ld", mismatch);
   std::printf("\n");
   if (!png.empty() && !write_png(png, image)) {
     std::fprintf(stderr, "xwd_probe: cannot write %s\n", png.c_str());

@@ -1,0 +1,70 @@
+#include "frame/frame_stats.h"
+
+#include "platform/platform.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+
+namespace {
+
+long frames = 0;
+bool presented_any = false;
+double first_at = 0, last_at = 0;
+long play_frames[STEP_COUNT_ROWS] = {};
+// Frames presented in each whole second from the first one on.
+constexpr int SECONDS_KEPT = 600;
+int by_second[SECONDS_KEPT] = {};
+
+bool wanted() {
+  static const bool set = std::getenv("SWARMFIRE_FRAME_STATS") != nullptr;
+  return set;
+}
+
+double now_seconds() {
+  timespec t;
+  clock_gettime(CLOCK_MONOTONIC, &t);
+  return t.tv_sec + t.tv_nsec / 1e9;
+}
+
+void write_stats(const char *path) {
+  std::FILE *out = std::fopen(path, "w");
+  if (!out) return;
+  double seconds = last_at - first_at;
+  std::fprintf(out, "frames %ld\nseconds %.3f\nframes_per_second %.2f\n", frames, seconds,
+               seconds > 0 ? (frames - 1) / seconds : 0.0);
+  long total = 0;
+  for (long n : play_frames) total += n;
+  std::fprintf(out, "play_frames %ld\nsteps_per_play_frame", total);
+  for (int k = 0; k < STEP_COUNT_ROWS; ++k)
+    std::fprintf(out, " %d%s:%ld", k, k == STEP_COUNT_ROWS - 1 ? "+" : "", play_frames[k]);
+  std::fprintf(out, "\nframes_by_second");
+  for (int k = 0; k < SECONDS_KEPT && k < seconds; ++k) std::fprintf(out, " %d", by_second[k]);
+  std::fprintf(out, "\n");
+  std::fclose(out);
+}
+
+}  // namespace
+
+void note_frame_presented() {
+  presented_any = true;
+  if (!wanted()) return;
+  last_at = now_seconds();
+  if (frames++ == 0) first_at = last_at;
+  int second = static_cast<int>(last_at - first_at);
+  if (second < SECONDS_KEPT) ++by_second[second];
+}
+
+void note_play_frame(int steps) {
+  ++play_frames[steps < STEP_COUNT_ROWS - 1 ? steps : STEP_COUNT_ROWS - 1];
+}
+
+void write_frame_reports() {
+  if (const char *stats = std::getenv("SWARMFIRE_FRAME_STATS")) write_stats(stats);
+  const char *path = std::getenv("SWARMFIRE_LAST_FRAME");
+  if (path && presented_any) {
+    PALETTE palette;
+    get_palette(palette);
+    if (BITMAP *picture = platform_screen()) save_bitmap(path, picture, palette);
+  }
+}

@@ -1,0 +1,37 @@
+// Which video modes to ask for, in which order, and where the 320 x 240
+// picture lands on a screen of a given size. Shared by the real platform and
+// its headless twin.
+#pragma once
+
+#include "platform/platform.h"
+
+#include <array>
+
+enum class ModeKind { Window, Fullscreen, Any };
+
+struct ModeTry {
+  ModeKind kind;
+  int width, height;
+};
+
+struct ModeList {
+  std::array<ModeTry, MAX_WINDOW_SCALE + 4> tries;
+  int count = 0;
+};
+
+// The largest whole scale whose 320s x 240s window fits within 85% of the
+// desktop's width and height (1 at least); 2 when the desktop size is unknown
+// (0 x 0).
+int fitting_window_scale(int desktop_w, int desktop_h);
+
+// Fullscreen first when asked (the desktop's own size), then the window at
+// its scale and every smaller one, then the library's own choice at
+// 320 x 240 and 640 x 480.
+ModeList modes_to_try(const DisplayRequest &request, int desktop_w, int desktop_h);
+
+// The largest whole scale at which 320 x 240 fits the screen, and the
+// top-left corner that centres it.
+struct Placement {
+  int scale, x, y;
+};
+Placement place_picture(int screen_w, int screen_h);

@@ -1,0 +1,171 @@
+#include "platform/presenter.h"
+
+#include "platform/display_modes.h"
+
+#include <cstdint>
+#include <cstring>
+
+namespace {
+
+struct Pixel24 {
+  uint8_t b[3];
+};
+
+struct Presenter {
+  BITMAP *picture = nullptr;
+  BITMAP *target = nullptr;
+  // Video targets: the scaled picture is built here, then blitted to the
+  // target a band at a time (the library sends only what it is given).
+  BITMAP *scaled = nullptr;
+  Placement place{1, 0, 0};
+  int depth = 8;
+  uint8_t c8[256];
+  uint16_t c16[256];
+  Pixel24 c24[256];
+  uint32_t c32[256];
+  long rows_written = 0;
+};
+
+Presenter p;
+
+void make_colours(const RGB *palette) {
+  for (int i = 0; i < 256; ++i) {
+    p.c8[i] = static_cast<uint8_t>(i);
+    int r = _rgb_scale_6[palette[i].r & 63], g = _rgb_scale_6[palette[i].g & 63],
+        b = _rgb_scale_6[palette[i].b & 63];
+    uint32_t c = p.depth == 8 ? i : static_cast<uint32_t>(makecol_depth(p.depth, r, g, b));
+    p.c16[i] = static_cast<uint16_t>(c);
+    p.c32[i] = c;
+    std::memcpy(p.c24[i].b, &c, 3);
+  }
+}
+
+// Rows y0..y1, columns x0..x1 of the picture onto dst, whose (ox, oy) is the
+// picture's top-left corner: each pixel s times across, each row s times down.
+template <class Pixel>
+void write_block(BITMAP *dst, int ox, int oy, int y0, int y1, int x0, int x1, const Pixel *colours) {
+  int s = p.place.scale;
+  size_t bytes = static_cast<size_t>(x1 - x0 + 1) * s * sizeof(Pixel);
+  for (int y = y0; y <= y1; ++y) {
+    const uint8_t *src = p.picture->line[y];
+    uint8_t *first = dst->line[oy + y * s] + static_cast<size_t>(ox + x0 * s) * sizeof(Pixel);
+    Pixel *out = reinterpret_cast<Pixel *>(first);
+    for (int x = x0; x <= x1; ++x) {
+      Pixel c = colours[src[x]];
+      for (int k = 0; k < s; ++k) *out++ = c;
+    }
+    for (int k = 1; k < s; ++k)
+      std::memcpy(dst->line[oy + y * s + k] + static_cast<size_t>(ox + x0 * s) * sizeof(Pixel), first,
+                  bytes);
+  }
+  p.rows_written += y1 - y0 + 1;
+}
+
+void write_to(BITMAP *dst, int ox, int oy, int y0, int y1, int x0, int x1) {
+  switch (p.depth) {
+    case 8: write_block(dst, ox, oy, y0, y1, x0, x1, p.c8); break;
+    case 15:
+    case 16: write_block(dst, ox, oy, y0, y1, x0, x1, p.c16); break;
+    case 24: write_block(dst, ox, oy, y0, y1, x0, x1, p.c24); break;
+    default: write_block(dst, ox, oy, y0, y1, x0, x1, p.c32); break;
+  }
+}
+
+void write_band(int y0, int y1, int x0, int x1) {
+  if (!p.target) return;
+  if (!p.scaled) {
+    write_to(p.target, p.place.x, p.place.y, y0, y1, x0, x1);
+    return;
+  }
+  int s = p.place.scale;
+  write_to(p.scaled, 0, 0, y0, y1, x0, x1);
+  blit(p.scaled, p.target, x0 * s, y0 * s, p.place.x + x0 * s, p.place.y + y0 * s,
+       (x1 - x0 + 1) * s, (y1 - y0 + 1) * s);
+}
+
+void write_all() { write_band(0, 239, 0, 319); }
+
+// The first and last column where two rows differ; false when they do not.
+bool row_change(const uint8_t *a, const uint8_t *b, int &first, int &last) {
+  if (std::memcmp(a, b, 320) == 0) return false;
+  first = 0;
+  while (a[first] == b[first]) ++first;
+  last = 319;
+  while (a[last] == b[last]) --last;
+  return true;
+}
+
+}  // namespace
+
+BITMAP *presenter_picture() {
+  if (!p.picture) {
+    // The library's colour depth is 8 outside a mode switch.
+    p.picture = create_bitmap(320, 240);
+    if (p.picture) clear(p.picture);
+  }
+  return p.picture;
+}
+
+void presenter_release() {
+  presenter_detach();
+  if (p.picture) destroy_bitmap(p.picture);
+  p.picture = nullptr;
+}
+
+void presenter_attach(BITMAP *target, const RGB *palette) {
+  presenter_detach();
+  presenter_picture();
+  p.target = target;
+  p.depth = bitmap_color_depth(target);
+  p.place = place_picture(target->w, target->h);
+  if (!is_memory_bitmap(target)) {
+    p.scaled = create_bitmap_ex(p.depth, 320 * p.place.scale, 240 * p.place.scale);
+    if (!p.scaled) p.place = {1, p.place.x, p.place.y};  // no memory: at least the picture
+  }
+  make_colours(palette);
+  clear_to_color(target, 0);
+  p.rows_written = 0;
+  write_all();
+}
+
+void presenter_detach() {
+  if (p.scaled) destroy_bitmap(p.scaled);
+  p.scaled = nullptr;
+  p.target = nullptr;
+}
+
+void presenter_show(BITMAP *frame) {
+  BITMAP *picture = presenter_picture();
+  int band_start = -1, band_first = 320, band_last = -1;
+  for (int y = 0; y <= 240; ++y) {
+    int first = 0, last = -1;
+    bool changed = y < 240 && row_change(frame->line[y], picture->line[y], first, last);
+    if (changed) {
+      std::memcpy(picture->line[y], frame->line[y], 320);
+      if (band_start < 0) band_start = y;
+      if (first < band_first) band_first = first;
+      if (last > band_last) band_last = last;
+    } else if (band_start >= 0) {
+      write_band(band_start, y - 1, band_first, band_last);
+      band_start = -1, band_first = 320, band_last = -1;
+    }
+  }
+}
+
+void presenter_clear() {
+  clear(presenter_picture());
+  write_all();
+}
+
+void presenter_set_palette(const RGB *palette) {
+  if (!p.target || p.depth == 8) return;
+  uint32_t before[256];
+  std::memcpy(before, p.c32, sizeof before);
+  make_colours(palette);
+  if (std::memcmp(before, p.c32, sizeof before) != 0) write_all();
+}
+
+int presenter_scale() { return p.place.scale; }
+int presenter_x() { return p.place.x; }
+int presenter_y() { return p.place.y; }
+long presenter_rows_written() { return p.rows_written; }
