@@ -6,7 +6,6 @@
 #include "platform/platform.h"
 #include "tests/support/data_files.h"
 #include "tests/support/headless_game.h"
-#include "tests/support/test_level.h"
 
 #include <filesystem>
 
@@ -17,7 +16,7 @@ class ControlsTest : public HeadlessTest {
   void SetUp() override {
     HeadlessTest::SetUp();
     platform_open_display(DisplayRequest{1});
-    install_test_level();
+    install_level_one();
     player.x = 100;
     player.max_speed = 2;
     player.state = 1;

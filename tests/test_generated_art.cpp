@@ -479,7 +479,8 @@ TEST_F(GeneratedArtTest, GlyphsIconsAndOptionLabelsReadAgainstTheirGround) {
           top = std::min(top, y), bottom = std::max(bottom, y), right = std::max(right, x);
           if (v > 1) sum += relative_luminance(options[light.data[60][v]]), ++n;
         }
-    EXPECT_GE(contrast(sum / std::max(n, 1), relative_luminance(options[0])), DIM_LABEL) << "option label " << r << " dimmed";
+    EXPECT_GE(contrast(sum / std::max(n, 1), relative_luminance(options[0])), DIM_LABEL)
+        << "option label " << r << " dimmed";
     EXPECT_LE(bottom - top, 24) << "option label " << r << " in more than one line";
     EXPECT_LT(place[r][0] + right, place[r][2] - 4) << "option label " << r << " runs into its mark";
     EXPECT_LE(place[r][1] + bottom, 240 - 6) << "option label " << r << " at the bottom edge";
