@@ -34,17 +34,6 @@ TEST_F(AutopilotTest, BouncesOffBothEdgesForTwoTicks) {
   EXPECT_EQ(demo_steer, -2);
 }
 
-TEST_F(AutopilotTest, ARunEndsOnItsLastStepAndTheNextIsDrawnBeforeTheVolley) {
-  step_from(100, 1);
-  EXPECT_EQ(player.x, 102);
-  EXPECT_EQ(demo_steer, 16);    // the first number, 41: 41 % 50 - 25
-  EXPECT_EQ(random_draws, 2u);  // and the volley's sound
-  player.state = -3;            // exploding: no volley
-  step_from(100, -1);
-  EXPECT_EQ(player.x, 98);
-  EXPECT_EQ(random_draws, 3u);
-}
-
 TEST_F(AutopilotTest, DemoEndsOnAKeyAndCarriesOnTheSteeringItInherits) {
   make_frame_bitmaps();
   platform_open_display(DisplayRequest{1});

@@ -1,12 +1,13 @@
-// The in-game keys: friction, acceleration, reverse control, the fire latch,
-// Esc, the pause with its caption and the screenshot.
+// The in-game keys where the recorded games do not go: Space and Left Ctrl
+// as fire keys, the pause (by P, by a lost focus, by P still held with Esc)
+// and the screenshot. (Friction, acceleration, reverse control, the edges,
+// the fire latch with Alt and Esc are pinned by the replays.)
 #include "frame/controls.h"
 #include "frame/game_state.h"
 #include "frame/program.h"
 #include "platform/platform.h"
 #include "tests/support/data_files.h"
 #include "tests/support/headless_game.h"
-#include "tests/support/test_level.h"
 
 #include <filesystem>
 
@@ -15,9 +16,9 @@ namespace {
 class ControlsTest : public HeadlessTest {
  protected:
   void SetUp() override {
-    HeadlessTest::SetUp();
+    HeadlessTest::SetUp();  // also again for each case of a test
     platform_open_display(DisplayRequest{1});
-    install_test_level();
+    install_level_one();
     player.x = 100;
     player.max_speed = 2;
     player.state = 1;
@@ -33,103 +34,51 @@ class ControlsTest : public HeadlessTest {
 
 }  // namespace
 
-TEST_F(ControlsTest, AccelerationIsCappedAndFrictionActsEverySecondTick) {
-  tick({KEY_RIGHT});  // friction tick 1: none; +1
-  tick({KEY_RIGHT});  // friction: 1 -> 0, then +1
-  EXPECT_EQ(player.x, 102);
-  for (int t = 0; t < 3; ++t) tick({KEY_RIGHT});  // capped at max_speed
-  EXPECT_EQ(player.velocity, 2);
-  for (int t = 0; t < 4; ++t) tick({});  // friction before the move: 2 -> 1, 1, 0, 0
-  EXPECT_EQ(player.velocity, 0);
-  EXPECT_EQ(player.x, 102 + 2 + 2 + 2 + 1 + 1);
-
-  player.velocity = 4;  // above a lowered maximum: only friction slows it
-  tick({KEY_RIGHT});
-  tick({KEY_RIGHT});
-  EXPECT_EQ(player.velocity, 3);
-}
-
-TEST_F(ControlsTest, BothArrowsCancelReverseControlDriftsBackAndTheEdgeClampsOnlyThePosition) {
-  tick({KEY_LEFT, KEY_RIGHT});
-  EXPECT_EQ(player.velocity, 0);
-  reverse_ticks = 10;
-  tick({KEY_LEFT});
-  EXPECT_EQ(player.velocity, -1);
-  EXPECT_EQ(player.x, 101);  // drifts right although the speed points left
-  reverse_ticks = 0;
-  player.x = 289;
-  player.velocity = 2;
-  tick({KEY_RIGHT});
-  EXPECT_EQ(player.x, 290);
-  EXPECT_EQ(player.velocity, 2);
-}
-
-TEST_F(ControlsTest, FireLatchAsksForOneVolleyPerPressAndNoneWhileExploding) {
-  tick({KEY_ALT});
-  tick({KEY_ALT});
-  EXPECT_EQ(player.shots_in_flight, 1);
-  tick({});
-  player.state = -3;
-  tick({KEY_ALT});
-  EXPECT_EQ(fire_held, 0);
-  player.state = -2;  // reappearing ships may fire
-  tick({KEY_ALT});
-  EXPECT_EQ(player.shots_in_flight, 2);
-}
-
-// Space and Left Ctrl fire as Alt does, one volley a press; another window
-// taking the focus pauses the game as P does, and P on return resumes it.
-TEST_F(ControlsTest, SpaceAndLeftCtrlFireAndLosingTheFocusPauses) {
+TEST_F(ControlsTest, SpaceAndLeftCtrlFireOneVolleyAPress) {
   tick({KEY_SPACE});
   tick({KEY_SPACE});
   EXPECT_EQ(player.shots_in_flight, 1);
   tick({});
   tick({KEY_LCONTROL});
   EXPECT_EQ(player.shots_in_flight, 2);
-  platform_install_timer(timer_tick);
-  headless::set_hook([](const headless::Event &e) {
-    if (e.kind != headless::Wait::Yield) return;
-    headless::set_focus(true);
-    headless::hold(KEY_P);
-  });
-  headless::hold(KEY_LEFT);
-  headless::set_focus(false);
-  EXPECT_FALSE(platform_key(KEY_LEFT));
-  controls_step();
-  EXPECT_EQ(headless::frames(), 36);
-  EXPECT_EQ(headless::timer_installs(), 2);
 }
 
-TEST_F(ControlsTest, PauseStopsTheTimerShowsEighteenPlusEighteenFramesAndResumes) {
-  platform_install_timer(timer_tick);
-  int ticks_before = game_ticks;
-  long yields = 0;
-  headless::set_hook([&](const headless::Event &e) {
-    if (e.kind == headless::Wait::Yield && ++yields == 50) headless::hold(KEY_P);
-    if (e.kind == headless::Wait::Present) headless::hold(KEY_P, yields >= 50);
-  });
-  headless::press(KEY_A);
-  tick({KEY_P});  // the hook releases P at the first caption frame
-  EXPECT_EQ(headless::frames(), 36);
-  EXPECT_EQ(yields, 50);
-  EXPECT_EQ(game_ticks, ticks_before);
-  EXPECT_EQ(headless::buffered_keys(), 0);
-  EXPECT_EQ(headless::timer_installs(), 2);
-}
-
-TEST_F(ControlsTest, EscAndPStillHeldPauseWithoutWaitingThenEndTheGameOverTheSnapshot) {
-  platform_install_timer(timer_tick);
-  long yields = 0;
-  headless::set_hook([&](const headless::Event &e) {
-    if (e.kind == headless::Wait::Yield) ++yields;
-  });
-  clear_to_color(headless::screen(), 77);
-  clear(back_buffer);
-  tick({KEY_ESC, KEY_P});
-  EXPECT_EQ(yields, 0);
-  EXPECT_EQ(headless::frames(), 36);
-  EXPECT_EQ(level_end, 1);
-  EXPECT_EQ(getpixel(back_buffer, 319, 239), 77);
+// The timer stops, the PAUSE caption shrinks in and grows out over the
+// frozen picture (18 + 18 frames), the pause waits for P (not at all while
+// it is still held), clears the key buffer and leaves the frozen picture in
+// the back buffer, where the game over goes on from it after Esc.
+TEST_F(ControlsTest, PALostFocusOrPHeldWithEscPauseOverTheFrozenPicture) {
+  struct Case {
+    const char *what;
+    std::vector<int> held;
+    bool focus_lost;
+    long yields;  // waits for P; P comes on the 50th, with the focus
+  };
+  const Case cases[] = {
+      {"P", {KEY_P}, false, 50}, {"lost focus", {KEY_LEFT}, true, 50}, {"P held with Esc", {KEY_P, KEY_ESC}, false, 0}};
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.what);
+    SetUp();
+    platform_install_timer(timer_tick);
+    long yields = 0;
+    headless::set_hook([&](const headless::Event &e) {
+      if (e.kind == headless::Wait::Present && c.yields > 0 && yields == 0) headless::hold(KEY_P, false);
+      if (e.kind == headless::Wait::Yield && ++yields == 50) headless::set_focus(true), headless::hold(KEY_P);
+    });
+    clear_to_color(headless::screen(), 77);
+    headless::press(KEY_A);
+    for (int k : c.held) headless::hold(k);
+    headless::set_focus(!c.focus_lost);
+    EXPECT_FALSE(platform_key(KEY_LEFT)) << "a key held as the focus goes is let go";
+    controls_step();
+    EXPECT_EQ(headless::frames(), 36);
+    EXPECT_EQ(yields, c.yields);
+    EXPECT_EQ(game_ticks, 0);
+    EXPECT_EQ(headless::timer_installs(), 2);
+    EXPECT_EQ(headless::buffered_keys(), 0);
+    EXPECT_EQ(getpixel(back_buffer, 319, 239), 77);
+    EXPECT_EQ(level_end, c.held.size() > 1 ? LEVEL_GAME_OVER : LEVEL_PLAYING);
+  }
 }
 
 // In a window at scale 2 the screenshot is still the whole 320 x 240 picture

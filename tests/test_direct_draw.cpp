@@ -5,7 +5,6 @@
 #include "bench/reference_frame.h"
 #include "render/direct_draw.h"
 #include "tests/support/headless_game.h"
-#include "tests/support/test_level.h"
 
 #include <functional>
 
@@ -66,7 +65,7 @@ TEST_F(DirectDrawTest, CirclesOfEveryRadiusMatchTheLibraryInAndAcrossEveryEdgeAn
 }
 
 TEST_F(DirectDrawTest, BlendOfAGlowLayerMatchesTheTranslucentSprite) {
-  install_test_level();
+  install_level_one();
   // Lit runs of every length and position against the eight-pixel steps,
   // lone pixels and index 0 in between; on a row width outside the step,
   // and onto a clipped bitmap.

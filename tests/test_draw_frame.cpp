@@ -3,14 +3,14 @@
 // shows is held pixel for pixel to the straightforward renderer
 // (test_frame_identity.cpp).
 #include "combat/weapons.h"
-#include "world/enemies.h"
+#include "frame/catalogue.h"
 #include "frame/colour_tables.h"
 #include "frame/game_state.h"
 #include "frame/program.h"
 #include "platform/platform.h"
 #include "render/draw_frame.h"
 #include "tests/support/headless_game.h"
-#include "tests/support/test_level.h"
+#include "world/enemies.h"
 
 namespace {
 
@@ -19,7 +19,7 @@ class DrawFrameTest : public HeadlessTest {
   void SetUp() override {
     HeadlessTest::SetUp();
     platform_open_display(DisplayRequest{1});
-    install_test_level();
+    install_level_one();
     option_stars = 0;
     option_glow = 0;
     player.x = 100;
@@ -29,8 +29,8 @@ class DrawFrameTest : public HeadlessTest {
     scroll_y = 719;
   }
   int at(int x, int y) { return getpixel(back_buffer, x, y); }
-  // The background under (x, y): row r of the picture is colour 100 + r % 50.
-  static int background(int y) { return 100 + (719 + y) % 50; }
+  // The background under (x, y) at the start of the scroll.
+  static int background(int x, int y) { return getpixel(dat_bitmap(level_data, level_object::BACKGROUND), x, 719 + y); }
 };
 
 }  // namespace
@@ -65,8 +65,8 @@ TEST_F(DrawFrameTest, ReverseAndFreezeBarsAtTheirEdgeValues) {
   EXPECT_NE(at(293, 6), blue);
   reverse_ticks = freeze_ticks = 0;
   draw_frame();
-  EXPECT_EQ(at(sx + 5, player.y + 16), background(player.y + 16));
-  EXPECT_EQ(at(300, 4), background(4));
+  EXPECT_EQ(at(sx + 5, player.y + 16), background(sx + 5, player.y + 16));
+  EXPECT_EQ(at(300, 4), background(300, 4));
 }
 
 TEST_F(DrawFrameTest, GlowLayerBlendsThroughTheColourMapAndIndexZeroLeavesTheFrame) {
@@ -77,7 +77,7 @@ TEST_F(DrawFrameTest, GlowLayerBlendsThroughTheColourMapAndIndexZeroLeavesTheFra
   EXPECT_EQ(getpixel(glow_layer, 153 + 7, 103), 220);
   EXPECT_EQ(getpixel(glow_layer, 153 + 3, 103), 230);
   EXPECT_EQ(getpixel(glow_layer, 153 + 12, 103), 0);
-  EXPECT_EQ(at(153 + 7, 103), trans_table.data[220][background(103)]);
+  EXPECT_EQ(at(153 + 7, 103), trans_table.data[220][background(153 + 7, 103)]);
   // Far from any light the frame is the background untouched.
-  EXPECT_EQ(at(300, 150), background(150));
+  EXPECT_EQ(at(300, 150), background(300, 150));
 }

@@ -4,7 +4,6 @@
 #include "frame/colour_tables.h"
 #include "render/effects.h"
 #include "tests/support/headless_game.h"
-#include "tests/support/test_level.h"
 
 namespace {
 
@@ -14,7 +13,7 @@ class EffectsTest : public HeadlessTest {
   int white = 0;
   void SetUp() override {
     HeadlessTest::SetUp();
-    install_test_level();
+    install_level_one();
     bmp = create_bitmap(320, 240);
     clear(bmp);
     white = shade_colours[ramp::GREY * 8];

@@ -93,12 +93,3 @@ TEST(Icon, ThePngReadsBackPixelForPixelWithAndWithoutOpacity) {
   EXPECT_FALSE(write_png(folder.file("c.png"), picture, {0}));  // one opacity short
   EXPECT_FALSE(write_png(folder.file("none/d.png"), picture));  // no such folder
 }
-
-// A screen of flat areas, as the gallery's are, takes a fraction of its pixels' bytes.
-TEST(Icon, ThePngIsCompressed) {
-  ScratchFolder folder;
-  PngImage screen{320, 240, std::vector<uint8_t>(320 * 240 * 3, 20)};
-  for (size_t at = 0; at < screen.rgb.size() / 2; ++at) screen.rgb[at] = 200;
-  ASSERT_TRUE(write_png(folder.file("screen.png"), screen));
-  EXPECT_LT(read_bytes(folder.file("screen.png")).size(), screen.rgb.size() / 50);
-}

@@ -11,7 +11,6 @@
 #include "platform/platform.h"
 #include "tests/support/headless_game.h"
 #include "tests/support/screen_text.h"
-#include "tests/support/test_level.h"
 #include "world/enemies.h"
 
 namespace {
@@ -35,8 +34,8 @@ class BuildLayoutTest : public HeadlessTest {
  protected:
   void SetUp() override {
     HeadlessTest::SetUp();
-    install_test_level();
-    level = 1;
+    install_level_one();
+    clear(layout(0));
   }
   BITMAP *layout(int n) { return dat_bitmap(level_data, level_object::LAYOUTS + n); }
 };

@@ -8,7 +8,6 @@
 #include "screens/final_results.h"
 #include "screens/level_results.h"
 #include "tests/support/headless_game.h"
-#include "tests/support/test_level.h"
 
 namespace {
 
@@ -17,7 +16,7 @@ class ResultsTest : public HeadlessTest {
   void SetUp() override {
     HeadlessTest::SetUp();
     platform_open_display(DisplayRequest{1});
-    install_test_level();
+    install_level_one();
     player.score = 1234;
     player.life_points = 100;
     level = 5;

@@ -14,6 +14,7 @@
 #include "screens/glyph_text.h"
 #include "screens/title.h"
 #include "tests/leak/live_resources.h"
+#include "tests/leak/session_keys.h"
 #include "world/enemies.h"
 
 #include <cstdio>
@@ -100,21 +101,6 @@ const Fault faults[] = {
     {"no ending snapshot", bitmap_fails(0), When::FirstTick, Route::Play, 12, no_320x240},
 };
 
-// Keys held for a number of hook calls each, one step after the other.
-struct Step {
-  int key, calls;
-};
-using Steps = std::vector<Step>;
-int key_at(const Steps &steps, long call) {
-  for (const Step &s : steps)
-    if ((call -= s.calls) < 0) return s.key;
-  return 0;
-}
-const Steps no_keys = {};
-const Steps start_steps = {{0, 5}, {KEY_ALT, 3}};
-const Steps options_steps = {{0, 5}, {KEY_DOWN, 3}, {0, 3}, {KEY_ALT, 3}};
-const Steps quit_steps = {{0, 5}, {KEY_DOWN, 3}, {0, 3}, {KEY_DOWN, 3}, {0, 3}, {KEY_ALT, 3}};
-
 struct Driver {
   const Fault &fault;
   bool made = false;
@@ -138,11 +124,7 @@ struct Driver {
     ++play_ticks;
     if (play_ticks == 1) {
       make_at(When::FirstTick);
-      if (fault.skip_to_level > 0) {
-        level = fault.skip_to_level;
-        for (Enemy &enemy : enemies) enemy.active = 0;
-        enemies_destroyed = enemy_count;
-      }
+      if (fault.skip_to_level > 0) level = fault.skip_to_level, clear_formation();
     }
     if (play_ticks == 10 && fault.when == When::Pause) make_at(When::Pause), headless::hold(KEY_P);
     if (play_ticks >= 10 && fault.route == Route::PlayAndEscape)
@@ -157,10 +139,7 @@ struct Driver {
     if (headless::timer_installed() && demo_mode == DEMO_OFF) return play();
     if (play_ticks > 0 && e.kind == headless::Wait::Yield) return headless::hold(KEY_P);  // paused
     if (e.kind == headless::Wait::Vsync) make_at(When::GameOverEnd);
-    // A key for the screens that wait for one: at once in readkey, else every 60 calls.
-    if (e.kind != headless::Wait::ReadKey && e.count - last_press < 60) return;
-    last_press = e.count;
-    headless::press(KEY_SPACE, ' ');
+    press_for_waiting_screens(e, last_press);
   }
 };
 
@@ -186,20 +165,9 @@ bool survives(const Fault &fault) {
   bool checked = datafiles_problem(data.string()).empty();  // the start-up check
   Driver driver{fault};
   driver.make_at(When::Start);
-  headless::set_event_limit(400'000);
-  headless::set_hook([&](const headless::Event &e) {
-    headless::release_all();
-    driver.step(e);
-  });
   CapturedStderr captured;
-  int status;
-  try {
-    status = game_main();
-  } catch (const headless::Timeout &) {
-    status = -1;  // the game never got where the fault leads
-  }
+  int status = run_session(driver, 400'000);  // -1: the game never got where the fault leads
   std::string err = captured.end();
-  headless::set_hook(nullptr);
   headless::reset();
   fail_bitmap_after(-1);
   before_next_load(nullptr);

@@ -19,38 +19,20 @@
 #include "screens/glyph_text.h"
 #include "screens/title.h"
 #include "tests/leak/live_resources.h"
+#include "tests/leak/session_keys.h"
 #include "tests/support/test_pilot.h"
 #include "world/enemies.h"
 
 #include <cstdio>
-#include <utility>
-#include <vector>
 
 namespace {
 
-// Keys (or none, 0) held for a number of ticks each, one step after the
-// other; the key of a tick counted from the first.
-using Steps = std::vector<std::pair<int, int>>;
-int key_at(const Steps &steps, long tick) {
-  for (const auto &[key, ticks] : steps)
-    if ((tick -= ticks) < 0) return key;
-  return 0;
-}
-
-void hold(int key) {
-  if (key) headless::hold(key, true);
-}
-
-// From a fresh title (the first item selected): start a game; quit; the
-// options screen, glow off, music off and on again, back, and start; nothing.
-const Steps start_steps = {{0, 5}, {KEY_ALT, 3}, {0, 2}};
-const Steps quit_steps = {{0, 5}, {KEY_DOWN, 3}, {0, 3}, {KEY_DOWN, 3}, {0, 3}, {KEY_ALT, 3}, {0, 2}};
-const Steps options_then_start = {{0, 10},       {KEY_DOWN, 3}, {0, 3},        {KEY_ALT, 3}, {0, 60},
-                                  {KEY_ALT, 3},   {0, 5},        {KEY_DOWN, 3}, {0, 3},       {KEY_DOWN, 3},
-                                  {0, 3},         {KEY_ALT, 3},  {0, 10},       {KEY_ALT, 3}, {0, 10},
-                                  {KEY_ESC, 3},   {0, 60},       {KEY_UP, 3},   {0, 3},       {KEY_ALT, 3},
-                                  {0, 2}};
-const Steps no_keys = {};
+// From a fresh title: the options screen, glow off, music off and on again,
+// back, and start.
+const Steps options_then_start = {{0, 10},     {KEY_DOWN, 3}, {0, 3},       {KEY_ALT, 3}, {0, 60},
+                                  {KEY_ALT, 3}, {0, 5},        {KEY_DOWN, 3}, {0, 3},       {KEY_DOWN, 3},
+                                  {0, 3},       {KEY_ALT, 3},  {0, 10},       {KEY_ALT, 3}, {0, 10},
+                                  {KEY_ESC, 3}, {0, 60},       {KEY_UP, 3},   {0, 3},       {KEY_ALT, 3}};
 
 bool on_title() { return title_data && !bonus_data && !headless::timer_installed(); }
 bool in_game() { return headless::timer_installed() && demo_mode == DEMO_OFF; }
@@ -90,14 +72,11 @@ struct Session {
     ++level_ticks;
     if (games == LONG_GAME) {
       if (level_ticks == 1) player.lives = 60, long_game_levels = level;
-      if (level_ticks == PLAY_TICKS) {
-        for (Enemy &enemy : enemies) enemy.active = 0;
-        enemies_destroyed = enemy_count;
-      }
+      if (level_ticks == PLAY_TICKS) clear_formation();
     } else {
-      if (level_ticks >= PLAY_TICKS) return hold(KEY_ESC);
-      if (level_ticks == 100) return hold(KEY_P);  // pause
-      if (level_ticks >= 150 && level_ticks < 152) return hold(KEY_F12);
+      if (level_ticks >= PLAY_TICKS) return headless::hold(KEY_ESC);
+      if (level_ticks == 100) return headless::hold(KEY_P);  // pause
+      if (level_ticks >= 150 && level_ticks < 152) return headless::hold(KEY_F12);
     }
     pilot_keys();
   }
@@ -107,18 +86,15 @@ struct Session {
     title_loaded = title_data != nullptr;
     ending_seen = ending_seen || ending_data;
     bonus_seen = bonus_seen || bonus_data;
-    if (on_title()) return hold(key_at(*title_keys, title_tick++));
+    if (on_title()) return headless::hold(key_at(*title_keys, title_tick++));
     if (in_game()) return play();
     // The pause polls for P to resume.
-    if (playing && e.kind == headless::Wait::Yield) return hold(KEY_P);
+    if (playing && e.kind == headless::Wait::Yield) return headless::hold(KEY_P);
     if (demo_mode == DEMO_RUNNING && headless::timer_installed()) {
       if (++demo_ticks % 300 == 0) headless::press(KEY_SPACE, ' ');
       return;
     }
-    // A key for the screens that wait for one: at once in readkey, else every 60 ticks.
-    if (e.kind != headless::Wait::ReadKey && e.count - last_press < 60) return;
-    last_press = e.count;
-    headless::press(KEY_SPACE, ' ');
+    press_for_waiting_screens(e, last_press);
   }
 };
 
@@ -141,8 +117,6 @@ const NamedPlace places[] = {
     {Place::FinalResults, "the final results"},
     {Place::Ending, "the ending"},
 };
-
-const Steps options_steps = {{0, 5}, {KEY_DOWN, 3}, {0, 3}, {KEY_ALT, 3}};
 
 // Drives one program to its place and presses the close button there, on a
 // frame well into the screen (the 30th), or in the wait of the pause and
@@ -180,12 +154,11 @@ struct CloseSession {
     ++play_ticks;
     if (play_ticks == 1 && (place == Place::LevelResults || place == Place::Ending)) {
       if (place == Place::Ending) level = 12;
-      for (Enemy &enemy : enemies) enemy.active = 0;
-      enemies_destroyed = enemy_count;
+      clear_formation();
     }
-    if (place == Place::Pause && play_ticks == 100) return hold(KEY_P);
+    if (place == Place::Pause && play_ticks == 100) return headless::hold(KEY_P);
     if ((place == Place::GameOver || place == Place::FinalResults) && play_ticks >= 50)
-      return hold(KEY_ESC);
+      return headless::hold(KEY_ESC);
     pilot_keys();
   }
 
@@ -196,9 +169,9 @@ struct CloseSession {
       if (waits || (e.kind == headless::Wait::Present && ++frames_there == 30)) return close();
     }
     if (title_data) {
-      if (place == Place::Options) return hold(key_at(options_steps, title_tick++));
+      if (place == Place::Options) return headless::hold(key_at(options_steps, title_tick++));
       if (place == Place::Title || place == Place::BonusScreen) return;
-      return hold(key_at(start_steps, title_tick++));
+      return headless::hold(key_at(start_steps, title_tick++));
     }
     left_title = true;
     if (in_game()) return play();
@@ -212,14 +185,8 @@ struct CloseSession {
 bool closes_cleanly(const NamedPlace &where) {
   headless::reset();
   const LiveResources before = live_resources();
-  headless::set_event_limit(200'000);
   CloseSession session{where.place};
-  headless::set_hook([&](const headless::Event &e) {
-    headless::release_all();
-    session.step(e);
-  });
-  int status = game_main();
-  headless::set_hook(nullptr);
+  int status = run_session(session, 200'000);
   headless::reset();
   LiveResources left = live_resources();
   left.created_bitmaps -= before.created_bitmaps;
@@ -237,15 +204,9 @@ void print(const char *when, const LiveResources &r) {
 
 int main() {
   headless::reset();
-  headless::set_event_limit(3'000'000);
   Session session;
-  headless::set_hook([&](const headless::Event &e) {
-    headless::release_all();
-    session.step(e);
-  });
-  int status = game_main();
+  int status = run_session(session, 3'000'000);
   long frames = headless::frames();
-  headless::set_hook(nullptr);
   headless::reset();
   LiveResources at_end = live_resources();
   std::printf("%ld frames, %d games, %d title visits, the long game reached level %d, ending %s, "

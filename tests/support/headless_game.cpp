@@ -1,7 +1,9 @@
 #include "tests/support/headless_game.h"
 
+#include "frame/colour_tables.h"
 #include "frame/controls.h"
 #include "frame/game_state.h"
+#include "frame/level_start.h"
 #include "frame/program.h"
 #include "frame/random.h"
 
@@ -28,6 +30,13 @@ void make_frame_bitmaps() {
   if (!glow_layer) glow_layer = create_bitmap(320, 240);
   clear(back_buffer);
   clear(glow_layer);
+}
+
+void install_level_one() {
+  make_frame_bitmaps();
+  level = 1;
+  load_level_data();
+  compute_shade_colours();
 }
 
 void HeadlessTest::SetUp() {

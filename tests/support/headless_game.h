@@ -13,6 +13,10 @@ void reset_program_globals();
 // Creates back_buffer and glow_layer as start-up does (without a video mode).
 void make_frame_bitmaps();
 
+// Level 1's datafile, palette and colour tables in place as level start
+// leaves them, and the frame bitmaps made: no formation, nothing drawn.
+void install_level_one();
+
 class HeadlessTest : public ::testing::Test {
  protected:
   void SetUp() override;
