@@ -38,6 +38,7 @@ int main(int argc, char **argv) {
     std::puts("swarmfire 1.0");
     return 0;
   }
+  platform_use_display();
   std::string problem = datafiles_here_problem();
   if (problem.empty()) problem = platform_preflight();
   if (!problem.empty()) {
