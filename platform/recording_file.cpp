@@ -109,6 +109,11 @@ Record damaged(Reader &r, size_t where, const std::string &why) {
   return bare(Record::Damaged);
 }
 
+Record cut_short(Reader &r) {
+  r.at = r.records_end;
+  return bare(Record::CutShort);
+}
+
 // A segment end as the format allows it: ticks only at the waits that fire
 // them, a close before any tick, the other waits only with a close.
 bool valid_end(const SegmentEnd &e) {
@@ -308,11 +313,11 @@ Record next_record(Reader &r) {
     return t;
   }
   size_t start = r.at;
-  if (r.closed) return damaged(r, start, "records after the close");
   Cursor c{r.bytes, r.at, r.records_end};
   bool too_long = false;
   Record rec;
   uint8_t tag = c.byte();
+  if (r.closed && tag != TRAILER) return damaged(r, start, "records after the close");
   uint32_t delta = 0;
   switch (tag) {
     case CHANGE:
@@ -352,6 +357,10 @@ Record next_record(Reader &r) {
       r.repeats_left = c.ok ? n - 1 : 0;
       break;
     }
+    case TRAILER:
+      // A trailer not at the end of the file: cut off while it was written.
+      if (r.records_end - start < TRAILER_BYTES) return cut_short(r);
+      return damaged(r, start, "a trailer before the end of the file");
     default:
       return damaged(r, start, "no record starts with " + std::to_string(tag));
   }
@@ -359,8 +368,7 @@ Record next_record(Reader &r) {
     // A record cut off by the end of the file: the process was stopped
     // while it wrote. Before a trailer it cannot be.
     if (r.has_trailer) return damaged(r, start, "a record runs into the trailer");
-    r.at = r.records_end;
-    return bare(Record::CutShort);
+    return cut_short(r);
   }
   if (too_long) return damaged(r, start, "a number longer than 32 bits");
   r.at = c.at;
