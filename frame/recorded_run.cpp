@@ -11,7 +11,6 @@
 #include <cinttypes>
 #include <cstdio>
 #include <fstream>
-#include <iterator>
 
 namespace {
 
@@ -20,8 +19,10 @@ uint64_t datafiles_digest() {
   uint64_t digest = recording::fnv1a(nullptr, 0);
   std::string folder = data_folder();
   for (const char *name : datafile_names) {
-    std::ifstream in(folder + "/" + name, std::ios::binary);
-    std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::ifstream in(folder + "/" + name, std::ios::binary | std::ios::ate);
+    std::vector<uint8_t> bytes(in ? static_cast<size_t>(in.tellg()) : 0);
+    in.seekg(0);
+    in.read(reinterpret_cast<char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     uint64_t size = bytes.size();
     digest = recording::fnv1a(reinterpret_cast<const uint8_t *>(name), std::char_traits<char>::length(name), digest);
     digest = recording::fnv1a(reinterpret_cast<const uint8_t *>(&size), sizeof size, digest);
