@@ -6,7 +6,7 @@
 // A replay checks at every call that the game asks what was asked when the
 // file was recorded (the same key, the same kind of call, the same number
 // of calls before each wait), so a replay that falls out of step stops at
-// once. It runs no longer than its file allows: at most a few hundred waits
+// once. It runs no longer than its file allows: at most 32 waits
 // for every byte.
 #pragma once
 
