@@ -14,7 +14,6 @@
 #include "world/enemies.h"
 #include "world/world_tick.h"
 
-#include <cstring>
 #include <type_traits>
 
 namespace {

@@ -5,7 +5,6 @@
 #include <allegro.h>
 #include <time.h>
 
-#include <cstring>
 
 namespace {
 
