@@ -2,14 +2,15 @@
 // key events (the XTest extension, as xdotool sends them), by the lines the
 // game writes with SWARMFIRE_PLAY_FEED (frame/play_feed.h), as a player plays
 // by the picture. Alt fires on every other pair of frames; Left and Right
-// steer the ship to the place nearest the enemy above it that stays clear of
+// steer the ship to the place nearest the point where a shot fired now
+// meets the nearest enemy that stays clear of
 // every falling shot and low enemy for the next half second, the ship's
 // speed, friction and the key already on its way taken into account.
 //   x_pilot FEED clear SECONDS  until the level is complete
 //   x_pilot FEED lose SECONDS   standing still, until a ship is lost
 // Exits 0 when done, 1 when the time ran out, the game was lost first, or
-// no enemy fell for 40 seconds (one that keeps firing down the screen's
-// edge, where this pilot does not dare to go).
+// no enemy fell for 25 seconds (one that keeps firing down the screen's
+// edge, where this pilot does not dare to go), saying which.
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
@@ -39,13 +40,15 @@ struct View {
   int level = 0, lives = 0, level_end = 0, enemies = 0;
   Ship ship{};
   std::vector<Thing> things;
+  std::vector<Thing> foes;  // the enemies, in the feed's order
   int target = 145;  // where the ship would be under the nearest enemy
 };
 
 constexpr int SHIP_W = 16, SHIP_TOP = 214, SHIP_BOTTOM = 230, RIGHTMOST = 290;
+constexpr int SHOT_SPEED = 4;  // the ship's shots, pixels a tick upwards
 constexpr int HORIZON = 60;  // ticks looked ahead
 constexpr int ENOUGH = 30;   // ticks clear that count fully
-constexpr long STALLED = 40 * 60;  // frames without a kill
+constexpr long STALLED = 25 * 60;  // frames without a kill
 
 int sign(int v) { return (v > 0) - (v < 0); }
 
@@ -138,18 +141,32 @@ bool parse(const std::string &line, View &view) {
   in >> word >> enemies;
   if (!in || word != "enemies") return false;
   v.enemies = enemies;
-  int nearest = 1 << 30;
   for (int i = 0; i < enemies; ++i) {
     Thing t{};
     in >> t.x >> t.y >> t.w >> t.h;
     // Low enemies may dive into the ship: wide berth, falling.
     if (t.y > 90) v.things.push_back({t.x, t.y, t.w, t.h, 0, 2, 6});
-    int under = t.x + t.w / 2 - SHIP_W / 2;
-    if (std::abs(under - v.ship.x) < nearest) nearest = std::abs(under - v.ship.x), v.target = under;
+    v.foes.push_back(t);
   }
   if (!in) return false;
   view = v;
   return true;
+}
+
+// The target: the place under the nearest enemy where a shot fired now
+// meets it, its motion since the last line carried on for the shot's climb
+// (a formation sways a pixel a tick; aimed at where an enemy is, a shot
+// passes behind it, and the last enemy of a level is never hit).
+void aim(View &view, const View &last) {
+  bool same = last.foes.size() == view.foes.size() && view.frame > last.frame;
+  int nearest = 1 << 30;
+  for (size_t i = 0; i < view.foes.size(); ++i) {
+    const Thing &t = view.foes[i];
+    int climb = std::max(0, SHIP_TOP - t.y - t.h) / SHOT_SPEED;
+    int dx = same ? (t.x - last.foes[i].x) / int(view.frame - last.frame) : 0;
+    int under = std::clamp(t.x + dx * climb + t.w / 2 - SHIP_W / 2, 0, RIGHTMOST);
+    if (std::abs(under - view.ship.x) < nearest) nearest = std::abs(under - view.ship.x), view.target = under;
+  }
 }
 
 double now() {
@@ -198,7 +215,10 @@ int main(int argc, char **argv) {
   char buffer[65536];
   int sent = 0, acting = 0, place = -1, lives_at_start = -1, enemies = -1;
   long kill_frame = 0;
+  View last;
   int status = 1;
+  const char *why = "time ran out";
+  int lives = -1, left = -1;
   while (now() < until) {
     size_t n = std::fread(buffer, 1, sizeof buffer, feed);
     if (n == 0) {
@@ -215,11 +235,18 @@ int main(int argc, char **argv) {
     partial.erase(0, end + 1);
     View view;
     if (!parse(line, view)) continue;
+    aim(view, last);
+    last = view;
     if (lives_at_start < 0) lives_at_start = view.lives;
+    lives = view.lives, left = view.enemies;
     if (view.enemies != enemies) enemies = view.enemies, kill_frame = view.frame;
-    if (clearing && view.frame - kill_frame > STALLED) break;
+    if (clearing && view.frame - kill_frame > STALLED) {
+      why = "no enemy fell for 25 seconds";
+      break;
+    }
     if (clearing && view.level_end != 0) {
       status = view.level_end == 2 ? 0 : 1;  // complete, or the game lost
+      why = "the game was lost";
       break;
     }
     if (!clearing && view.lives < lives_at_start) {
@@ -233,6 +260,8 @@ int main(int argc, char **argv) {
   }
   keys.steer(0, false);
   XCloseDisplay(display);
-  if (status != 0) std::fprintf(stderr, "x_pilot: %s not done in %s seconds\n", argv[2], argv[3]);
+  if (status != 0)
+    std::fprintf(stderr, "x_pilot: %s not done in %s seconds: %s (%d lives, %d enemies left)\n", argv[2], argv[3],
+                 why, lives, left);
   return status;
 }
