@@ -35,9 +35,11 @@ gallery:
 	cmake -S . -B $(BUILD)
 	cmake --build $(BUILD) -j $(JOBS) --target gallery
 
-# The datafile fuzzer (clang, libFuzzer, ASan + UBSan) for FUZZ_SECONDS,
-# from the seeds, the generated datafiles and the corpus kept in
-# build/fuzz/corpus; ends with executions, coverage and crashes.
+# The fuzzers (clang, libFuzzer, ASan + UBSan) for FUZZ_SECONDS each: the
+# datafile check from the seeds, the generated datafiles and the corpus kept
+# in build/fuzz/corpus; the replay of recordings from its recorded seeds and
+# the corpus in build/fuzz/corpus-recording. Each ends with executions,
+# coverage and crashes.
 FUZZ_SECONDS ?= 600
 fuzz:
 	scripts/install-deps.sh fuzz
@@ -46,6 +48,8 @@ fuzz:
 	fuzz/run_fuzz.sh build $(CURDIR) $(CURDIR)/$(BUILD)/fuzz
 	fuzz/run_fuzz.sh run $(CURDIR) $(CURDIR)/$(BUILD)/fuzz $(CURDIR)/$(BUILD)/data $(FUZZ_SECONDS) \
 	  $(CURDIR)/$(BUILD)/fuzz/corpus
+	fuzz/run_fuzz.sh run-recording $(CURDIR) $(CURDIR)/$(BUILD)/fuzz $(FUZZ_SECONDS) \
+	  $(CURDIR)/$(BUILD)/fuzz/corpus-recording
 
 # Benchmarks of the frame, the tick, the screens and the loading, their
 # instruction counts, and the real binary under Xvfb; figures in build/bench.

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Everything `make bench` measures, written to BUILD/bench: the benchmarks
-# with their targets, the instruction counts (when valgrind is at hand) and
-# the whole-program figures of the real binary under Xvfb.
+# with their targets, the instruction counts (when valgrind is at hand), the
+# whole-program figures of the real binary under Xvfb and the cost of
+# recording and verifying games.
 # Usage: run_all.sh [BUILD_DIR]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -19,6 +20,8 @@ fi
 echo "== Whole program"
 "$here/whole_program.sh" "$build/swarmfire" "$build/data" "$build/xwd_probe" "$out" |
   tee "$out/whole_program.txt"
+echo "== Recording and verifying"
+"$here/recording.sh" "$build/swarmfire" "$build/record_session" "$build/data" "$out" | tee "$out/recording.txt"
 echo "== Display cost"
 "$here/display_cost.sh" "$build/swarmfire" "$build/data" "$build/xwd_probe" "$build/bare_present_loop" "$out" |
   tee "$out/display_cost.txt"

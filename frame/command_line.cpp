@@ -6,7 +6,10 @@
 
 namespace {
 
-enum Option { SCALE = 's', WINDOW = 'w', FULLSCREEN = 'f', HELP = 'h', VERSION = 'V' };
+enum Option {
+  SCALE = 's', WINDOW = 'w', FULLSCREEN = 'f', HELP = 'h', VERSION = 'V',
+  RECORD = 'r', PLAY = 'p', VERIFY = 'v',
+};
 
 const option long_options[] = {
     {"scale", required_argument, nullptr, SCALE},
@@ -14,6 +17,9 @@ const option long_options[] = {
     {"fullscreen", no_argument, nullptr, FULLSCREEN},
     {"help", no_argument, nullptr, HELP},
     {"version", no_argument, nullptr, VERSION},
+    {"record", required_argument, nullptr, RECORD},
+    {"play", required_argument, nullptr, PLAY},
+    {"verify", required_argument, nullptr, VERIFY},
     {nullptr, 0, nullptr, 0},
 };
 
@@ -27,6 +33,16 @@ int scale_value(const char *text) {
   return static_cast<int>(value);
 }
 
+// --record, --play or --verify with its file; only one of them.
+std::string take_recording(CommandLine &line, Recording recording, const char *option, const char *file) {
+  if (line.recording != Recording::None)
+    return std::string("only one of --record, --play and --verify at a time") + hint;
+  if (!*file) return std::string("--") + option + " needs a file name" + hint;
+  line.recording = recording;
+  line.recording_file = file;
+  return {};
+}
+
 }  // namespace
 
 CommandLine parse_command_line(int argc, char **argv) {
@@ -34,19 +50,26 @@ CommandLine parse_command_line(int argc, char **argv) {
   optind = 0;  // from the start, whatever an earlier parse left
   opterr = 0;
   int option;
-  while ((option = getopt_long(argc, argv, ":", long_options, nullptr)) != -1) {
+  while (line.error.empty() && (option = getopt_long(argc, argv, ":", long_options, nullptr)) != -1) {
     switch (option) {
       case SCALE:
+        line.display_given = true;
         line.display.scale = scale_value(optarg);
         if (line.display.scale == 0) {
           line.error = std::string("--scale takes a whole number from 1 to 8, not '") + optarg + "'" + hint;
           return line;
         }
         break;
-      case WINDOW: line.display.fullscreen = false; break;
-      case FULLSCREEN: line.display.fullscreen = true; break;
+      case WINDOW:
+      case FULLSCREEN:
+        line.display.fullscreen = option == FULLSCREEN;
+        line.display_given = true;
+        break;
       case HELP: line.help = true; break;
       case VERSION: line.version = true; break;
+      case RECORD: line.error = take_recording(line, Recording::Record, "record", optarg); break;
+      case PLAY: line.error = take_recording(line, Recording::Play, "play", optarg); break;
+      case VERIFY: line.error = take_recording(line, Recording::Verify, "verify", optarg); break;
       case ':':
         line.error = std::string(argv[optind - 1]) + " needs a value" + hint;
         return line;
@@ -55,7 +78,7 @@ CommandLine parse_command_line(int argc, char **argv) {
         return line;
     }
   }
-  if (optind < argc) line.error = std::string("unexpected argument '") + argv[optind] + "'" + hint;
+  if (line.error.empty() && optind < argc) line.error = std::string("unexpected argument '") + argv[optind] + "'" + hint;
   return line;
 }
 
@@ -68,6 +91,13 @@ const char *usage_text() {
          "                 the largest that fits within 85% of the desktop\n"
          "  --window       start in a window (the default)\n"
          "  --fullscreen   start fullscreen, at the desktop's own resolution\n"
+         "  --record FILE  record the game into FILE as it is played\n"
+         "  --play FILE    show the game recorded in FILE as it happened, with its\n"
+         "                 sound, in the display it was recorded in unless one is\n"
+         "                 given; Esc or the close button stops it\n"
+         "  --verify FILE  replay FILE without display or sound, as fast as possible,\n"
+         "                 and print its score, level, frames, steps and world hash,\n"
+         "                 with \"ok\" when they are the recorded ones (status 0)\n"
          "  --help         show this help and exit\n"
          "  --version      show the version and exit\n"
          "\n"

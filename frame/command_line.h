@@ -6,8 +6,17 @@
 
 #include <string>
 
+// The game's version, as --version shows it and recordings keep it.
+constexpr char GAME_VERSION[] = "1.0";
+
+// What the game does with a recording file.
+enum class Recording { None, Record, Play, Verify };
+
 struct CommandLine {
   DisplayRequest display;
+  bool display_given = false;  // --scale, --window or --fullscreen
+  Recording recording = Recording::None;
+  std::string recording_file;
   bool help = false;
   bool version = false;
   std::string error;  // a bad option: the one line to print

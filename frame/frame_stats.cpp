@@ -1,5 +1,6 @@
 #include "frame/frame_stats.h"
 
+#include "frame/play_feed.h"
 #include "platform/platform.h"
 
 #include <cstdio>
@@ -9,6 +10,9 @@
 namespace {
 
 long frames = 0;
+long long all_frames = 0, all_steps = 0;
+long long results_frame = -1;
+int results_score = 0;
 bool presented_any = false;
 double first_at = 0, last_at = 0;
 long play_frames[STEP_COUNT_ROWS] = {};
@@ -41,12 +45,21 @@ void write_stats(const char *path) {
   std::fprintf(out, "\nframes_by_second");
   for (int k = 0; k < SECONDS_KEPT && k < seconds; ++k) std::fprintf(out, " %d", by_second[k]);
   std::fprintf(out, "\n");
+  if (results_frame >= 0)
+    std::fprintf(out, "final_results_frame %lld\nfinal_results_score %d\n", results_frame, results_score);
   std::fclose(out);
+}
+
+void save_picture(const char *path) {
+  PALETTE palette;
+  get_palette(palette);
+  if (BITMAP *picture = platform_screen()) save_bitmap(path, picture, palette);
 }
 
 }  // namespace
 
 void note_frame_presented() {
+  ++all_frames;
   presented_any = true;
   if (!wanted()) return;
   last_at = now_seconds();
@@ -56,15 +69,24 @@ void note_frame_presented() {
 }
 
 void note_play_frame(int steps) {
+  feed_play_frame();
+  all_steps += steps;
   ++play_frames[steps < STEP_COUNT_ROWS - 1 ? steps : STEP_COUNT_ROWS - 1];
+}
+
+void note_final_results(int score) {
+  results_frame = all_frames;
+  results_score = score;
+  if (const char *path = std::getenv("SWARMFIRE_RESULTS_PICTURE")) save_picture(path);
 }
 
 void write_frame_reports() {
   if (const char *stats = std::getenv("SWARMFIRE_FRAME_STATS")) write_stats(stats);
   const char *path = std::getenv("SWARMFIRE_LAST_FRAME");
-  if (path && presented_any) {
-    PALETTE palette;
-    get_palette(palette);
-    if (BITMAP *picture = platform_screen()) save_bitmap(path, picture, palette);
-  }
+  if (path && presented_any) save_picture(path);
 }
+
+void count_from_start() { all_frames = all_steps = 0; }
+
+long long frames_presented() { return all_frames; }
+long long logic_steps_run() { return all_steps; }

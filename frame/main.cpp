@@ -3,6 +3,7 @@
 #include "frame/data_path.h"
 #include "frame/datafile_check.h"
 #include "frame/program.h"
+#include "frame/recorded_run.h"
 #include "platform/platform.h"
 
 #include <cerrno>
@@ -35,14 +36,25 @@ int main(int argc, char **argv) {
     return 0;
   }
   if (line.version) {
-    std::puts("swarmfire 1.0");
+    std::printf("swarmfire %s\n", GAME_VERSION);
     return 0;
   }
+  // A recording is verified without display or sound, by the headless twin.
+  if (line.recording == Recording::Verify)
+    platform_use_headless();
+  else
+    platform_use_display();
   std::string problem = datafiles_here_problem();
   if (problem.empty()) problem = platform_preflight();
   if (!problem.empty()) {
     std::fprintf(stderr, "swarmfire: %s\n", problem.c_str());
     return 1;
+  }
+  switch (line.recording) {
+    case Recording::Record: return record_game(line.recording_file, line.display);
+    case Recording::Play: return play_recording(line.recording_file, line.display, line.display_given);
+    case Recording::Verify: return verify_recording(line.recording_file);
+    case Recording::None: break;
   }
   return game_main(line.display);
 }

@@ -30,6 +30,9 @@ void timer_tick() { game_ticks.fetch_add(1); }
 
 namespace {
 
+GameFigures last_game;
+bool in_game = false;
+
 // With SWARMFIRE_FIRST_FRAME_LOG set, the moment the first frame (the
 // title's) is on the screen goes to stderr as the system clock, with the
 // processor time spent so far, so that a script can time the start-up from
@@ -85,13 +88,26 @@ void switch_all_options_on() {
 
 }  // namespace
 
+namespace {
+
+void play_one_game() {
+  in_game = true;
+  run_game();
+  in_game = false;
+  last_game = {player.score, level};
+}
+
+}  // namespace
+
+GameFigures last_game_figures() { return in_game ? GameFigures{player.score, level} : last_game; }
+
 bool act_on_title_choice(int choice) {
   if (choice == TITLE_QUIT) return false;
   if (choice == TITLE_START_GAME || choice == TITLE_DEMO) {
     platform_fade_out(16);
     platform_clear_screen();
     if (choice == TITLE_START_GAME)
-      run_game();
+      play_one_game();
     else
       start_demo();
   }
@@ -132,6 +148,7 @@ void release_program_memory(BITMAP *closing) {
 }
 
 int run_program(BITMAP *&closing, const DisplayRequest &display) {
+  count_from_start();
   std::string problem = start_up();
   if (!problem.empty()) {
     std::fprintf(stderr, "swarmfire: %s\n", problem.c_str());
@@ -147,6 +164,8 @@ int run_program(BITMAP *&closing, const DisplayRequest &display) {
   platform_set_sound_bank(sound_data);
   switch_all_options_on();
   demo_mode = DEMO_OFF;
+  last_game = {};
+  in_game = false;
 
   while (act_on_title_choice(show_title_screen())) {
   }

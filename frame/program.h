@@ -60,5 +60,13 @@ void zoom_picture_away(BITMAP *picture);
 // The whole program, from start-up to shutdown; the exit status.
 int game_main(const DisplayRequest &display = {});
 
+// The score and level reached of the last game of the run (the one still
+// played when the program stopped, if any); 0 and 0 before any game.
+struct GameFigures {
+  int score = 0;
+  int level = 0;
+};
+GameFigures last_game_figures();
+
 // A sample of "sound.dat" at centre pan, not looped.
 void play_effect(int object, int volume, int frequency);

@@ -1,20 +1,27 @@
 #!/usr/bin/env bash
-# The datafile fuzzer: its clang build, a timed run, and the replay of the
-# saved cases.
+# The fuzzers: their clang build, timed runs, and the replay of the saved
+# cases. Two targets: the datafile check (fuzz_datafile) and the replay of
+# recordings (fuzz_recording).
 #
 #   run_fuzz.sh build  <source dir> <fuzz build dir>
 #       configures (once) and builds the clang sub-build, writes the seeds
 #   run_fuzz.sh run    <source dir> <fuzz build dir> <data dir> <seconds> [<corpus dir>]
-#       fuzzes for that long from the seeds, the generated datafiles of the
-#       data dir and the corpus dir (kept; without one, a fresh corpus that
-#       goes away afterwards); prints executions, coverage and crashes
+#       fuzzes the datafile check for that long from the seeds, the generated
+#       datafiles of the data dir and the corpus dir (kept; without one, a
+#       fresh corpus that goes away afterwards); prints executions, coverage
+#       and crashes
+#   run_fuzz.sh run-recording <source dir> <fuzz build dir> <seconds> [<corpus dir>]
+#       the same for the replay of recordings, from its recorded seeds
 #   run_fuzz.sh replay <source dir> <fuzz build dir>
-#       runs every saved case of tests/fuzz_cases once through the target
+#       runs every saved case of tests/fuzz_cases once through its target:
+#       *.bin through the datafile check, recordings/*.sfr through the replay
 set -euo pipefail
 
 mode=$1 src=$2 out=$3
 target=$out/fuzz_datafile
 seeds=$out/seeds
+recording_target=$out/fuzz_recording
+recording_seeds=$out/recording-seeds
 
 build() {
   if [ ! -f "$out/CMakeCache.txt" ]; then
@@ -22,10 +29,11 @@ build() {
       -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSWARMFIRE_FUZZ=ON -DSWARMFIRE_TESTS=OFF \
       -DSWARMFIRE_BENCH=OFF >"$out.configure.log" 2>&1 || { cat "$out.configure.log"; exit 1; }
   fi
-  cmake --build "$out" --target fuzz_datafile make_seeds -j2
-  rm -rf "$seeds"
-  mkdir -p "$seeds"
+  cmake --build "$out" --target fuzz_datafile make_seeds fuzz_recording make_recording_seeds -j2
+  rm -rf "$seeds" "$recording_seeds"
+  mkdir -p "$seeds" "$recording_seeds"
   "$out/make_seeds" "$seeds"
+  "$out/make_recording_seeds" "$recording_seeds"
 }
 
 # The target's scratch folder: one of its own in the build for every call,
@@ -57,41 +65,54 @@ summarise() {
   fi
 }
 
-run() {
-  local data=$1 seconds=$2 corpus=${3:-}
-  local crashes=$out/crashes log=$out/fuzz.log fresh=
+# fuzz NAME TARGET SEEDS SECONDS CORPUS [libFuzzer options]: a timed run; its
+# log and failing inputs named after NAME, with "-short" for a fresh corpus.
+fuzz() {
+  local name=$1 binary=$2 from=$3 seconds=$4 corpus=$5
+  shift 5
+  local crashes=$out/crashes$name log=$out/fuzz$name.log fresh=
   if [ -z "$corpus" ]; then
-    corpus=$out/fresh-corpus crashes=$out/crashes-short log=$out/fuzz-short.log fresh=yes
+    corpus=$out/fresh-corpus$name crashes=$out/crashes$name-short log=$out/fuzz$name-short.log fresh=yes
     rm -rf "$corpus"
   fi
   rm -rf "$crashes"
   mkdir -p "$corpus" "$crashes"
-  for f in "$data"/*.dat; do
-    [ -f "$f" ] && cp "$f" "$seeds/generated-$(basename "$f" .dat).bin"
-  done
   scratch
   local status=0
-  "$target" -dict="$src/fuzz/datafile.dict" -timeout=1 -max_total_time="$seconds" \
-    -print_final_stats=1 -artifact_prefix="$crashes/" "$corpus" "$seeds" >"$log" 2>&1 || status=$?
+  "$binary" "$@" -timeout=1 -max_total_time="$seconds" -print_final_stats=1 \
+    -artifact_prefix="$crashes/" "$corpus" "$from" >"$log" 2>&1 || status=$?
   [ -n "$fresh" ] && rm -rf "$corpus"
   summarise "$log" "$status" "$crashes"
   return "$status"
 }
 
+run() {
+  local data=$1
+  for f in "$data"/*.dat; do
+    [ -f "$f" ] && cp "$f" "$seeds/generated-$(basename "$f" .dat).bin"
+  done
+  fuzz "" "$target" "$seeds" "$2" "${3:-}" -dict="$src/fuzz/datafile.dict"
+}
+
+run_recording() { fuzz "-recording" "$recording_target" "$recording_seeds" "$1" "${2:-}"; }
+
 replay() {
-  local cases=("$src"/tests/fuzz_cases/*.bin) crashes=$out/crashes-replay
+  local cases=("$src"/tests/fuzz_cases/*.bin) recordings=("$src"/tests/fuzz_cases/recordings/*.sfr)
+  local crashes=$out/crashes-replay
   rm -rf "$crashes"
   mkdir -p "$crashes"
   scratch
   local status=0
   "$target" -timeout=1 -artifact_prefix="$crashes/" "${cases[@]}" || status=$?
-  echo "fuzz: replayed ${#cases[@]} saved cases"
+  "$recording_target" -timeout=1 -artifact_prefix="$crashes/" "${recordings[@]}" || status=$?
+  echo "fuzz: replayed ${#cases[@]} saved datafile cases and ${#recordings[@]} saved recordings"
   return "$status"
 }
 
 case $mode in
   build) build ;;
   run) run "$4" "$5" "${6:-}" ;;
+  run-recording) run_recording "$4" "${5:-}" ;;
   replay) replay ;;
-  *) echo "usage: $0 build|run|replay <source dir> <fuzz build dir> ..." >&2; exit 2 ;;
+  *) echo "usage: $0 build|run|run-recording|replay <source dir> <fuzz build dir> ..." >&2; exit 2 ;;
 esac

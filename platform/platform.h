@@ -1,10 +1,12 @@
 // The platform seam: the only code that talks to the display, the clock and
 // timer, the keyboard and key buffer, the window's focus and the sound device.
 //
-// Two implementations link against the same game code:
+// Two implementations stand behind it, one chosen when the program starts
+// (platform/seam.cpp calls it through a table of functions):
 //   platform_allegro.cpp  - the real game, through Allegro's drivers;
-//   platform_headless.cpp - no hardware at all, for tests and tools
-//                           (see headless.h for the controls it adds).
+//   platform_headless.cpp - no hardware at all, for tests, tools and the
+//                           verification of recorded games (see headless.h
+//                           for the controls it adds to tests).
 // Everything above this seam draws with Allegro on memory bitmaps directly
 // and sees one 320 x 240, 8-bit screen, whatever the window or monitor.
 //
@@ -12,8 +14,9 @@
 // the main thread: key states, key buffer reads, the focus, the close
 // button, and the ticks of the logic timer, which fire only inside the waits
 // (platform_present and platform_yield), once for each 60 Hz deadline that
-// wait passed. The order of these calls depends only on the game, so a run
-// can be recorded and played back at this seam.
+// wait passed. The order of these calls depends only on the game, so every
+// one of them passes through the input log (input_log.h), which records a
+// run at this seam or plays one back, unknown to the game.
 #pragma once
 
 #include <allegro.h>
@@ -38,6 +41,13 @@ struct DisplayRequest {
 };
 
 constexpr int MAX_WINDOW_SCALE = 8;
+
+// The implementation the seam calls: the real display, keyboard, clock and
+// sound, or the headless twin (no sample log, no limit on its waits) for a
+// whole program run without hardware. Until one is chosen, the twin with
+// its test controls.
+void platform_use_display();
+void platform_use_headless();
 
 // Before anything else: empty when a display can be opened, else one line
 // saying what is missing and what to do.

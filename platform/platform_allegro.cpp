@@ -5,6 +5,7 @@
 
 #include "platform/display_modes.h"
 #include "platform/frame_grid.h"
+#include "platform/platform_ops.h"
 #include "platform/presenter.h"
 
 #include <X11/Xlib.h>
@@ -32,7 +33,6 @@ bool library_started = false;
 DATAFILE *sound_bank = nullptr;
 
 FrameGrid grid;
-void (*logic_timer)() = nullptr;
 
 DisplayRequest asked;       // the window scale the player asked for
 ModeTry shown{};            // the mode on now
@@ -163,10 +163,6 @@ int wait_for_grid() {
   return wait.passed;
 }
 
-void fire_logic_timer(int ticks) {
-  for (int i = 0; i < ticks && logic_timer; ++i) logic_timer();
-}
-
 void show_palette(const RGB *palette) {
   std::memcpy(shown_palette, palette, sizeof shown_palette);
   set_palette_range(palette, 0, PAL_SIZE - 1, FALSE);
@@ -187,9 +183,7 @@ void fade(const RGB *from, const RGB *to, int speed) {
   show_palette(to);
 }
 
-}  // namespace
-
-std::string platform_preflight() {
+std::string preflight() {
   // Allegro's X11 system driver crashes inside install_timer when it cannot
   // reach a display, so find out first.
   const char *name = std::getenv("DISPLAY");
@@ -203,7 +197,7 @@ std::string platform_preflight() {
   return {};
 }
 
-std::string platform_start_up() {
+std::string start_up() {
   XSetIOErrorHandler(on_lost_display);
   // Without a system driver the library would crash in install_timer. A
   // connection refused while the server resets is worth another try.
@@ -235,7 +229,7 @@ std::string platform_start_up() {
   return {};
 }
 
-void platform_shut_down() {
+void shut_down() {
   if (!library_started) return;
   library_started = false;
   presenter_release();
@@ -247,7 +241,7 @@ void platform_shut_down() {
   allegro_exit();
 }
 
-int platform_open_display(const DisplayRequest &request) {
+int open_display(const DisplayRequest &request) {
   asked = request;
   presenter_detach();
   if (!presenter_picture()) {
@@ -257,53 +251,65 @@ int platform_open_display(const DisplayRequest &request) {
   return open_first(modes_to_try(request, desktop_w, desktop_h), false) ? 0 : -1;
 }
 
-std::string platform_last_error() { return allegro_error; }
+std::string last_error() { return allegro_error; }
 
-BITMAP *platform_screen() { return presenter_picture(); }
-void platform_clear_screen() { presenter_clear(); }
+void wait_retrace() { wait_for_grid(); }
 
-void platform_vsync() { wait_for_grid(); }
-
-void platform_present(BITMAP *frame) {
+void present(BITMAP *frame) {
   int ticks = wait_for_grid();
   presenter_show(frame);
-  fire_logic_timer(ticks);
+  platform_ticks_due(recording::Wait::Present, ticks);
 }
 
-void platform_set_palette(const RGB *palette) { show_palette(palette); }
-void platform_set_desktop_palette() { show_palette(desktop_palette); }
-void platform_fade_in(const RGB *palette, int speed) { fade(black_palette, palette, speed); }
-void platform_fade_out(int speed) {
+void yield() { platform_ticks_due(recording::Wait::Yield, wait_for_grid()); }
+void key_wait() { platform_ticks_due(recording::Wait::KeyWait, wait_for_grid()); }
+
+void fade_from_black(const RGB *palette, int speed) { fade(black_palette, palette, speed); }
+void fade_to_black(int speed) {
   PALETTE from;
   std::memcpy(from, shown_palette, sizeof from);
   fade(from, black_palette, speed);
 }
 
-void platform_install_timer(void (*handler)()) { logic_timer = handler; }
-void platform_remove_timer(void (*handler)()) {
-  if (logic_timer == handler) logic_timer = nullptr;
-}
+bool key_held(int scancode) { return key[scancode] != 0; }
+bool key_pressed() { return keypressed() != 0; }
+int read_key() { return readkey(); }
+void clear_key_buffer() { clear_keybuf(); }
+bool focus_lost() { return focus_gone; }
 
-bool platform_key(int scancode) { return key[scancode] != 0; }
-bool platform_keypressed() { return keypressed() != 0; }
+void set_sound_bank(DATAFILE *bank) { sound_bank = bank; }
 
-int platform_readkey() {
-  while (!keypressed()) platform_yield();
-  return readkey();
-}
-
-void platform_clear_keybuf() { clear_keybuf(); }
-
-bool platform_focus_lost() { return focus_gone; }
-
-void platform_yield() { fire_logic_timer(wait_for_grid()); }
-
-void platform_set_sound_bank(DATAFILE *bank) { sound_bank = bank; }
-
-void platform_play_sample(int object, int volume, int pan, int frequency, int loop) {
+void play(int object, int volume, int pan, int frequency, int loop) {
   if (SAMPLE *sample = bank_sample(object)) play_sample(sample, volume, pan, frequency, loop);
 }
 
-void platform_stop_sample(int object) {
+void stop(int object) {
   if (SAMPLE *sample = bank_sample(object)) stop_sample(sample);
 }
+
+const PlatformOps display_platform = {
+    .preflight = preflight,
+    .start_up = start_up,
+    .shut_down = shut_down,
+    .open_display = open_display,
+    .last_error = last_error,
+    .present = present,
+    .yield = yield,
+    .key_wait = key_wait,
+    .vsync = wait_retrace,
+    .fade_in = fade_from_black,
+    .fade_out = fade_to_black,
+    .set_palette = show_palette,
+    .key = key_held,
+    .keypressed = key_pressed,
+    .readkey = read_key,
+    .clear_keybuf = clear_key_buffer,
+    .focus_lost = focus_lost,
+    .set_sound_bank = set_sound_bank,
+    .play_sample = play,
+    .stop_sample = stop,
+};
+
+}  // namespace
+
+void platform_use_display() { platform_use(display_platform); }

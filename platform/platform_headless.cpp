@@ -2,12 +2,15 @@
 // display, a timer fired by the caller, scripted keys and recorded samples.
 #include "platform/headless.h"
 #include "platform/display_modes.h"
+#include "platform/input_log.h"
 #include "platform/platform.h"
+#include "platform/platform_ops.h"
 #include "platform/presenter.h"
 
 #include <cerrno>
 #include <cstdlib>
 #include <deque>
+#include <limits>
 #include <utility>
 
 namespace {
@@ -31,11 +34,10 @@ struct Twin {
   long limit = 20'000'000;
   long frames = 0;
   long count = 0;
-  void (*timer)() = nullptr;
-  int timer_installs = 0;
   int ticks_per_frame = 1;
   int ticks_per_yield = 1;
   std::vector<headless::SampleCall> samples;
+  bool keep_samples = true;
   int fades_in = 0, fades_out = 0, palette_sets = 0;
   bool close = false;
   std::string error = "headless";
@@ -78,17 +80,16 @@ void switch_display() {
   open_first(modes_to_try(next, twin.desktop_w, twin.desktop_h), next.fullscreen);
 }
 
-void call_hook(headless::Wait kind) {
+// Every wait starts as the real platform's do: the close button, then F11.
+void begin_wait() {
   if (twin.close) throw QuitRequested{};
   if (twin.switch_asked) switch_display();
+}
+
+void call_hook(headless::Wait kind) {
   ++twin.count;
   if (twin.count > twin.limit) throw headless::Timeout{};
   if (twin.hook) twin.hook(headless::Event{kind, twin.frames, twin.count});
-  if (twin.close) throw QuitRequested{};
-}
-
-void fire(int ticks) {
-  for (int i = 0; i < ticks && twin.timer; ++i) twin.timer();
 }
 
 }  // namespace
@@ -104,6 +105,9 @@ void init_library() {
 
 void reset() {
   init_library();
+  input_log_off();
+  platform_use(headless_platform);
+  platform_reset_timer();
   presenter_release();
   BITMAP *keep = twin.display;
   bool library = twin.library;
@@ -143,9 +147,9 @@ void set_event_limit(long limit) { twin.limit = limit; }
 
 void set_ticks_per_frame(int ticks) { twin.ticks_per_frame = ticks; }
 void set_ticks_per_yield(int ticks) { twin.ticks_per_yield = ticks; }
-void fire_timer(int ticks) { fire(ticks); }
-bool timer_installed() { return twin.timer != nullptr; }
-int timer_installs() { return twin.timer_installs; }
+void fire_timer(int ticks) { platform_fire_timer_by_hand(ticks); }
+bool timer_installed() { return platform_timer_installed(); }
+int timer_installs() { return platform_timer_installs(); }
 
 long frames() { return twin.frames; }
 BITMAP *screen() { return presenter_picture(); }
@@ -160,21 +164,23 @@ void request_close() { twin.close = true; }
 
 }  // namespace headless
 
-std::string platform_preflight() { return {}; }
+namespace {
 
-std::string platform_start_up() {
+std::string preflight() { return {}; }
+
+std::string start_up() {
   headless::init_library();
   if (twin.refuse_start) return "cannot start the display, timer and keyboard drivers: headless";
   twin.started = true;
   return {};
 }
 
-void platform_shut_down() {
+void shut_down() {
   twin.started = false;
   ++twin.shut_downs;
 }
 
-int platform_open_display(const DisplayRequest &request) {
+int open_display(const DisplayRequest &request) {
   twin.asked = request;
   if (!presenter_picture()) {
     twin.error = "no memory for the 320x240 picture";
@@ -183,78 +189,106 @@ int platform_open_display(const DisplayRequest &request) {
   return open_first(modes_to_try(request, twin.desktop_w, twin.desktop_h), false) ? 0 : -1;
 }
 
-std::string platform_last_error() { return twin.error; }
+std::string last_error() { return twin.error; }
 
-BITMAP *platform_screen() { return presenter_picture(); }
-void platform_clear_screen() { presenter_clear(); }
-
-void platform_vsync() { call_hook(headless::Wait::Vsync); }
-
-void platform_present(BITMAP *frame) {
-  if (twin.close) throw QuitRequested{};
-  if (twin.switch_asked) switch_display();
+void present(BITMAP *frame) {
+  begin_wait();
   presenter_show(frame);
   ++twin.frames;
-  fire(twin.ticks_per_frame);
+  platform_ticks_due(recording::Wait::Present, twin.ticks_per_frame);
   call_hook(headless::Wait::Present);
 }
 
-void platform_set_palette(const RGB *palette) {
+void yield() {
+  begin_wait();
+  platform_ticks_due(recording::Wait::Yield, twin.ticks_per_yield);
+  call_hook(headless::Wait::Yield);
+}
+
+// The key buffer fills only from a hook, so a loop waiting for a key lets
+// one run at each wait; no ticks fire.
+void key_wait() {
+  begin_wait();
+  platform_ticks_due(recording::Wait::KeyWait, 0);
+  call_hook(headless::Wait::ReadKey);
+}
+
+void wait_retrace() {
+  begin_wait();
+  call_hook(headless::Wait::Vsync);
+}
+
+void set_palette_counted(const RGB *palette) {
   ++twin.palette_sets;
   set_palette(palette);
 }
 
-void platform_set_desktop_palette() { platform_set_palette(desktop_palette); }
-
-void platform_fade_in(const RGB *palette, int) {
+void fade_from_black(const RGB *palette, int) {
+  begin_wait();
   ++twin.fades_in;
   set_palette(palette);
   call_hook(headless::Wait::Fade);
 }
 
-void platform_fade_out(int) {
+void fade_to_black(int) {
+  begin_wait();
   ++twin.fades_out;
   set_palette(black_palette);
   call_hook(headless::Wait::Fade);
 }
 
-void platform_install_timer(void (*handler)()) {
-  twin.timer = handler;
-  ++twin.timer_installs;
-}
+bool key_held(int scancode) { return twin.focus && scancode > 0 && scancode < KEY_MAX && twin.held[scancode]; }
 
-void platform_remove_timer(void (*handler)()) {
-  if (twin.timer == handler) twin.timer = nullptr;
-}
+bool key_pressed() { return !twin.buffer.empty(); }
 
-bool platform_key(int scancode) {
-  return twin.focus && scancode > 0 && scancode < KEY_MAX && twin.held[scancode];
-}
-
-bool platform_keypressed() { return !twin.buffer.empty(); }
-
-int platform_readkey() {
-  while (twin.buffer.empty()) call_hook(headless::Wait::ReadKey);
+int read_key() {
+  if (twin.buffer.empty()) return 0;
   int k = twin.buffer.front();
   twin.buffer.pop_front();
   return k;
 }
 
-void platform_clear_keybuf() { twin.buffer.clear(); }
+void clear_key_buffer() { twin.buffer.clear(); }
 
-bool platform_focus_lost() { return !twin.focus; }
+bool focus_lost() { return !twin.focus; }
 
-void platform_yield() {
-  fire(twin.ticks_per_yield);
-  call_hook(headless::Wait::Yield);
+void set_sound_bank(DATAFILE *) {}
+
+void play(int object, int volume, int pan, int frequency, int loop) {
+  if (twin.keep_samples) twin.samples.push_back({object, volume, pan, frequency, loop, false, twin.frames});
 }
 
-void platform_set_sound_bank(DATAFILE *) {}
-
-void platform_play_sample(int object, int volume, int pan, int frequency, int loop) {
-  twin.samples.push_back({object, volume, pan, frequency, loop, false, twin.frames});
+void stop(int object) {
+  if (twin.keep_samples) twin.samples.push_back({object, 0, 0, 0, 0, true, twin.frames});
 }
 
-void platform_stop_sample(int object) {
-  twin.samples.push_back({object, 0, 0, 0, 0, true, twin.frames});
+}  // namespace
+
+const PlatformOps headless_platform = {
+    .preflight = preflight,
+    .start_up = start_up,
+    .shut_down = shut_down,
+    .open_display = open_display,
+    .last_error = last_error,
+    .present = present,
+    .yield = yield,
+    .key_wait = key_wait,
+    .vsync = wait_retrace,
+    .fade_in = fade_from_black,
+    .fade_out = fade_to_black,
+    .set_palette = set_palette_counted,
+    .key = key_held,
+    .keypressed = key_pressed,
+    .readkey = read_key,
+    .clear_keybuf = clear_key_buffer,
+    .focus_lost = focus_lost,
+    .set_sound_bank = set_sound_bank,
+    .play_sample = play,
+    .stop_sample = stop,
+};
+
+void platform_use_headless() {
+  platform_use(headless_platform);
+  twin.keep_samples = false;
+  twin.limit = std::numeric_limits<long>::max();
 }

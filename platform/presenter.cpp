@@ -61,9 +61,20 @@ void write_block(BITMAP *dst, int ox, int oy, int y0, int y1, int x0, int x1, co
   p.rows_written += y1 - y0 + 1;
 }
 
+// An 8-bit target at scale 1 takes the picture's own bytes.
+void copy_block(BITMAP *dst, int ox, int oy, int y0, int y1, int x0, int x1) {
+  for (int y = y0; y <= y1; ++y) std::memcpy(dst->line[oy + y] + ox + x0, p.picture->line[y] + x0, x1 - x0 + 1);
+  p.rows_written += y1 - y0 + 1;
+}
+
 void write_to(BITMAP *dst, int ox, int oy, int y0, int y1, int x0, int x1) {
   switch (p.depth) {
-    case 8: write_block(dst, ox, oy, y0, y1, x0, x1, p.c8); break;
+    case 8:
+      if (p.place.scale == 1)
+        copy_block(dst, ox, oy, y0, y1, x0, x1);
+      else
+        write_block(dst, ox, oy, y0, y1, x0, x1, p.c8);
+      break;
     case 15:
     case 16: write_block(dst, ox, oy, y0, y1, x0, x1, p.c16); break;
     case 24: write_block(dst, ox, oy, y0, y1, x0, x1, p.c24); break;

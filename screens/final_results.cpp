@@ -4,6 +4,7 @@
 #include "screens/final_results.h"
 
 #include "combat/explosions.h"
+#include "frame/frame_stats.h"
 #include "frame/game_state.h"
 #include "frame/program.h"
 #include "frame/random.h"
@@ -79,6 +80,7 @@ void final_picture(const ResultsLine *lines, BITMAP *snapshot) {
   step_stars();
   draw_stars(back_buffer);
   present_frame();
+  note_final_results(player.score);
   platform_clear_keybuf();
 }
 

@@ -14,10 +14,11 @@ set -euo pipefail
 build_packages=(g++ cmake pkg-config make liballegro4-dev libpng-dev dpkg-dev)
 # CPack's dependency scan runs file and dpkg-shlibdeps (dpkg-dev).
 package_packages=(file)
-# Xvfb and xdotool for the real window; the linters of the installed files:
-# desktop-file-validate, man, lintian, appstreamcli and hardening-check
+# Xvfb and xdotool for the real window, and the XTest extension's header for
+# the pilot that plays a recorded game there; the linters of the installed
+# files: desktop-file-validate, man, lintian, appstreamcli and hardening-check
 # (devscripts).
-test_packages=(googletest libgtest-dev xvfb xdotool desktop-file-utils man-db
+test_packages=(googletest libgtest-dev xvfb xdotool libxtst-dev desktop-file-utils man-db
                lintian appstream devscripts)
 bench_packages=(libbenchmark-dev)
 bench_tools=(valgrind)  # instruction counts of make bench

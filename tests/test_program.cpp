@@ -103,6 +103,11 @@ TEST(CommandLineTest, OptionsAndTheirBadValues) {
   line = parse({"swarmfire", "--fullscreen", "--window", "--scale=1"});
   EXPECT_FALSE(line.display.fullscreen);
   EXPECT_EQ(line.display.scale, 1);
+  EXPECT_FALSE(line.display_given && parse({"swarmfire"}).display_given);
+  line = parse({"swarmfire", "--play", "best.sfr", "--window"});
+  EXPECT_EQ(line.recording, Recording::Play);
+  EXPECT_EQ(line.recording_file, "best.sfr");
+  EXPECT_TRUE(line.display_given);
   EXPECT_TRUE(parse({"swarmfire", "--help"}).help);
   EXPECT_TRUE(parse({"swarmfire", "--version"}).version);
   for (auto bad : {std::vector<std::string>{"swarmfire", "--scale", "0"},
@@ -110,6 +115,9 @@ TEST(CommandLineTest, OptionsAndTheirBadValues) {
                    {"swarmfire", "--scale", "2x"},
                    {"swarmfire", "--scale"},
                    {"swarmfire", "--bogus"},
+                   {"swarmfire", "--record", "a.sfr", "--verify", "b.sfr"},
+                   {"swarmfire", "--play", ""},
+                   {"swarmfire", "--verify"},
                    {"swarmfire", "extra"}}) {
     std::string error = parse(bad).error;
     EXPECT_NE(error.find("swarmfire --help"), std::string::npos) << bad.back() << ": " << error;

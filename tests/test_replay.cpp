@@ -2,7 +2,13 @@
 // game lost to the game over, and a game through four levels. Each replay
 // must end with the running world hash, the score and the number of ticks
 // stored with it in tests/replays/, so that any change of behaviour shows
-// as a changed figure.
+// as a changed figure. Each is recorded at the seam as it runs (as
+// swarmfire --record does), and that recording verified (as --verify does)
+// must run through the same world states, wait by wait, to an "ok".
+//
+// The games are kept as keys by tick rather than as recordings: a world
+// hash chained after every wait pins more than a recording's trailer (the
+// state at the exit), and the keys are read and edited by hand.
 //
 // The games run on the stand-in datafiles of tests/support/replay_data.cpp,
 // made by code rather than by the game's art, so new art leaves the figures
@@ -19,6 +25,7 @@
 // the keys that changed, at the tick they changed, in the same format.
 #include "frame/game_state.h"
 #include "platform/headless.h"
+#include "tests/support/data_files.h"
 #include "tests/support/replay.h"
 #include "tests/support/replay_data.h"
 
@@ -59,7 +66,9 @@ void expect_replay(const std::string &name) {
   std::string problem;
   ASSERT_TRUE(replay::from_text(text.str(), r, problem)) << name << ": " << problem;
   ASSERT_FALSE(r.changes.empty()) << name;
-  replay::Outcome o = replay::replay(r);
+  ScratchFolder scratch;
+  std::string file = scratch.file(name + ".sfr");
+  replay::Outcome o = replay::replay(r, file);
   ASSERT_EQ(o.status, 0) << name << ": the replay did not end by quitting";
   const char *update = std::getenv("SWARMFIRE_REPLAY_UPDATE");
   if (update && std::string(update) == "figures") {
@@ -69,6 +78,12 @@ void expect_replay(const std::string &name) {
   EXPECT_EQ(o.ticks, r.ticks) << name << ": see the top of test_replay.cpp";
   EXPECT_EQ(o.score, r.score) << name;
   EXPECT_EQ(o.hash, r.hash) << name;
+  std::string line;
+  replay::Outcome v = replay::verify(file, line);
+  EXPECT_EQ(v.status, 0) << name << ": " << line;
+  EXPECT_EQ(line.substr(line.size() - 5), ": ok\n") << line;
+  EXPECT_EQ(v.ticks, r.ticks) << name << ": the verification waited otherwise";
+  EXPECT_EQ(v.hash, o.hash) << name << ": the verification went through other states";
 }
 
 }  // namespace

@@ -2,10 +2,12 @@
 
 #include "frame/game_state.h"
 #include "frame/program.h"
+#include "frame/recorded_run.h"
 #include "platform/headless.h"
 #include "tests/support/world_hash.h"
 
 #include <allegro.h>
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -81,7 +83,7 @@ bool from_text(const std::string &text, Recording &recording, std::string &probl
   return true;
 }
 
-Outcome replay(const Recording &recording) {
+Outcome replay(const Recording &recording, const std::string &record_into) {
   headless::reset();
   reset_world_state();
   Outcome outcome;
@@ -102,10 +104,31 @@ Outcome replay(const Recording &recording) {
     if (held.press) headless::press(KEY_SPACE, ' ');
   });
   try {
-    outcome.status = game_main();
+    outcome.status = record_into.empty() ? game_main() : record_game(record_into, {});
   } catch (const headless::Timeout &) {
     outcome.status = -1;
   }
+  outcome.score = player.score;
+  headless::set_hook(nullptr);
+  return outcome;
+}
+
+Outcome verify(const std::string &file, std::string &line) {
+  headless::reset();
+  reset_world_state();
+  Outcome outcome;
+  headless::set_event_limit(MOST_TICKS);
+  headless::set_hook([&](const headless::Event &e) {
+    outcome.hash = chain(outcome.hash, world_hash());
+    outcome.ticks = e.count;
+  });
+  testing::internal::CaptureStdout();
+  try {
+    outcome.status = verify_recording(file);
+  } catch (const headless::Timeout &) {
+    outcome.status = -1;
+  }
+  line = testing::internal::GetCapturedStdout();
   outcome.score = player.score;
   headless::set_hook(nullptr);
   return outcome;

@@ -43,7 +43,13 @@ struct Outcome {
 
 // A whole program run (game_main) from fresh globals and a fresh twin with
 // the recorded keys, closed by the window's close button 600 ticks after the
-// recorded length if still running.
-Outcome replay(const Recording &recording);
+// recorded length if still running. With a file name, the run is recorded
+// into that file through the seam as well (swarmfire --record).
+Outcome replay(const Recording &recording, const std::string &record_into = {});
+
+// The recording file replayed through the seam (swarmfire --verify), the
+// world hash chained after every wait as replay() does; `line` is what the
+// verification printed.
+Outcome verify(const std::string &file, std::string &line);
 
 }  // namespace replay

@@ -1,0 +1,163 @@
+#include "frame/recorded_run.h"
+
+#include "frame/command_line.h"
+#include "frame/data_path.h"
+#include "frame/datafile_check.h"
+#include "frame/frame_stats.h"
+#include "frame/program.h"
+#include "frame/world_hash.h"
+#include "platform/input_log.h"
+
+#include <cinttypes>
+#include <cstdio>
+#include <fstream>
+
+namespace {
+
+// The eight datafiles' names, sizes and bytes, in their order.
+uint64_t datafiles_digest() {
+  uint64_t digest = recording::fnv1a(nullptr, 0);
+  std::string folder = data_folder();
+  for (const char *name : datafile_names) {
+    std::ifstream in(folder + "/" + name, std::ios::binary | std::ios::ate);
+    std::vector<uint8_t> bytes(in ? static_cast<size_t>(in.tellg()) : 0);
+    in.seekg(0);
+    in.read(reinterpret_cast<char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    uint64_t size = bytes.size();
+    digest = recording::fnv1a(reinterpret_cast<const uint8_t *>(name), std::char_traits<char>::length(name), digest);
+    digest = recording::fnv1a(reinterpret_cast<const uint8_t *>(&size), sizeof size, digest);
+    digest = recording::fnv1a(bytes.data(), bytes.size(), digest);
+  }
+  return digest;
+}
+
+recording::Totals run_totals() {
+  GameFigures game = last_game_figures();
+  recording::Totals t;
+  t.frames = static_cast<uint64_t>(frames_presented());
+  t.steps = static_cast<uint64_t>(logic_steps_run());
+  t.score = game.score;
+  t.level = game.level;
+  t.world_hash = world_hash();
+  return t;
+}
+
+std::string figures(const recording::Totals &t) {
+  char text[160];
+  std::snprintf(text, sizeof text, "score %d, level %d, %" PRIu64 " frames, %" PRIu64 " steps, world hash %016" PRIx64,
+                t.score, t.level, t.frames, t.steps, t.world_hash);
+  return text;
+}
+
+// The recorded figures that differ from the run's, or empty.
+std::string differences(const recording::Totals &run, const recording::Totals &recorded) {
+  std::string differ;
+  auto note = [&](bool same, const std::string &what) {
+    if (!same) differ += (differ.empty() ? "" : ", ") + what;
+  };
+  char hash[32];
+  std::snprintf(hash, sizeof hash, "%016" PRIx64, recorded.world_hash);
+  note(run.score == recorded.score, "score " + std::to_string(recorded.score));
+  note(run.level == recorded.level, "level " + std::to_string(recorded.level));
+  note(run.frames == recorded.frames, std::to_string(recorded.frames) + " frames");
+  note(run.steps == recorded.steps, std::to_string(recorded.steps) + " steps");
+  note(run.world_hash == recorded.world_hash, std::string("world hash ") + hash);
+  return differ;
+}
+
+void complain(const std::string &file, const std::string &problem) {
+  std::fprintf(stderr, "swarmfire: %s: %s\n", file.c_str(), problem.c_str());
+}
+
+// Empty when this game with these datafiles can replay a recording with
+// this header.
+std::string header_problem(const recording::Header &header) {
+  if (header.game_version != GAME_VERSION)
+    return "was recorded with swarmfire " + header.game_version + "; this is swarmfire " + GAME_VERSION;
+  if (header.data_digest != datafiles_digest())
+    return "was recorded with other datafiles than those in " + data_folder();
+  return {};
+}
+
+std::string start_replay(const std::string &file, recording::Header &header, bool watch_escape) {
+  std::string problem = input_log_replay(file, header, watch_escape);
+  if (problem.empty()) problem = header_problem(header);
+  if (!problem.empty()) input_log_off();
+  return problem;
+}
+
+std::string at_frame(const ReplayOutcome &outcome) { return "at frame " + std::to_string(outcome.frames); }
+
+// A replay that did not run its course, in one line on stderr.
+int replay_failed(const std::string &file, const ReplayOutcome &outcome) {
+  switch (outcome.end) {
+    case ReplayEnd::OutOfStep: complain(file, "out of step " + at_frame(outcome) + ": " + outcome.problem); break;
+    case ReplayEnd::Damaged: complain(file, "is " + outcome.problem + " (" + at_frame(outcome) + ")"); break;
+    case ReplayEnd::CutShort: complain(file, "is cut short " + at_frame(outcome) + " (it has no trailer)"); break;
+    default: break;
+  }
+  return 1;
+}
+
+}  // namespace
+
+int record_game(const std::string &file, const DisplayRequest &display) {
+  recording::Header header{GAME_VERSION, datafiles_digest(), display.scale, display.fullscreen};
+  std::string problem = input_log_record(file, header);
+  if (!problem.empty()) {
+    complain(file, problem);
+    return 1;
+  }
+  int status = game_main(display);
+  recording::Totals totals = run_totals();
+  problem = input_log_finish_recording(status == 0 ? &totals : nullptr);
+  if (!problem.empty()) {
+    complain(file, "the recording could not be written whole: " + problem);
+    return 1;
+  }
+  return status;
+}
+
+int play_recording(const std::string &file, const DisplayRequest &display, bool display_given) {
+  recording::Header header;
+  std::string problem = start_replay(file, header, true);
+  if (!problem.empty()) {
+    complain(file, problem);
+    return 1;
+  }
+  DisplayRequest recorded{header.scale, header.fullscreen};
+  int status = game_main(display_given ? display : recorded);
+  ReplayOutcome outcome = input_log_finish_replay();
+  if (status != 0 || outcome.end == ReplayEnd::Stopped) return status;
+  if (outcome.end != ReplayEnd::Complete) return replay_failed(file, outcome);
+  std::string differ = differences(run_totals(), outcome.recorded);
+  if (differ.empty()) return 0;
+  complain(file, "played out otherwise than recorded (" + figures(run_totals()) + "; recorded: " + differ + ")");
+  return 1;
+}
+
+int verify_recording(const std::string &file) {
+  recording::Header header;
+  std::string problem = start_replay(file, header, false);
+  if (!problem.empty()) {
+    complain(file, problem);
+    return 1;
+  }
+  int status = game_main();
+  ReplayOutcome outcome = input_log_finish_replay();
+  if (status != 0) return status;
+  if (outcome.end == ReplayEnd::OutOfStep || outcome.end == ReplayEnd::Damaged)
+    return replay_failed(file, outcome);
+  std::string line = file + ": " + figures(run_totals());
+  if (outcome.end == ReplayEnd::CutShort) {
+    std::printf("%s: cut short %s (the recording has no trailer)\n", line.c_str(), at_frame(outcome).c_str());
+    return 1;
+  }
+  std::string differ = differences(run_totals(), outcome.recorded);
+  if (differ.empty()) {
+    std::printf("%s: ok\n", line.c_str());
+    return 0;
+  }
+  std::printf("%s: differs from the recording: %s\n", line.c_str(), differ.c_str());
+  return 1;
+}

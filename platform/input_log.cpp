@@ -1,0 +1,353 @@
+#include "platform/input_log.h"
+
+#include "platform/platform.h"
+
+#include <allegro.h>
+#include <time.h>
+
+
+namespace {
+
+using namespace recording;
+
+enum class Mode { Off, Record, Replay };
+
+// The waits as the calls they are, for checksums and messages; and the end
+// of the recording, as the trailer names it.
+constexpr int Q_PRESENT = 135, Q_YIELD = 136, Q_KEY_WAIT = 137, Q_END = 138;
+
+// The calls of the current segment: how many, their checksum, and where
+// the segment's last record stands.
+struct Segment {
+  uint32_t calls = 0;
+  uint16_t sum = 0;
+  uint32_t last_record = 0;
+  bool records = false;
+};
+
+struct InputLog {
+  Mode mode = Mode::Off;
+  bool answers[YES_NO_QUESTIONS] = {};
+  Segment segment;
+  long long frames = 0;
+  // Recording: when the file was last flushed.
+  long long flushed_at = 0;
+  // Replaying: the next record, and how the replay ends.
+  Record next;
+  bool watch_escape = false;
+  bool stopping = false;  // at the next wait
+  bool closed = false;    // by the recorded close button
+  ReplayEnd end = ReplayEnd::Complete;
+  std::string problem;
+};
+
+InputLog input;
+Writer writer;
+Reader reader;
+
+constexpr long long FLUSH_EVERY_NS = 500'000'000;
+
+long long now_ns() {
+  timespec t;
+  clock_gettime(CLOCK_MONOTONIC, &t);
+  return t.tv_sec * 1'000'000'000LL + t.tv_nsec;
+}
+
+int question_of(Wait kind) {
+  switch (kind) {
+    case Wait::Present: return Q_PRESENT;
+    case Wait::Yield: return Q_YIELD;
+    case Wait::KeyWait: return Q_KEY_WAIT;
+    case Wait::FadeIn: return Q_FADE_IN;
+    case Wait::FadeOut: return Q_FADE_OUT;
+    case Wait::Vsync: return Q_VSYNC;
+  }
+  return Q_END;
+}
+
+// Calls that always leave a record: their answer or their ticks.
+bool always_recorded(int q) {
+  return q == Q_PRESENT || q == Q_YIELD || q == Q_KEY_WAIT || q == Q_READKEY || q == Q_END;
+}
+
+struct KeyName {
+  int scancode;
+  const char *name;
+};
+const KeyName key_names[] = {
+    {KEY_ESC, "Esc"},     {KEY_LEFT, "Left"},   {KEY_RIGHT, "Right"}, {KEY_UP, "Up"},
+    {KEY_DOWN, "Down"},   {KEY_ALT, "Alt"},     {KEY_SPACE, "Space"}, {KEY_LCONTROL, "Left Ctrl"},
+    {KEY_ENTER, "Enter"}, {KEY_F11, "F11"},     {KEY_F12, "F12"},
+};
+
+std::string key_name(int scancode) {
+  for (const KeyName &k : key_names)
+    if (k.scancode == scancode) return k.name;
+  if (scancode >= KEY_A && scancode <= KEY_Z) return std::string(1, char('A' + scancode - KEY_A));
+  return "with scancode " + std::to_string(scancode);
+}
+
+std::string describe(int q) {
+  if (q >= 1 && q < KEY_MAX) return "key " + key_name(q);
+  switch (q) {
+    case Q_BAD_KEY: return "a key out of range";
+    case Q_KEYPRESSED: return "whether a key was pressed";
+    case Q_FOCUS_LOST: return "the window's focus";
+    case Q_READKEY: return "a key from the buffer";
+    case Q_CLEAR_KEYBUF: return "the key buffer emptied";
+    case Q_FADE_IN: return "a fade in";
+    case Q_FADE_OUT: return "a fade out";
+    case Q_VSYNC: return "a wait for the retrace";
+    case Q_PRESENT: return "a frame";
+    case Q_YIELD: return "a wait for time";
+    case Q_KEY_WAIT: return "a wait for a key";
+    default: return "the end of the recording";
+  }
+}
+
+int named_by(const Record &r) {
+  switch (r.type) {
+    case Record::Change: return r.question;
+    case Record::ReadKey: return Q_READKEY;
+    case Record::End: return question_of(r.end.wait);
+    default: return Q_END;
+  }
+}
+
+bool stop(ReplayEnd end, const std::string &problem = {}) {
+  if (!input.stopping) {
+    input.stopping = true;
+    input.end = end;
+    input.problem = problem;
+  }
+  return false;
+}
+
+bool out_of_step(const std::string &problem) { return stop(ReplayEnd::OutOfStep, problem); }
+
+void count_call(int q) {
+  ++input.segment.calls;
+  input.segment.sum = add_to_sum(input.segment.sum, q);
+}
+
+void consume() { input.next = next_record(reader); }
+
+// Whether the game, asking `asked` as the next call of its segment, is in
+// step with the recording: a record standing at this call must name it,
+// and a call that always leaves a record must find it here.
+bool in_step(int asked) {
+  if (input.stopping) return false;
+  const Record &n = input.next;
+  if (n.type == Record::CutShort) return stop(ReplayEnd::CutShort);
+  if (n.type == Record::Damaged) return stop(ReplayEnd::Damaged, reader.damage);
+  const Segment &s = input.segment;
+  int named = named_by(n);
+  std::string game = asked == Q_END ? "the game ended" : "the game asked for " + describe(asked);
+  if (n.at == s.calls) {
+    if (named != asked) return out_of_step(game + " where the recording has " + describe(named));
+    uint16_t sum = n.type == Record::Trailer ? reader.trailer.tail_sum : n.end.sum;
+    if ((n.type == Record::End || n.type == Record::Trailer) && sum != s.sum)
+      return out_of_step(game + " after " + std::to_string(s.calls) +
+                         " inputs, as recorded, but they were not the recorded ones");
+    return true;
+  }
+  if (always_recorded(asked))
+    return out_of_step(game + " after " + std::to_string(s.calls) + " inputs where the recording has " +
+                       describe(named) + " after " + std::to_string(n.at));
+  return true;
+}
+
+void end_segment(Wait kind) {
+  input.segment = Segment{};
+  if (kind == Wait::Present) ++input.frames;
+}
+
+// Records go at their call, counted from the segment's last record.
+uint32_t delta_here() {
+  const Segment &s = input.segment;
+  return s.records ? s.calls - s.last_record : s.calls;
+}
+
+void note_record() {
+  input.segment.last_record = input.segment.calls;
+  input.segment.records = true;
+}
+
+void start(Mode mode) {
+  input_log_off();
+  input = InputLog{};
+  input.mode = mode;
+}
+
+}  // namespace
+
+// --- The program entry -------------------------------------------------------
+
+std::string input_log_record(const std::string &path, const Header &header) {
+  start(Mode::Record);
+  std::string problem = open_writer(writer, path, header);
+  if (!problem.empty()) {
+    close_writer(writer, nullptr);
+    input.mode = Mode::Off;
+    return problem;
+  }
+  input.flushed_at = now_ns();
+  return {};
+}
+
+std::string input_log_finish_recording(const Totals *totals) {
+  if (input.mode != Mode::Record) return {};
+  Trailer trailer;
+  trailer.tail_calls = input.segment.calls;
+  trailer.tail_sum = input.segment.sum;
+  if (totals) trailer.totals = *totals;
+  std::string problem = close_writer(writer, totals ? &trailer : nullptr);
+  input.mode = Mode::Off;
+  return problem;
+}
+
+std::string input_log_replay(const std::string &path, Header &header, bool watch_escape) {
+  start(Mode::Replay);
+  std::string problem = open_reader(reader, path, header);
+  if (!problem.empty()) {
+    input.mode = Mode::Off;
+    return problem;
+  }
+  input.watch_escape = watch_escape;
+  consume();
+  return {};
+}
+
+std::string input_log_replay_bytes(std::vector<uint8_t> bytes, Header &header) {
+  start(Mode::Replay);
+  std::string problem = read_recording(reader, std::move(bytes), header);
+  if (!problem.empty()) {
+    input.mode = Mode::Off;
+    return problem;
+  }
+  consume();
+  return {};
+}
+
+ReplayOutcome input_log_finish_replay() {
+  ReplayOutcome outcome;
+  if (input.mode != Mode::Replay) return outcome;
+  // The game ended by itself or at the recorded close: the trailer must
+  // follow, after the calls the game made on its way out.
+  if (input.end == ReplayEnd::Complete) {
+    input.stopping = false;
+    if (in_step(Q_END)) outcome.recorded = reader.trailer.totals;
+  }
+  outcome.end = input.end;
+  outcome.problem = input.problem;
+  outcome.frames = input.frames;
+  reader = Reader{};
+  input.mode = Mode::Off;
+  return outcome;
+}
+
+void input_log_off() {
+  if (input.mode == Mode::Record) close_writer(writer, nullptr);
+  reader = Reader{};
+  input.mode = Mode::Off;
+}
+
+long long input_log_frames() { return input.frames; }
+
+// --- The seam ----------------------------------------------------------------
+
+bool input_log_replaying() { return input.mode == Mode::Replay; }
+bool input_log_watches_escape() { return input.mode == Mode::Replay && input.watch_escape; }
+
+void input_log_live_answer(int question, bool live) {
+  if (input.mode != Mode::Record) return;
+  if (input.answers[question] != live) {
+    write_change(writer, delta_here(), question);
+    input.answers[question] = live;
+    note_record();
+  }
+  count_call(question);
+}
+
+bool input_log_replayed_answer(int question) {
+  if (!in_step(question)) return false;
+  if (input.next.type == Record::Change && input.next.at == input.segment.calls) {
+    input.answers[question] = !input.answers[question];
+    consume();
+  }
+  count_call(question);
+  return input.answers[question];
+}
+
+void input_log_live_readkey(int value) {
+  if (input.mode != Mode::Record) return;
+  write_readkey(writer, delta_here(), value);
+  note_record();
+  count_call(Q_READKEY);
+}
+
+int input_log_replayed_readkey() {
+  if (!in_step(Q_READKEY)) return 0;
+  int value = input.next.value;
+  consume();
+  count_call(Q_READKEY);
+  return value;
+}
+
+void input_log_call(int question) {
+  if (input.mode == Mode::Off) return;
+  if (input.mode == Mode::Replay && !in_step(question)) return;
+  count_call(question);
+}
+
+void input_log_before_wait(Wait kind, bool escape_held) {
+  if (input.mode != Mode::Replay) return;
+  if (escape_held) stop(ReplayEnd::Stopped);
+  if (!in_step(question_of(kind))) throw QuitRequested{};
+  const Record &n = input.next;
+  if (n.type == Record::End && n.at == input.segment.calls && n.end.close) {
+    consume();
+    input.segment = Segment{};
+    input.closed = input.stopping = true;
+    throw QuitRequested{};
+  }
+}
+
+int input_log_ticks(Wait kind, int passed) {
+  if (passed > MOST_TICKS_PER_WAIT) passed = MOST_TICKS_PER_WAIT;
+  if (passed < 0) passed = 0;
+  switch (input.mode) {
+    case Mode::Off: return passed;
+    case Mode::Record: {
+      SegmentEnd end{kind, false, passed, input.segment.calls, input.segment.sum};
+      write_end(writer, end, input.segment.records);
+      end_segment(kind);
+      long long now = now_ns();
+      if (now - input.flushed_at >= FLUSH_EVERY_NS) {
+        flush_writer(writer);
+        input.flushed_at = now;
+      }
+      return passed;
+    }
+    case Mode::Replay: {
+      if (!in_step(question_of(kind))) return 0;
+      int ticks = input.next.end.ticks;
+      consume();
+      end_segment(kind);
+      return ticks;
+    }
+  }
+  return passed;
+}
+
+void input_log_closed(Wait kind) {
+  if (input.mode == Mode::Replay) {
+    stop(ReplayEnd::Stopped);
+    return;
+  }
+  if (input.mode != Mode::Record) return;
+  SegmentEnd end{kind, true, 0, input.segment.calls, input.segment.sum};
+  write_end(writer, end, input.segment.records);
+  input.segment = Segment{};
+  flush_writer(writer);
+}

@@ -1,0 +1,78 @@
+// The input log: every input the platform seam hands to the game, in the
+// order the game asks for it, recorded into a file as it is given, or
+// replayed from one instead of the live keyboard, clock and window. Off,
+// the seam's answers are the live ones and nothing is kept.
+//
+// A replay checks at every call that the game asks what was asked when the
+// file was recorded (the same key, the same kind of call, the same number
+// of calls before each wait), so a replay that falls out of step stops at
+// once. It runs no longer than its file allows: at most 32 waits
+// for every byte.
+#pragma once
+
+#include "platform/recording_file.h"
+
+#include <string>
+#include <vector>
+
+// --- For the program entry ---------------------------------------------------
+
+// Starts recording: creates the file and writes the header. Empty, or why
+// the file cannot be written.
+std::string input_log_record(const std::string &path, const recording::Header &header);
+// Ends the recording: the trailer with the totals of a clean exit, or none
+// (nullptr) after a failure. Empty, or the write that failed.
+std::string input_log_finish_recording(const recording::Totals *totals);
+
+// Starts a replay of the file: reads it whole and its header. Empty, or why
+// it cannot be replayed. With `watch_escape` the live Esc key stops it at
+// the next wait (the viewer's way out of --play).
+std::string input_log_replay(const std::string &path, recording::Header &header, bool watch_escape);
+// The same from bytes in memory.
+std::string input_log_replay_bytes(std::vector<uint8_t> bytes, recording::Header &header);
+
+enum class ReplayEnd {
+  Complete,   // to the trailer, the game in step all the way
+  Stopped,    // by the viewer (Esc or the close button)
+  CutShort,   // the file ends without a trailer
+  OutOfStep,  // the game asked for another input than the one recorded
+  Damaged,    // bytes that are no record
+};
+
+struct ReplayOutcome {
+  ReplayEnd end = ReplayEnd::Complete;
+  std::string problem;         // for OutOfStep and Damaged
+  long long frames = 0;        // frames replayed
+  recording::Totals recorded;  // the trailer's, when Complete
+};
+
+// After the run: how the replay ended. The log is off again.
+ReplayOutcome input_log_finish_replay();
+
+// Back to live input, a recording closed without its trailer.
+void input_log_off();
+
+// Frames presented since the log was started.
+long long input_log_frames();
+
+// --- For the seam (platform/seam.cpp) ----------------------------------------
+
+bool input_log_replaying();
+// A replay that the live Esc key stops.
+bool input_log_watches_escape();
+// Record: a live yes-or-no answer; replay: the recorded one.
+void input_log_live_answer(int question, bool live);
+bool input_log_replayed_answer(int question);
+void input_log_live_readkey(int value);
+int input_log_replayed_readkey();
+// A call without an answer (emptying the key buffer, a fade, a retrace).
+void input_log_call(int question);
+// At the start of every wait: a replay stops here (QuitRequested) when
+// the recording closed the window here, ended or fell out of step, or the
+// viewer holds Esc.
+void input_log_before_wait(recording::Wait kind, bool escape_held = false);
+// Where a wait fires the logic timer: the ticks to fire (the live ones,
+// recorded; or the recorded ones).
+int input_log_ticks(recording::Wait kind, int passed);
+// The close button stopped the game at this wait (live).
+void input_log_closed(recording::Wait kind);

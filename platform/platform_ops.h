@@ -1,0 +1,51 @@
+// Inside the platform: the two implementations of the seam as tables of
+// functions, one chosen at start (platform_use_display, platform_use_
+// headless; the twin until then). platform/seam.cpp defines the platform_*
+// functions of platform.h over the chosen table, and routes every input
+// through the input log on its way to the game.
+#pragma once
+
+#include "platform/platform.h"
+#include "platform/recording_file.h"
+
+struct PlatformOps {
+  std::string (*preflight)();
+  std::string (*start_up)();
+  void (*shut_down)();
+  int (*open_display)(const DisplayRequest &request);
+  std::string (*last_error)();
+  // The waits. Each first checks the close button (throwing QuitRequested
+  // before anything else) and F11. The three that fire the logic timer call
+  // platform_ticks_due once, where the ticks fire.
+  void (*present)(BITMAP *frame);
+  void (*yield)();
+  void (*key_wait)();  // one wait of a loop waiting for the key buffer
+  void (*vsync)();
+  void (*fade_in)(const RGB *palette, int speed);
+  void (*fade_out)(int speed);
+  void (*set_palette)(const RGB *palette);
+  bool (*key)(int scancode);  // scancode 1 to KEY_MAX - 1
+  bool (*keypressed)();
+  int (*readkey)();  // only when keypressed() said so
+  void (*clear_keybuf)();
+  bool (*focus_lost)();
+  void (*set_sound_bank)(DATAFILE *bank);
+  void (*play_sample)(int object, int volume, int pan, int frequency, int loop);
+  void (*stop_sample)(int object);
+};
+
+extern const PlatformOps headless_platform;  // platform_headless.cpp
+
+// The table the seam calls from now on.
+void platform_use(const PlatformOps &ops);
+
+// The point of a wait where the logic timer fires: `passed` deadlines went
+// by (the live ticks); the input log records them, or replaces them with the
+// recorded ones, and the installed handler runs once per tick.
+void platform_ticks_due(recording::Wait kind, int passed);
+
+// The logic timer as the seam keeps it, for the twin's controls.
+bool platform_timer_installed();
+int platform_timer_installs();
+void platform_fire_timer_by_hand(int ticks);
+void platform_reset_timer();

@@ -1,0 +1,146 @@
+// The functions of the platform seam over the implementation chosen at
+// start, each input on its way through the input log: the live answer (and
+// recorded), or the recorded one in a replay. The logic timer lives here,
+// for both implementations.
+#include "platform/input_log.h"
+#include "platform/platform.h"
+#include "platform/platform_ops.h"
+#include "platform/presenter.h"
+
+namespace {
+
+using recording::Wait;
+
+const PlatformOps *ops = &headless_platform;
+
+void (*logic_timer)() = nullptr;
+int timer_installs = 0;
+
+void fire(int ticks) {
+  for (int i = 0; i < ticks && logic_timer; ++i) logic_timer();
+}
+
+void before_wait(Wait kind) {
+  input_log_before_wait(kind, input_log_watches_escape() && ops->key(KEY_ESC));
+}
+
+// A wait of the chosen platform; the close button stopping the game here
+// goes into the log.
+template <class Waiting>
+void wait(Wait kind, Waiting &&waiting) {
+  before_wait(kind);
+  try {
+    waiting();
+  } catch (const QuitRequested &) {
+    input_log_closed(kind);
+    throw;
+  }
+}
+
+// A wait that fires no ticks is a call of its segment like any other.
+template <class Waiting>
+void untimed_wait(Wait kind, int question, Waiting &&waiting) {
+  wait(kind, waiting);
+  input_log_call(question);
+}
+
+}  // namespace
+
+void platform_use(const PlatformOps &chosen) { ops = &chosen; }
+
+void platform_ticks_due(Wait kind, int passed) { fire(input_log_ticks(kind, passed)); }
+
+bool platform_timer_installed() { return logic_timer != nullptr; }
+int platform_timer_installs() { return timer_installs; }
+void platform_fire_timer_by_hand(int ticks) { fire(ticks); }
+void platform_reset_timer() {
+  logic_timer = nullptr;
+  timer_installs = 0;
+}
+
+std::string platform_preflight() { return ops->preflight(); }
+std::string platform_start_up() { return ops->start_up(); }
+void platform_shut_down() { ops->shut_down(); }
+int platform_open_display(const DisplayRequest &request) { return ops->open_display(request); }
+std::string platform_last_error() { return ops->last_error(); }
+
+BITMAP *platform_screen() { return presenter_picture(); }
+void platform_clear_screen() { presenter_clear(); }
+
+void platform_present(BITMAP *frame) {
+  wait(Wait::Present, [&] { ops->present(frame); });
+}
+
+void platform_yield() {
+  wait(Wait::Yield, [] { ops->yield(); });
+}
+
+void platform_vsync() {
+  untimed_wait(Wait::Vsync, recording::Q_VSYNC, [] { ops->vsync(); });
+}
+
+void platform_set_palette(const RGB *palette) { ops->set_palette(palette); }
+void platform_set_desktop_palette() { ops->set_palette(desktop_palette); }
+
+void platform_fade_in(const RGB *palette, int speed) {
+  untimed_wait(Wait::FadeIn, recording::Q_FADE_IN, [&] { ops->fade_in(palette, speed); });
+}
+
+void platform_fade_out(int speed) {
+  untimed_wait(Wait::FadeOut, recording::Q_FADE_OUT, [&] { ops->fade_out(speed); });
+}
+
+void platform_install_timer(void (*handler)()) {
+  logic_timer = handler;
+  ++timer_installs;
+}
+
+void platform_remove_timer(void (*handler)()) {
+  if (logic_timer == handler) logic_timer = nullptr;
+}
+
+bool platform_key(int scancode) {
+  bool valid = scancode > 0 && scancode < KEY_MAX;
+  int question = valid ? scancode : recording::Q_BAD_KEY;
+  if (input_log_replaying()) return input_log_replayed_answer(question);
+  bool held = valid && ops->key(scancode);
+  input_log_live_answer(question, held);
+  return held;
+}
+
+bool platform_keypressed() {
+  if (input_log_replaying()) return input_log_replayed_answer(recording::Q_KEYPRESSED);
+  bool pressed = ops->keypressed();
+  input_log_live_answer(recording::Q_KEYPRESSED, pressed);
+  return pressed;
+}
+
+// Waits for time until the key buffer holds a key, then takes it: every
+// poll and every wait an input of its own.
+int platform_readkey() {
+  while (!platform_keypressed()) wait(Wait::KeyWait, [] { ops->key_wait(); });
+  if (input_log_replaying()) return input_log_replayed_readkey();
+  int k = ops->readkey();
+  input_log_live_readkey(k);
+  return k;
+}
+
+void platform_clear_keybuf() {
+  ops->clear_keybuf();
+  input_log_call(recording::Q_CLEAR_KEYBUF);
+}
+
+bool platform_focus_lost() {
+  if (input_log_replaying()) return input_log_replayed_answer(recording::Q_FOCUS_LOST);
+  bool lost = ops->focus_lost();
+  input_log_live_answer(recording::Q_FOCUS_LOST, lost);
+  return lost;
+}
+
+void platform_set_sound_bank(DATAFILE *bank) { ops->set_sound_bank(bank); }
+
+void platform_play_sample(int object, int volume, int pan, int frequency, int loop) {
+  ops->play_sample(object, volume, pan, frequency, loop);
+}
+
+void platform_stop_sample(int object) { ops->stop_sample(object); }

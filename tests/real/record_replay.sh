@@ -1,0 +1,167 @@
+#!/usr/bin/env bash
+# A game recorded in the real window with real key events: a pilot (x_pilot,
+# steering by the lines SWARMFIRE_PLAY_FEED writes) clears level 1 (a game
+# lost or stalled first is given up and another started, at most seven; the
+# pilot clears about one in two), loses a ship
+# in level 2, Esc ends the game, the game over and the final results are
+# left with a key, and the title's quit ends the program. Then:
+# --verify prints "ok" with the score the final results showed (reported at
+# exit with SWARMFIRE_FRAME_STATS) and the level reached; --play shows the
+# recording in a window, with its sound, to the end, and its final results
+# are the same picture on the same frame (SWARMFIRE_RESULTS_PICTURE), and
+# Esc stops it early with status 0; and
+# the recording takes at most 1 MB for 30 minutes. Damaged recordings of
+# every kind end with one line naming the file and why, and status 1, as
+# does a recording file that cannot be created, before any window opens.
+[ $# -ge 6 ] && [ -n "$4" ] || {
+  echo "usage: $0 BINARY DATA_DIR XWD_PROBE WORK_DIR PCM_PROBE X_PILOT" >&2
+  exit 2
+}
+BINARY=$1 DATA=$2 XWD_PROBE=$3 WORK=$4/record_replay PCM_PROBE=$5 X_PILOT=$6
+rm -rf "$WORK"
+source "$(dirname "$0")/xvfb_lib.sh"
+
+start_xvfb
+use_file_sound
+copy_data "$DATA"
+REC=$WORK/game.sfr FEED=$WORK/feed.txt
+
+# feed_has AWK_CONDITION: whether a line of the feed meets it ($2 level, $3 lives).
+feed_has() { awk "$1 { found = 1 } END { exit !found }" "$FEED" 2>/dev/null; }
+# key_until SECONDS COMMAND...: Return (which nothing on the title takes)
+# every second and a half until the command succeeds.
+key_until() {
+  local limit=$1
+  shift
+  for _ in $(seq $((limit * 2 / 3))); do
+    "$@" && return 0
+    tap Return
+    sleep 1.2
+  done
+  return 1
+}
+
+SWARMFIRE_PLAY_FEED=$FEED SWARMFIRE_FRAME_STATS=$WORK/live.stats \
+  SWARMFIRE_RESULTS_PICTURE=$WORK/live.pcx start_game "$BINARY" "$WORK/data" --record "$REC"
+wait_window
+cleared=
+for attempt in 1 2 3 4 5 6 7; do
+  sleep 1
+  tap Alt_L 0.1
+  wait_until 30 test -s "$FEED" || fail "no game started"
+  if "$X_PILOT" "$FEED" clear 100; then
+    cleared=$attempt
+    break
+  fi
+  # Lost, or stuck: Esc ends the game, if it still runs; back to the title.
+  tap Escape
+  sleep 2
+  key_until 60 title_back "title-$attempt" || fail "the title did not come back after game $attempt"
+done
+[ -n "$cleared" ] || fail "level 1 was not cleared in seven games"
+echo "level 1 cleared in game $cleared"
+key_until 60 feed_has '$2 == 2' || fail "level 2 did not start"
+"$X_PILOT" "$FEED" lose 120 || fail "no ship was lost in level 2"
+tap Escape
+sleep 2
+key_until 60 title_back title-end || fail "the game over and final results did not lead back to the title"
+tap Down
+tap Down
+tap Alt_L 0.1
+wait_exit 20
+[ "$EXIT_STATUS" -eq 0 ] || fail "the recorded game ended with status $EXIT_STATUS: $(cat "$WORK/game.err")"
+
+stat_of() { awk -v k="$1" '$1 == k {print $2}' "$2"; }
+score=$(stat_of final_results_score "$WORK/live.stats")
+frame=$(stat_of final_results_frame "$WORK/live.stats")
+[ -n "$score" ] && [ -s "$WORK/live.pcx" ] || fail "the final results were not reported"
+frames=$(stat_of frames "$WORK/live.stats")
+bytes=$(stat -c %s "$REC")
+per_minute=$((bytes * 3600 / frames))
+echo "recorded $frames frames in $bytes bytes: $per_minute bytes a minute; final results score $score on frame $frame"
+[ "$per_minute" -le $((1048576 / 30)) ] || fail "more than 1 MB for 30 minutes"
+
+line=$(cd "$WORK/data" && "$BINARY" --verify "$REC") || fail "--verify: status $?: $line"
+echo "$line"
+case $line in
+  "$REC: score $score, level 2, $frames frames, "*": ok") ;;
+  *) fail "--verify does not say ok with score $score, level 2 and $frames frames" ;;
+esac
+
+# The recording shown in a window, at its pace and with its sound, to its end.
+: >"$WORK/sound.raw"
+SWARMFIRE_FRAME_STATS=$WORK/play.stats SWARMFIRE_RESULTS_PICTURE=$WORK/play.pcx \
+  start_game "$BINARY" "$WORK/data" --play "$REC"
+wait_window
+wait_exit $((frames / 50 + 60))
+[ "$EXIT_STATUS" -eq 0 ] || fail "--play ended with status $EXIT_STATUS: $(cat "$WORK/game.err")"
+[ "$(stat_of final_results_frame "$WORK/play.stats")" = "$frame" ] &&
+  [ "$(stat_of final_results_score "$WORK/play.stats")" = "$score" ] ||
+  fail "--play showed the final results on frame $(stat_of final_results_frame "$WORK/play.stats")"
+cmp -s "$WORK/live.pcx" "$WORK/play.pcx" || fail "--play showed other final results"
+sound=$("$PCM_PROBE" "$WORK/sound.raw")
+echo "--play: the final results on frame $frame, the same picture; sound $sound"
+[ "$(field peak "$sound" | cut -d. -f1)" -gt -40 ] 2>/dev/null || fail "--play was silent"
+# Esc stops it, with status 0.
+start_game "$BINARY" "$WORK/data" --play "$REC"
+wait_window
+sleep 2
+tap Escape
+wait_exit 10
+[ "$EXIT_STATUS" -eq 0 ] || fail "--play stopped by Esc: status $EXIT_STATUS"
+
+# Damaged recordings, each with one line on stderr naming it, and status 1.
+damaged() {
+  local name=$1 expected=$2
+  shift 2
+  local out err status=0
+  out=$(cd "$WORK/data" && "$BINARY" --verify "$WORK/$name" 2>"$WORK/err") || status=$?
+  err=$(cat "$WORK/err")
+  [ "$status" -eq 1 ] || fail "$name: status $status"
+  case "$out$err" in *"$WORK/$name"*"$expected"*) ;; *) fail "$name: '$out$err' does not say '$expected'" ;; esac
+  [ "$(printf '%s\n' "$out$err" | wc -l)" -eq 1 ] || fail "$name: more than one line: $out$err"
+  echo "$name: $out$err"
+}
+cut_at=$((bytes - 200))
+head -c "$cut_at" "$REC" >"$WORK/cut.sfr"
+cp "$REC" "$WORK/garbled.sfr"
+byte=$(od -An -tu1 -j $((bytes / 2)) -N1 "$REC")
+printf "\\x$(printf %02x $((byte ^ 255)))" | dd of="$WORK/garbled.sfr" bs=1 seek=$((bytes / 2)) conv=notrunc status=none
+printf 'not a game at all\n' >"$WORK/foreign.sfr"
+cp "$REC" "$WORK/version.sfr"
+printf '\x02' | dd of="$WORK/version.sfr" bs=1 seek=8 conv=notrunc status=none
+head -c "$cut_at" "$REC" >"$WORK/old-game.sfr"
+printf '0.9' | dd of="$WORK/old-game.sfr" bs=1 seek=11 conv=notrunc status=none
+mkdir "$WORK/folder.sfr"
+# Out of step: the game's first Alt (a change record: tag 1, a delta of one
+# byte, key 119) recorded as Space (75), in a copy without its trailer.
+at=$(od -An -v -tu1 -w1 -N "$cut_at" "$REC" | awk 'NR > 24 && p2 == 1 && $1 == 119 && !at {at = NR - 1} {p2 = p1; p1 = $1} END {print at}')
+[ -n "$at" ] || fail "no recorded Alt found"
+head -c "$cut_at" "$REC" >"$WORK/out-of-step.sfr"
+printf '\x4b' | dd of="$WORK/out-of-step.sfr" bs=1 seek="$at" conv=notrunc status=none
+
+damaged missing.sfr "cannot be read: No such file or directory"
+damaged folder.sfr "cannot be read: not a regular file"
+damaged cut.sfr "cut short at frame"
+damaged garbled.sfr "is damaged: its checksum does not match"
+damaged foreign.sfr "is not a Swarmfire recording"
+damaged version.sfr "is a recording of format version 2; this game reads version 1"
+damaged old-game.sfr "was recorded with swarmfire 0.9; this is swarmfire 1.0"
+damaged out-of-step.sfr "out of step at frame"
+grep -q "the game asked for key Alt where the recording has key Space" "$WORK/err" ||
+  fail "out of step, but not at the changed key: $(cat "$WORK/err")"
+# Other datafiles: a byte of the last sample of sound.dat changed.
+cp -r "$WORK/data" "$WORK/other-data"
+size=$(stat -c %s "$WORK/other-data/sound.dat")
+printf '\x11' | dd of="$WORK/other-data/sound.dat" bs=1 seek=$((size - 10)) conv=notrunc status=none
+out=$(cd "$WORK" && SWARMFIRE_DATA="$WORK/other-data" "$BINARY" --verify "$REC" 2>&1) && fail "other datafiles: status 0"
+case $out in *"$REC: was recorded with other datafiles than those in $WORK/other-data") ;; *) fail "other datafiles: $out" ;; esac
+echo "other datafiles: $out"
+
+# A recording that cannot be created: the message before any window opens.
+out=$(cd "$WORK/data" && "$BINARY" --record "$WORK/no/such/folder/game.sfr" 2>&1) && fail "an uncreatable recording: status 0"
+[ "$out" = "swarmfire: $WORK/no/such/folder/game.sfr: cannot be created: No such file or directory" ] ||
+  fail "an uncreatable recording: $out"
+xdotool search --name '^Swarmfire$' >/dev/null 2>&1 && fail "a window opened for an uncreatable recording"
+echo "uncreatable: $out"
+echo "PASS: a real game recorded, verified and played back; damaged recordings refused"
