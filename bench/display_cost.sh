@@ -25,8 +25,6 @@ measure() {
     'BEGIN { w = b - a; printf "%.2f %.2f\n", 100 * g / hz / w, 100 * x / hz / w }'
 }
 
-# The server must not reset between the programs (see whole_program.sh).
-Xvfb() { exec Xvfb -noreset "$@"; }
 start_xvfb
 use_file_sound
 copy_data "$DATA"

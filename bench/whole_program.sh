@@ -84,12 +84,6 @@ unchanged_since() {
   [ "$n" -eq 0 ]
 }
 
-# The server must not reset when its last client leaves: the game's display
-# check opens and closes a connection just before the library makes its
-# own, and a reset in between refuses the library. start_xvfb runs the
-# server through this (exec keeps $! the server's own id).
-Xvfb() { exec Xvfb -noreset "$@"; }
-
 start_xvfb
 use_file_sound
 copy_data "$DATA"

@@ -7,6 +7,8 @@
 [ $# -ge 5 ] && [ -n "$4" ] || { echo "usage: $0 BINARY DATA_DIR XWD_PROBE WORK_DIR X_CLOSE" >&2; exit 2; }
 BINARY=$1 DATA=$2 XWD_PROBE=$3 WORK=$4/fresh_display X_CLOSE=$5
 rm -rf "$WORK"
+# The servers here reset as a bare one does: that is the case under test.
+XVFB_RESET=1
 source "$(dirname "$0")/xvfb_lib.sh"
 source "$(dirname "$0")/fault_lib.sh"
 

@@ -26,7 +26,10 @@ fail() {
 # Xvfb picks a free display itself and tells us which (-displayfd), so tests
 # can run side by side. Its frame buffer is a window dump file in $WORK. The
 # screen is a desktop's, 1920 x 1080 unless SCREEN_SIZE says otherwise; with
-# no window manager the game's window lies at (0, 0).
+# no window manager the game's window lies at (0, 0). A server whose last
+# client leaves resets itself and refuses connections for a moment, which a
+# desktop with its other clients never does: the server is kept from it
+# (-noreset), so a test may start the game again at once, unless XVFB_RESET=1.
 SCREEN_SIZE=${SCREEN_SIZE:-1920x1080}
 start_xvfb() {
   mkdir -p "$WORK/fb"
@@ -35,6 +38,7 @@ start_xvfb() {
   for _ in 1 2 3 4 5; do
     rm -f "$WORK/displayfd"
     Xvfb -displayfd 3 -screen 0 "${SCREEN_SIZE}x24" -fbdir "$WORK/fb" -br -nolisten tcp \
+      $([ "${XVFB_RESET:-0}" = 1 ] || echo -noreset) \
       3>"$WORK/displayfd" 2>"$WORK/xvfb.log" &
     XVFB_PID=$!
     for _ in $(seq 100); do
