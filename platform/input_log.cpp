@@ -142,17 +142,19 @@ bool in_step(int asked) {
   if (n.type == Record::Damaged) return stop(ReplayEnd::Damaged, reader.damage);
   const Segment &s = input.segment;
   int named = named_by(n);
-  std::string game = asked == Q_END ? "the game ended" : "the game asked for " + describe(asked);
+  // The message is made only when the replay falls out of step: this runs
+  // at every key poll.
+  auto game = [asked] { return asked == Q_END ? std::string("the game ended") : "the game asked for " + describe(asked); };
   if (n.at == s.calls) {
-    if (named != asked) return out_of_step(game + " where the recording has " + describe(named));
+    if (named != asked) return out_of_step(game() + " where the recording has " + describe(named));
     uint16_t sum = n.type == Record::Trailer ? reader.trailer.tail_sum : n.end.sum;
     if ((n.type == Record::End || n.type == Record::Trailer) && sum != s.sum)
-      return out_of_step(game + " after " + std::to_string(s.calls) +
+      return out_of_step(game() + " after " + std::to_string(s.calls) +
                          " inputs, as recorded, but they were not the recorded ones");
     return true;
   }
   if (always_recorded(asked))
-    return out_of_step(game + " after " + std::to_string(s.calls) + " inputs where the recording has " +
+    return out_of_step(game() + " after " + std::to_string(s.calls) + " inputs where the recording has " +
                        describe(named) + " after " + std::to_string(n.at));
   return true;
 }
