@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that a make target needs, only when some are
-# missing. Usage: install-deps.sh play|test|bench|fuzz|package|fresh
+# missing. Usage: install-deps.sh [--list] play|test|bench|fuzz|package|fresh
+# With --list it only prints the target's packages, one a line.
 #   play     the game, its datafiles and tools (make, make play, make install)
 #   test     make test: the build, the tests, the package and its checks,
 #            the benchmarks' smoke run and the fuzzer's short run
@@ -14,15 +15,22 @@ set -euo pipefail
 build_packages=(g++ cmake pkg-config make liballegro4-dev libpng-dev dpkg-dev)
 # CPack's dependency scan runs file and dpkg-shlibdeps (dpkg-dev).
 package_packages=(file)
-# Xvfb and xdotool for the real window, and the XTest extension's header for
-# the pilot that plays a recorded game there; the linters of the installed
-# files: desktop-file-validate, man, lintian, appstreamcli and hardening-check
-# (devscripts).
-test_packages=(googletest libgtest-dev xvfb xdotool libxtst-dev desktop-file-utils man-db
-               lintian appstream devscripts)
+# Xvfb, xdotool and xwininfo (x11-utils) for the real window, and the XTest
+# extension's header for the pilot that plays a recorded game there; the
+# linters of the installed files: desktop-file-validate, man, lintian,
+# appstreamcli and hardening-check (devscripts). The unit test
+# ToolPackages.* holds every command the test scripts run to a package here.
+test_packages=(googletest libgtest-dev xvfb xdotool x11-utils libxtst-dev desktop-file-utils
+               man-db lintian appstream devscripts)
 bench_packages=(libbenchmark-dev)
 bench_tools=(valgrind)  # instruction counts of make bench
 fuzz_packages=(clang libclang-rt-14-dev)
+
+list_only=0
+if [ "${1:-}" = --list ]; then
+  list_only=1
+  shift
+fi
 
 wanted=("${build_packages[@]}")
 case "${1:-play}" in
@@ -33,8 +41,12 @@ case "${1:-play}" in
   fuzz) wanted+=("${test_packages[@]}" "${bench_packages[@]}" "${fuzz_packages[@]}") ;;
   package) wanted+=("${package_packages[@]}") ;;
   fresh) wanted=(debootstrap git) ;;
-  *) echo "usage: $0 play|test|bench|fuzz|package|fresh" >&2; exit 2 ;;
+  *) echo "usage: $0 [--list] play|test|bench|fuzz|package|fresh" >&2; exit 2 ;;
 esac
+if [ "$list_only" = 1 ]; then
+  printf '%s\n' "${wanted[@]}"
+  exit 0
+fi
 
 missing=()
 for p in "${wanted[@]}"; do
