@@ -11,6 +11,13 @@
 # of the run (make-test.log); the root is removed afterwards unless
 # KEEP_ROOT=1. MIRROR overrides the Debian mirror. Prints the time of each
 # step, the packages install-deps.sh installed and the tests' summary.
+#
+# Two things are kept between runs in CACHE_DIR (default
+# /var/cache/swarmfire-fresh; CACHE_DIR= keeps nothing), neither of which can
+# hide a missing package: the bare minbase root as debootstrap made it (a
+# tarball, made again when older than a week), and the package files apt
+# downloaded inside, so that the next run's install-deps.sh installs the same
+# packages without downloading them again.
 set -euo pipefail
 
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
@@ -41,9 +48,21 @@ step_done() { echo "   ($((SECONDS - step_start)) s)"; }
 
 mkdir -p "$work"
 remove_root
-step "debootstrap --variant=minbase bookworm into $root"
-debootstrap --variant=minbase bookworm "$root" "$mirror" >"$work/debootstrap.log" 2>&1 ||
-  { tail -n 20 "$work/debootstrap.log"; exit 1; }
+cache=${CACHE_DIR-/var/cache/swarmfire-fresh}
+minbase_tar=${cache:+$cache/minbase-bookworm.tar}
+if [ -n "$minbase_tar" ] && [ -n "$(find "$minbase_tar" -mtime -7 2>/dev/null)" ]; then
+  step "the minbase root of $(date -r "$minbase_tar" +%F) from $minbase_tar into $root"
+  mkdir -p "$root"
+  tar -xf "$minbase_tar" -C "$root"
+else
+  step "debootstrap --variant=minbase bookworm into $root"
+  debootstrap --variant=minbase bookworm "$root" "$mirror" >"$work/debootstrap.log" 2>&1 ||
+    { tail -n 20 "$work/debootstrap.log"; exit 1; }
+  if [ -n "$minbase_tar" ]; then
+    mkdir -p "$cache"
+    tar -cf "$minbase_tar.new" -C "$root" . && mv "$minbase_tar.new" "$minbase_tar"
+  fi
+fi
 step_done
 
 # The suites of an installed Debian 12, and the host's name server.
@@ -86,9 +105,13 @@ unshare --mount --propagation private bash -c '
   mount -t sysfs sysfs "$root/sys"
   mount --rbind /dev "$root/dev"
   mount -t tmpfs -o mode=1777 tmpfs "$root/dev/shm"
+  if [ -n "$2" ]; then
+    mkdir -p "$2"
+    mount --bind "$2" "$root/var/cache/apt/archives"
+  fi
   exec chroot "$root" /usr/bin/env -i HOME=/root CI=true TERM=dumb \
     PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin bash /root/run.sh
-' _ "$root" </dev/null >"$log" 2>&1 || status=$?
+' _ "$root" "${cache:+$cache/apt-archives}" </dev/null >"$log" 2>&1 || status=$?
 step_done
 
 # A process the run left behind in the root (none should be) is ended, by
