@@ -3,16 +3,14 @@
 // installs for their make target, or from the minimal system itself: on a
 // bare Debian with only make and git, a missing one fails the tests there.
 //
-// The scripts are read as the shell reads them, roughly: the first word of
-// every simple command (after assignments, and after env and timeout), with
-// quoted text, here-documents, comments and arithmetic left out, and
-// commands inside $(...), <(...) and backquotes found too. Commands run
-// through a variable or an array ("${run_as[@]}") are not seen; the table
-// names them anyway.
+// The scripts are read roughly as the shell reads them: the first word of
+// every simple command (after assignments, env's options and timeout's
+// duration), inside $(...), <(...) and backquotes too, with quoted text,
+// here-documents, comments and arithmetic left out. Commands run through a
+// variable or an array ("${run_as[@]}") are not seen.
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cctype>
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -21,116 +19,196 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
 
-// Where each command comes from: a package name, or "minbase" for what
-// debootstrap --variant=minbase gives every Debian system (its Essential and
-// required packages). One row per command; add one when a script starts
-// running a new tool.
-const std::map<std::string, std::string> tool_package = {
-    {"Xvfb", "xvfb"},
-    {"apt-get", "minbase"},
-    {"appstreamcli", "appstream"},
-    {"awk", "minbase"},  // mawk
-    {"basename", "minbase"},
-    {"bash", "minbase"},
-    {"cat", "minbase"},
-    {"chmod", "minbase"},
-    {"chown", "minbase"},
-    {"chroot", "minbase"},
-    {"clang++", "clang"},
-    {"cmake", "cmake"},
-    {"cmp", "minbase"},  // diffutils
-    {"comm", "minbase"},
-    {"cp", "minbase"},
-    {"cpack", "cmake"},
-    {"cut", "minbase"},
-    {"date", "minbase"},
-    {"dd", "minbase"},
-    {"debootstrap", "debootstrap"},
-    {"dirname", "minbase"},
-    {"desktop-file-validate", "desktop-file-utils"},
-    {"dpkg-deb", "minbase"},
-    {"dpkg-parsechangelog", "dpkg-dev"},
-    {"dpkg-query", "minbase"},
-    {"env", "minbase"},
-    {"find", "minbase"},
-    {"findmnt", "minbase"},  // util-linux
-    {"getconf", "minbase"},  // libc-bin
-    {"git", "git"},
-    {"grep", "minbase"},
-    {"hardening-check", "devscripts"},
-    {"head", "minbase"},
-    {"id", "minbase"},
-    {"lintian", "lintian"},
-    {"ls", "minbase"},
-    {"make", "make"},
-    {"man", "man-db"},
-    {"mkdir", "minbase"},
-    {"mktemp", "minbase"},
-    {"mount", "minbase"},
-    {"mv", "minbase"},
-    {"nproc", "minbase"},
-    {"objdump", "g++"},  // binutils
-    {"od", "minbase"},
-    {"readlink", "minbase"},
-    {"realpath", "minbase"},
-    {"rm", "minbase"},
-    {"sed", "minbase"},
-    {"seq", "minbase"},
-    {"setpriv", "minbase"},  // util-linux
-    {"sleep", "minbase"},
-    {"sort", "minbase"},
-    {"stat", "minbase"},
-    {"strings", "g++"},  // binutils
-    {"tail", "minbase"},
-    {"tar", "minbase"},
-    {"tee", "minbase"},
-    {"touch", "minbase"},
-    {"tr", "minbase"},
-    {"uniq", "minbase"},
-    {"unshare", "minbase"},  // util-linux
-    {"valgrind", "valgrind"},
-    {"wc", "minbase"},
+// The commands of each package; "minbase" is what debootstrap
+// --variant=minbase gives every Debian system. Add a command here when a
+// script starts running it.
+const std::map<std::string, std::string> package_commands = {
+    {"minbase",
+     "apt-get awk basename bash cat chmod chown chroot cmp comm cp cut date dd dirname dpkg-deb "
+     "dpkg-query env find findmnt getconf grep head id ls mkdir mktemp mount mv nproc od readlink "
+     "realpath rm sed seq setpriv sleep sort stat tail tar tee touch tr uniq unshare wc yes zcat"},
+    {"xvfb", "Xvfb"},
     {"xdotool", "xdotool"},
-    {"xmessage", "x11-utils"},
-    {"xwininfo", "x11-utils"},
-    {"yes", "minbase"},
-    {"zcat", "minbase"},  // gzip
+    {"x11-utils", "xwininfo xmessage"},
+    {"cmake", "cmake cpack"},
+    {"g++", "objdump strings"},  // binutils
+    {"make", "make"},
+    {"git", "git"},
+    {"clang", "clang++"},
+    {"dpkg-dev", "dpkg-parsechangelog"},
+    {"desktop-file-utils", "desktop-file-validate"},
+    {"man-db", "man"},
+    {"lintian", "lintian"},
+    {"appstream", "appstreamcli"},
+    {"devscripts", "hardening-check"},
+    {"valgrind", "valgrind"},
+    {"debootstrap", "debootstrap"},
 };
 
-// The scripts of each make target: the packages of that target must provide
-// their commands.
-struct ScriptSet {
-  const char *pattern;  // relative to the source folder
-  const char *target;   // install-deps.sh's target
+// The scripts of each make target (install-deps.sh's targets).
+const std::vector<std::pair<std::string, std::string>> script_targets = {
+    {"tests/real/*.sh", "test"}, {"dist/*.sh", "test"}, {"fuzz/*.sh", "test"},
+    {"bench/*.sh", "bench"},     {"scripts/fresh-debian-test.sh", "fresh"}, {".ci/run", "play"},
 };
-const std::array<ScriptSet, 6> script_sets = {{
-    {"tests/real/*.sh", "test"},
-    {"dist/*.sh", "test"},
-    {"fuzz/*.sh", "test"},
-    {"bench/*.sh", "bench"},
-    {"scripts/fresh-debian-test.sh", "fresh"},
-    {".ci/run", "play"},
-}};
 
 const std::set<std::string> shell_words = {
-    // keywords
     "if", "then", "else", "elif", "fi", "case", "esac", "for", "while", "until", "do", "done",
-    "in", "function", "select", "time", "{", "}", "[[", "]]", "!",
-    // builtins
-    ".", ":", "[", "alias", "bg", "bind", "break", "builtin", "caller", "cd", "command",
-    "compgen", "complete", "continue", "declare", "dirs", "disown", "echo", "enable", "eval",
-    "exec", "exit", "export", "false", "fc", "fg", "getopts", "hash", "help", "jobs", "kill",
-    "let", "local", "mapfile", "popd", "printf", "pushd", "pwd", "read", "readarray",
-    "readonly", "return", "set", "shift", "shopt", "source", "test", "times", "trap", "true",
-    "type", "typeset", "ulimit", "umask", "unalias", "unset", "wait"};
+    "in", "function", "time", "{", "}", "[[", "]]", "!", ".", ":", "[", "break", "cd", "command",
+    "compgen", "continue", "declare", "echo", "eval", "exec", "exit", "export", "false",
+    "getopts", "kill", "let", "local", "mapfile", "printf", "pwd", "read", "readonly", "return",
+    "set", "shift", "shopt", "source", "test", "trap", "true", "type", "ulimit", "umask", "unset",
+    "wait"};
 
-// Keywords after which the next word is a command again.
-const std::set<std::string> command_leaders = {"then", "else", "elif", "do",   "if",   "while",
-                                               "until", "time", "!",   "exec"};
+// After these the next word is a command again.
+const std::set<std::string> leaders = {"then", "else", "elif", "do", "if", "while", "until",
+                                       "time", "!", "exec"};
+
+struct Use {
+  std::string word;
+  int line;
+};
+
+struct ScriptReader {
+  explicit ScriptReader(std::string text) : s(std::move(text)) {}
+  std::string s;
+  size_t i = 0;
+  int line = 1;
+  std::vector<Use> uses;
+  std::set<std::string> functions;
+  std::vector<std::string> heredocs;  // delimiters of here-documents begun on this line
+
+  char at(size_t k) const { return k < s.size() ? s[k] : '\0'; }
+  bool starts(const char *t) const { return s.compare(i, std::strlen(t), t) == 0; }
+
+  // Up to the bracket closing the one just passed: ${...}, $((...)), x=(...).
+  void skip_balanced(char open, char close, int depth) {
+    for (; i < s.size() && depth > 0; ++i) {
+      depth += (s[i] == open) - (s[i] == close);
+      line += s[i] == '\n';
+    }
+  }
+
+  void skip_heredoc(const std::string &end) {
+    while (i < s.size()) {
+      size_t eol = std::min(s.find('\n', i), s.size());
+      std::string text = s.substr(i, eol - i);
+      i = eol + 1;
+      ++line;
+      if (text.erase(0, text.find_first_not_of('\t')) == end) return;
+    }
+  }
+
+  // One word: quotes and expansions skipped, substitutions read for their
+  // commands. Returns it when it is plain text.
+  std::string word(bool &plain) {
+    size_t start = i;
+    while (i < s.size() && !std::isspace(static_cast<unsigned char>(s[i])) &&
+           !std::strchr(";|&()<>`", s[i])) {
+      if (s[i] == '\'') {
+        i = s.find('\'', i + 1) + 1;
+        plain = false;
+      } else if (s[i] == '"') {
+        for (++i; i < s.size() && s[i] != '"'; ++i) {  // commands() stops past its end
+          if (s[i] == '\\') ++i;
+          else if (starts("$(") && !starts("$((")) i += 2, commands(')'), --i;
+          else if (s[i] == '`') ++i, commands('`'), --i;
+        }
+        ++i;
+        plain = false;
+      } else if (starts("$((")) {
+        i += 3, skip_balanced('(', ')', 2), plain = false;
+      } else if (starts("$(")) {
+        i += 2, commands(')'), plain = false;
+      } else if (starts("${")) {
+        i += 2, skip_balanced('{', '}', 1), plain = false;
+      } else if (starts("=(")) {
+        i += 2, skip_balanced('(', ')', 1);
+        return "=";  // an array assignment
+      } else {
+        plain = plain && s[i] != '$' && s[i] != '\\';
+        i += s[i] == '\\' ? 2 : 1;
+      }
+    }
+    return s.substr(start, i - start);
+  }
+
+  // Commands up to `close` (a bracket or backquote; '\0' for the whole text).
+  void commands(char close) {
+    bool first = true, patterns = false, in_env = false;
+    int skip = 0;  // words to pass before the wrapped command (timeout 5 cmd)
+    while (i < s.size()) {
+      char c = s[i];
+      if (c == close && !patterns) return void(++i);
+      if (c == '\n') {
+        ++i, ++line;
+        for (const std::string &end : heredocs) skip_heredoc(end);
+        heredocs.clear();
+        first = !patterns;
+      } else if (c == ' ' || c == '\t') {
+        ++i;
+      } else if (c == '#') {
+        i = std::min(s.find('\n', i), s.size());
+      } else if (starts("\\\n")) {
+        i += 2, ++line;
+      } else if (starts("<<") && !starts("<<<")) {
+        i += 2 + (at(i + 2) == '-');
+        while (at(i) == ' ') ++i;
+        bool plain = true;
+        std::string end = word(plain);
+        end.erase(std::remove_if(end.begin(), end.end(), [](char q) { return q == '\'' || q == '"'; }),
+                  end.end());
+        heredocs.push_back(end);
+      } else if (starts("<(") || starts(">(")) {
+        i += 2, commands(')');
+      } else if (c == '<' || c == '>') {
+        while (std::strchr("<>&", at(i)) && at(i)) ++i;
+        while (at(i) == ' ') ++i;
+        bool plain = true;
+        if (!std::strchr("\n;|&", at(i))) word(plain);  // the file
+      } else if (patterns && c == ')') {
+        ++i, patterns = false, first = true;
+      } else if (starts(";;")) {
+        i += 2, patterns = true;
+      } else if (starts("((")) {
+        i += 2, skip_balanced('(', ')', 2), first = false;
+      } else if (c == '`') {
+        ++i, commands('`');
+      } else if (std::strchr(";|&(){}", c)) {
+        ++i, first = true;
+      } else {
+        bool plain = true;
+        std::string w = word(plain);
+        bool descriptor = std::strchr("<>", at(i)) && at(i) &&
+                          w.find_first_not_of("0123456789") == std::string::npos;
+        if (patterns) {
+          if (w == "esac") patterns = false, first = false;
+        } else if (!first || descriptor || w == "=") {
+          if (w == "in" && patterns_next) patterns = true, patterns_next = false;
+        } else if (in_env && (w[0] == '-' || w.find('=') != std::string::npos || skip > 0)) {
+          skip = w == "-u" ? 1 : std::max(0, skip - (w[0] != '-' && w.find('=') == std::string::npos));
+        } else if (skip > 0) {
+          skip -= w[0] != '-';
+        } else if (w.find('=') != std::string::npos && !in_env) {
+          // an assignment before the command
+        } else if (starts("()")) {
+          functions.insert(w), first = false;
+        } else {
+          if (plain) uses.push_back({w, line});
+          in_env = w == "env";
+          skip = w == "timeout";
+          patterns_next = w == "case";
+          first = leaders.count(w) || in_env || skip;
+        }
+      }
+    }
+  }
+  bool patterns_next = false;
+};
 
 std::string read_file(const std::string &path) {
   std::ifstream in(path);
@@ -139,358 +217,65 @@ std::string read_file(const std::string &path) {
   return text.str();
 }
 
-std::vector<std::string> files_matching(const std::string &pattern) {
-  std::vector<std::string> found;
-  glob_t g{};
-  if (glob(pattern.c_str(), 0, nullptr, &g) == 0)
-    for (size_t i = 0; i < g.gl_pathc; ++i) found.push_back(g.gl_pathv[i]);
-  globfree(&g);
-  return found;
-}
-
-struct Use {
-  std::string word;
-  int line;
-};
-
-// A rough reader of a bash script: the words in command position.
-class ScriptReader {
- public:
-  explicit ScriptReader(const std::string &text) : s_(text) {}
-
-  void read() {
-    while (i_ < s_.size()) step();
-  }
-  std::vector<Use> uses;
-  std::vector<std::string> functions;
-
- private:
-  const std::string s_;
-  size_t i_ = 0;
-  int line_ = 1;
-  bool at_command_ = true;
-  int skip_args_ = 0;            // words still to skip before a wrapped command (timeout)
-  bool in_env_ = false;          // reading env's options and assignments
-  bool in_case_patterns_ = false;
-  std::vector<std::string> heredocs_;  // delimiters waiting for the end of the line
-
-  char at(size_t k) const { return k < s_.size() ? s_[k] : '\0'; }
-
-  void newline() {
-    ++line_;
-    ++i_;
-    for (const std::string &end : heredocs_) skip_heredoc(end);
-    heredocs_.clear();
-    if (!in_case_patterns_) at_command_ = true;
-  }
-
-  void skip_heredoc(const std::string &end) {
-    while (i_ < s_.size()) {
-      size_t eol = s_.find('\n', i_);
-      if (eol == std::string::npos) eol = s_.size();
-      std::string text = s_.substr(i_, eol - i_);
-      size_t first = text.find_first_not_of('\t');
-      i_ = eol + 1;
-      ++line_;
-      if (first != std::string::npos && text.substr(first) == end) return;
-    }
-  }
-
-  void skip_single_quoted() {
-    for (++i_; i_ < s_.size() && s_[i_] != '\''; ++i_)
-      if (s_[i_] == '\n') ++line_;
-    ++i_;
-  }
-
-  // Double-quoted text: only its command substitutions hold commands.
-  void skip_double_quoted() {
-    for (++i_; i_ < s_.size() && s_[i_] != '"';) {
-      if (s_[i_] == '\\') {
-        i_ += 2;
-      } else if (s_[i_] == '$' && at(i_ + 1) == '(' && at(i_ + 2) != '(') {
-        i_ += 2;
-        substitution(')');
-      } else if (s_[i_] == '`') {
-        ++i_;
-        substitution('`');
-      } else {
-        if (s_[i_] == '\n') ++line_;
-        ++i_;
-      }
-    }
-    ++i_;
-  }
-
-  // Commands up to the closing character, in a reader of their own state.
-  void substitution(char close) {
-    bool outer_command = at_command_;
-    at_command_ = true;
-    int depth = 0;
-    while (i_ < s_.size()) {
-      char c = s_[i_];
-      if (c == close && depth == 0) {
-        ++i_;
-        break;
-      }
-      if (close == ')' && c == '(') ++depth;
-      if (close == ')' && c == ')') {
-        --depth;
-        ++i_;
-        continue;
-      }
-      step();
-    }
-    at_command_ = outer_command;
-  }
-
-  // ${...} and $((...)): no commands inside (nested substitutions aside).
-  void skip_expansion(char open, char close) {
-    int depth = 0;
-    for (; i_ < s_.size(); ++i_) {
-      if (s_[i_] == open) ++depth;
-      if (s_[i_] == close && --depth == 0) break;
-      if (s_[i_] == '\n') ++line_;
-    }
-    ++i_;
-  }
-
-  void word() {
-    size_t start = i_;
-    bool plain = true;
-    while (i_ < s_.size()) {
-      char c = s_[i_];
-      if (std::isspace(static_cast<unsigned char>(c)) || std::strchr(";|&()<>`", c)) break;
-      if (c == '\'' || c == '"' || c == '$' || c == '\\') {
-        plain = false;
-        if (c == '\'') skip_single_quoted();
-        else if (c == '"') skip_double_quoted();
-        else if (c == '$' && at(i_ + 1) == '(' && at(i_ + 2) == '(') skip_expansion('(', ')');
-        else if (c == '$' && at(i_ + 1) == '(') {
-          i_ += 2;
-          substitution(')');
-        } else if (c == '$' && at(i_ + 1) == '{') skip_expansion('{', '}');
-        else i_ += c == '\\' ? 2 : 1;
-        continue;
-      }
-      // An array assignment: x=(a b c).
-      if (c == '=' && at(i_ + 1) == '(') {
-        i_ += 2;
-        skip_expansion_from_inside();
-        return;
-      }
-      ++i_;
-    }
-    std::string w = s_.substr(start, i_ - start);
-    bool descriptor = (at(i_) == '<' || at(i_) == '>') &&
-                      w.find_first_not_of("0123456789") == std::string::npos;  // 2>file
-    if (!descriptor) classify(w, plain);
-  }
-
-  void skip_expansion_from_inside() {
-    int depth = 1;
-    for (; i_ < s_.size() && depth > 0; ++i_) {
-      if (s_[i_] == '(') ++depth;
-      if (s_[i_] == ')') --depth;
-      if (s_[i_] == '\n') ++line_;
-    }
-  }
-
-  void classify(const std::string &w, bool plain) {
-    if (in_case_patterns_) return;  // a pattern of a case, up to its ')'
-    if (!at_command_) {
-      if (w == "case" ) return;
-      if (w == "in" && expecting_case_in_) {
-        expecting_case_in_ = false;
-        in_case_patterns_ = true;
-      }
-      return;
-    }
-    if (w.find('=') != std::string::npos && w[0] != '=' && !in_env_) return;  // an assignment
-    if (in_env_) {
-      if (w[0] == '-' || w.find('=') != std::string::npos) {
-        if (w == "-u") skip_args_ = 1;
-        return;
-      }
-      if (skip_args_ > 0) {
-        --skip_args_;
-        return;
-      }
-      in_env_ = false;
-    } else if (skip_args_ > 0) {
-      if (w[0] != '-') --skip_args_;
-      return;
-    }
-    if (at(i_) == '(' && at(i_ + 1) == ')') {  // name() { ... }
-      functions.push_back(w);
-      return;
-    }
-    if (plain && !w.empty()) uses.push_back({w, line_});
-    if (w == "case") {
-      at_command_ = false;
-      expecting_case_in_ = true;
-      return;
-    }
-    if (w == "env") {
-      in_env_ = true;
-      return;
-    }
-    if (w == "timeout") {
-      skip_args_ = 1;
-      return;
-    }
-    if (w == "function") {
-      at_command_ = false;
-      return;
-    }
-    at_command_ = command_leaders.count(w) > 0;
-  }
-  bool expecting_case_in_ = false;
-
-  void step() {
-    char c = s_[i_];
-    if (c == '\n') {
-      newline();
-    } else if (c == ' ' || c == '\t') {
-      ++i_;
-    } else if (c == '\\' && at(i_ + 1) == '\n') {
-      i_ += 2;
-      ++line_;
-    } else if (c == '#') {
-      while (i_ < s_.size() && s_[i_] != '\n') ++i_;
-    } else if (c == '<' && at(i_ + 1) == '<' && at(i_ + 2) != '<') {
-      heredoc_start();
-    } else if ((c == '<' || c == '>') && at(i_ + 1) == '(') {
-      i_ += 2;
-      substitution(')');
-    } else if (c == '<' || c == '>') {
-      redirection();
-    } else if (c == ')' && in_case_patterns_) {
-      ++i_;
-      in_case_patterns_ = false;
-      at_command_ = true;
-    } else if (c == ';' && at(i_ + 1) == ';') {
-      i_ += 2;
-      in_case_patterns_ = true;
-    } else if (c == '(' && at(i_ + 1) == '(') {  // arithmetic: (( k++ )), for ((...))
-      skip_expansion('(', ')');
-      at_command_ = false;
-    } else if (std::strchr(";|&(){}", c)) {
-      ++i_;
-      at_command_ = true;
-    } else if (c == '`') {
-      ++i_;
-      substitution('`');
-
-    } else if (in_case_patterns_ && word_is("esac")) {
-      i_ += 4;
-      in_case_patterns_ = false;
-      at_command_ = false;
-    } else {
-      word();
-    }
-  }
-
-  bool word_is(const char *w) const { return s_.compare(i_, std::strlen(w), w) == 0; }
-
-  void heredoc_start() {
-    i_ += 2;
-    if (at(i_) == '-') ++i_;
-    while (at(i_) == ' ') ++i_;
-    std::string end;
-    while (i_ < s_.size() && !std::isspace(static_cast<unsigned char>(s_[i_])) &&
-           !std::strchr(";|&)", s_[i_]))
-      if (s_[i_] != '\'' && s_[i_] != '"') end += s_[i_++];
-      else ++i_;
-    heredocs_.push_back(end);
-  }
-
-  // >file, 2>&1, <file: the file is no command.
-  void redirection() {
-    while (std::strchr("<>&", at(i_)) && at(i_)) ++i_;
-    while (at(i_) == ' ') ++i_;
-    bool was = at_command_;
-    at_command_ = false;
-    if (i_ < s_.size() && !std::strchr("\n;|&", s_[i_])) word();
-    at_command_ = was;
-  }
-};
-
-// The packages install-deps.sh installs for a target.
 std::set<std::string> packages_of(const std::string &target) {
-  std::string command =
-      std::string(SWARMFIRE_SOURCE_DIR) + "/scripts/install-deps.sh --list " + target;
   std::set<std::string> packages;
-  FILE *out = popen(command.c_str(), "r");
-  if (!out) return packages;
-  char line[256];
-  while (std::fgets(line, sizeof line, out)) {
-    std::string p(line);
-    while (!p.empty() && std::isspace(static_cast<unsigned char>(p.back()))) p.pop_back();
-    packages.insert(p);
+  std::string command = SWARMFIRE_SOURCE_DIR "/scripts/install-deps.sh --list " + target;
+  if (FILE *out = popen(command.c_str(), "r")) {
+    char name[256];
+    while (std::fscanf(out, "%255s", name) == 1) packages.insert(name);
+    pclose(out);
   }
-  pclose(out);
   return packages;
 }
 
-struct ScriptUses {
-  std::string path;
-  std::string target;
-  std::vector<Use> uses;
-};
-
-std::vector<ScriptUses> read_scripts(std::set<std::string> &functions) {
-  std::vector<ScriptUses> all;
-  for (const ScriptSet &set : script_sets)
-    for (const std::string &path :
-         files_matching(std::string(SWARMFIRE_SOURCE_DIR) + "/" + set.pattern)) {
-      std::string text = read_file(path);
-      ScriptReader reader(text);
-      reader.read();
-      functions.insert(reader.functions.begin(), reader.functions.end());
-      all.push_back({path.substr(std::strlen(SWARMFIRE_SOURCE_DIR) + 1), set.target, reader.uses});
-    }
-  return all;
-}
-
 TEST(ToolPackages, EveryCommandTheScriptsRunIsInstalledForTheirTarget) {
-  std::set<std::string> functions;
-  std::vector<ScriptUses> scripts = read_scripts(functions);
+  std::map<std::string, std::string> package_of;
+  for (const auto &[package, commands] : package_commands) {
+    std::istringstream words(commands);
+    for (std::string c; words >> c;) package_of[c] = package;
+  }
+  std::vector<std::tuple<std::string, std::string, ScriptReader>> scripts;
+  std::set<std::string> functions;  // those of a sourced script count in all
+  for (const auto &[pattern, target] : script_targets) {
+    glob_t found{};
+    glob((SWARMFIRE_SOURCE_DIR "/" + pattern).c_str(), 0, nullptr, &found);
+    for (size_t k = 0; k < found.gl_pathc; ++k) {
+      ScriptReader reader{read_file(found.gl_pathv[k])};
+      reader.commands('\0');
+      functions.insert(reader.functions.begin(), reader.functions.end());
+      scripts.emplace_back(found.gl_pathv[k] + std::strlen(SWARMFIRE_SOURCE_DIR "/"), target, reader);
+    }
+    globfree(&found);
+  }
   ASSERT_GT(scripts.size(), 20u) << "the scripts were not found under " SWARMFIRE_SOURCE_DIR;
-  std::map<std::string, std::set<std::string>> packages;
-  for (const ScriptUses &script : scripts) {
-    std::set<std::string> &installed = packages[script.target];
-    if (installed.empty()) installed = packages_of(script.target);
-    ASSERT_FALSE(installed.empty()) << "install-deps.sh --list " << script.target;
-    for (const Use &use : script.uses) {
-      // Keywords, builtins, the scripts' own functions, and programs given by
-      // their path (the project's own scripts and tools).
+  for (const auto &[path, target, reader] : scripts) {
+    std::set<std::string> installed = packages_of(target);
+    ASSERT_FALSE(installed.empty()) << "install-deps.sh --list " << target;
+    for (const Use &use : reader.uses) {
+      // Programs given by their path are the project's own.
       if (shell_words.count(use.word) || functions.count(use.word) ||
           use.word.find('/') != std::string::npos)
         continue;
-      std::string where = script.path + ":" + std::to_string(use.line) + ": ";
-      auto row = tool_package.find(use.word);
-      if (row == tool_package.end()) {
-        ADD_FAILURE() << where << "runs `" << use.word
-                      << "`, which the table of tools in this test does not name: add its "
-                         "Debian package there and to scripts/install-deps.sh";
-        continue;
-      }
-      if (row->second != "minbase" && !installed.count(row->second))
-        ADD_FAILURE() << where << "runs `" << use.word << "` from the package " << row->second
-                      << ", which scripts/install-deps.sh does not install for make "
-                      << script.target;
+      std::string where = path + ":" + std::to_string(use.line) + ": runs `" + use.word + "`";
+      auto row = package_of.find(use.word);
+      if (row == package_of.end())
+        ADD_FAILURE() << where << ", which the table of this test does not name: add it there "
+                                  "with its Debian package, and the package to install-deps.sh";
+      else if (row->second != "minbase" && !installed.count(row->second))
+        ADD_FAILURE() << where << " from the package " << row->second
+                      << ", which scripts/install-deps.sh does not install for make " << target;
     }
   }
 }
 
 // The reader finds commands where the shell would run them, and nothing in
-// text, comments, here-documents or arithmetic.
+// text, comments, here-documents, case patterns or arithmetic.
 TEST(ToolPackages, ReaderFindsCommandsInEveryPosition) {
-  const char *script = R"SH(
+  ScriptReader reader{R"SH(
 # xcomment in a comment
 a=1 b=$(xsub one | xpipe "two") xfirst --flag "$(xquoted)" <(xprocess) >/dev/null 2>&1
 if xif; then xthen; else xelse; fi && xand || xor
-echo "xtext $((1 + 2))" 'xsingle' `xback`
+echo "xtext \"$((1 + 2))\"" 'xsingle' `xback`; for ((k = 0; k < 2; k++)); do xloop; done
 cat <<EOF
 xheredoc line
 EOF
@@ -500,18 +285,16 @@ case $1 in
 esac
 env -u DISPLAY X=1 xenv arg; timeout 5 xtimeout
 list=(xarray one) ; myfunc() { xbody; }
-)SH";
-  ScriptReader reader(script);
-  reader.read();
+)SH"};
+  reader.commands('\0');
   std::set<std::string> found;
   for (const Use &use : reader.uses)
     if (!shell_words.count(use.word)) found.insert(use.word);
-  std::set<std::string> expected = {"xsub",  "xpipe", "xfirst", "xquoted", "xprocess", "xif",
-                                    "xthen", "xelse", "xand",   "xor",     "xback",    "cat",
-                                    "xcase", "xcase2", "env",   "xenv",    "timeout",  "xtimeout",
-                                    "xbody"};
-  EXPECT_EQ(found, expected);
-  EXPECT_EQ(reader.functions, std::vector<std::string>{"myfunc"});
+  EXPECT_EQ(found, (std::set<std::string>{"xsub", "xpipe", "xfirst", "xquoted", "xprocess", "xif",
+                                          "xthen", "xelse", "xand", "xor", "xback", "xloop", "cat",
+                                          "xcase", "xcase2", "env", "xenv", "timeout",
+                                          "xtimeout", "xbody"}));
+  EXPECT_EQ(reader.functions, std::set<std::string>{"myfunc"});
 }
 
 }  // namespace
