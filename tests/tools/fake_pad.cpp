@@ -12,7 +12,6 @@
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <linux/joystick.h>
-#include <poll.h>
 #include <stdarg.h>
 #include <sys/ioctl.h>
 #include <sys/select.h>
@@ -34,6 +33,11 @@ std::atomic<int> pad_fd{-1};
 
 const char *fifo() { return std::getenv("SWARMFIRE_FAKE_PAD"); }
 
+template <class F>
+F real(const char *name) {
+  return reinterpret_cast<F>(dlsym(RTLD_NEXT, name));
+}
+
 void note(const char *format, ...) {
   const char *path = std::getenv("SWARMFIRE_FAKE_PAD_LOG");
   if (!path) return;
@@ -45,18 +49,12 @@ void note(const char *format, ...) {
   if (n < 0) return;
   if (n > static_cast<int>(sizeof line) - 2) n = sizeof line - 2;
   line[n++] = '\n';
-  static int (*real_open)(const char *, int, ...) =
-      reinterpret_cast<int (*)(const char *, int, ...)>(dlsym(RTLD_NEXT, "open"));
-  int fd = real_open(path, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+  static auto open_fn = real<int (*)(const char *, int, ...)>("open");
+  int fd = open_fn(path, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
   if (fd < 0) return;
   ssize_t written = write(fd, line, n);
   (void)written;
   close(fd);
-}
-
-template <class F>
-F real(const char *name) {
-  return reinterpret_cast<F>(dlsym(RTLD_NEXT, name));
 }
 
 // 0: /dev/input/js0; 1: another joystick device (never there); -1: neither.
@@ -133,57 +131,11 @@ int open(const char *path, int flags, ...) {
   static auto next = real<int (*)(const char *, int, ...)>("open");
   return next(path, flags, mode);
 }
-int open64(const char *path, int flags, ...) {
-  if (device_kind(path) >= 0) return open_pad(path, flags);
-  va_list args;
-  va_start(args, flags);
-  mode_t mode = va_arg(args, mode_t);
-  va_end(args);
-  static auto next = real<int (*)(const char *, int, ...)>("open64");
-  return next(path, flags, mode);
-}
-int __open_2(const char *path, int flags) {
-  if (device_kind(path) >= 0) return open_pad(path, flags);
-  static auto next = real<int (*)(const char *, int)>("__open_2");
-  return next(path, flags);
-}
-int __open64_2(const char *path, int flags) {
-  if (device_kind(path) >= 0) return open_pad(path, flags);
-  static auto next = real<int (*)(const char *, int)>("__open64_2");
-  return next(path, flags);
-}
-int openat(int dir, const char *path, int flags, ...) {
-  if (device_kind(path) >= 0) return open_pad(path, flags);
-  va_list args;
-  va_start(args, flags);
-  mode_t mode = va_arg(args, mode_t);
-  va_end(args);
-  static auto next = real<int (*)(int, const char *, int, ...)>("openat");
-  return next(dir, path, flags, mode);
-}
-
 int stat(const char *path, struct stat *st) {
   if (device_kind(path) >= 0) return fake_stat(path, st);
   static auto next = real<int (*)(const char *, struct stat *)>("stat");
   return next(path, st);
 }
-int stat64(const char *path, struct stat64 *st) {
-  if (device_kind(path) >= 0) return fake_stat(path, reinterpret_cast<struct stat *>(st));
-  static auto next = real<int (*)(const char *, struct stat64 *)>("stat64");
-  return next(path, st);
-}
-int access(const char *path, int mode) {
-  if (device_kind(path) >= 0) {
-    bool there = device_kind(path) == 0 && plugged();
-    note("access %s: %s", path, there ? "there" : "no such device");
-    if (there) return 0;
-    errno = ENOENT;
-    return -1;
-  }
-  static auto next = real<int (*)(const char *, int)>("access");
-  return next(path, mode);
-}
-
 int ioctl(int fd, unsigned long request, ...) {
   va_list args;
   va_start(args, request);
@@ -196,14 +148,10 @@ int ioctl(int fd, unsigned long request, ...) {
     note("ioctl JSIOCGVERSION: 0x%x", JS_VERSION);
     return 0;
   }
-  if (request == JSIOCGAXES) {
-    *static_cast<uint8_t *>(arg) = AXES;
-    note("ioctl JSIOCGAXES: %d", AXES);
-    return 0;
-  }
-  if (request == JSIOCGBUTTONS) {
-    *static_cast<uint8_t *>(arg) = BUTTONS;
-    note("ioctl JSIOCGBUTTONS: %d", BUTTONS);
+  if (request == JSIOCGAXES || request == JSIOCGBUTTONS) {
+    bool axes = request == JSIOCGAXES;
+    *static_cast<uint8_t *>(arg) = axes ? AXES : BUTTONS;
+    note("ioctl %s: %d", axes ? "JSIOCGAXES" : "JSIOCGBUTTONS", axes ? AXES : BUTTONS);
     return 0;
   }
   if (_IOC_TYPE(request) == 'j' && _IOC_NR(request) == _IOC_NR(JSIOCGNAME(0))) {
@@ -228,16 +176,6 @@ ssize_t read(int fd, void *buffer, size_t size) {
   ssize_t n = next(fd, buffer, size);
   if (is_pad(fd) && n != 0 && !(n < 0 && errno == EAGAIN)) note("read %zu: %zd", size, n);
   return n;
-}
-
-int fcntl(int fd, int command, ...) {
-  va_list args;
-  va_start(args, command);
-  long arg = va_arg(args, long);
-  va_end(args);
-  if (is_pad(fd)) note("fcntl %d 0x%lx", command, arg);
-  static auto next = real<int (*)(int, int, long)>("fcntl");
-  return next(fd, command, arg);
 }
 
 int close(int fd) {
