@@ -1,18 +1,21 @@
 // Writes the game's icons from its own art, for the desktop's hicolor theme.
-// Usage: make_icons LEVEL1_DAT OUT_DIR
-//   writes OUT_DIR/32x32/swarmfire.png, 48x48 and 64x64 likewise.
+// Usage: make_icons LEVEL1_DAT OUT_DIR [WINDOW_ICON_CPP]
+//   writes OUT_DIR/32x32/swarmfire.png, 48x48 and 64x64 likewise, and the
+//   same icons as the source of the window's icon (window_icon_source.h).
 #include "dist/icon.h"
+#include "dist/window_icon_source.h"
 #include "frame/catalogue.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 int main(int argc, char **argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: make_icons LEVEL1_DAT OUT_DIR\n");
+  if (argc != 3 && argc != 4) {
+    std::fprintf(stderr, "usage: make_icons LEVEL1_DAT OUT_DIR [WINDOW_ICON_CPP]\n");
     return 2;
   }
   install_allegro(SYSTEM_NONE, &errno, std::atexit);
@@ -24,12 +27,22 @@ int main(int argc, char **argv) {
   BITMAP *ship = dat_bitmap(level, level_object::SHIP);
   RGB *palette = dat_palette(level, level_object::PALETTE);
   int status = 0;
+  std::vector<Icon> icons;
   for (int size : {32, 48, 64}) {
     std::string folder = std::string(argv[2]) + "/" + std::to_string(size) + "x" + std::to_string(size);
     std::filesystem::create_directories(folder);
     Icon icon = sprite_icon(ship, palette, size);
     if (!write_png(folder + "/swarmfire.png", icon.picture, icon.alpha)) {
       std::fprintf(stderr, "make_icons: cannot write %s/swarmfire.png\n", folder.c_str());
+      status = 1;
+    }
+    icons.push_back(icon);
+  }
+  if (argc == 4) {
+    std::ofstream source(argv[3]);
+    source << window_icon_source(icons, icons[1]);
+    if (!source.flush()) {
+      std::fprintf(stderr, "make_icons: cannot write %s\n", argv[3]);
       status = 1;
     }
   }

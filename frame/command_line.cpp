@@ -8,7 +8,7 @@ namespace {
 
 enum Option {
   SCALE = 's', WINDOW = 'w', FULLSCREEN = 'f', HELP = 'h', VERSION = 'V',
-  RECORD = 'r', PLAY = 'p', VERIFY = 'v',
+  RECORD = 'r', PLAY = 'p', VERIFY = 'v', NO_FOCUS_PAUSE = 256,
 };
 
 const option long_options[] = {
@@ -20,6 +20,7 @@ const option long_options[] = {
     {"record", required_argument, nullptr, RECORD},
     {"play", required_argument, nullptr, PLAY},
     {"verify", required_argument, nullptr, VERIFY},
+    {"no-focus-pause", no_argument, nullptr, NO_FOCUS_PAUSE},
     {nullptr, 0, nullptr, 0},
 };
 
@@ -65,6 +66,7 @@ CommandLine parse_command_line(int argc, char **argv) {
         line.display.fullscreen = option == FULLSCREEN;
         line.display_given = true;
         break;
+      case NO_FOCUS_PAUSE: line.display.focus_pause = false; break;
       case HELP: line.help = true; break;
       case VERSION: line.version = true; break;
       case RECORD: line.error = take_recording(line, Recording::Record, "record", optarg); break;
@@ -98,6 +100,10 @@ const char *usage_text() {
          "  --verify FILE  replay FILE without display or sound, as fast as possible,\n"
          "                 and print its score, level, frames, steps and world hash,\n"
          "                 with \"ok\" when they are the recorded ones (status 0)\n"
+         "  --no-focus-pause\n"
+         "                 play on when the window loses the keyboard focus (to a\n"
+         "                 second screen, say): no pause, and a gamepad keeps\n"
+         "                 playing; the keyboard's keys go to the focused window\n"
          "  --help         show this help and exit\n"
          "  --version      show the version and exit\n"
          "\n"
@@ -105,5 +111,16 @@ const char *usage_text() {
          "Up and Down move through the menus; P pauses and resumes; F12 saves a\n"
          "screenshot (dump.pcx); Esc ends the game or leaves the options;\n"
          "F11 switches between the window and fullscreen at any moment.\n"
-         "The game pauses when its window loses the keyboard focus.\n";
+         "The game pauses when its window loses the keyboard focus.\n"
+         "\n"
+         "Gamepads (/dev/input/js0 to js7, plugged in at any moment):\n"
+         "  left stick, D-pad  steer, and move through the menus\n"
+         "  A, B, X, Y         fire and select (buttons 0 to 3)\n"
+         "  Start              pause and resume (button 7)\n"
+         "  Back               end the game, leave the options (button 6)\n"
+         "The numbers are those Linux gives an Xbox-style pad; other pads act by the\n"
+         "same numbers, except that pads of 13 or more buttons (whose triggers are\n"
+         "buttons 6 and 7, as on PlayStation pads) have Back and Start at 8 and 9.\n"
+         "The D-pad is the last pair of axes; the triggers (and the right stick of an\n"
+         "Xbox-style pad) do nothing. A pad unplugged in play pauses the game.\n";
 }

@@ -40,6 +40,6 @@ void feed_play_frame() {
   for (int i = 0; i < enemy_count; ++i)
     if (enemies[i].active == 1)
       std::fprintf(feed, "  %d %d %d %d", enemies[i].x, enemies[i].y, enemies[i].width, enemies[i].height);
-  std::fputc('\n', feed);
+  std::fprintf(feed, "  fired %d\n", shots_fired);
   std::fflush(feed);
 }

@@ -5,6 +5,7 @@
 //   frame level lives level_end  x velocity friction_tick max_speed reverse
 //   shots N, then x y width height dx dy for each enemy shot in flight
 //   enemies N, then x y width height for each enemy
+//   fired N, the shots fired in the level so far
 // all on one line, numbers separated by spaces.
 #pragma once
 

@@ -51,8 +51,8 @@ void set_desktop(int width, int height);
 // F11, acted on at the next wait as the real platform does.
 void press_f11();
 bool fullscreen();
-// Another window takes the keyboard focus (held keys are released), or it
-// comes back.
+// Another window takes the keyboard focus (held keys are released, unless
+// the display was opened without focus_pause), or it comes back.
 void set_focus(bool focused);
 
 void hold(int scancode, bool down = true);

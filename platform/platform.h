@@ -1,5 +1,6 @@
 // The platform seam: the only code that talks to the display, the clock and
-// timer, the keyboard and key buffer, the window's focus and the sound device.
+// timer, the keyboard and key buffer, the gamepads, the window's focus and
+// the sound device.
 //
 // Two implementations stand behind it, one chosen when the program starts
 // (platform/seam.cpp calls it through a table of functions):
@@ -38,6 +39,7 @@ struct DisplayLost {
 struct DisplayRequest {
   int scale = 0;           // window scale, 1 to 8; 0: the largest that fits the desktop
   bool fullscreen = false; // the desktop's own resolution, the picture centred on black
+  bool focus_pause = true; // false: a lost focus neither pauses nor lets go of keys
 };
 
 constexpr int MAX_WINDOW_SCALE = 8;
@@ -61,7 +63,8 @@ void platform_shut_down();
 
 // Opens the display: a window at the requested or fitting scale (smaller
 // scales, then 320 x 240 and 640 x 480 when refused), or fullscreen first
-// when asked. 0 on success. F11 at any wait switches between the two.
+// when asked. 0 on success. F11 at any wait switches between the two. The
+// window's class is "swarmfire", "Swarmfire", its icon the ship.
 int platform_open_display(const DisplayRequest &request);
 // Text of the library's last error, for messages.
 std::string platform_last_error();
@@ -92,14 +95,17 @@ void platform_fade_out(int speed);
 void platform_install_timer(void (*handler)());
 void platform_remove_timer(void (*handler)());
 
-// Held state of a key (Allegro scancode, KEY_*).
+// Held state of a key (Allegro scancode, KEY_*). A gamepad's state is
+// answered as the keys it stands for, and its presses join the key buffer.
 bool platform_key(int scancode);
 bool platform_keypressed();
 int platform_readkey();
 void platform_clear_keybuf();
 
 // True while the window is without the keyboard focus (another window took
-// it). Keys held when it left read as released.
+// it). Keys held when it left read as released. Never with focus_pause off
+// (the pads play on, and the keyboard's keys go to the other window). Also
+// true once when a gamepad went away, so that the game pauses.
 bool platform_focus_lost();
 
 // Waits for the next grid deadline while a loop polls for time or keys,

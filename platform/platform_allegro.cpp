@@ -5,8 +5,10 @@
 
 #include "platform/display_modes.h"
 #include "platform/frame_grid.h"
+#include "platform/gamepad.h"
 #include "platform/platform_ops.h"
 #include "platform/presenter.h"
+#include "platform/window_identity.h"
 
 #include <X11/Xlib.h>
 #include <time.h>
@@ -38,6 +40,10 @@ DisplayRequest asked;       // the window scale the player asked for
 ModeTry shown{};            // the mode on now
 int desktop_w = 0, desktop_h = 0, desktop_depth = 8;
 PALETTE shown_palette;      // the palette on show, for repaints and fades
+
+// Without the focus the keys go to another window, the pads' too, unless
+// the player asked to play on (--no-focus-pause).
+bool listening() { return !focus_gone || !asked.focus_pause; }
 
 void on_close_button() { close_pressed = true; }
 void on_switch_out() { focus_gone = true; }
@@ -105,6 +111,7 @@ void after_mode_set(const ModeTry &mode) {
     set_display_switch_callback(SWITCH_IN, on_switch_in);
   }
   focus_gone = false;
+  window_identity_after_mode();
   set_palette_range(shown_palette, 0, PAL_SIZE - 1, FALSE);
   presenter_attach(screen, shown_palette);
 }
@@ -160,6 +167,7 @@ int wait_for_grid() {
   if (switch_asked.exchange(false)) switch_display();
   GridWait wait = grid_wait(grid, now_ns());
   sleep_until(wait.until);
+  gamepad_poll(listening());
   return wait.passed;
 }
 
@@ -199,6 +207,7 @@ std::string preflight() {
 
 std::string start_up() {
   XSetIOErrorHandler(on_lost_display);
+  window_identity_before_library();
   // Without a system driver the library would crash in install_timer. A
   // connection refused while the server resets is worth another try.
   int attempts = 0;
@@ -219,6 +228,7 @@ std::string start_up() {
   three_finger_flag = FALSE;
   keyboard_lowlevel_callback = on_key_event;
   keyboard_callback = drop_f11;
+  gamepad_start();
   install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, "");
   if (get_desktop_resolution(&desktop_w, &desktop_h) != 0) desktop_w = desktop_h = 0;
   int depth = desktop_color_depth();
@@ -235,6 +245,7 @@ void shut_down() {
   presenter_release();
   keyboard_lowlevel_callback = nullptr;
   keyboard_callback = nullptr;
+  gamepad_stop();
   remove_sound();
   remove_keyboard();
   remove_timer();
@@ -271,11 +282,15 @@ void fade_to_black(int speed) {
   fade(from, black_palette, speed);
 }
 
-bool key_held(int scancode) { return key[scancode] != 0; }
-bool key_pressed() { return keypressed() != 0; }
-int read_key() { return readkey(); }
-void clear_key_buffer() { clear_keybuf(); }
-bool focus_lost() { return focus_gone; }
+bool key_held(int scancode) { return key[scancode] || (listening() && gamepad_holds(scancode)); }
+bool key_pressed() { return keypressed() || gamepad_keypressed(); }
+int read_key() { return keypressed() ? readkey() : gamepad_readkey(); }
+void clear_key_buffer() {
+  clear_keybuf();
+  gamepad_clear_presses();
+}
+// A pad going away pauses the game as a lost focus does.
+bool focus_lost() { return (focus_gone && asked.focus_pause) || gamepad_take_loss(); }
 
 void set_sound_bank(DATAFILE *bank) { sound_bank = bank; }
 

@@ -130,7 +130,7 @@ BITMAP *display() { return twin.display; }
 
 void set_focus(bool focused) {
   twin.focus = focused;
-  if (!focused) release_all();
+  if (!focused && twin.asked.focus_pause) release_all();
 }
 
 void hold(int scancode, bool down) {
@@ -237,7 +237,9 @@ void fade_to_black(int) {
   call_hook(headless::Wait::Fade);
 }
 
-bool key_held(int scancode) { return twin.focus && scancode > 0 && scancode < KEY_MAX && twin.held[scancode]; }
+bool key_held(int scancode) {
+  return (twin.focus || !twin.asked.focus_pause) && scancode > 0 && scancode < KEY_MAX && twin.held[scancode];
+}
 
 bool key_pressed() { return !twin.buffer.empty(); }
 
@@ -250,7 +252,7 @@ int read_key() {
 
 void clear_key_buffer() { twin.buffer.clear(); }
 
-bool focus_lost() { return !twin.focus; }
+bool focus_lost() { return !twin.focus && twin.asked.focus_pause; }
 
 void set_sound_bank(DATAFILE *) {}
 

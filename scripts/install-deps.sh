@@ -15,13 +15,17 @@ set -euo pipefail
 build_packages=(g++ cmake pkg-config make liballegro4-dev libpng-dev dpkg-dev)
 # CPack's dependency scan runs file and dpkg-shlibdeps (dpkg-dev).
 package_packages=(file)
-# Xvfb, xdotool and xwininfo (x11-utils) for the real window, and the XTest
-# extension's header for the pilot that plays a recorded game there; the
-# linters of the installed files: desktop-file-validate, man, lintian,
-# appstreamcli and hardening-check (devscripts). The unit test
-# ToolPackages.* holds every command the test scripts run to a package here.
+# Xvfb, xdotool and x11-utils (xwininfo, xprop, xmessage) for the real
+# window, and the XTest extension's header for the pilot that plays a
+# recorded game there; the linters of the installed files:
+# desktop-file-validate, man, lintian, appstreamcli and hardening-check
+# (devscripts); xdg-mime (xdg-utils, which asks mimetype of
+# libfile-mimeinfo-perl) over the databases of update-mime-database
+# (shared-mime-info) and update-desktop-database (desktop-file-utils). The
+# unit test ToolPackages.* holds every command the test scripts run to a
+# package here.
 test_packages=(googletest libgtest-dev xvfb xdotool x11-utils libxtst-dev desktop-file-utils
-               man-db lintian appstream devscripts)
+               man-db lintian appstream devscripts xdg-utils libfile-mimeinfo-perl shared-mime-info)
 bench_packages=(libbenchmark-dev)
 bench_tools=(valgrind)  # instruction counts of make bench
 fuzz_packages=(clang libclang-rt-14-dev)

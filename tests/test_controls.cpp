@@ -1,5 +1,6 @@
 // The in-game keys where the recorded games do not go: Space and Left Ctrl
-// as fire keys, the pause (by P, by a lost focus, by P still held with Esc)
+// as fire keys, the pause (by P, by a lost focus, by P still held with Esc;
+// none by a lost focus with --no-focus-pause)
 // and the screenshot. (Friction, acceleration, reverse control, the edges,
 // the fire latch with Alt and Esc are pinned by the replays.)
 #include "frame/controls.h"
@@ -79,6 +80,17 @@ TEST_F(ControlsTest, PALostFocusOrPHeldWithEscPauseOverTheFrozenPicture) {
     EXPECT_EQ(getpixel(back_buffer, 319, 239), 77);
     EXPECT_EQ(level_end, c.held.size() > 1 ? LEVEL_GAME_OVER : LEVEL_PLAYING);
   }
+}
+
+// --no-focus-pause: another window taking the focus neither pauses the game
+// nor lets go of the keys held.
+TEST_F(ControlsTest, WithoutFocusPauseALostFocusNeitherPausesNorReleasesKeys) {
+  platform_open_display(DisplayRequest{1, false, false});
+  headless::hold(KEY_LEFT);
+  headless::set_focus(false);
+  controls_step();
+  EXPECT_EQ(headless::frames(), 0);
+  EXPECT_EQ(player.velocity, -1);
 }
 
 // In a window at scale 2 the screenshot is still the whole 320 x 240 picture

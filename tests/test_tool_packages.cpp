@@ -31,17 +31,19 @@ const std::map<std::string, std::string> package_commands = {
     {"minbase",
      "apt-get awk basename bash cat chmod chown chroot cmp comm cp cut date dd dirname dpkg-deb "
      "dpkg-query env find findmnt getconf grep head id ls mkdir mktemp mount mv nproc od readlink "
-     "realpath rm sed seq setpriv sleep sort stat tail tar tee touch tr uniq unshare wc yes zcat"},
+     "mkfifo realpath rm sed seq setpriv sleep sort stat tail tar tee touch tr uniq unshare wc yes zcat"},
     {"xvfb", "Xvfb"},
     {"xdotool", "xdotool"},
-    {"x11-utils", "xwininfo xmessage"},
+    {"x11-utils", "xwininfo xmessage xprop"},
+    {"xdg-utils", "xdg-mime"},
+    {"shared-mime-info", "update-mime-database"},
     {"cmake", "cmake cpack"},
     {"g++", "objdump strings"},  // binutils
     {"make", "make"},
     {"git", "git"},
     {"clang", "clang++"},
     {"dpkg-dev", "dpkg-parsechangelog"},
-    {"desktop-file-utils", "desktop-file-validate"},
+    {"desktop-file-utils", "desktop-file-validate update-desktop-database"},
     {"man-db", "man"},
     {"lintian", "lintian"},
     {"appstream", "appstreamcli"},

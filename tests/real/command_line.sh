@@ -22,7 +22,7 @@ run() {
 }
 
 run 0 --help
-for word in --scale --window --fullscreen --help --version F11; do
+for word in --scale --window --fullscreen --no-focus-pause --help --version F11 Gamepads; do
   grep -q -- "$word" out || fail "--help does not mention $word"
 done
 [ ! -s err ] || fail "--help wrote to stderr: $(cat err)"

@@ -5,14 +5,18 @@
 #   install_check.sh deb SOURCE_DIR PACKAGE_BUILD_DIR XWD_PROBE WORK
 #     the .deb of dist/build-package.sh, unpacked with dpkg-deb -x, whose
 #     dependencies must be the libraries' runtime packages.
-# Then: every file in its place, the desktop entry and the manual page pass
-# their linters, the icons are PNGs of their sizes, the copyright file is
+# Then: every file in its place, the desktop entries and the manual page pass
+# their linters (the entries name the window's class), the icons are PNGs of
+# their sizes, the copyright file is
 # machine-readable, the changelog and the AppStream metadata (which passes
 # appstreamcli validate) name one version, the binary passes hardening-check
 # (the staged one when the build is hardened) and the package lintian; and
 # the installed binary, run from / with nothing pointing at its data, passes
 # its datafile check and opens its window; with SWARMFIRE_DATA naming an
-# empty folder it says the datafiles are missing there.
+# empty folder it says the datafiles are missing there. A game recorded
+# there is, to xdg-mime (with the installed file type and entries in a
+# private XDG_DATA_HOME), a Swarmfire recording by its name and by its first
+# bytes, and the entry for that type plays it to its end.
 [ $# -ge 5 ] && [ -n "$5" ] || { echo "usage: $0 staged|deb BUILD_OR_SOURCE_DIR PREFIX_OR_PACKAGE_DIR XWD_PROBE WORK_DIR" >&2; exit 2; }
 MODE=$1 XWD_PROBE=$4 WORK=$5/install_$1
 rm -rf "$WORK"
@@ -39,7 +43,8 @@ case $MODE in
   *) fail "unknown mode $MODE" ;;
 esac
 
-for f in games/swarmfire share/applications/swarmfire.desktop share/man/man6/swarmfire.6.gz \
+for f in games/swarmfire share/applications/swarmfire{,-play}.desktop share/man/man6/swarmfire.6.gz \
+  share/mime/packages/swarmfire.xml \
   share/games/swarmfire/{sound,title,bonus,level1,level4,level7,level10,enddat}.dat; do
   [ -s "$ROOT/$f" ] || fail "not installed: $f"
 done
@@ -53,7 +58,11 @@ for size in 32 48 64; do
     fail "the ${size}x${size} icon has another size"
 done
 
-desktop-file-validate "$ROOT/share/applications/swarmfire.desktop" || fail "desktop-file-validate"
+for entry in swarmfire swarmfire-play; do
+  desktop-file-validate "$ROOT/share/applications/$entry.desktop" || fail "desktop-file-validate $entry"
+  grep -qx "StartupWMClass=Swarmfire" "$ROOT/share/applications/$entry.desktop" ||
+    fail "$entry.desktop does not name the window's class"
+done
 grep -qx "Exec=${ROOT#"$STAGE"}/games/swarmfire" "$ROOT/share/applications/swarmfire.desktop" ||
   fail "the desktop entry does not start the installed game"
 warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$ROOT/share/man/man6/swarmfire.6.gz" 2>&1 >/dev/null)
@@ -107,10 +116,33 @@ echo "run from /: the datafile check passes; SWARMFIRE_DATA is followed"
 
 start_xvfb
 unset SWARMFIRE_DATA
-start_game "$ROOT/games/swarmfire" /
+REC=$WORK/quit.sfr
+start_game "$ROOT/games/swarmfire" / --record "$REC"
 wait_window
 sleep 1
 lit=$(nonblack title)
 [ "$lit" -gt 500 ] || fail "the installed game's title is (nearly) black"
 quit_from_title
-echo "PASS ($MODE): the installed game runs from / and quits with status 0"
+echo "the installed game runs from / and quits with status 0"
+
+xdg=$WORK/xdg
+mkdir -p "$xdg/mime/packages" "$xdg/applications"
+cp "$ROOT/share/mime/packages/swarmfire.xml" "$xdg/mime/packages/"
+cp "$ROOT/share/applications/"*.desktop "$xdg/applications/"
+XDG_DATA_HOME=$xdg update-mime-database "$xdg/mime" || fail "update-mime-database"
+update-desktop-database "$xdg/applications" >/dev/null 2>&1 || fail "update-desktop-database"
+cp "$REC" "$WORK/unnamed"
+for f in "$REC" "$WORK/unnamed"; do
+  type=$(XDG_DATA_HOME=$xdg xdg-mime query filetype "$f")
+  [ "$type" = application/x-swarmfire-recording ] || fail "xdg-mime: $f is $type"
+done
+entry=$(XDG_DATA_HOME=$xdg xdg-mime query default application/x-swarmfire-recording)
+[ "$entry" = swarmfire-play.desktop ] || fail "recordings open with '$entry'"
+read -r -a command <<<"$(sed -n 's/^Exec=//p' "$xdg/applications/$entry")"
+[ "${command[*]:1}" = "--play %f" ] || fail "$entry runs ${command[*]}"
+start_game "$STAGE${command[0]}" / --play "$REC"
+wait_window
+wait_exit 60
+[ "$EXIT_STATUS" -eq 0 ] || fail "$entry: status $EXIT_STATUS: $(cat "$WORK/game.err")"
+echo "a recording is $type by its name and its first bytes; $entry plays it"
+echo "PASS ($MODE): the installed game runs from /, and its recordings open from a file manager"
