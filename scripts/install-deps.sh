@@ -15,7 +15,7 @@ set -euo pipefail
 build_packages=(g++ cmake pkg-config make liballegro4-dev libpng-dev dpkg-dev)
 # CPack's dependency scan runs file and dpkg-shlibdeps (dpkg-dev).
 package_packages=(file)
-# Xvfb, xdotool and xwininfo (x11-utils) for the real window, and the XTest
+# Xvfb, xdotool, xwininfo and xprop (x11-utils) for the real window, and the XTest
 # extension's header for the pilot that plays a recorded game there; the
 # linters of the installed files: desktop-file-validate, man, lintian,
 # appstreamcli and hardening-check (devscripts). The unit test

@@ -34,7 +34,7 @@ const std::map<std::string, std::string> package_commands = {
      "realpath rm sed seq setpriv sleep sort stat tail tar tee touch tr uniq unshare wc yes zcat"},
     {"xvfb", "Xvfb"},
     {"xdotool", "xdotool"},
-    {"x11-utils", "xwininfo xmessage"},
+    {"x11-utils", "xwininfo xmessage xprop"},
     {"cmake", "cmake cpack"},
     {"g++", "objdump strings"},  // binutils
     {"make", "make"},
