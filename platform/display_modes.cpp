@@ -22,10 +22,12 @@ void add(ModeList &list, ModeKind kind, int width, int height) {
 ModeList modes_to_try(const DisplayRequest &request, int desktop_w, int desktop_h) {
   ModeList list;
   if (request.fullscreen) {
-    if (desktop_w > 0 && desktop_h > 0)
+    if (desktop_w > 0 && desktop_h > 0) {
+      add(list, ModeKind::FullscreenWindow, desktop_w, desktop_h);
       add(list, ModeKind::Fullscreen, desktop_w, desktop_h);
-    else
+    } else {
       add(list, ModeKind::Fullscreen, 640, 480);
+    }
   }
   int scale = request.scale > 0 ? std::min(request.scale, MAX_WINDOW_SCALE)
                                 : fitting_window_scale(desktop_w, desktop_h);

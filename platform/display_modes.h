@@ -7,7 +7,15 @@
 
 #include <array>
 
-enum class ModeKind { Window, Fullscreen, Any };
+// FullscreenWindow: the windowed driver at the desktop's size, which the
+// window manager is asked to show fullscreen (no grab, no mode switch);
+// Fullscreen: the library's own fullscreen driver, which grabs the keyboard
+// and the pointer, only when such a window is refused.
+enum class ModeKind { Window, FullscreenWindow, Fullscreen, Any };
+
+inline bool is_fullscreen(ModeKind kind) {
+  return kind == ModeKind::FullscreenWindow || kind == ModeKind::Fullscreen;
+}
 
 struct ModeTry {
   ModeKind kind;
@@ -15,7 +23,7 @@ struct ModeTry {
 };
 
 struct ModeList {
-  std::array<ModeTry, MAX_WINDOW_SCALE + 4> tries;
+  std::array<ModeTry, MAX_WINDOW_SCALE + 5> tries;
   int count = 0;
 };
 
@@ -24,9 +32,10 @@ struct ModeList {
 // (0 x 0).
 int fitting_window_scale(int desktop_w, int desktop_h);
 
-// Fullscreen first when asked (the desktop's own size), then the window at
-// its scale and every smaller one, then the library's own choice at
-// 320 x 240 and 640 x 480.
+// Fullscreen first when asked (a window of the desktop's own size, then the
+// library's fullscreen at that size), then the window at its scale and
+// every smaller one, then the library's own choice at 320 x 240 and
+// 640 x 480.
 ModeList modes_to_try(const DisplayRequest &request, int desktop_w, int desktop_h);
 
 // The largest whole scale at which 320 x 240 fits the screen, and the

@@ -43,14 +43,18 @@ void reset();
 void refuse_start_up();
 
 // Makes the display refuse modes of this size (e.g. 320 x 240 to force the
-// fallback), or every fullscreen mode.
+// fallback), or every fullscreen mode, or only the desktop-sized window
+// (fullscreen falls back to the library's own).
 void refuse_mode(int width, int height);
 void refuse_fullscreen();
+void refuse_fullscreen_window();
 // The desktop's size as the library reports it (0 x 0: unknown).
 void set_desktop(int width, int height);
 // F11, acted on at the next wait as the real platform does.
 void press_f11();
 bool fullscreen();
+// Fullscreen as the desktop-sized window (not the library's fullscreen).
+bool fullscreen_window();
 // Another window takes the keyboard focus (held keys are released, unless
 // the display was opened without focus_pause), or it comes back.
 void set_focus(bool focused);

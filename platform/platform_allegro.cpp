@@ -5,6 +5,7 @@
 
 #include "platform/display_modes.h"
 #include "platform/frame_grid.h"
+#include "platform/fullscreen_window.h"
 #include "platform/gamepad.h"
 #include "platform/platform_ops.h"
 #include "platform/presenter.h"
@@ -84,9 +85,9 @@ SAMPLE *bank_sample(int object) {
 // --- Display modes ---------------------------------------------------------
 
 bool set_mode_at_depth(const ModeTry &mode, int depth) {
-  int card = mode.kind == ModeKind::Window       ? GFX_AUTODETECT_WINDOWED
-             : mode.kind == ModeKind::Fullscreen ? GFX_AUTODETECT_FULLSCREEN
-                                                 : GFX_AUTODETECT;
+  int card = mode.kind == ModeKind::Fullscreen ? GFX_AUTODETECT_FULLSCREEN
+             : mode.kind == ModeKind::Any      ? GFX_AUTODETECT
+                                               : GFX_AUTODETECT_WINDOWED;
   set_color_depth(depth);
   int result = set_gfx_mode(card, mode.width, mode.height, 0, 0);
   // Everything the game creates stays 8-bit, whatever the screen is.
@@ -95,10 +96,14 @@ bool set_mode_at_depth(const ModeTry &mode, int depth) {
 }
 
 // At the desktop's depth first (the picture is converted once, by the
-// presenter), then at 8 bits (the library converts).
+// presenter), then at 8 bits (the library converts). Fullscreen as a window
+// is asked of the window manager around the mode switch.
 bool set_mode(const ModeTry &mode) {
-  if (desktop_depth != 8 && set_mode_at_depth(mode, desktop_depth)) return true;
-  return set_mode_at_depth(mode, 8);
+  bool as_window = mode.kind == ModeKind::FullscreenWindow;
+  fullscreen_window_before(as_window);
+  bool set = (desktop_depth != 8 && set_mode_at_depth(mode, desktop_depth)) || set_mode_at_depth(mode, 8);
+  if (set && as_window) fullscreen_window_shown();
+  return set;
 }
 
 void after_mode_set(const ModeTry &mode) {
@@ -121,7 +126,7 @@ void after_mode_set(const ModeTry &mode) {
 bool open_first(const ModeList &list, bool fullscreen_only) {
   for (int i = 0; i < list.count; ++i) {
     const ModeTry &mode = list.tries[i];
-    if (fullscreen_only && mode.kind != ModeKind::Fullscreen) continue;
+    if (fullscreen_only && !is_fullscreen(mode.kind)) continue;
     if (set_mode(mode)) {
       after_mode_set(mode);
       return true;
@@ -135,7 +140,7 @@ bool open_first(const ModeList &list, bool fullscreen_only) {
 void switch_display() {
   ModeTry was = shown;
   DisplayRequest next = asked;
-  next.fullscreen = was.kind != ModeKind::Fullscreen;
+  next.fullscreen = !is_fullscreen(was.kind);
   presenter_detach();
   if (open_first(modes_to_try(next, desktop_w, desktop_h), next.fullscreen)) return;
   if (set_mode(was)) {

@@ -24,7 +24,9 @@ struct Twin {
   int desktop_w = 400, desktop_h = 300;
   DisplayRequest asked;
   bool fullscreen = false;
+  bool fullscreen_window = false;
   bool refuse_fullscreen = false;
+  bool refuse_fullscreen_window = false;
   bool switch_asked = false;
   bool focus = true;
   std::vector<std::pair<int, int>> refused;
@@ -46,7 +48,8 @@ struct Twin {
 Twin twin;
 
 bool refused(const ModeTry &mode) {
-  if (mode.kind == ModeKind::Fullscreen && twin.refuse_fullscreen) return true;
+  if (is_fullscreen(mode.kind) && twin.refuse_fullscreen) return true;
+  if (mode.kind == ModeKind::FullscreenWindow && twin.refuse_fullscreen_window) return true;
   for (auto [w, h] : twin.refused)
     if (w == mode.width && h == mode.height) return true;
   return false;
@@ -56,7 +59,8 @@ void show_mode(const ModeTry &mode) {
   presenter_detach();
   if (twin.display) destroy_bitmap(twin.display);
   twin.display = create_bitmap(mode.width, mode.height);
-  twin.fullscreen = mode.kind == ModeKind::Fullscreen;
+  twin.fullscreen = is_fullscreen(mode.kind);
+  twin.fullscreen_window = mode.kind == ModeKind::FullscreenWindow;
   PALETTE palette;
   get_palette(palette);
   presenter_attach(twin.display, palette);
@@ -65,7 +69,7 @@ void show_mode(const ModeTry &mode) {
 bool open_first(const ModeList &list, bool fullscreen_only) {
   for (int i = 0; i < list.count; ++i) {
     const ModeTry &mode = list.tries[i];
-    if ((fullscreen_only && mode.kind != ModeKind::Fullscreen) || refused(mode)) continue;
+    if ((fullscreen_only && !is_fullscreen(mode.kind)) || refused(mode)) continue;
     show_mode(mode);
     return true;
   }
@@ -120,12 +124,14 @@ void refuse_start_up() { twin.refuse_start = true; }
 
 void refuse_mode(int width, int height) { twin.refused.emplace_back(width, height); }
 void refuse_fullscreen() { twin.refuse_fullscreen = true; }
+void refuse_fullscreen_window() { twin.refuse_fullscreen_window = true; }
 void set_desktop(int width, int height) {
   twin.desktop_w = width;
   twin.desktop_h = height;
 }
 void press_f11() { twin.switch_asked = true; }
 bool fullscreen() { return twin.fullscreen; }
+bool fullscreen_window() { return twin.fullscreen_window; }
 BITMAP *display() { return twin.display; }
 
 void set_focus(bool focused) {

@@ -91,10 +91,11 @@ TEST_F(DisplayTest, OnlyChangedRowsAreWrittenAndSwitchesRepaintEverything) {
   putpixel(back_buffer, 300, 100, 9);
   present_frame();
   EXPECT_EQ(presenter_rows_written(), at_open + 3);
-  // F11 at the next wait: fullscreen, the same picture, all of it written.
+  // F11 at the next wait: fullscreen (the desktop-sized window), the same
+  // picture, all of it written.
   headless::press_f11();
   present_frame();
-  EXPECT_TRUE(headless::fullscreen());
+  EXPECT_TRUE(headless::fullscreen_window());
   EXPECT_EQ(presenter_rows_written(), 240);
   expect_picture(4, 320, 60);
   EXPECT_EQ(getpixel(headless::display(), 320 + 300 * 4, 60 + 100 * 4), 9);
@@ -102,6 +103,15 @@ TEST_F(DisplayTest, OnlyChangedRowsAreWrittenAndSwitchesRepaintEverything) {
   platform_yield();
   EXPECT_FALSE(headless::fullscreen());
   expect_picture(3, 0, 0);
+  // No desktop-sized window: the library's fullscreen, the picture as large.
+  headless::refuse_fullscreen_window();
+  headless::press_f11();
+  present_frame();
+  EXPECT_TRUE(headless::fullscreen());
+  EXPECT_FALSE(headless::fullscreen_window());
+  expect_picture(4, 320, 60);
+  headless::press_f11();
+  platform_yield();
   // A refused switch leaves the window on, and the game going.
   headless::refuse_fullscreen();
   headless::press_f11();

@@ -2,12 +2,15 @@
 # The game on a 1920 x 1080 desktop: a 960 x 720 window whose pixels are the
 # picture on show scaled by 3; F11 in play to fullscreen (1280 x 960 at
 # (320, 60), black around) and back with the game going on and the pause
-# working; another window taking the focus pauses the game and P resumes it;
-# --scale 2 opens 640 x 480 and --fullscreen starts fullscreen, its title
-# the same picture scaled by 4. The picture on show is written at exit
+# working; another window taking the focus pauses the game (in fullscreen
+# and in the window) and P resumes it; --scale 2 opens 640 x 480 and
+# --fullscreen starts fullscreen, its title the same picture scaled by 4.
+# Fullscreen is a window the size of the screen in the window manager's
+# fullscreen state, and grabs nothing: another client can still grab the
+# keyboard and the pointer. The picture on show is written at exit
 # (SWARMFIRE_LAST_FRAME) and the window is closed with its close button.
-[ $# -ge 5 ] && [ -n "$4" ] || { echo "usage: $0 BINARY DATA_DIR XWD_PROBE WORK_DIR X_CLOSE" >&2; exit 2; }
-BINARY=$1 DATA=$2 XWD_PROBE=$3 WORK=$4/window_scale X_CLOSE=$5
+[ $# -ge 6 ] && [ -n "$4" ] || { echo "usage: $0 BINARY DATA_DIR XWD_PROBE WORK_DIR X_CLOSE X_GRABS" >&2; exit 2; }
+BINARY=$1 DATA=$2 XWD_PROBE=$3 WORK=$4/window_scale X_CLOSE=$5 X_GRABS=$6
 rm -rf "$WORK"
 source "$(dirname "$0")/xvfb_lib.sh"
 
@@ -41,6 +44,43 @@ geometry() {
     [ "$PIC_X" -eq "$4" ] && [ "$PIC_Y" -eq "$5" ] || fail "expected ${1}x$2 with the picture at ($4, $5) x$3"
 }
 
+# fullscreen_as_window: the window covers the screen in the fullscreen
+# state, and the keyboard and the pointer are free for other clients.
+fullscreen_as_window() {
+  [ "$FULLSCREEN" -eq 1 ] && [ "$WIN_X" -eq 0 ] && [ "$WIN_Y" -eq 0 ] || fail "the window does not cover the screen"
+  local properties grabs
+  properties=$(xprop -id "$WINDOW" _NET_WM_STATE _NET_WM_BYPASS_COMPOSITOR)
+  echo "$properties"
+  grep -qx '_NET_WM_STATE(ATOM) = _NET_WM_STATE_FULLSCREEN' <<<"$properties" || fail "no fullscreen state"
+  grep -qx '_NET_WM_BYPASS_COMPOSITOR(CARDINAL) = 1' <<<"$properties" || fail "the compositor is not bypassed"
+  grabs=$("$X_GRABS") || fail "another client cannot grab in fullscreen: $grabs"
+  echo "another client's grabs in fullscreen: $grabs"
+}
+
+# take_focus NAME: another client takes the keyboard focus; the game pauses,
+# its PAUSE caption on; the focus then comes back.
+take_focus() {
+  xmessage -geometry +1700+900 "focus taken" 2>/dev/null &
+  local other=$! other_window= caption
+  for _ in $(seq 50); do
+    other_window=$(xdotool search --onlyvisible --name '^xmessage$' 2>/dev/null | head -n1 || true)
+    [ -n "$other_window" ] && break
+    sleep 0.1
+  done
+  [ -n "$other_window" ] || fail "no second window to take the focus"
+  xdotool windowfocus "$other_window"
+  sleep 1.2
+  caption=$(field nonblack "$(shoot_area "$1" 250 228 70 12)")
+  shoot_window "$1-all" >/dev/null
+  sleep 0.5
+  frozen "$1-all" || fail "$1: the game did not stop when the focus left"
+  [ "$caption" -gt 20 ] || fail "$1: no PAUSE caption when the focus left"
+  echo "$1: focus taken by another window: paused"
+  kill "$other" 2>/dev/null || true
+  wait "$other" 2>/dev/null || true
+  xdotool windowfocus "$WINDOW"
+}
+
 frozen() { unchanged=$(field differ "$(shoot_window "$1-b" --diff "$WORK/$1.xwd")") && [ "$unchanged" -eq 0 ]; }
 
 start_game "$BINARY" "$WORK/data"
@@ -58,25 +98,20 @@ tap F11
 sleep 1.5
 find_window
 geometry 1920 1080 4 320 60
-[ "$FULLSCREEN" -eq 1 ] || fail "not fullscreen after F11"
+fullscreen_as_window
 around=$(field nonblack "$(shoot left-border 0 0 320 1080)")
 [ "$around" -eq 0 ] || fail "$around lit pixels left of the fullscreen picture"
 [ "$(figures paused-fullscreen)" = "$window_paused" ] ||
   fail "the picture changed with the switch: $window_paused / $(figures paused-fullscreen)"
 tap p 0.1            # play on in fullscreen
 moving play-fullscreen 0 0 320 240 || fail "play did not go on in fullscreen"
-tap p 0.1
-sleep 1
-caption=$(field nonblack "$(shoot_area pause-fullscreen 250 228 70 12)")
-[ "$caption" -gt 20 ] || fail "no PAUSE caption in fullscreen"
-shoot_window fullscreen-paused >/dev/null
-sleep 0.5
-frozen fullscreen-paused || fail "the picture moves while paused in fullscreen"
-fullscreen_paused=$(figures fullscreen-paused)
+take_focus focus-fullscreen
+fullscreen_paused=$(figures focus-fullscreen-all)
 tap F11
 sleep 1.5
 find_window
 geometry 960 720 3 0 0
+xprop -id "$WINDOW" _NET_WM_STATE | grep -q FULLSCREEN && fail "the fullscreen state stays on the window"
 sleep 0.5
 window_again=$(figures window-again)
 [ "$window_again" = "$fullscreen_paused" ] ||
@@ -84,27 +119,7 @@ window_again=$(figures window-again)
 echo "F11 both ways: the paused picture (score and lives with it) kept, the pause working"
 tap p 0.1
 moving play-window 0 0 320 240 || fail "play did not go on in the window"
-
-# Another client takes the keyboard focus: the game pauses.
-xmessage -geometry +1200+800 "focus taken" 2>/dev/null &
-other=$!
-other_window=
-for _ in $(seq 50); do
-  other_window=$(xdotool search --name '^xmessage$' 2>/dev/null | head -n1 || true)
-  [ -n "$other_window" ] && break
-  sleep 0.1
-done
-[ -n "$other_window" ] || fail "no second window to take the focus"
-xdotool windowfocus "$other_window"
-sleep 1.2
-caption=$(field nonblack "$(shoot_area pause-focus 250 228 70 12)")
-shoot_window focus-paused >/dev/null
-sleep 0.5
-frozen focus-paused || fail "the game did not stop when the focus left"
-[ "$caption" -gt 20 ] || fail "no PAUSE caption when the focus left"
-echo "focus taken by another window: paused"
-kill "$other" 2>/dev/null || true
-xdotool windowfocus "$WINDOW"
+take_focus focus-window
 tap p 0.1
 moving play-after-focus 0 0 320 240 || fail "P did not resume after the focus came back"
 tap p 0.1
@@ -121,6 +136,7 @@ wait_exit 10
 start_game "$BINARY" "$WORK/data" --fullscreen
 wait_window
 geometry 1920 1080 4 320 60
+fullscreen_as_window
 sleep 1.5
 around=$(field nonblack "$(shoot border 0 0 1920 60)")
 [ "$around" -eq 0 ] || fail "$around lit pixels above the fullscreen picture"
@@ -132,4 +148,4 @@ sleep 1.5
 find_window
 geometry 960 720 3 0 0
 close_and_compare fullscreen-title 320 60 4
-echo "PASS: scaled window, fullscreen both ways, focus pause, --scale and --fullscreen"
+echo "PASS: scaled window, fullscreen without grabs both ways, focus pause, --scale and --fullscreen"

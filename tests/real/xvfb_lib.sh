@@ -91,30 +91,24 @@ read_window() {
   PIC_Y=$((WIN_Y + (WIN_H - 240 * SCALE) / 2))
 }
 
-# find_window: the game's picture, in its window (mapped and named) or in
-# fullscreen (the library's own unnamed window over the whole screen, the
-# named one unmapped); F11 switches between them. FULLSCREEN is 1 or 0.
+# find_window: the game's window, mapped and named: at its scale, or in
+# fullscreen the size of the whole screen (FULLSCREEN 1). F11 switches
+# between them.
 find_window() {
-  local full
   for _ in $(seq 50); do
     if xdotool search --onlyvisible --name '^Swarmfire$' >/dev/null 2>&1; then
       WINDOW=$(xdotool search --onlyvisible --name '^Swarmfire$' | head -n1)
-      FULLSCREEN=0
       read_window "$WINDOW"
+      FULLSCREEN=0
+      [ "${WIN_W}x$WIN_H" = "$SCREEN_SIZE" ] && FULLSCREEN=1
       # The pointer inside the window: keys go there (no window manager),
       # and the library hides it there.
       xdotool mousemove --window "$WINDOW" 20 20
       return 0
     fi
-    full=$(xwininfo -root -children | awk -v g="${SCREEN_SIZE}+0+0" '$2 == "(has" && index($0, g) {print $1}' | head -n1)
-    if [ -n "$full" ] && xwininfo -id "$full" | grep -q IsViewable; then
-      FULLSCREEN=1
-      read_window "$full"
-      return 0
-    fi
     sleep 0.1
   done
-  fail "no Swarmfire window or fullscreen picture on show"
+  fail "no Swarmfire window on show"
 }
 
 wait_window() {

@@ -1,0 +1,134 @@
+#include "platform/fullscreen_window.h"
+
+#include <allegro.h>
+// After allegro.h: the library's X state (_xwin: the connection and the
+// managed window) and its lock, which its input thread holds while it reads
+// events from the same connection.
+#include <xalleg.h>
+
+#include <X11/Xatom.h>
+
+namespace {
+
+// The window carries the fullscreen state and the other properties below.
+bool state_put = false;
+
+// The source of a _NET_WM_STATE request: a normal application.
+constexpr long SOURCE_APPLICATION = 1;
+constexpr long STATE_REMOVE = 0, STATE_ADD = 1;
+// _MOTIF_WM_HINTS: the decorations field is set, and says none.
+constexpr long MOTIF_DECORATIONS = 1L << 1;
+
+Atom atom(const char *name) { return XInternAtom(_xwin.display, name, False); }
+
+void put_atom_list(Window w, const char *property, Atom value) {
+  XChangeProperty(_xwin.display, w, atom(property), XA_ATOM, 32, PropModeReplace,
+                  reinterpret_cast<const unsigned char *>(&value), 1);
+}
+
+void put_cardinal(Window w, const char *property, long value) {
+  XChangeProperty(_xwin.display, w, atom(property), XA_CARDINAL, 32, PropModeReplace,
+                  reinterpret_cast<const unsigned char *>(&value), 1);
+}
+
+void put_no_decorations(Window w) {
+  long hints[5] = {MOTIF_DECORATIONS, 0, 0, 0, 0};
+  Atom motif = atom("_MOTIF_WM_HINTS");
+  XChangeProperty(_xwin.display, w, motif, motif, 32, PropModeReplace,
+                  reinterpret_cast<const unsigned char *>(hints), 5);
+}
+
+// The request a client sends to change the state of its mapped window.
+void ask_state(Window w, long action) {
+  XEvent event = {};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = w;
+  event.xclient.message_type = atom("_NET_WM_STATE");
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = action;
+  event.xclient.data.l[1] = static_cast<long>(atom("_NET_WM_STATE_FULLSCREEN"));
+  event.xclient.data.l[3] = SOURCE_APPLICATION;
+  XSendEvent(_xwin.display, DefaultRootWindow(_xwin.display), False,
+             SubstructureRedirectMask | SubstructureNotifyMask, &event);
+}
+
+// Whether a running window manager says it shows windows fullscreen.
+bool manager_does_fullscreen() {
+  Atom type = None;
+  int format = 0;
+  unsigned long count = 0, left = 0;
+  unsigned char *data = nullptr;
+  bool found = false;
+  if (XGetWindowProperty(_xwin.display, DefaultRootWindow(_xwin.display), atom("_NET_SUPPORTED"), 0, 4096,
+                         False, XA_ATOM, &type, &format, &count, &left, &data) == Success &&
+      data && type == XA_ATOM && format == 32) {
+    Atom wanted = atom("_NET_WM_STATE_FULLSCREEN");
+    const Atom *supported = reinterpret_cast<const Atom *>(data);
+    for (unsigned long i = 0; i < count && !found; ++i) found = supported[i] == wanted;
+  }
+  if (data) XFree(data);
+  return found;
+}
+
+// The library fixes the window's size (minimum = maximum); a window manager
+// asked to resize such a window to the monitor may refuse.
+void unfix_size(Window w) {
+  XSizeHints *hints = XAllocSizeHints();
+  if (!hints) return;
+  hints->flags = PMinSize | PBaseSize;
+  hints->min_width = 320;
+  hints->min_height = 240;
+  hints->base_width = _xwin.window_width;
+  hints->base_height = _xwin.window_height;
+  XSetWMNormalHints(_xwin.display, w, hints);
+  XFree(hints);
+}
+
+void put_fullscreen_state(Window w) {
+  put_atom_list(w, "_NET_WM_STATE", atom("_NET_WM_STATE_FULLSCREEN"));
+  // A compositing desktop would add a frame of delay.
+  put_cardinal(w, "_NET_WM_BYPASS_COMPOSITOR", 1);
+  put_no_decorations(w);
+  XMoveWindow(_xwin.display, w, 0, 0);
+  state_put = true;
+}
+
+void take_fullscreen_state(Window w) {
+  ask_state(w, STATE_REMOVE);
+  XDeleteProperty(_xwin.display, w, atom("_NET_WM_STATE"));
+  XDeleteProperty(_xwin.display, w, atom("_NET_WM_BYPASS_COMPOSITOR"));
+  XDeleteProperty(_xwin.display, w, atom("_MOTIF_WM_HINTS"));
+  state_put = false;
+}
+
+}  // namespace
+
+void fullscreen_window_before(bool fullscreen) {
+  XLOCK();
+  Window w = _xwin.wm_window;
+  if (_xwin.display && w != None) {
+    if (fullscreen)
+      put_fullscreen_state(w);
+    else if (state_put)
+      take_fullscreen_state(w);
+    XFlush(_xwin.display);
+  }
+  XUNLOCK();
+}
+
+void fullscreen_window_shown() {
+  XLOCK();
+  Window w = _xwin.wm_window;
+  if (_xwin.display && w != None) {
+    unfix_size(w);
+    ask_state(w, STATE_ADD);
+    // A window manager that knows nothing of the request has placed the
+    // window as it likes: over the screen it goes, on top.
+    if (!manager_does_fullscreen()) {
+      XMoveWindow(_xwin.display, w, 0, 0);
+      XRaiseWindow(_xwin.display, w);
+    }
+    XFlush(_xwin.display);
+  }
+  XUNLOCK();
+}
