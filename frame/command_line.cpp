@@ -3,6 +3,7 @@
 #include <getopt.h>
 
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -34,14 +35,32 @@ int scale_value(const char *text) {
   return static_cast<int>(value);
 }
 
-// --record, --play or --verify with its file; only one of them.
+// --record, --play or --verify with its file; only one of them, once.
 std::string take_recording(CommandLine &line, Recording recording, const char *option, const char *file) {
+  if (line.recording == recording) return std::string("--") + option + " given twice" + hint;
   if (line.recording != Recording::None)
     return std::string("only one of --record, --play and --verify at a time") + hint;
   if (!*file) return std::string("--") + option + " needs a file name" + hint;
   line.recording = recording;
   line.recording_file = file;
   return {};
+}
+
+// An option getopt_long did not take: unknown, or the start of more than
+// one (--ver: --version or --verify).
+std::string not_taken(const char *word) {
+  std::string name = word;
+  if (name.rfind("--", 0) == 0) {
+    name = name.substr(2, name.find('=') == std::string::npos ? std::string::npos : name.find('=') - 2);
+    std::string matches;
+    int count = 0;
+    for (const option *o = long_options; o->name; ++o)
+      if (!name.empty() && std::strncmp(o->name, name.c_str(), name.size()) == 0) {
+        matches += std::string(count++ ? " or --" : "--") + o->name;
+      }
+    if (count > 1) return "option '--" + name + "' is ambiguous: " + matches + hint;
+  }
+  return std::string("unknown option '") + word + "'" + hint;
 }
 
 }  // namespace
@@ -76,11 +95,13 @@ CommandLine parse_command_line(int argc, char **argv) {
         line.error = std::string(argv[optind - 1]) + " needs a value" + hint;
         return line;
       default:
-        line.error = std::string("unknown option '") + argv[optind - 1] + "'" + hint;
+        line.error = not_taken(argv[optind - 1]);
         return line;
     }
   }
   if (line.error.empty() && optind < argc) line.error = std::string("unexpected argument '") + argv[optind] + "'" + hint;
+  if (line.error.empty() && line.recording == Recording::Verify && line.display_given)
+    line.error = std::string("--verify shows nothing, so --scale, --window and --fullscreen do not go with it") + hint;
   return line;
 }
 

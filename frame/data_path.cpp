@@ -10,8 +10,16 @@
 #define SWARMFIRE_DATA_FROM_BINARY "../share/games/swarmfire"
 #endif
 
+#include "platform/printable.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -19,11 +27,34 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool holds_all_datafiles(const fs::path &folder) {
-  std::error_code error;
-  for (const char *file : datafile_names)
-    if (!fs::is_regular_file(folder / file, error)) return false;
-  return true;
+// Empty when the path names a folder, else why not.
+std::string not_a_folder(const std::string &path) {
+  struct stat info;
+  if (stat(path.c_str(), &info) != 0) return std::strerror(errno);
+  return S_ISDIR(info.st_mode) ? "" : "not a folder";
+}
+
+// Empty when the file can be opened for reading and is a regular file (a
+// FIFO is not waited on), else why not.
+std::string unreadable(const std::string &path) {
+  int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) return std::strerror(errno);
+  struct stat info;
+  std::string why = fstat(fd, &info) != 0 ? std::strerror(errno) : S_ISREG(info.st_mode) ? "" : "not a regular file";
+  close(fd);
+  return why;
+}
+
+// Empty when all eight datafiles in the folder can be read, else the first
+// that cannot and why.
+std::string folder_problem(const std::string &folder) {
+  std::string why = not_a_folder(folder);
+  if (!why.empty()) return why;
+  for (const char *file : datafile_names) {
+    why = unreadable(folder + "/" + file);
+    if (!why.empty()) return std::string(file) + ": " + why;
+  }
+  return {};
 }
 
 std::string working_directory() {
@@ -70,7 +101,7 @@ std::vector<std::string> data_folders_to_try(const std::string &binary,
 
 std::string folder_holding_all(const std::vector<std::string> &folders) {
   for (const std::string &folder : folders)
-    if (holds_all_datafiles(folder)) return folder;
+    if (folder_problem(folder).empty()) return folder;
   return {};
 }
 
@@ -82,12 +113,17 @@ std::string data_folder() {
 }
 
 std::string data_folder_problem() {
-  if (explicit_folder()) return {};
+  if (const char *chosen = explicit_folder()) {
+    std::string why = not_a_folder(chosen);
+    if (why.empty()) return {};
+    return "SWARMFIRE_DATA names " + printable(chosen) + ": " + why;
+  }
   std::vector<std::string> folders = folders_to_try_here();
   if (!folder_holding_all(folders).empty()) return {};
   std::string tried;
-  for (const std::string &folder : folders) tried += (tried.empty() ? "" : ", ") + folder;
-  return "no folder holds all eight datafiles (looked in " + tried +
+  for (const std::string &folder : folders)
+    tried += (tried.empty() ? "" : ", ") + printable(folder) + " (" + folder_problem(folder) + ")";
+  return "no folder holds all eight datafiles readable (looked in " + tried +
          "); SWARMFIRE_DATA may name theirs";
 }
 

@@ -4,15 +4,18 @@
 #include "frame/datafile_structure.h"
 #include "world/enemy_kinds.h"
 
+#include "platform/printable.h"
+
 #include <fcntl.h>
 #include <sys/mman.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <functional>
-#include <memory>
 #include <vector>
 
 const char *const datafile_names[8] = {"sound.dat",  "title.dat",  "bonus.dat",   "level1.dat",
@@ -164,52 +167,78 @@ std::string object_problem(DATAFILE *data, int count, int n, const Requirement &
   return extra.empty() ? extra : object + extra;
 }
 
+std::string cannot_be_read(const char *why) { return std::string("cannot be read (") + why + ")"; }
+
+// Opened without waiting (a FIFO would block), and only a regular file;
+// -1 with the problem otherwise. `size` is the file's.
+int open_file(const std::string &path, off_t &size, std::string &problem) {
+  int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) {
+    problem = errno == ENOENT ? "missing (no file " + printable(path) + "; SWARMFIRE_DATA may name the folder)"
+                              : cannot_be_read(std::strerror(errno));
+    return -1;
+  }
+  struct stat info;
+  if (fstat(fd, &info) != 0)
+    problem = cannot_be_read(std::strerror(errno));
+  else if (!S_ISREG(info.st_mode))
+    problem = cannot_be_read("not a regular file");
+  if (problem.empty()) {
+    size = info.st_size;
+    return fd;
+  }
+  close(fd);
+  return -1;
+}
+
 bool read_file(const std::string &path, std::vector<uint8_t> &bytes, std::string &problem) {
-  std::unique_ptr<FILE, int (*)(FILE *)> f(std::fopen(path.c_str(), "rb"), std::fclose);
-  if (!f) {
-    problem = "missing (no file " + path + "; SWARMFIRE_DATA may name the folder)";
-    return false;
-  }
-  // Room for the whole file at once when its size can be told, so that a
-  // large file is not copied over and over as it is read.
-  if (std::fseek(f.get(), 0, SEEK_END) == 0) {
-    long size = std::ftell(f.get());
-    if (size > 0 && size <= most_file_bytes) bytes.reserve(size_t(size));
-    std::rewind(f.get());
-  }
+  off_t size = 0;
+  int fd = open_file(path, size, problem);
+  if (fd < 0) return false;
+  // Room for the whole file at once, so that a large file is not copied
+  // over and over as it is read.
+  if (size > 0 && size <= most_file_bytes) bytes.reserve(size_t(size));
   uint8_t chunk[65536];
-  size_t got;
-  while ((got = std::fread(chunk, 1, sizeof chunk, f.get())) > 0) {
-    bytes.insert(bytes.end(), chunk, chunk + got);
-    if (bytes.size() > size_t(most_file_bytes)) {
-      problem = "cannot be read (larger than 64 MiB)";
-      return false;
+  ssize_t got;
+  while (problem.empty() && (got = read(fd, chunk, sizeof chunk)) != 0) {
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) {
+      problem = cannot_be_read(std::strerror(errno));
+      break;
     }
+    bytes.insert(bytes.end(), chunk, chunk + got);
+    if (bytes.size() > size_t(most_file_bytes)) problem = "cannot be read (larger than 64 MiB)";
   }
-  if (std::ferror(f.get())) {
-    problem = "cannot be read (read error)";
-    return false;
-  }
-  return true;
+  close(fd);
+  return problem.empty();
 }
 
 // The library loads datafiles by file name only. So that it loads exactly
 // the bytes that were checked, whatever happens to the file meanwhile, they
 // go into a private in-memory file, sealed against any change, which the
-// library opens through /proc/self/fd.
-DATAFILE *load_datafile_from_bytes(const std::vector<uint8_t> &bytes) {
+// library opens through /proc/self/fd. That file counts against the file
+// size limit (ulimit -f) like any other: `why` says what failed.
+DATAFILE *load_datafile_from_bytes(const std::vector<uint8_t> &bytes, std::string &why) {
   int fd = memfd_create("swarmfire-datafile", MFD_CLOEXEC | MFD_ALLOW_SEALING);
-  if (fd < 0) return nullptr;
+  if (fd < 0) {
+    why = std::strerror(errno);
+    return nullptr;
+  }
   size_t written = 0;
   while (written < bytes.size()) {
     ssize_t n = write(fd, bytes.data() + written, bytes.size() - written);
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
+    if (n <= 0) {
+      why = n < 0 ? std::strerror(errno) : "nothing written";
+      break;
+    }
     written += size_t(n);
   }
   DATAFILE *data = nullptr;
   if (written == bytes.size() &&
-      fcntl(fd, F_ADD_SEALS, F_SEAL_SHRINK | F_SEAL_GROW | F_SEAL_WRITE | F_SEAL_SEAL) == 0) {
+      fcntl(fd, F_ADD_SEALS, F_SEAL_SHRINK | F_SEAL_GROW | F_SEAL_WRITE | F_SEAL_SEAL) != 0)
+    why = std::strerror(errno);
+  if (why.empty()) {
     char path[64];
     std::snprintf(path, sizeof path, "/proc/self/fd/%d", fd);
     data = load_datafile(path);
@@ -246,9 +275,10 @@ DATAFILE *load_checked_datafile(const std::string &folder, const std::string &fi
     problem = "cannot be read (" + problem + ")";
     return nullptr;
   }
-  DATAFILE *data = load_datafile_from_bytes(bytes);
+  std::string why;
+  DATAFILE *data = load_datafile_from_bytes(bytes, why);
   if (!data) {
-    problem = "cannot be loaded";
+    problem = why.empty() ? "cannot be loaded" : "cannot be loaded (" + why + ")";
     return nullptr;
   }
   problem = catalogue_problem(file, data);

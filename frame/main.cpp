@@ -5,6 +5,8 @@
 #include "frame/program.h"
 #include "frame/recorded_run.h"
 #include "platform/platform.h"
+#include "platform/printable.h"
+#include "platform/stop_signals.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -26,9 +28,10 @@ std::string datafiles_here_problem() {
 }  // namespace
 
 int main(int argc, char **argv) {
+  stop_signals_install();
   CommandLine line = parse_command_line(argc, argv);
   if (!line.error.empty()) {
-    std::fprintf(stderr, "swarmfire: %s\n", line.error.c_str());
+    std::fprintf(stderr, "swarmfire: %s\n", printable(line.error).c_str());
     return 2;
   }
   if (line.help) {
@@ -44,18 +47,23 @@ int main(int argc, char **argv) {
     platform_use_headless();
   else
     platform_use_display();
+  // With a recording file, what is wrong with the file is told before
+  // what is wrong with the display.
   std::string problem = datafiles_here_problem();
-  if (problem.empty()) problem = platform_preflight();
+  if (problem.empty() && line.recording == Recording::None) problem = platform_preflight();
   if (!problem.empty()) {
     std::fprintf(stderr, "swarmfire: %s\n", problem.c_str());
     return 1;
   }
+  int status = 0;
   switch (line.recording) {
-    case Recording::Record: return record_game(line.recording_file, line.display);
-    case Recording::Play: return play_recording(line.recording_file, line.display, line.display_given);
-    case Recording::Verify: return verify_recording(line.recording_file);
-    case Recording::None: break;
+    case Recording::Record: status = record_game(line.recording_file, line.display); break;
+    case Recording::Play: status = play_recording(line.recording_file, line.display, line.display_given); break;
+    case Recording::Verify: status = verify_recording(line.recording_file); break;
+    case Recording::None: status = game_main(line.display); break;
   }
-  return game_main(line.display);
+  // Stopped by a signal: ended by it, now that all is finished and closed.
+  stop_signal_reraise();
+  return status;
 }
 END_OF_MAIN()

@@ -32,6 +32,7 @@ namespace {
 
 GameFigures last_game;
 bool in_game = false;
+bool ended_cleanly = false;
 
 // With SWARMFIRE_FIRST_FRAME_LOG set, the moment the first frame (the
 // title's) is on the screen goes to stderr as the system clock, with the
@@ -98,6 +99,8 @@ void play_one_game() {
 }
 
 }  // namespace
+
+bool program_ended_cleanly() { return ended_cleanly; }
 
 GameFigures last_game_figures() { return in_game ? GameFigures{player.score, level} : last_game; }
 
@@ -182,11 +185,16 @@ int run_program(BITMAP *&closing, const DisplayRequest &display) {
 int game_main(const DisplayRequest &display) {
   BITMAP *closing = nullptr;
   int status;
+  ended_cleanly = false;
   try {
     status = run_program(closing, display);
-  } catch (const QuitRequested &) {
-    // The window was closed: leave from wherever the game was.
-    status = 0;
+    ended_cleanly = status == 0;
+  } catch (const QuitRequested &quit) {
+    // The window was closed, or it or the display went away, or a signal
+    // came: leave from wherever the game was.
+    status = quit.status;
+    if (!quit.why.empty()) std::fprintf(stderr, "swarmfire: %s; stopping\n", quit.why.c_str());
+    ended_cleanly = true;
   } catch (const MissingData &missing) {
     // As the start-up check reports it: the file and what is wrong with it.
     std::fprintf(stderr, "swarmfire: %s: %s\n", missing.file.c_str(), missing.problem.c_str());

@@ -59,6 +59,10 @@ void zoom_picture_away(BITMAP *picture);
 
 // The whole program, from start-up to shutdown; the exit status.
 int game_main(const DisplayRequest &display = {});
+// Whether the last game_main ended cleanly: quit from the title, or stopped
+// at a wait (the close button, the window or display gone, a signal); not
+// by a failure.
+bool program_ended_cleanly();
 
 // The score and level reached of the last game of the run (the one still
 // played when the program stopped, if any); 0 and 0 before any game.

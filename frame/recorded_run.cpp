@@ -7,9 +7,12 @@
 #include "frame/program.h"
 #include "frame/world_hash.h"
 #include "platform/input_log.h"
+#include "platform/printable.h"
 
+#include <cerrno>
 #include <cinttypes>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 
 namespace {
@@ -66,16 +69,24 @@ std::string differences(const recording::Totals &run, const recording::Totals &r
 }
 
 void complain(const std::string &file, const std::string &problem) {
-  std::fprintf(stderr, "swarmfire: %s: %s\n", file.c_str(), problem.c_str());
+  std::fprintf(stderr, "swarmfire: %s: %s\n", printable(file).c_str(), problem.c_str());
+}
+
+// Empty when a display can be opened (always, headless), else the one line.
+bool display_ready() {
+  std::string problem = platform_preflight();
+  if (problem.empty()) return true;
+  std::fprintf(stderr, "swarmfire: %s\n", problem.c_str());
+  return false;
 }
 
 // Empty when this game with these datafiles can replay a recording with
 // this header.
 std::string header_problem(const recording::Header &header) {
   if (header.game_version != GAME_VERSION)
-    return "was recorded with swarmfire " + header.game_version + "; this is swarmfire " + GAME_VERSION;
+    return "was recorded with swarmfire " + printable(header.game_version) + "; this is swarmfire " + GAME_VERSION;
   if (header.data_digest != datafiles_digest())
-    return "was recorded with other datafiles than those in " + data_folder();
+    return "was recorded with other datafiles than those in " + printable(data_folder());
   return {};
 }
 
@@ -99,21 +110,35 @@ int replay_failed(const std::string &file, const ReplayOutcome &outcome) {
   return 1;
 }
 
+// The status, once the line printed has reached standard output; else 1
+// with the reason (a closed pipe, a full disk).
+int told(int status) {
+  if (std::fflush(stdout) == 0) return status;
+  std::fprintf(stderr, "swarmfire: cannot write the result: %s\n", std::strerror(errno));
+  return 1;
+}
+
 }  // namespace
 
 int record_game(const std::string &file, const DisplayRequest &display) {
+  std::string problem = recording::replace_problem(file);
+  if (!problem.empty()) {
+    complain(file, problem);
+    return 1;
+  }
+  if (!display_ready()) return 1;
   recording::Header header{GAME_VERSION, datafiles_digest(), display.scale, display.fullscreen};
-  std::string problem = input_log_record(file, header);
+  problem = input_log_record(file, header);
   if (!problem.empty()) {
     complain(file, problem);
     return 1;
   }
   int status = game_main(display);
   recording::Totals totals = run_totals();
-  problem = input_log_finish_recording(status == 0 ? &totals : nullptr);
+  problem = input_log_finish_recording(program_ended_cleanly() ? &totals : nullptr);
   if (!problem.empty()) {
-    complain(file, "the recording could not be written whole: " + problem);
-    return 1;
+    complain(file, "not saved, the recording could not be written whole: " + problem);
+    return status != 0 ? status : 1;
   }
   return status;
 }
@@ -125,7 +150,13 @@ int play_recording(const std::string &file, const DisplayRequest &display, bool 
     complain(file, problem);
     return 1;
   }
+  if (!display_ready()) {
+    input_log_off();
+    return 1;
+  }
+  // The recorded window, no larger than this desktop takes.
   DisplayRequest recorded{header.scale, header.fullscreen};
+  recorded.fit = true;
   int status = game_main(display_given ? display : recorded);
   ReplayOutcome outcome = input_log_finish_replay();
   if (status != 0 || outcome.end == ReplayEnd::Stopped) return status;
@@ -148,16 +179,15 @@ int verify_recording(const std::string &file) {
   if (status != 0) return status;
   if (outcome.end == ReplayEnd::OutOfStep || outcome.end == ReplayEnd::Damaged)
     return replay_failed(file, outcome);
-  std::string line = file + ": " + figures(run_totals());
+  std::string line = printable(file) + ": " + figures(run_totals());
   if (outcome.end == ReplayEnd::CutShort) {
     std::printf("%s: cut short %s (the recording has no trailer)\n", line.c_str(), at_frame(outcome).c_str());
-    return 1;
+    return told(1);
   }
   std::string differ = differences(run_totals(), outcome.recorded);
-  if (differ.empty()) {
+  if (differ.empty())
     std::printf("%s: ok\n", line.c_str());
-    return 0;
-  }
-  std::printf("%s: differs from the recording: %s\n", line.c_str(), differ.c_str());
-  return 1;
+  else
+    std::printf("%s: differs from the recording: %s\n", line.c_str(), differ.c_str());
+  return told(differ.empty() ? 0 : 1);
 }

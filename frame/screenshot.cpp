@@ -1,7 +1,8 @@
 // F12: the top-left 320 x 240 pixels of the screen, with the level palette,
 // into "dump.pcx" in the working directory. Where that cannot be written (a
 // game started from a read-only folder), the picture goes to the player's
-// pictures folder instead, else to their home folder.
+// pictures folder instead, else to their home folder. A recording replayed
+// (watched or checked) writes nothing: F12 held in it is passed over.
 #include "frame/controls.h"
 
 #include "frame/game_state.h"
@@ -71,6 +72,7 @@ std::string pictures_folder(const std::string &home) {
 }  // namespace
 
 int save_screenshot() {
+  if (platform_replaying()) return 1;
   BITMAP *shot = create_sub_bitmap(platform_screen(), 0, 0, 320, 240);
   if (!shot) return 1;
   std::string home = environment("HOME");

@@ -29,8 +29,9 @@ ModeList modes_to_try(const DisplayRequest &request, int desktop_w, int desktop_
       add(list, ModeKind::Fullscreen, 640, 480);
     }
   }
-  int scale = request.scale > 0 ? std::min(request.scale, MAX_WINDOW_SCALE)
-                                : fitting_window_scale(desktop_w, desktop_h);
+  int fitting = fitting_window_scale(desktop_w, desktop_h);
+  int scale = request.scale > 0 ? std::min(request.scale, MAX_WINDOW_SCALE) : fitting;
+  if (request.fit) scale = std::min(scale, fitting);
   for (int s = scale; s >= 1; --s) add(list, ModeKind::Window, 320 * s, 240 * s);
   add(list, ModeKind::Any, 320, 240);
   add(list, ModeKind::Any, 640, 480);

@@ -33,9 +33,9 @@ struct ModeList {
 int fitting_window_scale(int desktop_w, int desktop_h);
 
 // Fullscreen first when asked (a window of the desktop's own size, then the
-// library's fullscreen at that size), then the window at its scale and
-// every smaller one, then the library's own choice at 320 x 240 and
-// 640 x 480.
+// library's fullscreen at that size), then the window at its scale (no
+// larger than fits, when the request says so) and every smaller one, then
+// the library's own choice at 320 x 240 and 640 x 480.
 ModeList modes_to_try(const DisplayRequest &request, int desktop_w, int desktop_h);
 
 // The largest whole scale at which 320 x 240 fits the screen, and the

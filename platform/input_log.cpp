@@ -1,9 +1,12 @@
 #include "platform/input_log.h"
 
 #include "platform/platform.h"
+#include "platform/printable.h"
 
 #include <allegro.h>
 #include <time.h>
+
+#include <cstdio>
 
 
 namespace {
@@ -30,8 +33,10 @@ struct InputLog {
   bool answers[YES_NO_QUESTIONS] = {};
   Segment segment;
   long long frames = 0;
-  // Recording: when the file was last flushed.
+  // Recording: when the file was last flushed, and whether a failed write
+  // has been told.
   long long flushed_at = 0;
+  bool failure_told = false;
   // Replaying: the next record, and how the replay ends.
   Record next;
   bool watch_escape = false;
@@ -175,6 +180,15 @@ void note_record() {
   input.segment.records = true;
 }
 
+// A write that failed is told at once, while the game goes on unrecorded:
+// the bytes after it are lost, so the recording cannot resume.
+void tell_failed_write() {
+  if (writer.problem.empty() || input.failure_told) return;
+  input.failure_told = true;
+  std::fprintf(stderr, "swarmfire: %s: the recording stops here (%s); the game goes on unrecorded\n",
+               printable(writer.path).c_str(), writer.problem.c_str());
+}
+
 void start(Mode mode) {
   input_log_off();
   input = InputLog{};
@@ -203,7 +217,8 @@ std::string input_log_finish_recording(const Totals *totals) {
   trailer.tail_calls = input.segment.calls;
   trailer.tail_sum = input.segment.sum;
   if (totals) trailer.totals = *totals;
-  std::string problem = close_writer(writer, totals ? &trailer : nullptr);
+  // A run that stopped before its first frame keeps nothing.
+  std::string problem = close_writer(writer, totals ? &trailer : nullptr, totals || input.frames > 0);
   input.mode = Mode::Off;
   return problem;
 }
@@ -249,7 +264,7 @@ ReplayOutcome input_log_finish_replay() {
 }
 
 void input_log_off() {
-  if (input.mode == Mode::Record) close_writer(writer, nullptr);
+  if (input.mode == Mode::Record) close_writer(writer, nullptr, input.frames > 0);
   reader = Reader{};
   input.mode = Mode::Off;
 }
@@ -329,6 +344,7 @@ int input_log_ticks(Wait kind, int passed) {
         flush_writer(writer);
         input.flushed_at = now;
       }
+      tell_failed_write();
       return passed;
     }
     case Mode::Replay: {
@@ -352,4 +368,5 @@ void input_log_closed(Wait kind) {
   write_end(writer, end, input.segment.records);
   input.segment = Segment{};
   flush_writer(writer);
+  tell_failed_write();
 }

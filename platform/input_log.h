@@ -17,11 +17,15 @@
 
 // --- For the program entry ---------------------------------------------------
 
-// Starts recording: creates the file and writes the header. Empty, or why
-// the file cannot be written.
+// Starts recording: writes the header into a file that takes the place of
+// `path` when the recording ends whole (recording_file.h's open_writer).
+// Empty, or why the file cannot be written or replaced. A write that fails
+// later is told on stderr at once, and the game goes on unrecorded.
 std::string input_log_record(const std::string &path, const recording::Header &header);
 // Ends the recording: the trailer with the totals of a clean exit, or none
-// (nullptr) after a failure. Empty, or the write that failed.
+// (nullptr) after a failure; then the file takes its place, unless the run
+// failed before its first frame. Empty, or the write that failed (the file
+// at `path` then stays as it was).
 std::string input_log_finish_recording(const recording::Totals *totals);
 
 // Starts a replay of the file: reads it whole and its header. Empty, or why

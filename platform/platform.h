@@ -25,9 +25,15 @@
 #include <string>
 
 // Thrown out of any wait (presenting a frame, polling, waiting for a key)
-// once the window's close button has been pressed; the program frame catches
-// it and shuts down cleanly.
-struct QuitRequested {};
+// once the game must stop: the window's close button (status 0), the window
+// destroyed or the X connection lost (status 1), or a stop signal (status
+// 128 + the signal). The program frame catches it, says why in one line
+// unless it was the close button, and shuts down cleanly; a recording is
+// finished as at the close button.
+struct QuitRequested {
+  int status = 0;
+  std::string why;
+};
 
 // Thrown out of a wait when the display is gone for good: a fullscreen
 // switch was refused and the mode that was on could not be set again.
@@ -40,6 +46,7 @@ struct DisplayRequest {
   int scale = 0;           // window scale, 1 to 8; 0: the largest that fits the desktop
   bool fullscreen = false; // the desktop's own resolution, the picture centred on black
   bool focus_pause = true; // false: a lost focus neither pauses nor lets go of keys
+  bool fit = false;        // the scale at most the largest that fits the desktop
 };
 
 constexpr int MAX_WINDOW_SCALE = 8;
@@ -94,6 +101,10 @@ void platform_fade_out(int speed);
 // deadline that the wait passed.
 void platform_install_timer(void (*handler)());
 void platform_remove_timer(void (*handler)());
+
+// True while a recording is replayed (--play, --verify) rather than the
+// game played live.
+bool platform_replaying();
 
 // Held state of a key (Allegro scancode, KEY_*). A gamepad's state is
 // answered as the keys it stands for, and its presses join the key buffer.

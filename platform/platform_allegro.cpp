@@ -9,7 +9,9 @@
 #include "platform/gamepad.h"
 #include "platform/platform_ops.h"
 #include "platform/presenter.h"
+#include "platform/stop_signals.h"
 #include "platform/window_identity.h"
+#include "platform/x_errors.h"
 
 #include <X11/Xlib.h>
 #include <time.h>
@@ -28,9 +30,9 @@ std::atomic<bool> switch_asked{false};  // F11 went down
 std::atomic<bool> f11_down{false};
 std::atomic<bool> focus_gone{false};
 
-// The preflight's connection stays open until the library has its own: an
-// X server whose last client leaves resets itself, and a library connecting
-// during that reset is refused.
+// The preflight's connection stays open: an X server whose last client
+// leaves resets itself, and a library connecting during that reset is
+// refused; then it watches over the game's windows (x_errors.h).
 Display *preflight_display = nullptr;
 bool library_started = false;
 DATAFILE *sound_bank = nullptr;
@@ -60,18 +62,9 @@ void on_key_event(int scancode) {
 }
 int drop_f11(int k) { return (k >> 8) == KEY_F11 ? 0 : k; }
 
-// The X server went away (killed, or the connection dropped). Nothing can
-// be drawn any more, and the library's own way out would talk to the dead
-// server and crash; so leave at once, with a message and status 1.
-int on_lost_display(Display *) {
-  static const char message[] = "swarmfire: lost the connection to the X display; stopping\n";
-  ssize_t written = write(STDERR_FILENO, message, sizeof message - 1);
-  (void)written;
-  _exit(1);
-}
-
 void check_close() {
   if (close_pressed) throw QuitRequested{};
+  x_errors_check();
 }
 
 SAMPLE *bank_sample(int object) {
@@ -211,7 +204,7 @@ std::string preflight() {
 }
 
 std::string start_up() {
-  XSetIOErrorHandler(on_lost_display);
+  x_errors_install();
   window_identity_before_library();
   // Without a system driver the library would crash in install_timer. A
   // connection refused while the server resets is worth another try.
@@ -223,8 +216,9 @@ std::string start_up() {
     usleep(200 * 1000);
   }
   library_started = true;
-  // The library has its own connection now.
-  if (preflight_display) XCloseDisplay(preflight_display);
+  // In place of the library's handlers, which end the process at once.
+  stop_signals_install();
+  x_errors_watch(preflight_display);
   preflight_display = nullptr;
   if (install_timer() != 0) return std::string("cannot start the timer: ") + allegro_error;
   if (install_keyboard() != 0) return std::string("cannot start the keyboard: ") + allegro_error;
@@ -255,6 +249,7 @@ void shut_down() {
   remove_keyboard();
   remove_timer();
   allegro_exit();
+  x_errors_release();
 }
 
 int open_display(const DisplayRequest &request) {

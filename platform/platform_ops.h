@@ -14,8 +14,9 @@ struct PlatformOps {
   void (*shut_down)();
   int (*open_display)(const DisplayRequest &request);
   std::string (*last_error)();
-  // The waits. Each first checks the close button (throwing QuitRequested
-  // before anything else) and F11. The three that fire the logic timer call
+  // The waits. Each first checks the close button and whatever else ends
+  // the game from outside (throwing QuitRequested before anything else),
+  // then F11. The three that fire the logic timer call
   // platform_ticks_due once, where the ticks fire.
   void (*present)(BITMAP *frame);
   void (*yield)();

@@ -1,6 +1,10 @@
 #include "platform/recording_file.h"
 
+#include "platform/printable.h"
+
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -76,14 +80,15 @@ struct Cursor {
     for (int i = 0; i < n; ++i) v |= uint64_t(byte()) << (8 * i);
     return v;
   }
-  // LEB128, at most five bytes and 32 bits; `too_long` when it runs over.
+  // LEB128, at most five bytes and 32 bits; `too_long` set (and left set)
+  // when it runs over.
   uint32_t varint(bool &too_long) {
     uint64_t v = 0;
     for (int shift = 0; shift < 35; shift += 7) {
       uint8_t b = byte();
       v |= uint64_t(b & 0x7f) << shift;
       if (!(b & 0x80)) {
-        too_long = v > 0xffffffffull;
+        if (v > 0xffffffffull) too_long = true;
         return static_cast<uint32_t>(v);
       }
     }
@@ -91,6 +96,40 @@ struct Cursor {
     return 0;
   }
 };
+
+// Opens a file to read without waiting for it (a FIFO or a device would
+// block, or never end): -1 with the problem unless it is a regular file.
+int open_regular(const std::string &path, struct stat &info, std::string &problem) {
+  int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) {
+    problem = std::string("cannot be read: ") + std::strerror(errno);
+    return -1;
+  }
+  if (fstat(fd, &info) != 0)
+    problem = std::string("cannot be read: ") + std::strerror(errno);
+  else if (!S_ISREG(info.st_mode))
+    problem = "cannot be read: not a regular file";
+  if (problem.empty()) return fd;
+  close(fd);
+  return -1;
+}
+
+// Reads n bytes (fewer at the file's end); false on a read error.
+bool read_fully(int fd, uint8_t *bytes, size_t n, size_t &got) {
+  got = 0;
+  while (got < n) {
+    ssize_t r = read(fd, bytes + got, n - got);
+    if (r < 0 && errno == EINTR) continue;
+    if (r < 0) return false;
+    if (r == 0) break;
+    got += static_cast<size_t>(r);
+  }
+  return true;
+}
+
+// The recording grows beside its target, under a name of its own, until
+// it is put in place whole.
+std::string part_name(const std::string &path) { return path + "." + std::to_string(getpid()) + ".part"; }
 
 bool valid_question(int q) { return (q >= 1 && q < 127) || q == Q_KEYPRESSED || q == Q_FOCUS_LOST; }
 
@@ -151,11 +190,39 @@ uint64_t fnv1a(const uint8_t *data, size_t n, uint64_t h) {
 
 // --- Writing ---------------------------------------------------------------
 
+std::string replace_problem(const std::string &path) {
+  struct stat info;
+  if (stat(path.c_str(), &info) != 0) return {};  // none: creating it will tell
+  if (!S_ISREG(info.st_mode)) return "is not a regular file; it is left as it is";
+  std::string problem;
+  int fd = open_regular(path, info, problem);
+  if (fd < 0) return problem;
+  uint8_t head[sizeof MAGIC] = {};
+  size_t got = 0;
+  bool read = read_fully(fd, head, sizeof head, got);
+  int error = errno;
+  close(fd);
+  if (!read) return std::string("cannot be read: ") + std::strerror(error);
+  if (got == 0 || (got == sizeof head && std::memcmp(head, MAGIC, sizeof MAGIC) == 0)) return {};
+  return "exists and is not a Swarmfire recording; it is left as it is";
+}
+
 std::string open_writer(Writer &w, const std::string &path, const Header &header) {
   w = Writer{};
   w.checksum = fnv1a(nullptr, 0);
-  w.file = std::fopen(path.c_str(), "wb");
-  if (!w.file) return std::string("cannot be created: ") + std::strerror(errno);
+  std::string problem = replace_problem(path);
+  if (!problem.empty()) return problem;
+  w.path = path;
+  w.part = part_name(path);
+  int fd = open(w.part.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (fd < 0) return std::string("cannot be created: ") + std::strerror(errno);
+  w.file = fdopen(fd, "wb");
+  if (!w.file) {
+    problem = std::string("cannot be created: ") + std::strerror(errno);
+    close(fd);
+    unlink(w.part.c_str());
+    return problem;
+  }
   for (uint8_t b : MAGIC) put(w, b);
   put_le(w, FORMAT_VERSION, 2);
   size_t n = std::min(header.game_version.size(), MOST_VERSION_BYTES);
@@ -208,7 +275,7 @@ void flush_writer(Writer &w) {
   if (w.problem.empty() && std::fflush(w.file) != 0) w.problem = std::strerror(errno);
 }
 
-std::string close_writer(Writer &w, const Trailer *trailer) {
+std::string close_writer(Writer &w, const Trailer *trailer, bool keep) {
   if (!w.file) return w.problem;
   put_pending_repeats(w);
   if (trailer) {
@@ -226,8 +293,14 @@ std::string close_writer(Writer &w, const Trailer *trailer) {
     for (uint8_t b : END_MAGIC) put(w, b);
   }
   flush_writer(w);
+  if (w.problem.empty() && fsync(fileno(w.file)) != 0) w.problem = std::strerror(errno);
   if (std::fclose(w.file) != 0 && w.problem.empty()) w.problem = std::strerror(errno);
   w.file = nullptr;
+  // Whole, it takes the place of the target; else the target stays as it was.
+  if (!w.problem.empty() || !keep)
+    unlink(w.part.c_str());
+  else if (std::rename(w.part.c_str(), w.path.c_str()) != 0)
+    w.problem = std::string(std::strerror(errno)) + " (putting " + printable(w.part) + " in its place)";
   return w.problem;
 }
 
@@ -235,20 +308,18 @@ std::string close_writer(Writer &w, const Trailer *trailer) {
 
 std::string open_reader(Reader &r, const std::string &path, Header &header) {
   r = Reader{};
-  std::FILE *file = std::fopen(path.c_str(), "rb");
-  if (!file) return std::string("cannot be read: ") + std::strerror(errno);
   struct stat info;
   std::string problem;
-  if (fstat(fileno(file), &info) != 0)
-    problem = std::string("cannot be read: ") + std::strerror(errno);
-  else if (!S_ISREG(info.st_mode))
-    problem = "cannot be read: not a regular file";
-  else if (info.st_size > MOST_FILE_BYTES)
-    problem = "is not a recording (larger than 64 MB)";
+  int fd = open_regular(path, info, problem);
+  if (fd < 0) return problem;
+  if (info.st_size > MOST_FILE_BYTES) problem = "is not a recording (larger than 64 MB)";
   std::vector<uint8_t> bytes(problem.empty() ? static_cast<size_t>(info.st_size) : 0);
-  if (problem.empty() && !bytes.empty() && std::fread(bytes.data(), 1, bytes.size(), file) != bytes.size())
-    problem = std::string("cannot be read: ") + (std::ferror(file) ? std::strerror(errno) : "it shrank");
-  std::fclose(file);
+  size_t got = 0;
+  if (problem.empty() && !read_fully(fd, bytes.data(), bytes.size(), got))
+    problem = std::string("cannot be read: ") + std::strerror(errno);
+  else if (problem.empty() && got != bytes.size())
+    problem = "cannot be read: it shrank";
+  close(fd);
   if (!problem.empty()) return problem;
   return read_recording(r, std::move(bytes), header);
 }

@@ -89,8 +89,15 @@ struct Trailer {
 
 // --- Writing ---------------------------------------------------------------
 
+// Empty when a recording may take the place of the file `path`: there is
+// none, or an empty file, or a recording. Else why it is left alone (not a
+// regular file, not a recording, cannot be read).
+std::string replace_problem(const std::string &path);
+
 struct Writer {
   std::FILE *file = nullptr;
+  std::string path;       // the recording's name
+  std::string part;       // the file it grows in until it is whole
   uint8_t buffer[1 << 14];
   size_t used = 0;
   uint64_t checksum = 0;  // of every byte written so far
@@ -99,8 +106,11 @@ struct Writer {
   std::string problem;    // the first write that failed
 };
 
-// Creates the file (replacing one of that name) and writes the header;
-// empty, or why not.
+// Starts a recording that will take the place of the file `path` once it
+// is closed whole: refused when a file of that name exists and is not a
+// regular file holding a recording (or nothing); the bytes go into a file
+// of their own beside it (path.PID.part). Writes the header; empty, or why
+// not.
 std::string open_writer(Writer &w, const std::string &path, const Header &header);
 // A yes-or-no answer turned over at the call `delta` calls after the
 // previous record of the segment (or its start).
@@ -110,9 +120,10 @@ void write_readkey(Writer &w, uint32_t delta, int value);
 void write_end(Writer &w, const SegmentEnd &end, bool changes);
 // Everything written so far into the file, for a crash to leave behind.
 void flush_writer(Writer &w);
-// The trailer (when given) after the last records; then the file closes.
-// Empty, or the first write that failed.
-std::string close_writer(Writer &w, const Trailer *trailer);
+// The trailer (when given) after the last records; then the file closes
+// and, written whole and to be kept, takes the place of `path`; else it is
+// removed and `path` stays as it was. Empty, or the first write that failed.
+std::string close_writer(Writer &w, const Trailer *trailer, bool keep = true);
 
 // --- Reading ---------------------------------------------------------------
 
@@ -140,7 +151,8 @@ struct Reader {
 };
 
 // Reads the whole file and its header; empty, or why it cannot be replayed
-// (cannot be read, not a recording, another format version, damaged).
+// (cannot be read, not a regular file, not a recording, another format
+// version, damaged). A FIFO or a device is refused, never waited on.
 std::string open_reader(Reader &r, const std::string &path, Header &header);
 // The same from bytes in memory.
 std::string read_recording(Reader &r, std::vector<uint8_t> bytes, Header &header);

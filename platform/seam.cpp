@@ -6,6 +6,7 @@
 #include "platform/platform.h"
 #include "platform/platform_ops.h"
 #include "platform/presenter.h"
+#include "platform/stop_signals.h"
 
 namespace {
 
@@ -24,12 +25,19 @@ void before_wait(Wait kind) {
   input_log_before_wait(kind, input_log_watches_escape() && ops->key(KEY_ESC));
 }
 
-// A wait of the chosen platform; the close button stopping the game here
-// goes into the log.
+// A stop signal ends the game at a wait as the close button does.
+void check_stop_signal() {
+  if (int signal = stop_signal_received())
+    throw QuitRequested{128 + signal, stop_signal_name(signal) + " received"};
+}
+
+// A wait of the chosen platform; the close button (or whatever else stops
+// the game here) goes into the log.
 template <class Waiting>
 void wait(Wait kind, Waiting &&waiting) {
   before_wait(kind);
   try {
+    check_stop_signal();
     waiting();
   } catch (const QuitRequested &) {
     input_log_closed(kind);
@@ -98,6 +106,8 @@ void platform_install_timer(void (*handler)()) {
 void platform_remove_timer(void (*handler)()) {
   if (logic_timer == handler) logic_timer = nullptr;
 }
+
+bool platform_replaying() { return input_log_replaying(); }
 
 bool platform_key(int scancode) {
   bool valid = scancode > 0 && scancode < KEY_MAX;

@@ -1,7 +1,7 @@
 // Where the datafiles are looked for: the environment's folder, else the
-// first folder that holds all eight (the working directory, the build's data
-// folder beside the binary, the installed folder beside it, the configured
-// one).
+// first folder that holds all eight readable (the working directory, the
+// build's data folder beside the binary, the installed folder beside it,
+// the configured one); and why a folder or a file is refused.
 #include "frame/data_path.h"
 #include "frame/datafile_check.h"
 #include "install_dirs.h"
@@ -9,8 +9,13 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 
 namespace fs = std::filesystem;
 
@@ -50,4 +55,46 @@ TEST(DataPath, TheEnvironmentsFolderElseTheFirstFolderThatHoldsAllEight) {
   EXPECT_EQ(folder_holding_all(ours), here.path);
   // The same folder reached two ways is looked in once.
   EXPECT_EQ(data_folders_to_try(root.path + "/bin/swarmfire", root.path + "/bin/data/").size(), 3u);
+}
+
+namespace {
+
+// Whether `check` holds for a user without privileges: as root (who reads
+// any file) in a child process turned into the user nobody.
+bool holds_unprivileged(const std::function<bool()> &check) {
+  if (geteuid() != 0) return check();
+  pid_t child = fork();
+  if (child == 0) _exit(setgid(65534) == 0 && setuid(65534) == 0 && check() ? 0 : 1);
+  int status = 0;
+  waitpid(child, &status, 0);
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+}  // namespace
+
+TEST(DataPath, AFolderServesOnlyWhenAllEightCanBeReadAndEveryRefusalSaysWhy) {
+  ScratchFolder scratch, here, other;
+  const std::string file = scratch.file("file"), loop = scratch.file("loop");
+  write_bytes(file, {1});
+  fs::create_symlink("loop", loop);
+  setenv("SWARMFIRE_DATA", file.c_str(), 1);
+  EXPECT_EQ(data_folder_problem(), "SWARMFIRE_DATA names " + file + ": not a folder");
+  setenv("SWARMFIRE_DATA", loop.c_str(), 1);
+  EXPECT_EQ(data_folder_problem(), "SWARMFIRE_DATA names " + loop + ": Too many levels of symbolic links");
+  unsetenv("SWARMFIRE_DATA");
+
+  // A FIFO or a folder under a datafile's name: refused at once.
+  ASSERT_EQ(mkfifo(scratch.file("sound.dat").c_str(), 0600), 0);
+  fs::create_directory(scratch.file("title.dat"));
+  EXPECT_EQ(datafile_problem(scratch.path, "sound.dat"), "cannot be read (not a regular file)");
+  EXPECT_EQ(datafile_problem(scratch.path, "title.dat"), "cannot be read (not a regular file)");
+
+  // All eight names in the first folder, one of them unreadable: the next.
+  for (const ScratchFolder *folder : {&here, &other}) {
+    fs::permissions(folder->path, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                      fs::perms::others_read | fs::perms::others_exec);
+    for (const char *name : datafile_names) write_bytes(folder->file(name), {1});
+  }
+  fs::permissions(here.file("level7.dat"), fs::perms::none);
+  EXPECT_TRUE(holds_unprivileged([&] { return folder_holding_all({here.path, other.path}) == other.path; }));
 }

@@ -124,3 +124,17 @@ TEST(CommandLineTest, OptionsAndTheirBadValues) {
     EXPECT_EQ(error.find('\n'), std::string::npos) << error;
   }
 }
+
+TEST(CommandLineTest, AmbiguousRepeatedAndPointlessOptionsAreNamedAsSuch) {
+  EXPECT_EQ(parse({"swarmfire", "--ver"}).error,
+            "option '--ver' is ambiguous: --version or --verify (see swarmfire --help)");
+  EXPECT_EQ(parse({"swarmfire", "--ver=x.sfr"}).error,
+            "option '--ver' is ambiguous: --version or --verify (see swarmfire --help)");
+  EXPECT_EQ(parse({"swarmfire", "--verb"}).error, "unknown option '--verb' (see swarmfire --help)");
+  EXPECT_EQ(parse({"swarmfire", "--verif", "a.sfr"}).recording, Recording::Verify);
+  EXPECT_EQ(parse({"swarmfire", "--record", "a.sfr", "--record", "b.sfr"}).error,
+            "--record given twice (see swarmfire --help)");
+  for (const char *display : {"--scale=2", "--fullscreen", "--window"})
+    EXPECT_EQ(parse({"swarmfire", "--verify", "a.sfr", display}).error,
+              "--verify shows nothing, so --scale, --window and --fullscreen do not go with it (see swarmfire --help)");
+}

@@ -1,19 +1,31 @@
 // Recording and replaying at the seam: a replay gives the game the answers,
 // buffered keys, ticks and close of the recording, and stops at the first
 // call that is not the recorded one; a file cut anywhere replays up to its
-// cut; a recording that cannot be written stops the program before its
-// window opens.
+// cut; a recording that cannot be written, or would replace what is no
+// recording, stops the program before its window opens; an earlier file
+// stays until the recording is whole; a replay writes no file.
 #include "frame/recorded_run.h"
 #include "platform/input_log.h"
 #include "platform/key_script.h"
 #include "platform/platform.h"
+#include "platform/printable.h"
+#include "platform/stop_signals.h"
 #include "tests/support/data_files.h"
 #include "tests/support/headless_game.h"
+#include "tests/support/replay.h"
+#include "tests/support/world_hash.h"
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 
 namespace {
+
+namespace fs = std::filesystem;
 
 int ticks = 0;
 void count_tick() { ++ticks; }
@@ -52,15 +64,16 @@ Seen play_frames(BITMAP *frame, long odd_frame = -1, int asked = KEY_UP) {
 }
 
 // The twin's live answers: Left and Right held over frames, a key pressed,
-// 0 to 2 ticks a frame, the close button at frame 35.
-void live_input() {
+// 0 to 2 ticks a frame, the close button at frame 35; and `also`.
+void live_input(std::function<void(const headless::Event &)> also = nullptr) {
   KeyScript()
       .hold(KEY_LEFT, 5, 9)
       .hold(KEY_RIGHT, 8, 30)
       .press(KEY_SPACE, 12)
-      .on_event([](const headless::Event &e) {
+      .on_event([also](const headless::Event &e) {
         headless::set_ticks_per_frame(static_cast<int>(e.frame % 3));
         if (e.frame == 35) headless::request_close();
+        if (also) also(e);
       })
       .install();
 }
@@ -73,6 +86,24 @@ Seen replayed(const std::string &file, BITMAP *frame, ReplayOutcome &outcome, lo
   Seen seen = play_frames(frame, odd_frame, asked);
   outcome = input_log_finish_replay();
   return seen;
+}
+
+// What `run` writes on stderr, through a pipe (a file would meet the file
+// size limit of the test that uses it).
+std::string stderr_of(const std::function<void()> &run) {
+  int ends[2];
+  EXPECT_EQ(pipe(ends), 0);
+  int saved = dup(STDERR_FILENO);
+  dup2(ends[1], STDERR_FILENO);
+  close(ends[1]);
+  run();
+  dup2(saved, STDERR_FILENO);
+  close(saved);
+  std::string text;
+  char chunk[4096];
+  for (ssize_t n; (n = read(ends[0], chunk, sizeof chunk)) > 0;) text.append(chunk, size_t(n));
+  close(ends[0]);
+  return text;
 }
 
 using RecordingTest = HeadlessTest;
@@ -129,11 +160,137 @@ TEST_F(RecordingTest, AReplayGivesTheRecordedInputsAndStopsAtTheFirstCallThatDif
   destroy_bitmap(frame);
 }
 
-TEST_F(RecordingTest, AFileThatCannotBeCreatedStopsTheProgramBeforeItsWindowOpens) {
+TEST_F(RecordingTest, AnEarlierRecordingStaysUntilTheNewOneIsWholeAndAFailedWriteIsToldAtOnce) {
+  BITMAP *frame = create_bitmap(320, 240);
+  clear(frame);
+  ScratchFolder scratch;
+  std::string file = scratch.file("best.sfr"), part = file + "." + std::to_string(getpid()) + ".part";
+  recording::Totals totals{36, 40, 123, 2, 99};
+  live_input();
+  ASSERT_EQ(input_log_record(file, {"1.0", 7, 0, false}), "");
+  play_frames(frame);
+  ASSERT_EQ(input_log_finish_recording(&totals), "");
+  const std::vector<uint8_t> earlier = read_bytes(file);
+  EXPECT_FALSE(fs::exists(part));
+
+  // Another recording into the same name, its writes failing after the
+  // header (past the file size limit, SIGXFSZ ignored as the game does):
+  // told at once, the game goes on, and the earlier file stays.
+  stop_signals_install();
+  headless::reset();
+  live_input([](const headless::Event &e) {
+    if (e.frame == 10) usleep(600'000);  // the recorder writes at least every half second
+    if (e.frame == 20) std::fputs("frame 20\n", stderr);
+  });
+  ASSERT_EQ(input_log_record(file, {"1.0", 7, 0, false}), "");
+  EXPECT_EQ(read_bytes(file), earlier);
+  rlimit was, limit;
+  getrlimit(RLIMIT_FSIZE, &was);
+  limit = was;
+  limit.rlim_cur = fs::file_size(part);
+  setrlimit(RLIMIT_FSIZE, &limit);
+  Seen seen;
+  std::string told = stderr_of([&] { seen = play_frames(frame); });
+  EXPECT_EQ(seen.frames.size(), 35u);
+  EXPECT_EQ(input_log_finish_recording(&totals), "File too large");
+  setrlimit(RLIMIT_FSIZE, &was);
+  EXPECT_LT(told.find("swarmfire: " + file + ": the recording stops here (File too large); the game goes on unrecorded\n"),
+            told.find("frame 20"))
+      << told;
+  EXPECT_EQ(read_bytes(file), earlier);
+  EXPECT_FALSE(fs::exists(part));
+  destroy_bitmap(frame);
+}
+
+// Strings from a file reach the terminal escaped; a number of more than 32
+// bits is damage, whatever numbers follow it.
+TEST_F(RecordingTest, AForgedVersionIsPrintedEscapedAndAnOverlongNumberIsDamage) {
+  EXPECT_EQ(printable("Zürich \u00a0ok"), "Zürich \u00a0ok");
+  EXPECT_EQ(printable("\r\x1b[2K\xc2\x9b\xff\x7f"), "\\x0d\\x1b[2K\\xc2\\x9b\\xff\\x7f");
+  std::vector<uint8_t> bytes = {'S', 'W', 'A', 'R', 'M', 'R', 'E', 'C', 1, 0};
+  const std::string forged = "\r\x1b[2Ka.sfr: score 99999: ok\x1b[8m";
+  bytes.push_back(static_cast<uint8_t>(forged.size()));
+  bytes.insert(bytes.end(), forged.begin(), forged.end());
+  bytes.insert(bytes.end(), 8 + 2, 0);  // digest, scale, fullscreen
+  ScratchFolder scratch;
+  write_bytes(scratch.file("forged.sfr"), bytes);
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(verify_recording(scratch.file("forged.sfr")), 1);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "swarmfire: " + scratch.file("forged.sfr") +
+                ": was recorded with swarmfire \\x0d\\x1b[2Ka.sfr: score 99999: ok\\x1b[8m; this is swarmfire 1.0\n");
+
+  // A segment's end whose tick count runs on past five bytes, its call
+  // count short and sound.
+  const uint8_t end[] = {3, 0, 0x81, 0x80, 0x80, 0x80, 0x80, 0, 0, 0};
+  recording::Reader reader;
+  recording::Header header;
+  std::vector<uint8_t> head(bytes.begin(), bytes.begin() + 10);
+  head.insert(head.end(), {3, '1', '.', '0'});
+  head.insert(head.end(), 8 + 2, 0);
+  head.insert(head.end(), std::begin(end), std::end(end));
+  ASSERT_EQ(recording::read_recording(reader, head, header), "");
+  EXPECT_EQ(recording::next_record(reader).type, recording::Record::Damaged);
+  EXPECT_EQ(reader.damage, "damaged at byte 24: a number longer than 32 bits");
+}
+
+// F12 held in a recorded game: the game wrote dump.pcx; neither watching
+// nor checking the recording does. And the window of a recording made at
+// --scale 8 fits the desktop it is watched on.
+TEST_F(RecordingTest, AReplayWritesNoScreenshotAndItsWindowFitsTheDesktop) {
+  ScratchFolder scratch;
+  const fs::path start = fs::current_path();
+  fs::current_path(scratch.path);
+  headless::set_desktop(1920, 1080);
+  long shot_at = -1;
+  KeyScript()
+      .hold(KEY_ALT, 3, 4)
+      .on_event([&](const headless::Event &e) {
+        if (headless::timer_installed() && shot_at < 0) shot_at = e.frame + 5;
+        headless::hold(KEY_F12, shot_at > 0 && e.frame >= shot_at && e.frame < shot_at + 3);
+        if (shot_at > 0 && e.frame >= shot_at + 10) headless::request_close();
+      })
+      .install();
+  const std::string file = scratch.file("shot.sfr");
+  EXPECT_EQ(record_game(file, {8}), 0);
+  EXPECT_EQ(headless::display()->w, 320 * 8);
+  EXPECT_TRUE(fs::remove("dump.pcx"));
+
+  std::string line;
+  EXPECT_EQ(replay::verify(file, line).status, 0) << line;
+  EXPECT_FALSE(fs::exists("dump.pcx"));
+  headless::reset();
+  reset_world_state();
+  headless::set_desktop(1920, 1080);
+  EXPECT_EQ(play_recording(file, {}, false), 0);
+  EXPECT_FALSE(fs::exists("dump.pcx"));
+  EXPECT_EQ(headless::display()->w, 320 * 3);
+  fs::current_path(start);
+}
+
+TEST_F(RecordingTest, AFileThatCannotBeCreatedOrIsNoRecordingStopsTheProgramBeforeItsWindowOpens) {
   testing::internal::CaptureStderr();
   EXPECT_EQ(record_game("/nonexistent/game.sfr", {}), 1);
   EXPECT_EQ(testing::internal::GetCapturedStderr(),
             "swarmfire: /nonexistent/game.sfr: cannot be created: No such file or directory\n");
+  // Notes under a careless name (one that would fool a terminal, too), a
+  // FIFO, a folder: each left as it is; a FIFO is never waited on.
+  ScratchFolder scratch;
+  const std::string notes = scratch.file("notes\x1b[8m.txt"), fifo = scratch.file("fifo.sfr");
+  write_bytes(notes, {'h', 'i'});
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(record_game(notes, {}), 1);
+  EXPECT_EQ(record_game(fifo, {}), 1);
+  EXPECT_EQ(record_game(scratch.path, {}), 1);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "swarmfire: " + scratch.path + "/notes\\x1b[8m.txt: exists and is not a Swarmfire recording; it is left as it is\n" +
+                "swarmfire: " + fifo + ": is not a regular file; it is left as it is\n" +
+                "swarmfire: " + scratch.path + ": is not a regular file; it is left as it is\n");
+  EXPECT_EQ(read_bytes(notes), (std::vector<uint8_t>{'h', 'i'}));
+  recording::Header header;
+  EXPECT_EQ(input_log_replay(fifo, header, false), "cannot be read: not a regular file");
+
   EXPECT_FALSE(headless::started());
   EXPECT_EQ(headless::display(), nullptr);
 }

@@ -31,7 +31,8 @@ const std::map<std::string, std::string> package_commands = {
     {"minbase",
      "apt-get awk basename bash cat chmod chown chroot cmp comm cp cut date dd dirname dpkg-deb "
      "dpkg-query env find findmnt getconf grep head id ls mkdir mktemp mount mv nproc od readlink "
-     "mkfifo realpath rm sed seq setpriv sleep sort stat tail tar tee touch tr uniq unshare wc yes zcat"},
+     "mkfifo realpath rm sed seq setpriv sleep sort stat tail tar tee timeout touch tr uniq unshare "
+     "wc yes zcat"},
     {"xvfb", "Xvfb"},
     {"xdotool", "xdotool"},
     {"x11-utils", "xwininfo xmessage xprop"},

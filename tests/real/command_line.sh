@@ -28,7 +28,7 @@ done
 [ ! -s err ] || fail "--help wrote to stderr: $(cat err)"
 run 0 --version
 [ "$(cat out)" = "swarmfire 1.0" ] || fail "--version printed: $(cat out)"
-for bad in "--bogus" "--scale 0" "--scale 9" "--scale" "-x"; do
+for bad in "--bogus" "--scale 0" "--scale 9" "--scale" "-x" "--ver" "--verify x.sfr --fullscreen"; do
   # shellcheck disable=SC2086
   run 2 $bad
   [ "$(wc -l <err)" -eq 1 ] && grep -q -- "--help" err || fail "swarmfire $bad: stderr was: $(cat err)"

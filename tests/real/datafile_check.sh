@@ -5,7 +5,7 @@
 # (and, with no display, stops on that instead). A stray file named like a
 # datafile in the working directory does not take over from the build's own
 # data folder, and where no folder holds all eight the line names the
-# folders looked in.
+# folders looked in, each with what it lacks.
 set -uo pipefail
 [ $# -ge 2 ] || { echo "usage: $0 BINARY DATA_DIR" >&2; exit 2; }
 BINARY=$1 DATA=$2
@@ -49,8 +49,9 @@ configured=$(strings "$BINARY" | grep -m1 '/share/games/swarmfire$' || true)
 if [ -n "$configured" ] && [ -f "$configured/enddat.dat" ]; then
   echo "skipped (no folder): the configured folder $configured holds datafiles"
 else
-  BINARY=$WORK/bin/swarmfire expect "no folder" "no folder holds all eight datafiles (looked in \
-$WORK/empty, $WORK/bin/data, $WORK/share/games/swarmfire, " "$WORK/empty"
+  BINARY=$WORK/bin/swarmfire expect "no folder" "no folder holds all eight datafiles readable (looked in \
+$WORK/empty (sound.dat: No such file or directory), $WORK/bin/data (No such file or directory), \
+$WORK/share/games/swarmfire (No such file or directory), " "$WORK/empty"
 fi
 for f in $FILES; do
   fresh_copy
