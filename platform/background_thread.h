@@ -1,0 +1,27 @@
+// The library's background thread (the one that runs the X input handler
+// and the sound driver's update) replaced by one of ours, through the
+// library's own table of thread functions, so that it sleeps between its
+// work instead of waking every millisecond.
+//
+// Every registered function keeps a schedule of its own on the monotonic
+// clock: the sound driver's functions (those registered while
+// install_sound runs) as often as its periods need, the others about every
+// 10 ms; a function nearly due runs in the same wakeup as another. As with
+// the library's thread, functions run only while interrupts are enabled
+// (disable_interrupts nests, and waits for a pass already running), one at
+// a time, with `threaded` 1.
+#pragma once
+
+// Puts our functions into the library's table; call before install_allegro.
+// Should the thread fail to start, the library's own takes over.
+void background_thread_take_over();
+
+// Brackets install_sound: functions registered meanwhile are the sound
+// driver's.
+void background_thread_sound_starting(bool starting);
+
+// How often the sound driver's functions run, in ns (10 ms until set).
+void background_thread_set_sound_interval(long long ns);
+
+// Whether our thread, rather than the library's, is running.
+bool background_thread_running();
