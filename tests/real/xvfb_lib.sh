@@ -68,6 +68,21 @@ CONF
   export ALSA_CONFIG_PATH="$WORK/asound.conf"
 }
 
+# use_emulated_card LIBRARY [NAME]: ALSA's default device becomes the sound
+# card emulated on the monotonic clock (tests/tools/emulated_card.cpp): what
+# the game plays goes to $WORK/NAME.raw, when it leaves the buffer and the
+# periods asked for to $WORK/NAME.log.
+use_emulated_card() {
+  local name=${2:-card}
+  rm -f "$WORK/$name.raw" "$WORK/$name.log"
+  cat >"$WORK/asound.conf" <<CONF
+pcm_type.emulated_card { lib "$1" }
+pcm.!default { type emulated_card stream "$WORK/$name.raw" log "$WORK/$name.log" }
+ctl.!default { type hw card 0 }
+CONF
+  export ALSA_CONFIG_PATH="$WORK/asound.conf"
+}
+
 # start_game BINARY DATA_DIR [OPTION...]: runs the game from its data folder.
 start_game() {
   local binary=$1 data=$2
@@ -217,6 +232,20 @@ tap() {
   sleep "${2:-0.15}"
   xdotool keyup "$1"
   sleep 0.15
+}
+
+# music_off: from a fresh title, MUSIC switched off on the options screen,
+# then back on the title with its start item selected.
+music_off() {
+  tap Down
+  tap Alt_L 0.1
+  sleep 1.5
+  tap Down
+  tap Down
+  tap Alt_L 0.1
+  tap Escape
+  sleep 1.5
+  tap Up
 }
 
 # wait_exit SECONDS: waits for the game to end; its status in EXIT_STATUS.
