@@ -24,7 +24,8 @@ constexpr long long LEAST_GAP = NS_PER_MS;
 struct Scheduled {
   bg_func function;
   bool sound;
-  long long next;  // ns on the monotonic clock
+  long long next;      // ns on the monotonic clock
+  long long last_run;  // ns
 };
 
 // All below is guarded by `lock`, which the thread holds while it runs
@@ -39,7 +40,8 @@ int disabled = 0;
 bool stopping = false;
 bool running = false;
 bool sound_starting = false;
-long long sound_interval = OTHERS_INTERVAL;
+long long sound_period = OTHERS_INTERVAL;    // of the card, ns
+long long sound_interval = OTHERS_INTERVAL;  // a period, at most the others' interval
 pthread_t thread;
 
 bg_manager library_table;  // the library's own functions, for the fall back
@@ -86,14 +88,32 @@ int first_due(long long now) {
   return -1;
 }
 
+bool still_registered(bg_func function) {
+  for (int i = 0; i < function_count; ++i)
+    if (functions[i].function == function) return true;
+  return false;
+}
+
+// How many times a sound function runs now: the driver writes at most one
+// period each time it runs, so once more for each period played since it
+// last ran, and a pass that came late fills what the card played meanwhile.
+int runs_due(Scheduled &s, long long now) {
+  if (!s.sound) return 1;
+  long long periods = (now - s.last_run) / sound_period;
+  s.last_run = now;
+  return 1 + static_cast<int>(periods < 0 ? 0 : periods > 7 ? 7 : periods);
+}
+
 // Runs every function due at `now`. The list is searched again after each
 // call, as a function may change it.
 void run_due(long long now) {
   for (;;) {
     int due = first_due(now);
     if (due < 0) return;
+    bg_func function = functions[due].function;
+    int runs = runs_due(functions[due], now);
     reschedule(functions[due], now);
-    functions[due].function(1);
+    for (int i = 0; i < runs && still_registered(function); ++i) function(1);
   }
 }
 
@@ -159,7 +179,8 @@ int register_function(bg_func function) {
     Scheduled &s = functions[function_count++];
     s.function = function;
     s.sound = sound_starting;
-    s.next = now_ns() + interval_of(s);
+    s.last_run = now_ns();
+    s.next = s.last_run + interval_of(s);
     result = 0;
   }
   pthread_mutex_unlock(&lock);
@@ -221,11 +242,12 @@ void background_thread_sound_starting(bool starting) {
   pthread_mutex_unlock(&lock);
 }
 
-void background_thread_set_sound_interval(long long ns) {
+void background_thread_set_sound_period(long long ns) {
   if (!running || ns <= 0) return;
   pthread_mutex_lock(&lock);
-  sound_interval = ns;
-  long long soonest = now_ns() + ns;
+  sound_period = ns;
+  sound_interval = ns < OTHERS_INTERVAL ? ns : OTHERS_INTERVAL;
+  long long soonest = now_ns() + sound_interval;
   for (int i = 0; i < function_count; ++i)
     if (functions[i].sound && functions[i].next > soonest) functions[i].next = soonest;
   pthread_mutex_unlock(&lock);

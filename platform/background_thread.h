@@ -20,8 +20,10 @@ void background_thread_take_over();
 // driver's.
 void background_thread_sound_starting(bool starting);
 
-// How often the sound driver's functions run, in ns (10 ms until set).
-void background_thread_set_sound_interval(long long ns);
+// The sound card's period, in ns: the driver's functions run once a period
+// (at least every 10 ms), and once more for each period played since they
+// last ran, as the driver writes at most a period each time.
+void background_thread_set_sound_period(long long ns);
 
 // Whether our thread, rather than the library's, is running.
 bool background_thread_running();

@@ -16,11 +16,6 @@ namespace {
 constexpr int PERIOD_FRAMES = 320;
 constexpr int PERIODS = 3;
 
-// The driver writes at most one period each time it runs, so it runs a
-// tenth more often than periods play (room for a card whose clock runs a
-// little fast), and never less often than the library's thread ran it.
-constexpr long long LONGEST_INTERVAL_NS = 10'000'000;
-
 bool user_sets(const char *name) { return get_config_string("sound", name, nullptr) != nullptr; }
 
 void choose_periods() {
@@ -30,10 +25,8 @@ void choose_periods() {
   override_config_data(overrides.c_str(), static_cast<int>(overrides.size()));
 }
 
-long long service_interval(long long frames, long long rate) {
-  if (frames <= 0 || rate <= 0) return LONGEST_INTERVAL_NS;
-  long long interval = frames * 1'000'000'000LL / rate * 9 / 10;
-  return interval < LONGEST_INTERVAL_NS ? interval : LONGEST_INTERVAL_NS;
+long long period_ns(long long frames, long long rate) {
+  return frames > 0 && rate > 0 ? frames * 1'000'000'000LL / rate : 0;
 }
 
 }  // namespace
@@ -43,14 +36,14 @@ bool library_defaults_asked() {
   return asked && *asked && std::string(asked) != "0";
 }
 
-// The driver may write its first period while it starts, so the interval
-// asked for is set before, and the one it got after.
+// The driver may write its first period while it starts, so the period
+// asked for is told to the thread before, and the one it got after.
 void start_sound() {
   if (!library_defaults_asked()) choose_periods();
-  background_thread_set_sound_interval(
-      service_interval(get_config_int("sound", "alsa_fragsize", 0), get_config_int("sound", "sound_freq", 44100)));
+  background_thread_set_sound_period(
+      period_ns(get_config_int("sound", "alsa_fragsize", 0), get_config_int("sound", "sound_freq", 44100)));
   background_thread_sound_starting(true);
   install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, "");
   background_thread_sound_starting(false);
-  background_thread_set_sound_interval(service_interval(get_mixer_buffer_length(), get_mixer_frequency()));
+  background_thread_set_sound_period(period_ns(get_mixer_buffer_length(), get_mixer_frequency()));
 }

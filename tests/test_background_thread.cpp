@@ -65,7 +65,7 @@ TEST(BackgroundThread, RunsFunctionsOnlyWhileEnabledAndStopsCleanly) {
   background_thread_sound_starting(true);
   table.register_func(sound_update);
   background_thread_sound_starting(false);
-  background_thread_set_sound_interval(1'000'000);
+  background_thread_set_sound_period(1'000'000);
   EXPECT_TRUE(eventually([] { return calls >= 3; }));
   EXPECT_EQ(threaded_seen, 1);
   // The sound driver's function on its own, faster schedule.
