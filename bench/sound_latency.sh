@@ -7,23 +7,25 @@
 #   switches) and the CPU of the game and of the X server;
 # - in play with the music switched off, at rest and with both cores kept
 #   busy: SHOTS presses of fire at random moments, each after 100 ms of
-#   silence, and the time from each press to its shot's first sample
-#   leaving the card (median, p10, p90) and the card's underruns a minute.
-# Usage: sound_latency.sh BINARY DATA_DIR XWD_PROBE CARD_LIBRARY KEY_TO_SOUND [WORK_DIR] [SHOTS] [SECONDS]
-BINARY=$1 DATA=$2 XWD_PROBE=$3 CARD=$4 KEY_TO_SOUND=$5 WORK=${6:-$(mktemp -d)}/sound_latency
-SHOTS=${7:-48} SECONDS_EACH=${8:-10}
+#   silence, while the tests' pilot steers the ship clear of harm, and the
+#   time from each press to its shot's first sample leaving the card
+#   (median, p10, p90) and the card's underruns a minute.
+# Usage: sound_latency.sh BINARY DATA_DIR XWD_PROBE CARD_LIBRARY KEY_TO_SOUND X_PILOT [WORK_DIR] [SHOTS] [SECONDS]
+BINARY=$1 DATA=$2 XWD_PROBE=$3 CARD=$4 KEY_TO_SOUND=$5 X_PILOT=$6 WORK=${7:-$(mktemp -d)}/sound_latency
+SHOTS=${8:-48} SECONDS_EACH=${9:-10}
 rm -rf "$WORK"
 source "$(dirname "$0")/../tests/real/xvfb_lib.sh"
 source "$(dirname "$0")/../tests/real/fault_lib.sh"
 
-BURNERS=()
-stop_burners() {
-  [ ${#BURNERS[@]} -eq 0 ] && return 0
-  kill "${BURNERS[@]}" 2>/dev/null || true
-  wait "${BURNERS[@]}" 2>/dev/null || true
-  BURNERS=()
+# The pilot and the loops that keep the cores busy, stopped by their ids.
+HELPERS=()
+stop_helpers() {
+  [ ${#HELPERS[@]} -eq 0 ] && return 0
+  kill "${HELPERS[@]}" 2>/dev/null || true
+  wait "${HELPERS[@]}" 2>/dev/null || true
+  HELPERS=()
 }
-trap 'stop_burners; cleanup' EXIT
+trap 'stop_helpers; cleanup' EXIT
 
 TICK=$(getconf CLK_TCK)
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
@@ -87,20 +89,23 @@ play_latency() {
   local name=$1 load=$2 run=$1-$2 figures
   setup "$name"
   use_emulated_card "$CARD" "$run"
-  start_game "$BINARY" "$WORK/data"
+  rm -f "$WORK/feed"
+  SWARMFIRE_PLAY_FEED=$WORK/feed start_game "$BINARY" "$WORK/data"
   wait_window
   sleep 1
   music_off
   start_play
+  "$X_PILOT" "$WORK/feed" dodge 600 &
+  HELPERS+=($!)
   if [ "$load" = busy ]; then
     for _ in 1 2; do
       (while :; do :; done) &
-      BURNERS+=($!)
+      HELPERS+=($!)
     done
   fi
   figures=$("$KEY_TO_SOUND" "$WORK/$run.log" "$WORK/$run.raw" "$SHOTS" "$WORK/latencies-$run") ||
     fail "no shot heard ($run): $figures"
-  stop_burners
+  stop_helpers
   stop_game
   FIGURES[$run]=$figures
   echo "$run: $figures $(awk '$1 == "params" {print "periods", $5, "x", $6, "at", $2, "Hz"}' "$WORK/$run.log")" >&2
