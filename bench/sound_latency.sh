@@ -30,11 +30,13 @@ trap 'stop_helpers; cleanup' EXIT
 TICK=$(getconf CLK_TCK)
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 
-# switches PID: "TID NAME COUNT" for each thread, COUNT its context switches.
+# switches PID: "TID NAME COUNT TICKS" for each thread: its context
+# switches and its CPU time in clock ticks.
 switches() {
   local task
   for task in /proc/"$1"/task/*; do
-    echo "${task##*/} $(cat "$task/comm") $(awk '/ctxt_switches/ {s += $2} END {print s}' "$task/status")"
+    echo "${task##*/} $(cat "$task/comm") $(awk '/ctxt_switches/ {s += $2} END {print s}' "$task/status")" \
+      "$(awk '{print $14 + $15}' "$task/stat")"
   done 2>/dev/null
 }
 
@@ -68,10 +70,10 @@ title_cost() {
   stop_game
   local wall total
   wall=$(awk -v a="$t0" -v b="$t1" 'BEGIN { print b - a }')
-  THREAD_ROWS+=("$(awk -v w="$wall" -v pid="$pid" -v s="$1" '
-      NR == FNR { before[$1] = $3; next }
-      { n = ($1 in before) ? $3 - before[$1] : $3
-        printf "| %-8s | %-10s | %6.0f |\n", s, ($1 == pid ? "main" : $2), n / w }' \
+  THREAD_ROWS+=("$(awk -v w="$wall" -v pid="$pid" -v s="$1" -v hz="$TICK" '
+      NR == FNR { before[$1] = $3; ticks[$1] = $4; next }
+      { n = ($1 in before) ? $3 - before[$1] : $3; c = ($1 in ticks) ? $4 - ticks[$1] : $4
+        printf "| %-8s | %-10s | %6.0f | %5.2f %% |\n", s, ($1 == pid ? "main" : $2), n / w, 100 * c / hz / w }' \
       "$WORK/switches-$1-0" "$WORK/switches-$1-1")")
   total=$(awk -v w="$wall" 'NR == FNR { before[$1] = $3; next }
       { s += ($1 in before) ? $3 - before[$1] : $3 } END { printf "%.0f", s / w }' \
@@ -131,8 +133,8 @@ echo "| setup    | wakeups a second, all threads | game | X server | together |"
 echo "|----------|-------|---------|---------|---------|"
 printf '%s\n' "${TITLE_ROWS[@]}"
 echo
-echo "| setup    | thread     | wakeups a second |"
-echo "|----------|------------|--------|"
+echo "| setup    | thread     | wakeups a second | CPU |"
+echo "|----------|------------|--------|---------|"
 printf '%s\n' "${THREAD_ROWS[@]}"
 echo
 echo "Fire key to the shot's first sample leaving the card, ms ($SHOTS presses each):"
