@@ -10,11 +10,13 @@
 namespace {
 
 // Frames a period and periods in the buffer: at the mixer's 44.1 kHz,
-// 7.3 ms periods and 22 ms of buffer. The driver mixes one period ahead of
-// the one it writes, so a sample reaches the card within about 1.5 periods
-// and leaves it up to two periods later.
-constexpr int PERIOD_FRAMES = 320;
-constexpr int PERIODS = 3;
+// 5.8 ms periods and 23 ms of buffer. The driver mixes a period ahead of
+// the one it writes and writes when a period's room is free, so a sample
+// played now leaves the card about four periods later on average, and a
+// wakeup of the background thread may come two periods late before the
+// card runs dry.
+constexpr int PERIOD_FRAMES = 256;
+constexpr int PERIODS = 4;
 
 bool user_sets(const char *name) { return get_config_string("sound", name, nullptr) != nullptr; }
 

@@ -38,12 +38,19 @@ use_emulated_card "$CARD" ours
 start_in_window "$DATA"
 wait_until 10 test -s "$WORK/ours.log" || fail "the game did not open the sound card"
 echo "periods asked for: $(periods ours)"
-[ "$(periods ours)" = "320 x 3" ] || fail "not the game's periods: $(cat "$WORK/ours.log")"
+[ "$(periods ours)" = "256 x 4" ] || fail "not the game's periods: $(cat "$WORK/ours.log")"
 grep -qx background /proc/"$GAME_PID"/task/*/comm || fail "the game's background thread is not running"
+
+# quiet: whether the last quarter second the game played is silent.
+quiet() {
+  local size
+  size=$(stat -c %s "$WORK/ours.raw")
+  awk -v r="$(field rms "$("$PCM_PROBE" "$WORK/ours.raw" $((size - 44100)) "$size")")" 'BEGIN { exit !(r + 0 < -60) }'
+}
 
 music_off
 start_play
-sleep 1
+wait_until 10 quiet || fail "the music played on"
 before=$(stat -c %s "$WORK/ours.raw")
 tap Alt_L 0.1
 sleep 0.5
@@ -61,6 +68,6 @@ use_emulated_card "$CARD" user
 start_in_window "$DATA"
 wait_until 10 test -s "$WORK/user.log" || fail "the game did not open the sound card"
 echo "periods asked for with ~/.allegrorc: $(periods user)"
-[ "$(periods user)" = "1024 x 3" ] || fail "the player's period size did not win: $(cat "$WORK/user.log")"
+[ "$(periods user)" = "1024 x 4" ] || fail "the player's period size did not win: $(cat "$WORK/user.log")"
 close_and_check
 echo "PASS: the game's periods and thread, a shot heard, the player's ~/.allegrorc wins, no file written"

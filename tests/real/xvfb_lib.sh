@@ -234,18 +234,29 @@ tap() {
   sleep 0.15
 }
 
-# music_off: from a fresh title, MUSIC switched off on the options screen,
-# then back on the title with its start item selected.
+# music_off: from a fresh title, MUSIC switched off on the options screen
+# (darker than the title), then back on the title with its start item
+# selected.
 music_off() {
+  local title
+  title=$(field mean "$(shoot_window music-title)")
   tap Down
   tap Alt_L 0.1
-  sleep 1.5
+  wait_until 10 darker_than "$title" || fail "the options screen did not open"
+  sleep 0.5 # past its fade-in
   tap Down
   tap Down
   tap Alt_L 0.1
   tap Escape
-  sleep 1.5
+  wait_until 10 title_back music-title-again || fail "the title did not come back from the options"
   tap Up
+}
+
+# darker_than MEAN: whether the picture is lit, but less than MEAN.
+darker_than() {
+  local shot
+  shot=$(shoot_window music-options)
+  [ "$(field nonblack "$shot")" -gt 5000 ] && awk -v m="$(field mean "$shot")" -v t="$1" 'BEGIN { exit !(m < t) }'
 }
 
 # wait_exit SECONDS: waits for the game to end; its status in EXIT_STATUS.
