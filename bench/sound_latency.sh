@@ -117,6 +117,7 @@ play_latency() {
                     k["heard"], k["shots"], k["median"], k["p10"], k["p90"], k["underruns"] / k["minutes"] }')")
 }
 
+LOAD_BEFORE=$(cut -d' ' -f1-3 /proc/loadavg)
 start_xvfb
 copy_data "$DATA"
 for name in library ours; do title_cost "$name"; done
@@ -124,7 +125,7 @@ for load in rest busy; do
   for name in library ours; do play_latency "$name" "$load"; done
 done
 
-echo "Key to sound and the background thread under Xvfb ($(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg));"
+echo "Key to sound and the background thread under Xvfb ($(nproc) cores, load $LOAD_BEFORE before, $(cut -d' ' -f1-3 /proc/loadavg) after);"
 echo "library: the library's own thread and sound periods; ours: the game's."
 echo
 echo "At the title at scale 3, ${SECONDS_EACH} s; CPU as a share of one core:"
