@@ -4,10 +4,12 @@
 // work instead of waking every millisecond.
 //
 // Every registered function keeps a schedule of its own on the monotonic
-// clock: the sound driver's functions (those registered while
-// install_sound runs) as often as its periods need, the others about every
-// 10 ms; a function nearly due runs in the same wakeup as another. As with
-// the library's thread, functions run only while interrupts are enabled
+// clock, and the thread sleeps on absolute deadlines: the sound driver's
+// functions (those registered while install_sound runs) once a period of
+// the card, the others (the X input handler) on a 10 ms grid, each in the
+// sound driver's wakeup that falls within 4 ms of its deadline rather than
+// in one of its own; the sound driver's first in every wakeup. As with the
+// library's thread, functions run only while interrupts are enabled
 // (disable_interrupts nests, and waits for a pass already running), one at
 // a time, with `threaded` 1.
 #pragma once
