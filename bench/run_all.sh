@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Everything `make bench` measures, written to BUILD/bench: the benchmarks
 # with their targets, the instruction counts (when valgrind is at hand), the
-# whole-program figures of the real binary under Xvfb and the cost of
-# recording and verifying games.
+# whole-program figures of the real binary under Xvfb, the cost of
+# recording and verifying games, and the key-to-sound latency.
 # Usage: run_all.sh [BUILD_DIR]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -25,4 +25,7 @@ echo "== Recording and verifying"
 echo "== Display cost"
 "$here/display_cost.sh" "$build/swarmfire" "$build/data" "$build/xwd_probe" "$build/bare_present_loop" "$out" |
   tee "$out/display_cost.txt"
+echo "== Key to sound"
+"$here/sound_latency.sh" "$build/swarmfire" "$build/data" "$build/xwd_probe" "$build/tests/libemulated_card.so" \
+  "$build/key_to_sound" "$build/x_pilot" "$out" | tee "$out/sound_latency.txt"
 echo "Figures written to $out"

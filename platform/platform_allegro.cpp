@@ -3,12 +3,14 @@
 // logic timer on the main thread.
 #include "platform/platform.h"
 
+#include "platform/background_thread.h"
 #include "platform/display_modes.h"
 #include "platform/frame_grid.h"
 #include "platform/fullscreen_window.h"
 #include "platform/gamepad.h"
 #include "platform/platform_ops.h"
 #include "platform/presenter.h"
+#include "platform/sound_periods.h"
 #include "platform/stop_signals.h"
 #include "platform/window_identity.h"
 #include "platform/x_errors.h"
@@ -209,6 +211,7 @@ std::string start_up() {
   // Without a system driver the library would crash in install_timer. A
   // connection refused while the server resets is worth another try.
   int attempts = 0;
+  if (!library_defaults_asked()) background_thread_take_over();
   while (install_allegro(SYSTEM_AUTODETECT, &errno, atexit) != 0) {
     if (++attempts == 5)
       return std::string("cannot start the display system: ") +
@@ -228,7 +231,7 @@ std::string start_up() {
   keyboard_lowlevel_callback = on_key_event;
   keyboard_callback = drop_f11;
   gamepad_start();
-  install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, "");
+  start_sound();
   if (get_desktop_resolution(&desktop_w, &desktop_h) != 0) desktop_w = desktop_h = 0;
   int depth = desktop_color_depth();
   desktop_depth = depth == 15 || depth == 16 || depth == 24 || depth == 32 ? depth : 8;

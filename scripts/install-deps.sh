@@ -21,11 +21,13 @@ package_packages=(file)
 # desktop-file-validate, man, lintian, appstreamcli and hardening-check
 # (devscripts); xdg-mime (xdg-utils, which asks mimetype of
 # libfile-mimeinfo-perl) over the databases of update-mime-database
-# (shared-mime-info) and update-desktop-database (desktop-file-utils). The
-# unit test ToolPackages.* holds every command the test scripts run to a
-# package here.
+# (shared-mime-info) and update-desktop-database (desktop-file-utils);
+# ALSA's headers for the emulated sound card of the sound test and the
+# key-to-sound benchmark. The unit test ToolPackages.* holds every command
+# the test scripts run to a package here.
 test_packages=(googletest libgtest-dev xvfb xdotool x11-utils libxtst-dev desktop-file-utils
-               man-db lintian appstream devscripts xdg-utils libfile-mimeinfo-perl shared-mime-info)
+               man-db lintian appstream devscripts xdg-utils libfile-mimeinfo-perl shared-mime-info
+               libasound2-dev)
 bench_packages=(libbenchmark-dev)
 bench_tools=(valgrind)  # instruction counts of make bench
 fuzz_packages=(clang libclang-rt-14-dev)

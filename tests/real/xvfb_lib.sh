@@ -68,6 +68,21 @@ CONF
   export ALSA_CONFIG_PATH="$WORK/asound.conf"
 }
 
+# use_emulated_card LIBRARY [NAME]: ALSA's default device becomes the sound
+# card emulated on the monotonic clock (tests/tools/emulated_card.cpp): what
+# the game plays goes to $WORK/NAME.raw, when it leaves the buffer and the
+# periods asked for to $WORK/NAME.log.
+use_emulated_card() {
+  local name=${2:-card}
+  rm -f "$WORK/$name.raw" "$WORK/$name.log"
+  cat >"$WORK/asound.conf" <<CONF
+pcm_type.emulated_card { lib "$1" }
+pcm.!default { type emulated_card stream "$WORK/$name.raw" log "$WORK/$name.log" }
+ctl.!default { type hw card 0 }
+CONF
+  export ALSA_CONFIG_PATH="$WORK/asound.conf"
+}
+
 # start_game BINARY DATA_DIR [OPTION...]: runs the game from its data folder.
 start_game() {
   local binary=$1 data=$2
@@ -217,6 +232,31 @@ tap() {
   sleep "${2:-0.15}"
   xdotool keyup "$1"
   sleep 0.15
+}
+
+# music_off: from a fresh title, MUSIC switched off on the options screen
+# (darker than the title), then back on the title with its start item
+# selected.
+music_off() {
+  local title
+  title=$(field mean "$(shoot_window music-title)")
+  tap Down
+  tap Alt_L 0.1
+  wait_until 10 darker_than "$title" || fail "the options screen did not open"
+  sleep 0.5 # past its fade-in
+  tap Down
+  tap Down
+  tap Alt_L 0.1
+  tap Escape
+  wait_until 10 title_back music-title-again || fail "the title did not come back from the options"
+  tap Up
+}
+
+# darker_than MEAN: whether the picture is lit, but less than MEAN.
+darker_than() {
+  local shot
+  shot=$(shoot_window music-options)
+  [ "$(field nonblack "$shot")" -gt 5000 ] && awk -v m="$(field mean "$shot")" -v t="$1" 'BEGIN { exit !(m < t) }'
 }
 
 # wait_exit SECONDS: waits for the game to end; its status in EXIT_STATUS.

@@ -8,6 +8,8 @@
 // speed, friction and the key already on its way taken into account.
 //   x_pilot FEED clear SECONDS  until the level is complete
 //   x_pilot FEED lose SECONDS   standing still, until a ship is lost
+//   x_pilot FEED dodge SECONDS  steering clear without firing, for SECONDS
+//                               (another client fires)
 // Exits 0 when done, 1 when the time ran out, the game was lost first, or
 // no enemy fell for 25 seconds (one that keeps firing down the screen's
 // edge, where this pilot does not dare to go), saying which.
@@ -196,11 +198,13 @@ struct Keys {
 }  // namespace
 
 int main(int argc, char **argv) {
-  if (argc != 4 || (std::strcmp(argv[2], "clear") && std::strcmp(argv[2], "lose"))) {
-    std::fprintf(stderr, "usage: x_pilot FEED clear|lose SECONDS\n");
+  bool known = argc == 4 && (!std::strcmp(argv[2], "clear") || !std::strcmp(argv[2], "lose") ||
+                             !std::strcmp(argv[2], "dodge"));
+  if (!known) {
+    std::fprintf(stderr, "usage: x_pilot FEED clear|lose|dodge SECONDS\n");
     return 2;
   }
-  bool clearing = std::strcmp(argv[2], "clear") == 0;
+  bool clearing = std::strcmp(argv[2], "clear") == 0, dodging = std::strcmp(argv[2], "dodge") == 0;
   double until = now() + std::atof(argv[3]);
   Display *display = XOpenDisplay(nullptr);
   std::FILE *feed = std::fopen(argv[1], "r");
@@ -249,17 +253,18 @@ int main(int argc, char **argv) {
       why = "the game was lost";
       break;
     }
-    if (!clearing && view.lives < lives_at_start) {
+    if (!clearing && !dodging && view.lives < lives_at_start) {
       status = 0;
       break;
     }
-    int key = clearing ? pilot_key(view, sent, acting, place) : 0;
+    int key = clearing || dodging ? pilot_key(view, sent, acting, place) : 0;
     acting = sent;
     sent = key;
-    keys.steer(key, view.frame % 4 < 2);
+    keys.steer(key, !dodging && view.frame % 4 < 2);
   }
   keys.steer(0, false);
   XCloseDisplay(display);
+  if (dodging) return 0;
   if (status != 0)
     std::fprintf(stderr, "x_pilot: %s not done in %s seconds: %s (%d lives, %d enemies left)\n", argv[2], argv[3],
                  why, lives, left);

@@ -1,0 +1,223 @@
+// An emulated sound card: an ALSA external I/O plugin (ioplug) whose
+// hardware position advances with CLOCK_MONOTONIC at the stream's rate from
+// the moment the stream starts. It underruns as a card does (the position
+// reaching the last frame written stops the stream until the program
+// prepares it again), and records what it is given:
+//   stream  the frames, in the order written (raw, the stream's format);
+//   log     one line per event, times in ns on CLOCK_MONOTONIC:
+//             params RATE CHANNELS FORMAT PERIOD_FRAMES PERIODS
+//             start NS FRAME    frame FRAME of the stream leaves at NS
+//             underrun NS FRAME
+// Frame j of the stream leaves the buffer at NS + (j - FRAME) / RATE of the
+// last start line whose FRAME is at most j.
+//
+// Loaded through an ALSA configuration:
+//   pcm_type.emulated_card { lib "/path/libemulated_card.so" }
+//   pcm.!default { type emulated_card stream "/path/stream.raw" log "/path/card.log" }
+#include <alsa/asoundlib.h>
+#include <alsa/pcm_external.h>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+struct Card {
+  snd_pcm_ioplug_t io{};
+  int stream_fd = -1;
+  std::FILE *log = nullptr;
+  int wake_fd = -1;
+  long long start_ns = 0;
+  bool running = false;
+  unsigned long long written = 0;       // frames of the whole stream
+  unsigned long long segment_base = 0;  // the stream's frame at the last prepare
+};
+
+long long now_ns() {
+  timespec t;
+  clock_gettime(CLOCK_MONOTONIC, &t);
+  return t.tv_sec * 1'000'000'000LL + t.tv_nsec;
+}
+
+Card *card_of(snd_pcm_ioplug_t *io) { return static_cast<Card *>(io->private_data); }
+
+void note(Card *card, const char *what, long long ns, unsigned long long frame) {
+  std::fprintf(card->log, "%s %lld %llu\n", what, ns, frame);
+  std::fflush(card->log);
+}
+
+// Frames played since the start, and those written since the prepare.
+unsigned long long played(const Card *card) {
+  return static_cast<unsigned long long>((now_ns() - card->start_ns) * card->io.rate / 1'000'000'000LL);
+}
+unsigned long long queued(const Card *card) { return card->written - card->segment_base; }
+
+int card_start(snd_pcm_ioplug_t *io) {
+  Card *card = card_of(io);
+  card->start_ns = now_ns();
+  card->running = true;
+  note(card, "start", card->start_ns, card->segment_base);
+  return 0;
+}
+
+int card_stop(snd_pcm_ioplug_t *io) {
+  card_of(io)->running = false;
+  return 0;
+}
+
+int card_prepare(snd_pcm_ioplug_t *io) {
+  Card *card = card_of(io);
+  card->running = false;
+  card->segment_base = card->written;
+  return 0;
+}
+
+// The position within the buffer; the last frame written reached is an
+// underrun.
+snd_pcm_sframes_t card_pointer(snd_pcm_ioplug_t *io) {
+  Card *card = card_of(io);
+  if (!card->running) return 0;
+  unsigned long long position = played(card);
+  if (position >= queued(card)) {
+    card->running = false;
+    note(card, "underrun", now_ns(), card->written);
+    snd_pcm_ioplug_set_state(io, SND_PCM_STATE_XRUN);
+    return -EPIPE;
+  }
+  return static_cast<snd_pcm_sframes_t>(position % io->buffer_size);
+}
+
+snd_pcm_sframes_t card_transfer(snd_pcm_ioplug_t *io, const snd_pcm_channel_area_t *areas,
+                                snd_pcm_uframes_t offset, snd_pcm_uframes_t size) {
+  Card *card = card_of(io);
+  size_t frame_bytes = areas[0].step / 8;
+  const char *from = static_cast<const char *>(areas[0].addr) + (areas[0].first + offset * areas[0].step) / 8;
+  size_t bytes = size * frame_bytes;
+  while (bytes > 0) {
+    ssize_t n = write(card->stream_fd, from, bytes);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return -EIO;
+    from += n;
+    bytes -= static_cast<size_t>(n);
+  }
+  card->written += size;
+  return static_cast<snd_pcm_sframes_t>(size);
+}
+
+int card_hw_params(snd_pcm_ioplug_t *io, snd_pcm_hw_params_t *) {
+  Card *card = card_of(io);
+  std::fprintf(card->log, "params %u %u %s %lu %lu\n", io->rate, io->channels,
+               snd_pcm_format_name(io->format), io->period_size, io->buffer_size / io->period_size);
+  std::fflush(card->log);
+  return 0;
+}
+
+// Ready for writing when a period's room is free, as a card's interrupt says.
+int card_poll_revents(snd_pcm_ioplug_t *io, struct pollfd *, unsigned int, unsigned short *revents) {
+  Card *card = card_of(io);
+  unsigned long long in_buffer = card->running ? queued(card) - std::min(queued(card), played(card)) : queued(card);
+  *revents = io->buffer_size - in_buffer >= io->period_size ? POLLOUT : 0;
+  return 0;
+}
+
+int card_close(snd_pcm_ioplug_t *io) {
+  Card *card = card_of(io);
+  if (card->stream_fd >= 0) close(card->stream_fd);
+  if (card->wake_fd >= 0) close(card->wake_fd);
+  if (card->log) std::fclose(card->log);
+  delete card;
+  return 0;
+}
+
+snd_pcm_ioplug_callback_t card_callbacks() {
+  snd_pcm_ioplug_callback_t c{};
+  c.start = card_start;
+  c.stop = card_stop;
+  c.pointer = card_pointer;
+  c.transfer = card_transfer;
+  c.close = card_close;
+  c.hw_params = card_hw_params;
+  c.prepare = card_prepare;
+  c.poll_revents = card_poll_revents;
+  return c;
+}
+const snd_pcm_ioplug_callback_t callbacks = card_callbacks();
+
+int set_constraints(snd_pcm_ioplug_t *io) {
+  static const unsigned int access[] = {SND_PCM_ACCESS_RW_INTERLEAVED};
+  static const unsigned int formats[] = {SND_PCM_FORMAT_U8, SND_PCM_FORMAT_S8, SND_PCM_FORMAT_S16_LE,
+                                         SND_PCM_FORMAT_U16_LE};
+  int err;
+  if ((err = snd_pcm_ioplug_set_param_list(io, SND_PCM_IOPLUG_HW_ACCESS, 1, access)) < 0 ||
+      (err = snd_pcm_ioplug_set_param_list(io, SND_PCM_IOPLUG_HW_FORMAT, 4, formats)) < 0 ||
+      (err = snd_pcm_ioplug_set_param_minmax(io, SND_PCM_IOPLUG_HW_CHANNELS, 1, 2)) < 0 ||
+      (err = snd_pcm_ioplug_set_param_minmax(io, SND_PCM_IOPLUG_HW_RATE, 8000, 48000)) < 0 ||
+      (err = snd_pcm_ioplug_set_param_minmax(io, SND_PCM_IOPLUG_HW_PERIOD_BYTES, 64, 256 * 1024)) < 0 ||
+      (err = snd_pcm_ioplug_set_param_minmax(io, SND_PCM_IOPLUG_HW_PERIODS, 2, 64)) < 0 ||
+      (err = snd_pcm_ioplug_set_param_minmax(io, SND_PCM_IOPLUG_HW_BUFFER_BYTES, 128, 1024 * 1024)) < 0)
+    return err;
+  return 0;
+}
+
+}  // namespace
+
+extern "C" {
+
+SND_PCM_PLUGIN_DEFINE_FUNC(emulated_card) {
+  (void)root;
+  const char *stream_path = nullptr, *log_path = nullptr;
+  snd_config_iterator_t i, next;
+  snd_config_for_each(i, next, conf) {
+    snd_config_t *entry = snd_config_iterator_entry(i);
+    const char *id;
+    if (snd_config_get_id(entry, &id) < 0) continue;
+    if (!std::strcmp(id, "comment") || !std::strcmp(id, "type") || !std::strcmp(id, "hint")) continue;
+    if (!std::strcmp(id, "stream") && snd_config_get_string(entry, &stream_path) >= 0) continue;
+    if (!std::strcmp(id, "log") && snd_config_get_string(entry, &log_path) >= 0) continue;
+    SNDERR("emulated_card: unknown field %s", id);
+    return -EINVAL;
+  }
+  if (!stream_path || !log_path || stream != SND_PCM_STREAM_PLAYBACK) return -EINVAL;
+
+  Card *card = new Card;
+  card->stream_fd = open(stream_path, O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+  card->log = std::fopen(log_path, "ae");
+  card->wake_fd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+  if (card->stream_fd < 0 || !card->log || card->wake_fd < 0) {
+    snd_pcm_ioplug_t *io = &card->io;
+    io->private_data = card;
+    card_close(io);
+    return -EIO;
+  }
+  snd_pcm_ioplug_t *io = &card->io;
+  io->version = SND_PCM_IOPLUG_VERSION;
+  io->name = "Swarmfire's emulated sound card";
+  io->flags = SND_PCM_IOPLUG_FLAG_MONOTONIC;
+  io->poll_fd = card->wake_fd;  // always writable; poll_revents says when
+  io->poll_events = POLLOUT;
+  io->mmap_rw = 0;
+  io->callback = &callbacks;
+  io->private_data = card;
+  int err = snd_pcm_ioplug_create(io, name, stream, mode);
+  if (err < 0) {
+    card_close(io);
+    return err;
+  }
+  if ((err = set_constraints(io)) < 0) {
+    snd_pcm_ioplug_delete(io);
+    return err;
+  }
+  *pcmp = io->pcm;
+  return 0;
+}
+
+SND_PCM_PLUGIN_SYMBOL(emulated_card)
+}
