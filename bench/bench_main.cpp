@@ -4,7 +4,7 @@
 // are followed by a table of the targets.
 #include "bench/bench_registry.h"
 #include "frame/program.h"
-#include "platform/headless.h"
+#include "tests/support/headless_controls.h"
 #include "platform/platform.h"
 
 #include <unistd.h>

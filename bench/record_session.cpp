@@ -8,7 +8,7 @@
 // Usage: record_session MINUTES [FILE]   (run in the data folder)
 #include "frame/program.h"
 #include "frame/recorded_run.h"
-#include "platform/headless.h"
+#include "tests/support/headless_controls.h"
 #include "screens/title.h"
 #include "tests/support/test_pilot.h"
 

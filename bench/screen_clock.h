@@ -4,7 +4,7 @@
 // presenting it). Keys are held or pressed by frame from `keys`.
 #pragma once
 
-#include "platform/headless.h"
+#include "tests/support/headless_controls.h"
 
 #include <functional>
 #include <vector>

@@ -6,8 +6,8 @@
 // (platform/seam.cpp calls it through a table of functions):
 //   platform_allegro.cpp  - the real game, through Allegro's drivers;
 //   platform_headless.cpp - no hardware at all, for tests, tools and the
-//                           verification of recorded games (see headless.h
-//                           for the controls it adds to tests).
+//                           verification of recorded games (headless.h; the
+//                           tests' controls of it are in tests/support).
 // Everything above this seam draws with Allegro on memory bitmaps directly
 // and sees one 320 x 240, 8-bit screen, whatever the window or monitor.
 //
@@ -53,8 +53,8 @@ constexpr int MAX_WINDOW_SCALE = 8;
 
 // The implementation the seam calls: the real display, keyboard, clock and
 // sound, or the headless twin (no sample log, no limit on its waits) for a
-// whole program run without hardware. Until one is chosen, the twin with
-// its test controls.
+// whole program run without hardware. Until one is chosen, the twin as
+// tests drive it.
 void platform_use_display();
 void platform_use_headless();
 

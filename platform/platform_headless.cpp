@@ -1,7 +1,7 @@
 // The headless twin of the platform seam: memory bitmaps instead of a
 // display, a timer fired by the caller, scripted keys and recorded samples.
-#include "platform/headless.h"
 #include "platform/display_modes.h"
+#include "platform/headless.h"
 #include "platform/input_log.h"
 #include "platform/platform.h"
 #include "platform/platform_ops.h"
@@ -13,39 +13,11 @@
 #include <limits>
 #include <utility>
 
+HeadlessTwin headless_twin;
+
 namespace {
 
-struct Twin {
-  bool library = false;
-  bool started = false;
-  bool refuse_start = false;
-  int shut_downs = 0;
-  BITMAP *display = nullptr;
-  int desktop_w = 400, desktop_h = 300;
-  DisplayRequest asked;
-  bool fullscreen = false;
-  bool fullscreen_window = false;
-  bool refuse_fullscreen = false;
-  bool refuse_fullscreen_window = false;
-  bool switch_asked = false;
-  bool focus = true;
-  std::vector<std::pair<int, int>> refused;
-  bool held[KEY_MAX] = {};
-  std::deque<int> buffer;
-  std::function<void(const headless::Event &)> hook;
-  long limit = 20'000'000;
-  long frames = 0;
-  long count = 0;
-  int ticks_per_frame = 1;
-  int ticks_per_yield = 1;
-  std::vector<headless::SampleCall> samples;
-  bool keep_samples = true;
-  int fades_in = 0, fades_out = 0, palette_sets = 0;
-  bool close = false;
-  std::string error = "headless";
-};
-
-Twin twin;
+HeadlessTwin &twin = headless_twin;
 
 bool refused(const ModeTry &mode) {
   if (is_fullscreen(mode.kind) && twin.refuse_fullscreen) return true;
@@ -98,77 +70,12 @@ void call_hook(headless::Wait kind) {
 
 }  // namespace
 
-namespace headless {
-
-void init_library() {
+void headless::init_library() {
   if (twin.library) return;
   install_allegro(SYSTEM_NONE, &errno, atexit);
   set_color_depth(8);
   twin.library = true;
 }
-
-void reset() {
-  init_library();
-  input_log_off();
-  platform_use(headless_platform);
-  platform_reset_timer();
-  presenter_release();
-  BITMAP *keep = twin.display;
-  bool library = twin.library;
-  twin = Twin{};
-  twin.library = library;
-  if (keep) destroy_bitmap(keep);
-}
-
-void refuse_start_up() { twin.refuse_start = true; }
-
-void refuse_mode(int width, int height) { twin.refused.emplace_back(width, height); }
-void refuse_fullscreen() { twin.refuse_fullscreen = true; }
-void refuse_fullscreen_window() { twin.refuse_fullscreen_window = true; }
-void set_desktop(int width, int height) {
-  twin.desktop_w = width;
-  twin.desktop_h = height;
-}
-void press_f11() { twin.switch_asked = true; }
-bool fullscreen() { return twin.fullscreen; }
-bool fullscreen_window() { return twin.fullscreen_window; }
-BITMAP *display() { return twin.display; }
-
-void set_focus(bool focused) {
-  twin.focus = focused;
-  if (!focused && twin.asked.focus_pause) release_all();
-}
-
-void hold(int scancode, bool down) {
-  if (scancode > 0 && scancode < KEY_MAX) twin.held[scancode] = down;
-}
-void release_all() {
-  for (bool &k : twin.held) k = false;
-}
-void press(int scancode, int ascii) { twin.buffer.push_back((scancode << 8) | (ascii & 0xff)); }
-int buffered_keys() { return static_cast<int>(twin.buffer.size()); }
-
-void set_hook(std::function<void(const Event &)> hook) { twin.hook = std::move(hook); }
-void set_event_limit(long limit) { twin.limit = limit; }
-
-void set_ticks_per_frame(int ticks) { twin.ticks_per_frame = ticks; }
-void set_ticks_per_yield(int ticks) { twin.ticks_per_yield = ticks; }
-void fire_timer(int ticks) { platform_fire_timer_by_hand(ticks); }
-bool timer_installed() { return platform_timer_installed(); }
-int timer_installs() { return platform_timer_installs(); }
-
-long frames() { return twin.frames; }
-BITMAP *screen() { return presenter_picture(); }
-const std::vector<SampleCall> &samples() { return twin.samples; }
-void clear_samples() { twin.samples.clear(); }
-int fades_in() { return twin.fades_in; }
-int fades_out() { return twin.fades_out; }
-int palette_sets() { return twin.palette_sets; }
-bool started() { return twin.started; }
-int shut_downs() { return twin.shut_downs; }
-void request_close() { twin.close = true; }
-
-}  // namespace headless
 
 namespace {
 

@@ -45,8 +45,13 @@ void platform_use(const PlatformOps &ops);
 // recorded ones, and the installed handler runs once per tick.
 void platform_ticks_due(recording::Wait kind, int passed);
 
-// The logic timer as the seam keeps it, for the twin's controls.
-bool platform_timer_installed();
-int platform_timer_installs();
-void platform_fire_timer_by_hand(int ticks);
-void platform_reset_timer();
+// The logic timer as the seam keeps it: the handler installed (none while
+// play is paused or between games) and how many times one was installed.
+struct LogicTimer {
+  void (*handler)() = nullptr;
+  int installs = 0;
+};
+extern LogicTimer logic_timer;
+
+// Runs the installed handler `ticks` times.
+void platform_fire_timer(int ticks);

@@ -8,18 +8,18 @@
 #include "platform/presenter.h"
 #include "platform/stop_signals.h"
 
+LogicTimer logic_timer;
+
+void platform_fire_timer(int ticks) {
+  for (int i = 0; i < ticks && logic_timer.handler; ++i) logic_timer.handler();
+}
+
 namespace {
 
 using recording::Wait;
 
 const PlatformOps *ops = &headless_platform;
 
-void (*logic_timer)() = nullptr;
-int timer_installs = 0;
-
-void fire(int ticks) {
-  for (int i = 0; i < ticks && logic_timer; ++i) logic_timer();
-}
 
 void before_wait(Wait kind) {
   input_log_before_wait(kind, input_log_watches_escape() && ops->key(KEY_ESC));
@@ -56,15 +56,7 @@ void untimed_wait(Wait kind, int question, Waiting &&waiting) {
 
 void platform_use(const PlatformOps &chosen) { ops = &chosen; }
 
-void platform_ticks_due(Wait kind, int passed) { fire(input_log_ticks(kind, passed)); }
-
-bool platform_timer_installed() { return logic_timer != nullptr; }
-int platform_timer_installs() { return timer_installs; }
-void platform_fire_timer_by_hand(int ticks) { fire(ticks); }
-void platform_reset_timer() {
-  logic_timer = nullptr;
-  timer_installs = 0;
-}
+void platform_ticks_due(Wait kind, int passed) { platform_fire_timer(input_log_ticks(kind, passed)); }
 
 std::string platform_preflight() { return ops->preflight(); }
 std::string platform_start_up() { return ops->start_up(); }
@@ -99,12 +91,12 @@ void platform_fade_out(int speed) {
 }
 
 void platform_install_timer(void (*handler)()) {
-  logic_timer = handler;
-  ++timer_installs;
+  logic_timer.handler = handler;
+  ++logic_timer.installs;
 }
 
 void platform_remove_timer(void (*handler)()) {
-  if (logic_timer == handler) logic_timer = nullptr;
+  if (logic_timer.handler == handler) logic_timer.handler = nullptr;
 }
 
 bool platform_replaying() { return input_log_replaying(); }

@@ -4,7 +4,7 @@
 #include "frame/datafile_check.h"
 #include "frame/datafile_structure.h"
 #include "frame/resources.h"
-#include "platform/headless.h"
+#include "tests/support/headless_controls.h"
 #include "screens/glyph_text.h"
 #include "tests/support/data_files.h"
 

@@ -4,7 +4,7 @@
 // rates they do not reach.
 #include "data/dat_writer.h"
 #include "frame/catalogue.h"
-#include "platform/headless.h"
+#include "tests/support/headless_controls.h"
 #include "tests/support/data_files.h"
 
 #include <allegro.h>

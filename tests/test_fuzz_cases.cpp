@@ -4,7 +4,7 @@
 // every datafile name, before load_datafile sees it. The sanitized target
 // replays the same files (the fuzz_replay test).
 #include "frame/datafile_check.h"
-#include "platform/headless.h"
+#include "tests/support/headless_controls.h"
 #include "tests/support/data_files.h"
 
 #include <gtest/gtest.h>

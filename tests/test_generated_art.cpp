@@ -13,7 +13,7 @@
 // core and glint every lit one has.
 #include "frame/catalogue.h"
 #include "frame/colour_tables.h"
-#include "platform/headless.h"
+#include "tests/support/headless_controls.h"
 #include "world/enemy_kinds.h"
 
 #include <allegro.h>

@@ -2,7 +2,7 @@
 // byte for byte against what the build wrote.
 #include "data/datafiles.h"
 #include "frame/catalogue.h"
-#include "platform/headless.h"
+#include "tests/support/headless_controls.h"
 #include "tests/support/data_files.h"
 
 #include <allegro.h>

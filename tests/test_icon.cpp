@@ -2,7 +2,7 @@
 // colour 0, the palette's 6-bit colours; and the PNG writer, read back
 // through libpng.
 #include "dist/icon.h"
-#include "platform/headless.h"
+#include "tests/support/headless_controls.h"
 #include "tests/support/data_files.h"
 
 #include <gtest/gtest.h>

@@ -6,7 +6,7 @@
 // stays until the recording is whole; a replay writes no file.
 #include "frame/recorded_run.h"
 #include "platform/input_log.h"
-#include "platform/key_script.h"
+#include "tests/support/key_script.h"
 #include "platform/platform.h"
 #include "platform/printable.h"
 #include "platform/stop_signals.h"

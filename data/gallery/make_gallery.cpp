@@ -6,7 +6,7 @@
 #include "data/gallery/gallery.h"
 
 #include "frame/program.h"
-#include "platform/headless.h"
+#include "tests/support/headless_controls.h"
 #include "platform/platform.h"
 
 #include <allegro.h>

@@ -10,7 +10,7 @@
 #include "frame/datafile_check.h"
 #include "frame/game_state.h"
 #include "frame/program.h"
-#include "platform/headless.h"
+#include "tests/support/headless_controls.h"
 #include "screens/glyph_text.h"
 #include "screens/title.h"
 #include "tests/leak/live_resources.h"

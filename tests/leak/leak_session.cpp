@@ -14,7 +14,7 @@
 // may be left.
 #include "frame/game_state.h"
 #include "frame/program.h"
-#include "platform/headless.h"
+#include "tests/support/headless_controls.h"
 #include "screens/ending.h"
 #include "screens/glyph_text.h"
 #include "screens/title.h"

@@ -6,7 +6,7 @@
 
 #include "frame/game_state.h"
 #include "frame/program.h"
-#include "platform/headless.h"
+#include "tests/support/headless_controls.h"
 #include "world/enemies.h"
 
 #include <vector>

@@ -2,8 +2,8 @@
 // Scripted keys are platform/key_script.h.
 #pragma once
 
-#include "platform/headless.h"
-#include "platform/key_script.h"
+#include "tests/support/headless_controls.h"
+#include "tests/support/key_script.h"
 
 #include <gtest/gtest.h>
 

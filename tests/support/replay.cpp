@@ -3,7 +3,7 @@
 #include "frame/game_state.h"
 #include "frame/program.h"
 #include "frame/recorded_run.h"
-#include "platform/headless.h"
+#include "tests/support/headless_controls.h"
 #include "tests/support/world_hash.h"
 
 #include <allegro.h>

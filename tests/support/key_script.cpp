@@ -1,4 +1,4 @@
-#include "platform/key_script.h"
+#include "tests/support/key_script.h"
 
 #include <memory>
 
