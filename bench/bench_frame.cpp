@@ -3,19 +3,27 @@
 #include "bench/bench_registry.h"
 #include "bench/reference_frame.h"
 #include "bench/scenes.h"
+#include "frame/program.h"
 #include "render/draw_frame.h"
 
 namespace {
 
+// Each frame presented, as the play loops do.
 void draw_worst(benchmark::State &state, int trail_style, void (*draw)()) {
   start_level_one();
   fill_worst_case(trail_style);
-  for (auto _ : state) draw();
+  for (auto _ : state) {
+    draw();
+    present_frame();
+  }
 }
 
 void draw_ordinary(benchmark::State &state) {
   start_level_one();
-  for (auto _ : state) draw_frame();
+  for (auto _ : state) {
+    draw_frame();
+    present_frame();
+  }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 // are followed by a table of the targets.
 #include "bench/bench_registry.h"
 #include "frame/program.h"
+#include "frame/program_services.h"
 #include "tests/support/headless_controls.h"
 #include "platform/platform.h"
 
@@ -121,6 +122,9 @@ int main(int argc, char **argv) {
   benchmark::Initialize(&count, args.data());
   enter_data_folder();
   platform_start_up();
+  back_buffer = create_bitmap(320, 240);
+  glow_layer = create_bitmap(320, 240);
+  clear(back_buffer);
   set_video_mode();
 
   register_frame_benchmarks();

@@ -6,6 +6,7 @@
 // processor time the program took, for the benchmarks of recording
 // (bench/recording.sh), which also verify the file with the real binary.
 // Usage: record_session MINUTES [FILE]   (run in the data folder)
+#include "frame/game_state.h"
 #include "frame/program.h"
 #include "frame/recorded_run.h"
 #include "tests/support/headless_controls.h"

@@ -7,9 +7,10 @@
 #include "frame/colour_tables.h"
 #include "frame/game_state.h"
 #include "frame/program.h"
+#include "frame/program_services.h"
 #include "render/direct_draw.h"
 #include "render/starfield.h"
-#include "screens/glyph_text.h"
+#include "render/glyph_text.h"
 #include "world/enemies.h"
 #include "world/world_tick.h"
 
@@ -202,5 +203,4 @@ void reference_draw_frame() {
   plot_bars();
   if (demo_mode == -1) plot_text(back_buffer, 0, 225, "DEMO MODE");
   if (option_glow == 1) plot_blend();
-  present_frame();
 }

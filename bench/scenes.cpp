@@ -8,6 +8,7 @@
 #include "frame/level_start.h"
 #include "frame/play_loops.h"
 #include "frame/program.h"
+#include "frame/program_services.h"
 #include "world/enemies.h"
 #include "world/enemy_kinds.h"
 #include "world/world_tick.h"

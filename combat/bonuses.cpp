@@ -4,8 +4,7 @@
 #include "combat/collisions.h"
 #include "frame/catalogue.h"
 #include "frame/game_state.h"
-#include "frame/program.h"
-#include "world/enemies.h"
+#include "frame/program_services.h"
 
 namespace {
 

@@ -4,9 +4,8 @@
 
 #include "frame/catalogue.h"
 #include "frame/game_state.h"
-#include "frame/program.h"
+#include "frame/program_services.h"
 #include "frame/random.h"
-#include "world/enemies.h"
 #include "world/records.h"
 
 std::array<PlayerShot, MAX_PLAYER_SHOTS> player_shots = {};

@@ -247,7 +247,33 @@ DATAFILE *load_datafile_from_bytes(const std::vector<uint8_t> &bytes, std::strin
   return data;
 }
 
+// The last datafile loaded from each of the eight files (by position in
+// datafile_names) and the number of its load: of two records of one address
+// the newer is the one still loaded there.
+struct LoadRecord {
+  const DATAFILE *data = nullptr;
+  unsigned long number = 0;
+};
+LoadRecord load_records[8];
+unsigned long loads_made = 0;
+
+void note_load(const DATAFILE *data, const std::string &file) {
+  for (int i = 0; i < 8; ++i)
+    if (file == datafile_names[i]) load_records[i] = {data, ++loads_made};
+}
+
 }  // namespace
+
+const char *datafile_name_of(const DATAFILE *data) {
+  const char *name = nullptr;
+  unsigned long newest = 0;
+  for (int i = 0; i < 8; ++i)
+    if (data && load_records[i].data == data && load_records[i].number > newest) {
+      name = datafile_names[i];
+      newest = load_records[i].number;
+    }
+  return name;
+}
 
 std::vector<CataloguedObject> catalogued_objects(const std::string &file) {
   std::vector<CataloguedObject> objects;
@@ -282,7 +308,10 @@ DATAFILE *load_checked_datafile(const std::string &folder, const std::string &fi
     return nullptr;
   }
   problem = catalogue_problem(file, data);
-  if (problem.empty()) return data;
+  if (problem.empty()) {
+    note_load(data, file);
+    return data;
+  }
   unload_datafile(data);
   return nullptr;
 }

@@ -36,6 +36,10 @@ std::string catalogue_problem(const std::string &file, DATAFILE *data);
 DATAFILE *load_checked_datafile(const std::string &folder, const std::string &file,
                                 std::string &problem);
 
+// The file a datafile that load_checked_datafile loaded came from, e.g.
+// "title.dat"; nullptr for any other pointer.
+const char *datafile_name_of(const DATAFILE *data);
+
 // Empty when the file of this name in the folder exists, is sound, loads and
 // meets its catalogue; else why not (load_checked_datafile's problem).
 std::string datafile_problem(const std::string &folder, const std::string &file);

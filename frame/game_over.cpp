@@ -5,9 +5,10 @@
 
 #include "frame/catalogue.h"
 #include "frame/program.h"
+#include "frame/program_services.h"
 #include "frame/resources.h"
 #include "platform/platform.h"
-#include "screens/glyph_text.h"
+#include "render/glyph_text.h"
 
 namespace {
 

@@ -1,6 +1,12 @@
-// State of one game: the level, its datafile, the per-level and per-game shot
-// counters, the bonus timers, the background scroll and the player's ship.
+// The shared state of play: every global that the play loops, the world,
+// combat, the renderer and the results screens read and write, declared
+// here and nowhere else. Each is defined by the code that owns it (named
+// beside each group). Types only come in: this header declares no function
+// besides level_palette, and pulls in no header with functions of the game.
 #pragma once
+
+#include "combat/combat_records.h"
+#include "world/enemy_records.h"
 
 #include <allegro.h>
 
@@ -33,8 +39,6 @@ struct Player {
   int height;
 };
 
-extern Player player;
-
 // How a level ends: level_end is 0 while it is played.
 enum LevelEnd {
   LEVEL_PLAYING = 0,
@@ -42,6 +46,11 @@ enum LevelEnd {
   LEVEL_COMPLETE = 2,
 };
 
+// Whether the demo runs (the renderer then shows "DEMO MODE").
+enum DemoMode { DEMO_OFF = 0, DEMO_RUNNING = -1 };
+
+// The game (frame/game_state.cpp).
+extern Player player;
 extern int level;            // 1 to 12
 extern DATAFILE *level_data; // graphics of the current group of three levels
 extern int level_end;        // a LevelEnd
@@ -54,6 +63,28 @@ extern int scroll_y;
 extern int scroll_tick;
 extern std::array<float, 200> direction_table;
 extern int demo_steer;
+extern int demo_mode;        // a DemoMode (frame/program.cpp)
+
+// The enemies (world/enemies.cpp).
+extern std::array<Enemy, MAX_ENEMIES> enemies;
+extern int enemy_count;  // records filled by the layout, from index 0
+extern std::array<EnemyShot, MAX_ENEMY_SHOTS> enemy_shots;
+extern int enemies_destroyed;
+extern int shot_timer;
+extern int dive_timer;
+extern int freeze_ticks;
+
+// The ship's exhaust (world/world_tick.cpp).
+extern std::array<ExhaustParticle, MAX_EXHAUST> exhaust;
+
+// Shots and capsules (combat/weapons.cpp), shield rocks
+// (combat/collisions.cpp), explosions (combat/explosions.cpp).
+extern std::array<PlayerShot, MAX_PLAYER_SHOTS> player_shots;
+extern std::array<Capsule, MAX_CAPSULES> capsules;
+extern std::array<ShieldRock, MAX_SHIELD_ROCKS> shield_rocks;
+extern std::array<Explosion, MAX_EXPLOSIONS> explosions;
+extern int active_explosions;
+extern int direction_cursor;
 
 // Object 78 of the level datafile; the desktop palette while none is loaded.
 const RGB *level_palette();

@@ -3,21 +3,18 @@
 // frame and the "LEVEL %d" caption sliding across it.
 #include "frame/level_start.h"
 
-#include "combat/collisions.h"
-#include "combat/explosions.h"
 #include "combat/weapons.h"
 #include "frame/catalogue.h"
 #include "frame/colour_tables.h"
 #include "frame/game_state.h"
 #include "frame/program.h"
+#include "frame/program_services.h"
 #include "frame/resources.h"
 #include "platform/platform.h"
 #include "render/draw_frame.h"
+#include "render/glyph_text.h"
 #include "render/starfield.h"
-#include "screens/glyph_text.h"
-#include "world/enemies.h"
 #include "world/enemy_kinds.h"
-#include "world/world_tick.h"
 
 #include <cstdio>
 
@@ -28,6 +25,13 @@ const char *const group_files[4] = {"level1.dat", "level4.dat", "level7.dat", "l
 
 constexpr int LAYOUT_COLUMNS = 20;
 constexpr int LAYOUT_ROWS = 15;
+
+// The graphics set on show, which level_data views. Never destroyed: at the
+// process's end the library is gone, and the program lets it go before.
+OwnedDatafile &held_level_set() {
+  static auto *held = new OwnedDatafile;
+  return *held;
+}
 
 void install_colour_tables(const RGB *palette) {
   create_rgb_table(&rgb_table, palette, nullptr);
@@ -94,13 +98,18 @@ void scroll_level_caption() {
 
 const char *level_datafile(int level) { return group_files[level_group(level)]; }
 
+void release_level_data() {
+  level_data = nullptr;
+  held_level_set().reset();
+}
+
 int load_level_data() {
   bool first_of_group = (level - 1) % 3 == 0;
   if (first_of_group) {
     // Also drops the set an earlier game or demo left loaded.
-    if (level_data) unload_datafile(level_data);
-    level_data = nullptr;
-    level_data = load_game_datafile(level_datafile(level)).release();
+    release_level_data();
+    held_level_set() = load_game_datafile(level_datafile(level));
+    level_data = held_level_set().get();
   }
   if (!level_data) return 1;
   install_colour_tables(dat_palette(level_data, level_object::PALETTE));
@@ -175,6 +184,7 @@ int level_start(int n) {
   build_layout();
   compute_shade_colours();
   draw_frame();
+  present_frame();
   scroll_level_caption();
   return 0;
 }

@@ -2,14 +2,14 @@
 // per-level resets, the first frame and the "LEVEL %d" scroll.
 #pragma once
 
-#include "frame/resources.h"
-
 int level_start(int n);
 // Every per-level reset of a level start (the scroll, the counters, shots,
 // capsules, rocks, explosions, exhaust, stars and the ship) without loading
 // anything, placing the formation or drawing.
 void reset_level_state(int n);
 int load_level_data();
+// Lets the graphics set go (level_data is then null).
+void release_level_data();
 // The datafile of a level's group: "level1.dat" for levels 1 to 3, ...
 const char *level_datafile(int level);
 void build_layout();

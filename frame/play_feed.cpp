@@ -2,8 +2,6 @@
 
 #include "frame/frame_stats.h"
 #include "frame/game_state.h"
-#include "frame/program.h"
-#include "world/enemies.h"
 
 #include <cstdio>
 #include <cstdlib>

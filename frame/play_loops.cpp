@@ -32,10 +32,12 @@ void run_tick_loop(TickLoop &loop, void (*input_step)(), void (*world_step)(),
         ++steps;
       }
       draw();
+      present_frame();
       note_play_frame(steps);
       loop.first_pass = false;
     } else if (loop.first_pass) {
       draw();
+      present_frame();
       note_play_frame(0);
       loop.first_pass = false;
     } else {
@@ -78,6 +80,7 @@ void run_game() {
     level_start(level);
     platform_install_timer(timer_tick);
     draw_frame();
+    present_frame();
     platform_fade_in(level_palette(), 16);
     run_tick_loop(loop, controls_step, world_tick, draw_frame);
     platform_remove_timer(timer_tick);
@@ -108,6 +111,7 @@ void run_demo() {
   platform_fade_out(16);
   platform_clear_screen();
   draw_frame();
+  present_frame();
   platform_fade_in(level_palette(), 5);
   platform_clear_keybuf();
   platform_install_timer(timer_tick);

@@ -13,7 +13,7 @@ struct TickLoop {
 };
 
 // Runs logic steps (input, then world) as game_ticks makes them due and
-// draws one frame after every batch, until level_end is set.
+// draws and presents one frame after every batch, until level_end is set.
 void run_tick_loop(TickLoop &loop, void (*input_step)(), void (*world_step)(),
                    void (*draw)());
 

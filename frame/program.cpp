@@ -4,6 +4,7 @@
 #include "frame/game_state.h"
 #include "frame/level_start.h"
 #include "frame/play_loops.h"
+#include "frame/program_services.h"
 #include "frame/resources.h"
 #include "platform/platform.h"
 #include "screens/title.h"
@@ -62,9 +63,6 @@ void present_frame() {
 std::string start_up() { return platform_start_up(); }
 
 int set_video_mode(const DisplayRequest &request) {
-  back_buffer = new_bitmap(320, 240).release();
-  glow_layer = new_bitmap(320, 240).release();
-  clear(back_buffer);
   return platform_open_display(request) == 0 ? 0 : 1;
 }
 
@@ -138,32 +136,50 @@ void zoom_picture_away(BITMAP *picture) {
 
 namespace {
 
-void release_program_memory(BITMAP *closing) {
-  if (closing) destroy_bitmap(closing);
-  if (back_buffer) destroy_bitmap(back_buffer);
-  if (glow_layer) destroy_bitmap(glow_layer);
-  back_buffer = glow_layer = nullptr;
-  platform_set_sound_bank(nullptr);
-  if (sound_data) unload_datafile(sound_data);
-  sound_data = nullptr;
-  if (level_data) unload_datafile(level_data);
-  level_data = nullptr;
+// What the program holds from start-up to shutdown: the drawing surfaces,
+// the closing picture and "sound.dat". back_buffer, glow_layer and
+// sound_data are views of it, and the level's graphics set is let go with
+// it.
+struct ProgramMemory {
+  OwnedBitmap back, glow, closing;
+  OwnedDatafile sound;
+
+  ProgramMemory() = default;
+  ProgramMemory(const ProgramMemory &) = delete;
+  ProgramMemory &operator=(const ProgramMemory &) = delete;
+  ~ProgramMemory() {
+    back_buffer = glow_layer = nullptr;
+    platform_set_sound_bank(nullptr);
+    sound_data = nullptr;
+    release_level_data();
+  }
+};
+
+// The surfaces are made before the display is opened.
+void make_drawing_surfaces(ProgramMemory &memory) {
+  memory.back = new_bitmap(320, 240);
+  memory.glow = new_bitmap(320, 240);
+  back_buffer = memory.back.get();
+  glow_layer = memory.glow.get();
+  clear(back_buffer);
 }
 
-int run_program(BITMAP *&closing, const DisplayRequest &display) {
+int run_program(ProgramMemory &memory, const DisplayRequest &display) {
   count_from_start();
   std::string problem = start_up();
   if (!problem.empty()) {
     std::fprintf(stderr, "swarmfire: %s\n", problem.c_str());
     return 1;
   }
+  make_drawing_surfaces(memory);
   if (set_video_mode(display) != 0) {
     std::fprintf(stderr, "swarmfire: cannot open a window or set a 320x240 or 640x480 video mode: %s\n",
                  platform_last_error().c_str());
     return 1;
   }
-  closing = new_bitmap(320, 240).release();
-  sound_data = load_game_datafile("sound.dat").release();
+  memory.closing = new_bitmap(320, 240);
+  memory.sound = load_game_datafile("sound.dat");
+  sound_data = memory.sound.get();
   platform_set_sound_bank(sound_data);
   switch_all_options_on();
   demo_mode = DEMO_OFF;
@@ -173,7 +189,7 @@ int run_program(BITMAP *&closing, const DisplayRequest &display) {
   while (act_on_title_choice(show_title_screen())) {
   }
 
-  closing_zoom(closing);
+  closing_zoom(memory.closing.get());
   platform_clear_screen();
   platform_clear_keybuf();
   platform_set_desktop_palette();
@@ -183,35 +199,33 @@ int run_program(BITMAP *&closing, const DisplayRequest &display) {
 }  // namespace
 
 int game_main(const DisplayRequest &display) {
-  BITMAP *closing = nullptr;
-  int status;
+  int status = 1;
   ended_cleanly = false;
-  try {
-    status = run_program(closing, display);
-    ended_cleanly = status == 0;
-  } catch (const QuitRequested &quit) {
-    // The window was closed, or it or the display went away, or a signal
-    // came: leave from wherever the game was.
-    status = quit.status;
-    if (!quit.why.empty()) std::fprintf(stderr, "swarmfire: %s; stopping\n", quit.why.c_str());
-    ended_cleanly = true;
-  } catch (const MissingData &missing) {
-    // As the start-up check reports it: the file and what is wrong with it.
-    std::fprintf(stderr, "swarmfire: %s: %s\n", missing.file.c_str(), missing.problem.c_str());
-    status = 1;
-  } catch (const MissingObject &missing) {
-    std::fprintf(stderr, "swarmfire: %s\n", missing_object_problem(missing).c_str());
-    status = 1;
-  } catch (const BitmapFailure &failure) {
-    std::fprintf(stderr, "swarmfire: cannot create a %dx%d bitmap (out of memory); stopping\n",
-                 failure.width, failure.height);
-    status = 1;
-  } catch (const DisplayLost &lost) {
-    std::fprintf(stderr, "swarmfire: %s; stopping\n", lost.why.c_str());
-    status = 1;
+  {
+    ProgramMemory memory;
+    try {
+      status = run_program(memory, display);
+      ended_cleanly = status == 0;
+    } catch (const QuitRequested &quit) {
+      // The window was closed, or it or the display went away, or a signal
+      // came: leave from wherever the game was.
+      status = quit.status;
+      if (!quit.why.empty()) std::fprintf(stderr, "swarmfire: %s; stopping\n", quit.why.c_str());
+      ended_cleanly = true;
+    } catch (const MissingData &missing) {
+      // As the start-up check reports it: the file and what is wrong with it.
+      std::fprintf(stderr, "swarmfire: %s: %s\n", missing.file.c_str(), missing.problem.c_str());
+    } catch (const MissingObject &missing) {
+      std::fprintf(stderr, "swarmfire: %s\n", missing_object_problem(missing).c_str());
+    } catch (const BitmapFailure &failure) {
+      std::fprintf(stderr, "swarmfire: cannot create a %dx%d bitmap (out of memory); stopping\n",
+                   failure.width, failure.height);
+    } catch (const DisplayLost &lost) {
+      std::fprintf(stderr, "swarmfire: %s; stopping\n", lost.why.c_str());
+    }
+    // The last frame's picture is saved before the memory is let go.
+    write_frame_reports();
   }
-  write_frame_reports();
-  release_program_memory(closing);
   shut_down();
   return status;
 }

@@ -1,5 +1,6 @@
 // The frame of the program: start-up, the title-to-play dispatch, the closing
-// zoom and shutdown; the 60 Hz tick counter and frame presentation.
+// zoom and shutdown; the 60 Hz tick counter and frame presentation. What
+// play needs of it is in frame/program_services.h.
 #pragma once
 
 #include "platform/platform.h"
@@ -9,38 +10,19 @@
 #include <atomic>
 #include <string>
 
-extern BITMAP *back_buffer;  // every frame and screen is drawn here
-extern BITMAP *glow_layer;   // light effects blended over play; options overlay
-extern DATAFILE *sound_data; // "sound.dat", held for the whole run
-
-// Whether the demo runs (the renderer then shows "DEMO MODE").
-enum DemoMode { DEMO_OFF = 0, DEMO_RUNNING = -1 };
-
 // Advanced by timer_tick, which the platform calls on the main thread at
 // its waits; atomic so that no reader ever races a writer.
 extern std::atomic<int> game_ticks;
-extern int demo_mode;        // a DemoMode
-
-// Display options, all 1 at start-up.
-extern int option_glow;
-extern int option_scroll;
-extern int option_music;
-extern int option_stars;
-extern int option_shot_collisions;
-extern int option_effects;     // always 1
-extern int option_background;  // always 1
-
-// Sound objects of "sound.dat" that more than one screen uses.
-constexpr int SOUND_MENU_CLICK = 4;
-constexpr int SOUND_TUNE = 7;
-constexpr int SOUND_GAME_OVER_TUNE = 8;
+extern DATAFILE *sound_data;  // "sound.dat", held for the whole run
 
 void timer_tick();
+// Puts back_buffer on the screen; every loop that draws a frame ends it so.
 void present_frame();
 // Empty when the library started, else why it did not.
 std::string start_up();
 // 0 when a display is open: the window (or fullscreen) asked for, or a
 // fallback down to 320 x 240 or 640 x 480; non-zero when none could be set.
+// back_buffer and glow_layer must be there first (game_main makes them).
 int set_video_mode(const DisplayRequest &request = {});
 void shut_down();
 void start_demo();
@@ -71,6 +53,3 @@ struct GameFigures {
   int level = 0;
 };
 GameFigures last_game_figures();
-
-// A sample of "sound.dat" at centre pan, not looped.
-void play_effect(int object, int volume, int frequency);

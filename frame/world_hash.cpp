@@ -1,18 +1,14 @@
 #include "frame/world_hash.h"
 
-#include "combat/collisions.h"
-#include "combat/explosions.h"
-#include "combat/weapons.h"
 #include "frame/controls.h"
 #include "frame/game_state.h"
 #include "frame/program.h"
+#include "frame/program_services.h"
 #include "frame/random.h"
 #include "render/starfield.h"
 #include "screens/depth_stars.h"
 #include "screens/ending.h"
 #include "screens/title.h"
-#include "world/enemies.h"
-#include "world/world_tick.h"
 
 #include <type_traits>
 

@@ -1,19 +1,16 @@
 // One frame of play: the solid layer into back_buffer in a fixed order, the
-// light effects into glow_layer, and the glow blended over it all.
+// light effects into glow_layer, and the glow blended over it all. The loop
+// that draws it presents it.
 #include "render/draw_frame.h"
 
-#include "combat/collisions.h"
-#include "combat/explosions.h"
-#include "combat/weapons.h"
 #include "frame/catalogue.h"
 #include "frame/colour_tables.h"
 #include "frame/game_state.h"
-#include "frame/program.h"
+#include "frame/program_services.h"
 #include "render/direct_draw.h"
 #include "render/effects.h"
+#include "render/glyph_text.h"
 #include "render/starfield.h"
-#include "screens/glyph_text.h"
-#include "world/enemies.h"
 
 #include <cstdio>
 
@@ -142,5 +139,4 @@ void draw_frame() {
   draw_freeze_bar();
   if (demo_mode == DEMO_RUNNING) draw_glyph_text(back_buffer, 0, 225, "DEMO MODE");
   blend_glow_layer();
-  present_frame();
 }

@@ -1,4 +1,4 @@
-// Draws one frame of play into back_buffer and presents it.
+// Draws one frame of play into back_buffer; the loop presents it.
 #pragma once
 
 void draw_frame();

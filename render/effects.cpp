@@ -6,11 +6,10 @@
 // Both ways give the same pixels.
 #include "render/effects.h"
 
-#include "combat/explosions.h"
 #include "frame/colour_tables.h"
-#include "frame/program.h"
+#include "frame/game_state.h"
+#include "frame/program_services.h"
 #include "render/direct_draw.h"
-#include "world/world_tick.h"
 
 #include <cstdint>
 #include <cstring>

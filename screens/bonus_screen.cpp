@@ -2,13 +2,20 @@
 
 #include "frame/catalogue.h"
 #include "frame/program.h"
+#include "frame/program_services.h"
 #include "frame/resources.h"
 #include "platform/platform.h"
+#include "render/glyph_text.h"
 #include "screens/depth_stars.h"
 #include "screens/palette_screen.h"
-#include "screens/glyph_text.h"
 
 #include <cstring>
+
+DATAFILE *bonus_data = nullptr;
+
+void draw_bonus_glyph_text(BITMAP *bitmap, int x, int y, const char *text) {
+  draw_glyphs_of(bonus_data, bonus_object::GLYPHS, bitmap, x, y, text);
+}
 
 namespace {
 

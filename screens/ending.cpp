@@ -2,6 +2,7 @@
 
 #include "frame/catalogue.h"
 #include "frame/program.h"
+#include "frame/program_services.h"
 #include "frame/random.h"
 #include "frame/resources.h"
 #include "platform/platform.h"

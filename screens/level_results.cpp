@@ -5,10 +5,11 @@
 
 #include "frame/game_state.h"
 #include "frame/program.h"
+#include "frame/program_services.h"
 #include "frame/resources.h"
 #include "platform/platform.h"
+#include "render/glyph_text.h"
 #include "render/starfield.h"
-#include "screens/glyph_text.h"
 #include "screens/results_common.h"
 
 namespace {

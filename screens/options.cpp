@@ -2,9 +2,10 @@
 // marks, darkened by a light table except under a spotlight on the selected
 // row, over the depth stars.
 #include "frame/catalogue.h"
-#include "frame/controls.h"
 #include "frame/colour_tables.h"
+#include "frame/controls.h"
 #include "frame/program.h"
+#include "frame/program_services.h"
 #include "frame/resources.h"
 #include "platform/platform.h"
 #include "screens/depth_stars.h"

@@ -1,7 +1,7 @@
 #include "screens/results_common.h"
 
-#include "frame/program.h"
-#include "screens/glyph_text.h"
+#include "frame/program_services.h"
+#include "render/glyph_text.h"
 
 #include <cstring>
 

@@ -4,9 +4,8 @@
 
 #include "frame/catalogue.h"
 #include "frame/controls.h"
-#include "frame/data_path.h"
-#include "frame/level_start.h"
 #include "frame/program.h"
+#include "frame/program_services.h"
 #include "frame/resources.h"
 #include "platform/platform.h"
 #include "screens/bonus_screen.h"

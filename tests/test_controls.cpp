@@ -6,6 +6,7 @@
 #include "frame/controls.h"
 #include "frame/game_state.h"
 #include "frame/program.h"
+#include "frame/program_services.h"
 #include "platform/platform.h"
 #include "tests/support/data_files.h"
 #include "tests/support/headless_game.h"

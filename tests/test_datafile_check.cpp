@@ -4,8 +4,9 @@
 #include "frame/datafile_check.h"
 #include "frame/datafile_structure.h"
 #include "frame/resources.h"
+#include "screens/bonus_screen.h"
 #include "tests/support/headless_controls.h"
-#include "screens/glyph_text.h"
+#include "render/glyph_text.h"
 #include "tests/support/data_files.h"
 
 #include <allegro.h>

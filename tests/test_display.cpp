@@ -2,6 +2,7 @@
 // fullscreen centred on black, every frame scaled pixel for pixel with only
 // the changed rows written, F11 both ways, and the 60 Hz grid.
 #include "frame/program.h"
+#include "frame/program_services.h"
 #include "platform/frame_grid.h"
 #include "platform/platform.h"
 #include "platform/presenter.h"

@@ -7,6 +7,7 @@
 #include "frame/colour_tables.h"
 #include "frame/game_state.h"
 #include "frame/program.h"
+#include "frame/program_services.h"
 #include "platform/platform.h"
 #include "render/draw_frame.h"
 #include "tests/support/headless_game.h"

@@ -10,6 +10,7 @@
 #include "frame/game_state.h"
 #include "frame/play_loops.h"
 #include "frame/program.h"
+#include "frame/program_services.h"
 #include "platform/platform.h"
 #include "render/draw_frame.h"
 #include "tests/support/headless_game.h"

@@ -1,7 +1,8 @@
 // Glyph text drawn with the real glyphs of the generated datafiles.
 #include "frame/catalogue.h"
 #include "frame/game_state.h"
-#include "screens/glyph_text.h"
+#include "render/glyph_text.h"
+#include "screens/bonus_screen.h"
 #include "tests/support/headless_game.h"
 
 #include <utility>

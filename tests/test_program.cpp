@@ -4,12 +4,14 @@
 #include "frame/game_state.h"
 #include "frame/play_loops.h"
 #include "frame/program.h"
+#include "frame/program_services.h"
 #include "platform/platform.h"
 #include "tests/support/headless_game.h"
 
 using ProgramTest = HeadlessTest;
 
 TEST_F(ProgramTest, ClosingZoomPresentsExactly51FramesOnBlack) {
+  make_frame_bitmaps();
   ASSERT_EQ(set_video_mode(), 0);
   clear_to_color(headless::screen(), 3);
   BITMAP *closing = create_bitmap(320, 240);
@@ -32,6 +34,7 @@ TEST_F(ProgramTest, ClosingZoomPresentsExactly51FramesOnBlack) {
 }
 
 TEST_F(ProgramTest, UnknownTitleResultShowsTheTitleAgainWithoutFading) {
+  make_frame_bitmaps();
   ASSERT_EQ(set_video_mode(), 0);
   EXPECT_TRUE(act_on_title_choice(7));
   EXPECT_EQ(headless::fades_out(), 0);

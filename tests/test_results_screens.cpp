@@ -4,6 +4,7 @@
 #include "frame/game_over.h"
 #include "frame/game_state.h"
 #include "frame/program.h"
+#include "frame/program_services.h"
 #include "platform/platform.h"
 #include "screens/final_results.h"
 #include "screens/level_results.h"

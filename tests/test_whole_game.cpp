@@ -6,7 +6,7 @@
 #include "frame/program.h"
 #include "platform/platform.h"
 #include "screens/final_results.h"
-#include "screens/glyph_text.h"
+#include "render/glyph_text.h"
 #include "screens/results_common.h"
 #include "tests/support/headless_game.h"
 #include "tests/support/screen_text.h"

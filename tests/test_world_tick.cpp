@@ -6,6 +6,7 @@
 #include "combat/weapons.h"
 #include "frame/game_state.h"
 #include "frame/program.h"
+#include "frame/program_services.h"
 #include "tests/support/world_test.h"
 #include "world/enemies.h"
 #include "world/world_tick.h"

@@ -4,8 +4,8 @@
 // behaviour_steps, always applied in the same order.
 #include "world/behaviour.h"
 
-#include "combat/collisions.h"
 #include "combat/weapons.h"
+#include "frame/game_state.h"
 #include "world/behaviour_steps.h"
 #include "world/records.h"
 

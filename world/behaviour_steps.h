@@ -3,7 +3,7 @@
 // the fire check.
 #pragma once
 
-#include "world/enemies.h"
+#include "world/enemy_records.h"
 
 // How a slot moves each tick. Every form bounces the slot between the screen
 // edges; they differ in the vertical bob and in who turns at a wall.

@@ -5,7 +5,7 @@
 #include "combat/weapons.h"
 #include "frame/catalogue.h"
 #include "frame/game_state.h"
-#include "frame/program.h"
+#include "frame/program_services.h"
 #include "frame/random.h"
 #include "world/behaviour.h"
 #include "world/records.h"

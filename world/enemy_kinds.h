@@ -2,7 +2,7 @@
 // and the enemy shot size of each group of three levels.
 #pragma once
 
-#include "world/enemies.h"
+#include "world/enemy_records.h"
 
 struct EnemyKind {
   int hit_points;

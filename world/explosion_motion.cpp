@@ -1,7 +1,7 @@
 // One tick of every active explosion: trails shift, particles fly under a
 // light gravity, bounce off the bottom edge, die at the side edges or when
 // their trail has run out, and the ring shrinks.
-#include "combat/explosions.h"
+#include "frame/game_state.h"
 #include "world/world_tick.h"
 
 #include <cstring>

@@ -4,10 +4,9 @@
 #include "world/world_tick.h"
 
 #include "combat/collisions.h"
-#include "combat/explosions.h"
 #include "combat/weapons.h"
 #include "frame/game_state.h"
-#include "frame/program.h"
+#include "frame/program_services.h"
 #include "frame/random.h"
 #include "render/starfield.h"
 #include "world/enemies.h"

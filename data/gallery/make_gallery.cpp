@@ -6,6 +6,7 @@
 #include "data/gallery/gallery.h"
 
 #include "frame/program.h"
+#include "frame/program_services.h"
 #include "tests/support/headless_controls.h"
 #include "platform/platform.h"
 
@@ -26,6 +27,9 @@ int main(int argc, char **argv) {
 
   headless::init_library();
   platform_start_up();
+  back_buffer = create_bitmap(320, 240);
+  glow_layer = create_bitmap(320, 240);
+  clear(back_buffer);
   set_video_mode();
   sound_data = load_datafile("sound.dat");
   if (!sound_data) {

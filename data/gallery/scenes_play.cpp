@@ -10,6 +10,7 @@
 #include "frame/game_state.h"
 #include "frame/level_start.h"
 #include "frame/play_loops.h"
+#include "frame/program.h"
 #include "render/draw_frame.h"
 #include "world/enemies.h"
 #include "world/world_tick.h"
@@ -89,6 +90,7 @@ void busy_frame(int n) {
   reverse_ticks = n % 4 == 2 ? 560 : 0;
   freeze_ticks = n % 4 == 3 ? 170 : 0;
   draw_frame();
+  present_frame();
   save_screen(numbered("level%02d_busy", n), numbered("Level %d, in the thick of it", n), PLAY);
 }
 

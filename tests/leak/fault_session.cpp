@@ -11,7 +11,7 @@
 #include "frame/game_state.h"
 #include "frame/program.h"
 #include "tests/support/headless_controls.h"
-#include "screens/glyph_text.h"
+#include "render/glyph_text.h"
 #include "screens/title.h"
 #include "tests/leak/live_resources.h"
 #include "tests/leak/session_keys.h"

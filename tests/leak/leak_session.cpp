@@ -14,9 +14,11 @@
 // may be left.
 #include "frame/game_state.h"
 #include "frame/program.h"
+#include "frame/program_services.h"
+#include "screens/bonus_screen.h"
 #include "tests/support/headless_controls.h"
 #include "screens/ending.h"
-#include "screens/glyph_text.h"
+#include "render/glyph_text.h"
 #include "screens/title.h"
 #include "tests/leak/live_resources.h"
 #include "tests/leak/session_keys.h"

@@ -8,6 +8,7 @@
 #include "frame/level_start.h"
 #include "frame/play_loops.h"
 #include "frame/program.h"
+#include "frame/program_services.h"
 #include "tests/support/headless_controls.h"
 #include "tests/soak/soak_checks.h"
 #include "tests/support/level_reset.h"

@@ -5,6 +5,7 @@
 #include "frame/game_state.h"
 #include "frame/level_start.h"
 #include "frame/program.h"
+#include "frame/program_services.h"
 #include "frame/random.h"
 
 

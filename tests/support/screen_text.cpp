@@ -1,6 +1,6 @@
 #include "tests/support/screen_text.h"
 
-#include "screens/glyph_text.h"
+#include "render/glyph_text.h"
 
 bool shows_text(BITMAP *picture, int x, int y, const char *text, int hidden_allowed) {
   BITMAP *scratch = create_bitmap(picture->w, picture->h);

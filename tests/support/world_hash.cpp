@@ -3,6 +3,7 @@
 #include "combat/collisions.h"
 #include "combat/explosions.h"
 #include "combat/weapons.h"
+#include "frame/game_state.h"
 #include "render/starfield.h"
 #include "screens/depth_stars.h"
 #include "screens/ending.h"

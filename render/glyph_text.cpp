@@ -1,6 +1,6 @@
 // Text drawn one picture glyph per character at a 12-pixel pitch. Spaces,
 // and characters that have no glyph, take their pitch and draw nothing.
-#include "screens/glyph_text.h"
+#include "render/glyph_text.h"
 
 #include "frame/catalogue.h"
 #include "frame/game_state.h"
@@ -8,7 +8,6 @@
 #include <cstring>
 
 const char glyph_order[] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ/%:.";
-DATAFILE *bonus_data = nullptr;
 
 namespace {
 
@@ -21,8 +20,10 @@ int glyph_number(char ch) {
   return at ? static_cast<int>(at - glyph_order) : -1;
 }
 
-void draw_with_glyphs(DATAFILE *set, int first_glyph, BITMAP *bitmap, int x, int y,
-                      const char *text) {
+}  // namespace
+
+void draw_glyphs_of(DATAFILE *set, int first_glyph, BITMAP *bitmap, int x, int y,
+                    const char *text) {
   if (!set) return;
   for (int i = 0; text[i] != '\0'; ++i) {
     int k = glyph_number(text[i]);
@@ -30,12 +31,6 @@ void draw_with_glyphs(DATAFILE *set, int first_glyph, BITMAP *bitmap, int x, int
   }
 }
 
-}  // namespace
-
 void draw_glyph_text(BITMAP *bitmap, int x, int y, const char *text) {
-  draw_with_glyphs(level_data, level_object::GLYPHS, bitmap, x, y, text);
-}
-
-void draw_bonus_glyph_text(BITMAP *bitmap, int x, int y, const char *text) {
-  draw_with_glyphs(bonus_data, bonus_object::GLYPHS, bitmap, x, y, text);
+  draw_glyphs_of(level_data, level_object::GLYPHS, bitmap, x, y, text);
 }
