@@ -11,10 +11,9 @@
 #endif
 
 #include "platform/printable.h"
+#include "platform/whole_file.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -34,24 +33,13 @@ std::string not_a_folder(const std::string &path) {
   return S_ISDIR(info.st_mode) ? "" : "not a folder";
 }
 
-// Empty when the file can be opened for reading and is a regular file (a
-// FIFO is not waited on), else why not.
-std::string unreadable(const std::string &path) {
-  int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-  if (fd < 0) return std::strerror(errno);
-  struct stat info;
-  std::string why = fstat(fd, &info) != 0 ? std::strerror(errno) : S_ISREG(info.st_mode) ? "" : "not a regular file";
-  close(fd);
-  return why;
-}
-
 // Empty when all eight datafiles in the folder can be read, else the first
 // that cannot and why.
 std::string folder_problem(const std::string &folder) {
   std::string why = not_a_folder(folder);
   if (!why.empty()) return why;
   for (const char *file : datafile_names) {
-    why = unreadable(folder + "/" + file);
+    why = regular_file_problem(folder + "/" + file);
     if (!why.empty()) return std::string(file) + ": " + why;
   }
   return {};

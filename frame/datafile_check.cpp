@@ -5,10 +5,10 @@
 #include "world/enemy_kinds.h"
 
 #include "platform/printable.h"
+#include "platform/whole_file.h"
 
 #include <fcntl.h>
 #include <sys/mman.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -35,7 +35,6 @@ struct Requirement {
   std::function<std::string(SAMPLE *)> sample_extra = nullptr;
 };
 
-constexpr int most_file_bytes = 64 << 20;
 constexpr int most_enemies = 40;
 constexpr int layout_columns = 20, layout_rows = 15;
 constexpr int background_rows = 959;  // 240-row window from row 719
@@ -167,51 +166,7 @@ std::string object_problem(DATAFILE *data, int count, int n, const Requirement &
   return extra.empty() ? extra : object + extra;
 }
 
-std::string cannot_be_read(const char *why) { return std::string("cannot be read (") + why + ")"; }
-
-// Opened without waiting (a FIFO would block), and only a regular file;
-// -1 with the problem otherwise. `size` is the file's.
-int open_file(const std::string &path, off_t &size, std::string &problem) {
-  int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-  if (fd < 0) {
-    problem = errno == ENOENT ? "missing (no file " + printable(path) + "; SWARMFIRE_DATA may name the folder)"
-                              : cannot_be_read(std::strerror(errno));
-    return -1;
-  }
-  struct stat info;
-  if (fstat(fd, &info) != 0)
-    problem = cannot_be_read(std::strerror(errno));
-  else if (!S_ISREG(info.st_mode))
-    problem = cannot_be_read("not a regular file");
-  if (problem.empty()) {
-    size = info.st_size;
-    return fd;
-  }
-  close(fd);
-  return -1;
-}
-
-bool read_file(const std::string &path, std::vector<uint8_t> &bytes, std::string &problem) {
-  off_t size = 0;
-  int fd = open_file(path, size, problem);
-  if (fd < 0) return false;
-  // Room for the whole file at once, so that a large file is not copied
-  // over and over as it is read.
-  if (size > 0 && size <= most_file_bytes) bytes.reserve(size_t(size));
-  uint8_t chunk[65536];
-  ssize_t got;
-  while (problem.empty() && (got = read(fd, chunk, sizeof chunk)) != 0) {
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) {
-      problem = cannot_be_read(std::strerror(errno));
-      break;
-    }
-    bytes.insert(bytes.end(), chunk, chunk + got);
-    if (bytes.size() > size_t(most_file_bytes)) problem = "cannot be read (larger than 64 MiB)";
-  }
-  close(fd);
-  return problem.empty();
-}
+std::string cannot_be_read(const std::string &why) { return "cannot be read (" + why + ")"; }
 
 // The library loads datafiles by file name only. So that it loads exactly
 // the bytes that were checked, whatever happens to the file meanwhile, they
@@ -264,6 +219,15 @@ void note_load(const DATAFILE *data, const std::string &file) {
 
 }  // namespace
 
+std::string read_datafile(const std::string &path, std::vector<uint8_t> &bytes) {
+  WholeFile file = read_whole_file(path);
+  if (file.failure == ReadFailure::CannotOpen && file.error == ENOENT)
+    return "missing (no file " + printable(path) + "; SWARMFIRE_DATA may name the folder)";
+  if (file.failure != ReadFailure::None) return cannot_be_read(file.why());
+  bytes = std::move(file.bytes);
+  return {};
+}
+
 const char *datafile_name_of(const DATAFILE *data) {
   const char *name = nullptr;
   unsigned long newest = 0;
@@ -295,7 +259,8 @@ std::string catalogue_problem(const std::string &file, DATAFILE *data) {
 DATAFILE *load_checked_datafile(const std::string &folder, const std::string &file,
                                 std::string &problem) {
   std::vector<uint8_t> bytes;
-  if (!read_file(folder + "/" + file, bytes, problem)) return nullptr;
+  problem = read_datafile(folder + "/" + file, bytes);
+  if (!problem.empty()) return nullptr;
   problem = datafile_structure_problem(bytes);
   if (!problem.empty()) {
     problem = "cannot be read (" + problem + ")";

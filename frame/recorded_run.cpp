@@ -13,25 +13,24 @@
 #include <cinttypes>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 
 namespace {
 
-// The eight datafiles' names, sizes and bytes, in their order.
-uint64_t datafiles_digest() {
-  uint64_t digest = recording::fnv1a(nullptr, 0);
+// The digest of the eight datafiles' names, sizes and bytes, in their
+// order; empty, or the first that cannot be read and why.
+std::string datafiles_digest(uint64_t &digest) {
+  digest = recording::fnv1a(nullptr, 0);
   std::string folder = data_folder();
   for (const char *name : datafile_names) {
-    std::ifstream in(folder + "/" + name, std::ios::binary | std::ios::ate);
-    std::vector<uint8_t> bytes(in ? static_cast<size_t>(in.tellg()) : 0);
-    in.seekg(0);
-    in.read(reinterpret_cast<char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    std::vector<uint8_t> bytes;
+    std::string problem = read_datafile(folder + "/" + name, bytes);
+    if (!problem.empty()) return std::string(name) + ": " + problem;
     uint64_t size = bytes.size();
     digest = recording::fnv1a(reinterpret_cast<const uint8_t *>(name), std::char_traits<char>::length(name), digest);
     digest = recording::fnv1a(reinterpret_cast<const uint8_t *>(&size), sizeof size, digest);
     digest = recording::fnv1a(bytes.data(), bytes.size(), digest);
   }
-  return digest;
+  return {};
 }
 
 recording::Totals run_totals() {
@@ -85,7 +84,10 @@ bool display_ready() {
 std::string header_problem(const recording::Header &header) {
   if (header.game_version != GAME_VERSION)
     return "was recorded with swarmfire " + printable(header.game_version) + "; this is swarmfire " + GAME_VERSION;
-  if (header.data_digest != datafiles_digest())
+  uint64_t digest = 0;
+  std::string problem = datafiles_digest(digest);
+  if (!problem.empty()) return "cannot be checked against the datafiles: " + problem;
+  if (header.data_digest != digest)
     return "was recorded with other datafiles than those in " + printable(data_folder());
   return {};
 }
@@ -127,7 +129,12 @@ int record_game(const std::string &file, const DisplayRequest &display) {
     return 1;
   }
   if (!display_ready()) return 1;
-  recording::Header header{GAME_VERSION, datafiles_digest(), display.scale, display.fullscreen};
+  recording::Header header{GAME_VERSION, 0, display.scale, display.fullscreen};
+  problem = datafiles_digest(header.data_digest);
+  if (!problem.empty()) {
+    std::fprintf(stderr, "swarmfire: %s\n", problem.c_str());
+    return 1;
+  }
   problem = input_log_record(file, header);
   if (!problem.empty()) {
     complain(file, problem);

@@ -1,6 +1,7 @@
 #include "platform/recording_file.h"
 
 #include "platform/printable.h"
+#include "platform/whole_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -97,36 +98,6 @@ struct Cursor {
   }
 };
 
-// Opens a file to read without waiting for it (a FIFO or a device would
-// block, or never end): -1 with the problem unless it is a regular file.
-int open_regular(const std::string &path, struct stat &info, std::string &problem) {
-  int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-  if (fd < 0) {
-    problem = std::string("cannot be read: ") + std::strerror(errno);
-    return -1;
-  }
-  if (fstat(fd, &info) != 0)
-    problem = std::string("cannot be read: ") + std::strerror(errno);
-  else if (!S_ISREG(info.st_mode))
-    problem = "cannot be read: not a regular file";
-  if (problem.empty()) return fd;
-  close(fd);
-  return -1;
-}
-
-// Reads n bytes (fewer at the file's end); false on a read error.
-bool read_fully(int fd, uint8_t *bytes, size_t n, size_t &got) {
-  got = 0;
-  while (got < n) {
-    ssize_t r = read(fd, bytes + got, n - got);
-    if (r < 0 && errno == EINTR) continue;
-    if (r < 0) return false;
-    if (r == 0) break;
-    got += static_cast<size_t>(r);
-  }
-  return true;
-}
-
 // The recording grows beside its target, under a name of its own, until
 // it is put in place whole.
 std::string part_name(const std::string &path) { return path + "." + std::to_string(getpid()) + ".part"; }
@@ -194,17 +165,13 @@ std::string replace_problem(const std::string &path) {
   struct stat info;
   if (stat(path.c_str(), &info) != 0) return {};  // none: creating it will tell
   if (!S_ISREG(info.st_mode)) return "is not a regular file; it is left as it is";
-  std::string problem;
-  int fd = open_regular(path, info, problem);
-  if (fd < 0) return problem;
-  uint8_t head[sizeof MAGIC] = {};
-  size_t got = 0;
-  bool read = read_fully(fd, head, sizeof head, got);
-  int error = errno;
-  close(fd);
-  if (!read) return std::string("cannot be read: ") + std::strerror(error);
-  if (got == 0 || (got == sizeof head && std::memcmp(head, MAGIC, sizeof MAGIC) == 0)) return {};
-  return "exists and is not a Swarmfire recording; it is left as it is";
+  const char *not_ours = "exists and is not a Swarmfire recording; it is left as it is";
+  WholeFile file = read_whole_file(path);
+  if (file.failure == ReadFailure::TooLarge) return not_ours;
+  if (file.failure != ReadFailure::None) return "cannot be read: " + file.why();
+  const std::vector<uint8_t> &b = file.bytes;
+  if (b.empty() || (b.size() >= sizeof MAGIC && std::memcmp(b.data(), MAGIC, sizeof MAGIC) == 0)) return {};
+  return not_ours;
 }
 
 std::string open_writer(Writer &w, const std::string &path, const Header &header) {
@@ -308,20 +275,10 @@ std::string close_writer(Writer &w, const Trailer *trailer, bool keep) {
 
 std::string open_reader(Reader &r, const std::string &path, Header &header) {
   r = Reader{};
-  struct stat info;
-  std::string problem;
-  int fd = open_regular(path, info, problem);
-  if (fd < 0) return problem;
-  if (info.st_size > MOST_FILE_BYTES) problem = "is not a recording (larger than 64 MB)";
-  std::vector<uint8_t> bytes(problem.empty() ? static_cast<size_t>(info.st_size) : 0);
-  size_t got = 0;
-  if (problem.empty() && !read_fully(fd, bytes.data(), bytes.size(), got))
-    problem = std::string("cannot be read: ") + std::strerror(errno);
-  else if (problem.empty() && got != bytes.size())
-    problem = "cannot be read: it shrank";
-  close(fd);
-  if (!problem.empty()) return problem;
-  return read_recording(r, std::move(bytes), header);
+  WholeFile file = read_whole_file(path);
+  if (file.failure == ReadFailure::TooLarge) return "is not a recording (" + file.why() + ")";
+  if (file.failure != ReadFailure::None) return "cannot be read: " + file.why();
+  return read_recording(r, std::move(file.bytes), header);
 }
 
 std::string read_recording(Reader &r, std::vector<uint8_t> bytes, Header &header) {

@@ -48,9 +48,6 @@ constexpr int MOST_TICKS_PER_WAIT = 3600;
 // At most this many segments in one repeat record: a replay never runs
 // more than this many waits for two bytes of its file.
 constexpr int MOST_REPEATS = 64;
-// A file longer than this is not a recording (an hour of play takes well
-// under 2 MB).
-constexpr long MOST_FILE_BYTES = 64L << 20;
 
 struct SegmentEnd {
   Wait wait = Wait::Present;
