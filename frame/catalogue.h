@@ -3,6 +3,8 @@
 // between the program and its data.
 #pragma once
 
+#include "platform/datafile_object.h"
+
 #include <allegro.h>
 
 // "sound.dat": all samples.
@@ -96,14 +98,11 @@ struct MissingObject {
   int type;  // DAT_BITMAP, DAT_PALETTE or DAT_SAMPLE
 };
 
-// Object n of a loaded datafile, bounded: the entries before it are walked
-// up to the DAT_END that closes the array, and none past it is read.
+// Object n of a loaded datafile, bounded by its end marker.
 inline const DATAFILE &dat_object(const DATAFILE *d, int n, int type) {
-  if (!d || n < 0) throw MissingObject{d, n, type};
-  for (int i = 0; i < n; ++i)
-    if (d[i].type == DAT_END) throw MissingObject{d, n, type};
-  if (d[n].type != type) throw MissingObject{d, n, type};
-  return d[n];
+  const DATAFILE *object = datafile_object(d, n, type);
+  if (!object) throw MissingObject{d, n, type};
+  return *object;
 }
 
 // Object n of a loaded datafile, as the type it holds.

@@ -1,5 +1,8 @@
 #include "frame/game_state.h"
 
+#include "frame/catalogue.h"
+#include "platform/datafile_object.h"
+
 Player player = {};
 
 int level = 1;
@@ -16,9 +19,6 @@ std::array<float, 200> direction_table = {};
 int demo_steer = 0;
 
 const RGB *level_palette() {
-  if (!level_data) return desktop_palette;
-  for (int i = 0; i <= 78; ++i)
-    if (level_data[i].type == DAT_END) return desktop_palette;
-  if (level_data[78].type != DAT_PALETTE) return desktop_palette;
-  return static_cast<const RGB *>(level_data[78].dat);
+  const DATAFILE *palette = datafile_object(level_data, level_object::PALETTE, DAT_PALETTE);
+  return palette ? static_cast<const RGB *>(palette->dat) : desktop_palette;
 }

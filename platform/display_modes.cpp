@@ -19,6 +19,14 @@ void add(ModeList &list, ModeKind kind, int width, int height) {
 
 }  // namespace
 
+const ModeTry *first_mode_set(const ModeList &list, bool fullscreen_only, bool (*set)(const ModeTry &)) {
+  for (int i = 0; i < list.count; ++i) {
+    const ModeTry &mode = list.tries[i];
+    if ((!fullscreen_only || is_fullscreen(mode.kind)) && set(mode)) return &mode;
+  }
+  return nullptr;
+}
+
 ModeList modes_to_try(const DisplayRequest &request, int desktop_w, int desktop_h) {
   ModeList list;
   if (request.fullscreen) {

@@ -38,6 +38,10 @@ int fitting_window_scale(int desktop_w, int desktop_h);
 // the library's own choice at 320 x 240 and 640 x 480.
 ModeList modes_to_try(const DisplayRequest &request, int desktop_w, int desktop_h);
 
+// The first mode of the list, of the fullscreen kinds only when asked, that
+// `set` takes (it sets the mode and says whether it did); nullptr when none.
+const ModeTry *first_mode_set(const ModeList &list, bool fullscreen_only, bool (*set)(const ModeTry &));
+
 // The largest whole scale at which 320 x 240 fits the screen, and the
 // top-left corner that centres it.
 struct Placement {

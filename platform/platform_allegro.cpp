@@ -4,6 +4,7 @@
 #include "platform/platform.h"
 
 #include "platform/background_thread.h"
+#include "platform/datafile_object.h"
 #include "platform/display_modes.h"
 #include "platform/frame_grid.h"
 #include "platform/fullscreen_window.h"
@@ -70,11 +71,8 @@ void check_close() {
 }
 
 SAMPLE *bank_sample(int object) {
-  if (!sound_bank || object < 0) return nullptr;
-  for (int i = 0; i <= object; ++i)
-    if (sound_bank[i].type == DAT_END) return nullptr;
-  if (sound_bank[object].type != DAT_SAMPLE) return nullptr;
-  return static_cast<SAMPLE *>(sound_bank[object].dat);
+  const DATAFILE *sample = datafile_object(sound_bank, object, DAT_SAMPLE);
+  return sample ? static_cast<SAMPLE *>(sample->dat) : nullptr;
 }
 
 // --- Display modes ---------------------------------------------------------
@@ -116,18 +114,12 @@ void after_mode_set(const ModeTry &mode) {
   presenter_attach(screen, shown_palette);
 }
 
-// The first mode of the list that the library accepts, from index `first`
-// on and of the given kinds only.
+// The first mode of the list, of the given kinds only, that the library
+// accepts.
 bool open_first(const ModeList &list, bool fullscreen_only) {
-  for (int i = 0; i < list.count; ++i) {
-    const ModeTry &mode = list.tries[i];
-    if (fullscreen_only && !is_fullscreen(mode.kind)) continue;
-    if (set_mode(mode)) {
-      after_mode_set(mode);
-      return true;
-    }
-  }
-  return false;
+  const ModeTry *mode = first_mode_set(list, fullscreen_only, set_mode);
+  if (mode) after_mode_set(*mode);
+  return mode != nullptr;
 }
 
 // F11: fullscreen from the window, the window from fullscreen. A refused

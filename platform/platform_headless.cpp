@@ -38,14 +38,14 @@ void show_mode(const ModeTry &mode) {
   presenter_attach(twin.display, palette);
 }
 
+bool show_unless_refused(const ModeTry &mode) {
+  if (refused(mode)) return false;
+  show_mode(mode);
+  return true;
+}
+
 bool open_first(const ModeList &list, bool fullscreen_only) {
-  for (int i = 0; i < list.count; ++i) {
-    const ModeTry &mode = list.tries[i];
-    if ((fullscreen_only && !is_fullscreen(mode.kind)) || refused(mode)) continue;
-    show_mode(mode);
-    return true;
-  }
-  return false;
+  return first_mode_set(list, fullscreen_only, show_unless_refused) != nullptr;
 }
 
 // F11, as the real platform handles it: a refused switch keeps the mode on.
