@@ -30,6 +30,9 @@ constexpr int WEAPON = 18;
 constexpr int VOLLEY = 19;
 }  // namespace sound_object
 
+// The datafile of each group of three levels.
+constexpr const char *LEVEL_FILES[4] = {"level1.dat", "level4.dat", "level7.dat", "level10.dat"};
+
 // "level1.dat", "level4.dat", "level7.dat", "level10.dat": one layout.
 namespace level_object {
 constexpr int FIRST_KIND_FRAMES = 0;    // sprite_base of the group's first kind
@@ -39,6 +42,9 @@ constexpr int BACKGROUND = 25;          // 320 x at least 959
 constexpr int CAPSULES = 26;            // 26..34, one per bonus; the capsule's kind
 constexpr int GLYPHS = 35;              // 35..74 in glyph_order
 constexpr int LAYOUTS = 75;             // 75..77, one per level of the group
+// A layout's top-left 20 x 15 pixels are the formation's slots, each an
+// enemy kind or 0 for none.
+constexpr int LAYOUT_COLUMNS = 20, LAYOUT_ROWS = 15;
 constexpr int PALETTE = 78;
 constexpr int SHIP_BLINK = 79;
 constexpr int SHIP_LEFT = 80;

@@ -3,6 +3,7 @@
 #include "frame/catalogue.h"
 #include "frame/datafile_structure.h"
 #include "world/enemy_kinds.h"
+#include "world/enemy_records.h"
 
 #include "platform/printable.h"
 #include "platform/whole_file.h"
@@ -18,8 +19,8 @@
 #include <functional>
 #include <vector>
 
-const char *const datafile_names[8] = {"sound.dat",  "title.dat",  "bonus.dat",   "level1.dat",
-                                       "level4.dat", "level7.dat", "level10.dat", "enddat.dat"};
+const char *const datafile_names[8] = {"sound.dat",    "title.dat",    "bonus.dat",    LEVEL_FILES[0],
+                                       LEVEL_FILES[1], LEVEL_FILES[2], LEVEL_FILES[3], "enddat.dat"};
 
 namespace {
 
@@ -35,8 +36,7 @@ struct Requirement {
   std::function<std::string(SAMPLE *)> sample_extra = nullptr;
 };
 
-constexpr int most_enemies = 40;
-constexpr int layout_columns = 20, layout_rows = 15;
+using level_object::LAYOUT_COLUMNS, level_object::LAYOUT_ROWS;
 constexpr int background_rows = 959;  // 240-row window from row 719
 
 const char *kind_word(Kind kind) {
@@ -72,11 +72,12 @@ std::string background_size(BITMAP *b) {
 std::string layout_problem(BITMAP *b, int group) {
   int first = group_first_kind(group);
   std::string kinds = "kinds " + std::to_string(first) + " and " + std::to_string(first + 1);
-  if (b->w < layout_columns || b->h < layout_rows)
-    return "should be a layout picture of at least 20x15";
+  if (b->w < LAYOUT_COLUMNS || b->h < LAYOUT_ROWS)
+    return "should be a layout picture of at least " + std::to_string(LAYOUT_COLUMNS) + "x" +
+           std::to_string(LAYOUT_ROWS);
   int count = 0;
-  for (int j = 0; j < layout_rows; ++j)
-    for (int i = 0; i < layout_columns; ++i) {
+  for (int j = 0; j < LAYOUT_ROWS; ++j)
+    for (int i = 0; i < LAYOUT_COLUMNS; ++i) {
       int kind = getpixel(b, i, j);
       if (kind == 0) continue;
       if (!kind_in_group(kind, group))
@@ -84,8 +85,8 @@ std::string layout_problem(BITMAP *b, int group) {
                ", row " + std::to_string(j) + "; this group has " + kinds + " only";
       ++count;
     }
-  if (count > most_enemies)
-    return "places " + std::to_string(count) + " enemies; at most 40 fit";
+  if (count > MAX_ENEMIES)
+    return "places " + std::to_string(count) + " enemies; at most " + std::to_string(MAX_ENEMIES) + " fit";
   return {};
 }
 
@@ -142,9 +143,8 @@ std::vector<Requirement> catalogue_of(const std::string &file) {
   if (file == "title.dat") return title_catalogue();
   if (file == "bonus.dat") return bonus_catalogue();
   if (file == "enddat.dat") return ending_catalogue();
-  const char *const levels[4] = {"level1.dat", "level4.dat", "level7.dat", "level10.dat"};
   for (int group = 0; group < 4; ++group)
-    if (file == levels[group]) return level_catalogue(group);
+    if (file == LEVEL_FILES[group]) return level_catalogue(group);
   return {};
 }
 

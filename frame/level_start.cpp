@@ -20,12 +20,6 @@
 
 namespace {
 
-// The datafile of each group, loaded at its first level.
-const char *const group_files[4] = {"level1.dat", "level4.dat", "level7.dat", "level10.dat"};
-
-constexpr int LAYOUT_COLUMNS = 20;
-constexpr int LAYOUT_ROWS = 15;
-
 // The graphics set on show, which level_data views. Never destroyed: at the
 // process's end the library is gone, and the program lets it go before.
 OwnedDatafile &held_level_set() {
@@ -96,7 +90,7 @@ void scroll_level_caption() {
 
 }  // namespace
 
-const char *level_datafile(int level) { return group_files[level_group(level)]; }
+const char *level_datafile(int level) { return LEVEL_FILES[level_group(level)]; }
 
 void release_level_data() {
   level_data = nullptr;
@@ -120,6 +114,7 @@ void build_layout() {
   for (Enemy &e : enemies) e.active = 0;
   BITMAP *layout = dat_bitmap(level_data, level_object::LAYOUTS + (level - 1) % 3);
   int placed = 0;
+  using level_object::LAYOUT_COLUMNS, level_object::LAYOUT_ROWS;
   for (int j = 0; j < LAYOUT_ROWS; ++j) {
     for (int i = 0; i < LAYOUT_COLUMNS; ++i) {
       // Outside a small picture getpixel gives -1: an empty slot. Slots past

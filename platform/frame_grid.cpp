@@ -1,5 +1,7 @@
 #include "platform/frame_grid.h"
 
+#include "platform/tick_backlog.h"
+
 namespace {
 
 long long deadline(const FrameGrid &grid, long long k) {
@@ -24,5 +26,5 @@ GridWait grid_wait(FrameGrid &grid, long long now) {
   grid.anchor = now;
   grid.index = 0;
   if (missed < 1) missed = 1;
-  return {now, static_cast<int>(missed > 1'000'000 ? 1'000'000 : missed)};
+  return {now, static_cast<int>(missed > MOST_TICKS_PER_WAIT ? MOST_TICKS_PER_WAIT : missed)};
 }

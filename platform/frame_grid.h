@@ -11,7 +11,8 @@ struct FrameGrid {
 
 struct GridWait {
   long long until;  // ns: when the wait ends (now when it is late)
-  int passed;       // deadlines passed, each a tick of the logic timer
+  int passed;       // deadlines passed, each a tick of the logic timer (at
+                    // most MOST_TICKS_PER_WAIT)
 };
 
 constexpr long long GRID_HZ = 60;

@@ -12,6 +12,8 @@
 // costs a share of one byte.
 #pragma once
 
+#include "platform/tick_backlog.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -42,9 +44,6 @@ constexpr int YES_NO_QUESTIONS = 130;
 enum class Wait : uint8_t { Present, Yield, KeyWait, FadeIn, FadeOut, Vsync };
 constexpr int WAIT_KINDS = 6;
 
-// At most this many ticks fire at one wait (a minute); the seam fires no
-// more live either, so that a recording holds what the game was given.
-constexpr int MOST_TICKS_PER_WAIT = 3600;
 // At most this many segments in one repeat record: a replay never runs
 // more than this many waits for two bytes of its file.
 constexpr int MOST_REPEATS = 64;
