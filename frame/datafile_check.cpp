@@ -256,8 +256,8 @@ std::string catalogue_problem(const std::string &file, DATAFILE *data) {
   return {};
 }
 
-DATAFILE *load_checked_datafile(const std::string &folder, const std::string &file,
-                                std::string &problem) {
+OwnedDatafile load_checked_datafile(const std::string &folder, const std::string &file,
+                                    std::string &problem) {
   std::vector<uint8_t> bytes;
   problem = read_datafile(folder + "/" + file, bytes);
   if (!problem.empty()) return nullptr;
@@ -267,23 +267,20 @@ DATAFILE *load_checked_datafile(const std::string &folder, const std::string &fi
     return nullptr;
   }
   std::string why;
-  DATAFILE *data = load_datafile_from_bytes(bytes, why);
+  OwnedDatafile data(load_datafile_from_bytes(bytes, why));
   if (!data) {
     problem = why.empty() ? "cannot be loaded" : "cannot be loaded (" + why + ")";
     return nullptr;
   }
-  problem = catalogue_problem(file, data);
-  if (problem.empty()) {
-    note_load(data, file);
-    return data;
-  }
-  unload_datafile(data);
-  return nullptr;
+  problem = catalogue_problem(file, data.get());
+  if (!problem.empty()) return nullptr;
+  note_load(data.get(), file);
+  return data;
 }
 
 std::string datafile_problem(const std::string &folder, const std::string &file) {
   std::string problem;
-  if (DATAFILE *data = load_checked_datafile(folder, file, problem)) unload_datafile(data);
+  load_checked_datafile(folder, file, problem);
   return problem;
 }
 

@@ -8,6 +8,7 @@
 #include <allegro.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,11 @@ extern const char *const datafile_names[8];
 // The bytes of a datafile, read whole; empty, or why not: "missing (no file
 // ...)", or "cannot be read (...)" with the system's reason.
 std::string read_datafile(const std::string &path, std::vector<uint8_t> &bytes);
+
+struct DatafileRelease {
+  void operator()(DATAFILE *data) const { unload_datafile(data); }
+};
+using OwnedDatafile = std::unique_ptr<DATAFILE, DatafileRelease>;
 
 // What the code reads at a catalogued position.
 enum class ObjectKind { Bitmap, Palette, Sample };
@@ -36,9 +42,9 @@ std::string catalogue_problem(const std::string &file, DATAFILE *data);
 
 // The file of this name in the folder, read once: its bytes checked, then
 // exactly those bytes loaded and the objects checked against its catalogue.
-// The loaded datafile (release it with unload_datafile), or nullptr with
-// the problem. The library must be installed (any system driver).
-DATAFILE *load_checked_datafile(const std::string &folder, const std::string &file,
+// The loaded datafile, or none with the problem. The library must be
+// installed (any system driver).
+OwnedDatafile load_checked_datafile(const std::string &folder, const std::string &file,
                                 std::string &problem);
 
 // The file a datafile that load_checked_datafile loaded came from, e.g.

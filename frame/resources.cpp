@@ -11,7 +11,7 @@ OwnedBitmap new_bitmap(int width, int height) {
 
 OwnedDatafile load_game_datafile(const char *file) {
   std::string problem;
-  OwnedDatafile data(load_checked_datafile(data_folder(), file, problem));
+  OwnedDatafile data = load_checked_datafile(data_folder(), file, problem);
   if (!data) throw MissingData{file, problem};
   return data;
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "frame/catalogue.h"
+#include "frame/datafile_check.h"
 
 #include <allegro.h>
 
@@ -28,11 +29,6 @@ using OwnedBitmap = std::unique_ptr<BITMAP, BitmapRelease>;
 struct BitmapFailure {
   int width, height;
 };
-
-struct DatafileRelease {
-  void operator()(DATAFILE *data) const { unload_datafile(data); }
-};
-using OwnedDatafile = std::unique_ptr<DATAFILE, DatafileRelease>;
 
 // A new memory bitmap at the library's colour depth; throws BitmapFailure
 // when the library cannot make one.

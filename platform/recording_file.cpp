@@ -50,7 +50,7 @@ void put_varint(Writer &w, uint32_t value) {
 }
 
 void write_buffer(Writer &w) {
-  if (w.used && w.problem.empty() && std::fwrite(w.buffer, 1, w.used, w.file) != w.used)
+  if (w.used && w.problem.empty() && std::fwrite(w.buffer, 1, w.used, w.file.get()) != w.used)
     w.problem = std::strerror(errno);
   w.used = 0;
 }
@@ -175,6 +175,8 @@ std::string replace_problem(const std::string &path) {
 }
 
 std::string open_writer(Writer &w, const std::string &path, const Header &header) {
+  // A recording still open is given up, its part file with it.
+  close_writer(w, nullptr, false);
   w = Writer{};
   w.checksum = fnv1a(nullptr, 0);
   std::string problem = replace_problem(path);
@@ -183,7 +185,7 @@ std::string open_writer(Writer &w, const std::string &path, const Header &header
   w.part = part_name(path);
   int fd = open(w.part.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
   if (fd < 0) return std::string("cannot be created: ") + std::strerror(errno);
-  w.file = fdopen(fd, "wb");
+  w.file.reset(fdopen(fd, "wb"));
   if (!w.file) {
     problem = std::string("cannot be created: ") + std::strerror(errno);
     close(fd);
@@ -239,7 +241,7 @@ void flush_writer(Writer &w) {
   if (!w.file) return;
   if (w.used < sizeof w.buffer) put_pending_repeats(w);
   write_buffer(w);
-  if (w.problem.empty() && std::fflush(w.file) != 0) w.problem = std::strerror(errno);
+  if (w.problem.empty() && std::fflush(w.file.get()) != 0) w.problem = std::strerror(errno);
 }
 
 std::string close_writer(Writer &w, const Trailer *trailer, bool keep) {
@@ -260,9 +262,8 @@ std::string close_writer(Writer &w, const Trailer *trailer, bool keep) {
     for (uint8_t b : END_MAGIC) put(w, b);
   }
   flush_writer(w);
-  if (w.problem.empty() && fsync(fileno(w.file)) != 0) w.problem = std::strerror(errno);
-  if (std::fclose(w.file) != 0 && w.problem.empty()) w.problem = std::strerror(errno);
-  w.file = nullptr;
+  if (w.problem.empty() && fsync(fileno(w.file.get())) != 0) w.problem = std::strerror(errno);
+  if (std::fclose(w.file.release()) != 0 && w.problem.empty()) w.problem = std::strerror(errno);
   // Whole, it takes the place of the target; else the target stays as it was.
   if (!w.problem.empty() || !keep)
     unlink(w.part.c_str());

@@ -16,6 +16,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -90,8 +91,12 @@ struct Trailer {
 // regular file, not a recording, cannot be read).
 std::string replace_problem(const std::string &path);
 
+struct FileClose {
+  void operator()(std::FILE *file) const { std::fclose(file); }
+};
+
 struct Writer {
-  std::FILE *file = nullptr;
+  std::unique_ptr<std::FILE, FileClose> file;
   std::string path;       // the recording's name
   std::string part;       // the file it grows in until it is whole
   uint8_t buffer[1 << 14];

@@ -211,8 +211,9 @@ TEST_F(CatalogueTest, StandInFilesPassAndAShortFileNamesTheFirstObjectItLacks) {
 TEST_F(CatalogueTest, AccessesOutsideTheFileOrToAnotherKindStopInsteadOfReading) {
   write_bytes(folder.file("bonus.dat"), stand_in_datafile("bonus.dat"));
   std::string problem;
-  bonus_data = load_checked_datafile(folder.path, "bonus.dat", problem);
-  ASSERT_NE(bonus_data, nullptr) << problem;
+  OwnedDatafile bonus = load_checked_datafile(folder.path, "bonus.dat", problem);
+  ASSERT_NE(bonus, nullptr) << problem;
+  bonus_data = bonus.get();
   EXPECT_EQ(dat_bitmap(bonus_data, 0), bonus_data[0].dat);
   EXPECT_EQ(dat_palette(bonus_data, bonus_object::PALETTE), bonus_data[bonus_object::PALETTE].dat);
   const std::pair<std::function<void()>, std::string> accesses[] = {
@@ -230,6 +231,5 @@ TEST_F(CatalogueTest, AccessesOutsideTheFileOrToAnotherKindStopInsteadOfReading)
       EXPECT_EQ(missing_object_problem(missing), expected);
     }
   }
-  unload_datafile(bonus_data);
   bonus_data = nullptr;
 }

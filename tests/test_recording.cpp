@@ -199,6 +199,17 @@ TEST_F(RecordingTest, AnEarlierRecordingStaysUntilTheNewOneIsWholeAndAFailedWrit
       << told;
   EXPECT_EQ(read_bytes(file), earlier);
   EXPECT_FALSE(fs::exists(part));
+
+  // A writer opened over one still open gives the open one up, its part
+  // file with it.
+  std::string other = scratch.file("other.sfr");
+  recording::Writer writer;
+  ASSERT_EQ(recording::open_writer(writer, other, {"1.0", 7, 0, false}), "");
+  ASSERT_EQ(recording::open_writer(writer, file, {"1.0", 7, 0, false}), "");
+  EXPECT_FALSE(fs::exists(other + "." + std::to_string(getpid()) + ".part"));
+  EXPECT_EQ(recording::close_writer(writer, nullptr, false), "");
+  EXPECT_EQ(read_bytes(file), earlier);
+  EXPECT_FALSE(fs::exists(part));
   destroy_bitmap(frame);
 }
 
