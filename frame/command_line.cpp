@@ -76,7 +76,8 @@ CommandLine parse_command_line(int argc, char **argv) {
         line.display_given = true;
         line.display.scale = scale_value(optarg);
         if (line.display.scale == 0) {
-          line.error = std::string("--scale takes a whole number from 1 to 8, not '") + optarg + "'" + hint;
+          line.error = "--scale takes a whole number from 1 to " + std::to_string(MAX_WINDOW_SCALE) + ", not '" +
+                       optarg + "'" + hint;
           return line;
         }
         break;

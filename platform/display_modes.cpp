@@ -5,8 +5,8 @@
 int fitting_window_scale(int desktop_w, int desktop_h) {
   if (desktop_w <= 0 || desktop_h <= 0) return 2;
   int scale = 1;
-  while (scale < MAX_WINDOW_SCALE && 320 * (scale + 1) * 100 <= desktop_w * 85 &&
-         240 * (scale + 1) * 100 <= desktop_h * 85)
+  while (scale < MAX_WINDOW_SCALE && PICTURE_WIDTH * (scale + 1) * 100 <= desktop_w * FITTING_PERCENT &&
+         PICTURE_HEIGHT * (scale + 1) * 100 <= desktop_h * FITTING_PERCENT)
     ++scale;
   return scale;
 }
@@ -40,13 +40,14 @@ ModeList modes_to_try(const DisplayRequest &request, int desktop_w, int desktop_
   int fitting = fitting_window_scale(desktop_w, desktop_h);
   int scale = request.scale > 0 ? std::min(request.scale, MAX_WINDOW_SCALE) : fitting;
   if (request.fit) scale = std::min(scale, fitting);
-  for (int s = scale; s >= 1; --s) add(list, ModeKind::Window, 320 * s, 240 * s);
-  add(list, ModeKind::Any, 320, 240);
+  for (int s = scale; s >= 1; --s) add(list, ModeKind::Window, PICTURE_WIDTH * s, PICTURE_HEIGHT * s);
+  add(list, ModeKind::Any, PICTURE_WIDTH, PICTURE_HEIGHT);
   add(list, ModeKind::Any, 640, 480);
   return list;
 }
 
 Placement place_picture(int screen_w, int screen_h) {
-  int scale = std::max(1, std::min(screen_w / 320, screen_h / 240));
-  return {scale, std::max(0, (screen_w - 320 * scale) / 2), std::max(0, (screen_h - 240 * scale) / 2)};
+  int scale = std::max(1, std::min(screen_w / PICTURE_WIDTH, screen_h / PICTURE_HEIGHT));
+  return {scale, std::max(0, (screen_w - PICTURE_WIDTH * scale) / 2),
+          std::max(0, (screen_h - PICTURE_HEIGHT * scale) / 2)};
 }

@@ -27,6 +27,9 @@ struct ModeList {
   int count = 0;
 };
 
+// The share of the desktop, in percent, that a window fitted to it may take.
+constexpr int FITTING_PERCENT = 85;
+
 // The largest whole scale whose 320s x 240s window fits within 85% of the
 // desktop's width and height (1 at least); 2 when the desktop size is unknown
 // (0 x 0).

@@ -15,10 +15,6 @@ using namespace recording;
 
 enum class Mode { Off, Record, Replay };
 
-// The waits as the calls they are, for checksums and messages; and the end
-// of the recording, as the trailer names it.
-constexpr int Q_PRESENT = 135, Q_YIELD = 136, Q_KEY_WAIT = 137, Q_END = 138;
-
 // The calls of the current segment: how many, their checksum, and where
 // the segment's last record stands.
 struct Segment {
@@ -46,9 +42,9 @@ struct InputLog {
   std::string problem;
 };
 
-InputLog input;
-Writer writer;
-Reader reader;
+InputLog input_log;
+Writer recording_writer;
+Reader replay_reader;
 
 constexpr long long FLUSH_EVERY_NS = 500'000'000;
 
@@ -119,80 +115,91 @@ int named_by(const Record &r) {
   }
 }
 
-bool stop(ReplayEnd end, const std::string &problem = {}) {
-  if (!input.stopping) {
-    input.stopping = true;
-    input.end = end;
-    input.problem = problem;
+void stop(ReplayEnd end, const std::string &problem = {}) {
+  if (!input_log.stopping) {
+    input_log.stopping = true;
+    input_log.end = end;
+    input_log.problem = problem;
   }
+}
+
+void count_call(int q) {
+  ++input_log.segment.calls;
+  input_log.segment.sum = add_to_sum(input_log.segment.sum, q);
+}
+
+void consume() { input_log.next = next_record(replay_reader); }
+
+// Empty when the game, asking `asked` as the next call of its segment, is
+// in step with the next record: a record standing at this call must name
+// it, and a call that always leaves a record must find it here. Else how it
+// is out of step; the message is made only then, as this runs at every key
+// poll.
+std::string step_problem(const Record &n, int asked) {
+  const Segment &s = input_log.segment;
+  int named = named_by(n);
+  auto game = [asked] { return asked == Q_END ? std::string("the game ended") : "the game asked for " + describe(asked); };
+  if (n.at == s.calls) {
+    if (named != asked) return game() + " where the recording has " + describe(named);
+    uint16_t sum = n.type == Record::AtTrailer ? replay_reader.trailer.tail_sum : n.end.sum;
+    if ((n.type == Record::End || n.type == Record::AtTrailer) && sum != s.sum)
+      return game() + " after " + std::to_string(s.calls) + " inputs, as recorded, but they were not the recorded ones";
+    return {};
+  }
+  if (always_recorded(asked))
+    return game() + " after " + std::to_string(s.calls) + " inputs where the recording has " + describe(named) +
+           " after " + std::to_string(n.at);
+  return {};
+}
+
+// Whether the replay goes on with this call; else it stops, at a damaged or
+// cut-off record or out of step.
+bool in_step(int asked) {
+  if (input_log.stopping) return false;
+  const Record &n = input_log.next;
+  if (n.type == Record::CutShort) {
+    stop(ReplayEnd::CutShort);
+    return false;
+  }
+  if (n.type == Record::Damaged) {
+    stop(ReplayEnd::Damaged, replay_reader.damage);
+    return false;
+  }
+  std::string problem = step_problem(n, asked);
+  if (problem.empty()) return true;
+  stop(ReplayEnd::OutOfStep, problem);
   return false;
 }
 
-bool out_of_step(const std::string &problem) { return stop(ReplayEnd::OutOfStep, problem); }
-
-void count_call(int q) {
-  ++input.segment.calls;
-  input.segment.sum = add_to_sum(input.segment.sum, q);
-}
-
-void consume() { input.next = next_record(reader); }
-
-// Whether the game, asking `asked` as the next call of its segment, is in
-// step with the recording: a record standing at this call must name it,
-// and a call that always leaves a record must find it here.
-bool in_step(int asked) {
-  if (input.stopping) return false;
-  const Record &n = input.next;
-  if (n.type == Record::CutShort) return stop(ReplayEnd::CutShort);
-  if (n.type == Record::Damaged) return stop(ReplayEnd::Damaged, reader.damage);
-  const Segment &s = input.segment;
-  int named = named_by(n);
-  // The message is made only when the replay falls out of step: this runs
-  // at every key poll.
-  auto game = [asked] { return asked == Q_END ? std::string("the game ended") : "the game asked for " + describe(asked); };
-  if (n.at == s.calls) {
-    if (named != asked) return out_of_step(game() + " where the recording has " + describe(named));
-    uint16_t sum = n.type == Record::Trailer ? reader.trailer.tail_sum : n.end.sum;
-    if ((n.type == Record::End || n.type == Record::Trailer) && sum != s.sum)
-      return out_of_step(game() + " after " + std::to_string(s.calls) +
-                         " inputs, as recorded, but they were not the recorded ones");
-    return true;
-  }
-  if (always_recorded(asked))
-    return out_of_step(game() + " after " + std::to_string(s.calls) + " inputs where the recording has " +
-                       describe(named) + " after " + std::to_string(n.at));
-  return true;
-}
-
 void end_segment(Wait kind) {
-  input.segment = Segment{};
-  if (kind == Wait::Present) ++input.frames;
+  input_log.segment = Segment{};
+  if (kind == Wait::Present) ++input_log.frames;
 }
 
 // Records go at their call, counted from the segment's last record.
 uint32_t delta_here() {
-  const Segment &s = input.segment;
+  const Segment &s = input_log.segment;
   return s.records ? s.calls - s.last_record : s.calls;
 }
 
 void note_record() {
-  input.segment.last_record = input.segment.calls;
-  input.segment.records = true;
+  input_log.segment.last_record = input_log.segment.calls;
+  input_log.segment.records = true;
 }
 
 // A write that failed is told at once, while the game goes on unrecorded:
 // the bytes after it are lost, so the recording cannot resume.
 void tell_failed_write() {
-  if (writer.problem.empty() || input.failure_told) return;
-  input.failure_told = true;
+  if (recording_writer.problem.empty() || input_log.failure_told) return;
+  input_log.failure_told = true;
   std::fprintf(stderr, "swarmfire: %s: the recording stops here (%s); the game goes on unrecorded\n",
-               printable(writer.path).c_str(), writer.problem.c_str());
+               printable(recording_writer.path).c_str(), recording_writer.problem.c_str());
 }
 
 void start(Mode mode) {
   input_log_off();
-  input = InputLog{};
-  input.mode = mode;
+  input_log = InputLog{};
+  input_log.mode = mode;
 }
 
 }  // namespace
@@ -201,45 +208,45 @@ void start(Mode mode) {
 
 std::string input_log_record(const std::string &path, const Header &header) {
   start(Mode::Record);
-  std::string problem = open_writer(writer, path, header);
+  std::string problem = open_writer(recording_writer, path, header);
   if (!problem.empty()) {
-    close_writer(writer, nullptr);
-    input.mode = Mode::Off;
+    close_writer(recording_writer, nullptr);
+    input_log.mode = Mode::Off;
     return problem;
   }
-  input.flushed_at = now_ns();
+  input_log.flushed_at = now_ns();
   return {};
 }
 
 std::string input_log_finish_recording(const Totals *totals) {
-  if (input.mode != Mode::Record) return {};
+  if (input_log.mode != Mode::Record) return {};
   Trailer trailer;
-  trailer.tail_calls = input.segment.calls;
-  trailer.tail_sum = input.segment.sum;
+  trailer.tail_calls = input_log.segment.calls;
+  trailer.tail_sum = input_log.segment.sum;
   if (totals) trailer.totals = *totals;
   // A run that stopped before its first frame keeps nothing.
-  std::string problem = close_writer(writer, totals ? &trailer : nullptr, totals || input.frames > 0);
-  input.mode = Mode::Off;
+  std::string problem = close_writer(recording_writer, totals ? &trailer : nullptr, totals || input_log.frames > 0);
+  input_log.mode = Mode::Off;
   return problem;
 }
 
 std::string input_log_replay(const std::string &path, Header &header, bool watch_escape) {
   start(Mode::Replay);
-  std::string problem = open_reader(reader, path, header);
+  std::string problem = open_reader(replay_reader, path, header);
   if (!problem.empty()) {
-    input.mode = Mode::Off;
+    input_log.mode = Mode::Off;
     return problem;
   }
-  input.watch_escape = watch_escape;
+  input_log.watch_escape = watch_escape;
   consume();
   return {};
 }
 
 std::string input_log_replay_bytes(std::vector<uint8_t> bytes, Header &header) {
   start(Mode::Replay);
-  std::string problem = read_recording(reader, std::move(bytes), header);
+  std::string problem = read_recording(replay_reader, std::move(bytes), header);
   if (!problem.empty()) {
-    input.mode = Mode::Off;
+    input_log.mode = Mode::Off;
     return problem;
   }
   consume();
@@ -248,39 +255,39 @@ std::string input_log_replay_bytes(std::vector<uint8_t> bytes, Header &header) {
 
 ReplayOutcome input_log_finish_replay() {
   ReplayOutcome outcome;
-  if (input.mode != Mode::Replay) return outcome;
+  if (input_log.mode != Mode::Replay) return outcome;
   // The game ended by itself or at the recorded close: the trailer must
   // follow, after the calls the game made on its way out.
-  if (input.end == ReplayEnd::Complete) {
-    input.stopping = false;
-    if (in_step(Q_END)) outcome.recorded = reader.trailer.totals;
+  if (input_log.end == ReplayEnd::Complete) {
+    input_log.stopping = false;
+    if (in_step(Q_END)) outcome.recorded = replay_reader.trailer.totals;
   }
-  outcome.end = input.end;
-  outcome.problem = input.problem;
-  outcome.frames = input.frames;
-  reader = Reader{};
-  input.mode = Mode::Off;
+  outcome.end = input_log.end;
+  outcome.problem = input_log.problem;
+  outcome.frames = input_log.frames;
+  replay_reader = Reader{};
+  input_log.mode = Mode::Off;
   return outcome;
 }
 
 void input_log_off() {
-  if (input.mode == Mode::Record) close_writer(writer, nullptr, input.frames > 0);
-  reader = Reader{};
-  input.mode = Mode::Off;
+  if (input_log.mode == Mode::Record) close_writer(recording_writer, nullptr, input_log.frames > 0);
+  replay_reader = Reader{};
+  input_log.mode = Mode::Off;
 }
 
-long long input_log_frames() { return input.frames; }
+long long input_log_frames() { return input_log.frames; }
 
 // --- The seam ----------------------------------------------------------------
 
-bool input_log_replaying() { return input.mode == Mode::Replay; }
-bool input_log_watches_escape() { return input.mode == Mode::Replay && input.watch_escape; }
+bool input_log_replaying() { return input_log.mode == Mode::Replay; }
+bool input_log_watches_escape() { return input_log.mode == Mode::Replay && input_log.watch_escape; }
 
 void input_log_live_answer(int question, bool live) {
-  if (input.mode != Mode::Record) return;
-  if (input.answers[question] != live) {
-    write_change(writer, delta_here(), question);
-    input.answers[question] = live;
+  if (input_log.mode != Mode::Record) return;
+  if (input_log.answers[question] != live) {
+    write_change(recording_writer, delta_here(), question);
+    input_log.answers[question] = live;
     note_record();
   }
   count_call(question);
@@ -288,44 +295,44 @@ void input_log_live_answer(int question, bool live) {
 
 bool input_log_replayed_answer(int question) {
   if (!in_step(question)) return false;
-  if (input.next.type == Record::Change && input.next.at == input.segment.calls) {
-    input.answers[question] = !input.answers[question];
+  if (input_log.next.type == Record::Change && input_log.next.at == input_log.segment.calls) {
+    input_log.answers[question] = !input_log.answers[question];
     consume();
   }
   count_call(question);
-  return input.answers[question];
+  return input_log.answers[question];
 }
 
 void input_log_live_readkey(int value) {
-  if (input.mode != Mode::Record) return;
-  write_readkey(writer, delta_here(), value);
+  if (input_log.mode != Mode::Record) return;
+  write_readkey(recording_writer, delta_here(), value);
   note_record();
   count_call(Q_READKEY);
 }
 
 int input_log_replayed_readkey() {
   if (!in_step(Q_READKEY)) return 0;
-  int value = input.next.value;
+  int value = input_log.next.value;
   consume();
   count_call(Q_READKEY);
   return value;
 }
 
 void input_log_call(int question) {
-  if (input.mode == Mode::Off) return;
-  if (input.mode == Mode::Replay && !in_step(question)) return;
+  if (input_log.mode == Mode::Off) return;
+  if (input_log.mode == Mode::Replay && !in_step(question)) return;
   count_call(question);
 }
 
 void input_log_before_wait(Wait kind, bool escape_held) {
-  if (input.mode != Mode::Replay) return;
+  if (input_log.mode != Mode::Replay) return;
   if (escape_held) stop(ReplayEnd::Stopped);
   if (!in_step(question_of(kind))) throw QuitRequested{};
-  const Record &n = input.next;
-  if (n.type == Record::End && n.at == input.segment.calls && n.end.close) {
+  const Record &n = input_log.next;
+  if (n.type == Record::End && n.at == input_log.segment.calls && n.end.close) {
     consume();
-    input.segment = Segment{};
-    input.closed = input.stopping = true;
+    input_log.segment = Segment{};
+    input_log.closed = input_log.stopping = true;
     throw QuitRequested{};
   }
 }
@@ -333,23 +340,23 @@ void input_log_before_wait(Wait kind, bool escape_held) {
 int input_log_ticks(Wait kind, int passed) {
   if (passed > MOST_TICKS_PER_WAIT) passed = MOST_TICKS_PER_WAIT;
   if (passed < 0) passed = 0;
-  switch (input.mode) {
+  switch (input_log.mode) {
     case Mode::Off: return passed;
     case Mode::Record: {
-      SegmentEnd end{kind, false, passed, input.segment.calls, input.segment.sum};
-      write_end(writer, end, input.segment.records);
+      SegmentEnd end{kind, false, passed, input_log.segment.calls, input_log.segment.sum};
+      write_end(recording_writer, end, input_log.segment.records);
       end_segment(kind);
       long long now = now_ns();
-      if (now - input.flushed_at >= FLUSH_EVERY_NS) {
-        flush_writer(writer);
-        input.flushed_at = now;
+      if (now - input_log.flushed_at >= FLUSH_EVERY_NS) {
+        flush_writer(recording_writer);
+        input_log.flushed_at = now;
       }
       tell_failed_write();
       return passed;
     }
     case Mode::Replay: {
       if (!in_step(question_of(kind))) return 0;
-      int ticks = input.next.end.ticks;
+      int ticks = input_log.next.end.ticks;
       consume();
       end_segment(kind);
       return ticks;
@@ -359,14 +366,14 @@ int input_log_ticks(Wait kind, int passed) {
 }
 
 void input_log_closed(Wait kind) {
-  if (input.mode == Mode::Replay) {
+  if (input_log.mode == Mode::Replay) {
     stop(ReplayEnd::Stopped);
     return;
   }
-  if (input.mode != Mode::Record) return;
-  SegmentEnd end{kind, true, 0, input.segment.calls, input.segment.sum};
-  write_end(writer, end, input.segment.records);
-  input.segment = Segment{};
-  flush_writer(writer);
+  if (input_log.mode != Mode::Record) return;
+  SegmentEnd end{kind, true, 0, input_log.segment.calls, input_log.segment.sum};
+  write_end(recording_writer, end, input_log.segment.records);
+  input_log.segment = Segment{};
+  flush_writer(recording_writer);
   tell_failed_write();
 }

@@ -43,13 +43,16 @@ struct DisplayLost {
 
 // What the player asked for on the command line.
 struct DisplayRequest {
-  int scale = 0;           // window scale, 1 to 8; 0: the largest that fits the desktop
+  int scale = 0;           // window scale, 1 to MAX_WINDOW_SCALE; 0: the largest that fits the desktop
   bool fullscreen = false; // the desktop's own resolution, the picture centred on black
   bool focus_pause = true; // false: a lost focus neither pauses nor lets go of keys
   bool fit = false;        // the scale at most the largest that fits the desktop
 };
 
 constexpr int MAX_WINDOW_SCALE = 8;
+
+// The picture the game draws and the seam shows: 320 x 240 at 8 bits.
+constexpr int PICTURE_WIDTH = 320, PICTURE_HEIGHT = 240;
 
 // The implementation the seam calls: the real display, keyboard, clock and
 // sound, or the headless twin (no sample log, no limit on its waits) for a

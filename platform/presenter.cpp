@@ -26,17 +26,17 @@ struct Presenter {
   long rows_written = 0;
 };
 
-Presenter p;
+Presenter presenter;
 
 void make_colours(const RGB *palette) {
   for (int i = 0; i < 256; ++i) {
-    p.c8[i] = static_cast<uint8_t>(i);
+    presenter.c8[i] = static_cast<uint8_t>(i);
     int r = _rgb_scale_6[palette[i].r & 63], g = _rgb_scale_6[palette[i].g & 63],
         b = _rgb_scale_6[palette[i].b & 63];
-    uint32_t c = p.depth == 8 ? i : static_cast<uint32_t>(makecol_depth(p.depth, r, g, b));
-    p.c16[i] = static_cast<uint16_t>(c);
-    p.c32[i] = c;
-    std::memcpy(p.c24[i].b, &c, 3);
+    uint32_t c = presenter.depth == 8 ? i : static_cast<uint32_t>(makecol_depth(presenter.depth, r, g, b));
+    presenter.c16[i] = static_cast<uint16_t>(c);
+    presenter.c32[i] = c;
+    std::memcpy(presenter.c24[i].b, &c, 3);
   }
 }
 
@@ -44,10 +44,10 @@ void make_colours(const RGB *palette) {
 // picture's top-left corner: each pixel s times across, each row s times down.
 template <class Pixel>
 void write_block(BITMAP *dst, int ox, int oy, int y0, int y1, int x0, int x1, const Pixel *colours) {
-  int s = p.place.scale;
+  int s = presenter.place.scale;
   size_t bytes = static_cast<size_t>(x1 - x0 + 1) * s * sizeof(Pixel);
   for (int y = y0; y <= y1; ++y) {
-    const uint8_t *src = p.picture->line[y];
+    const uint8_t *src = presenter.picture->line[y];
     uint8_t *first = dst->line[oy + y * s] + static_cast<size_t>(ox + x0 * s) * sizeof(Pixel);
     Pixel *out = reinterpret_cast<Pixel *>(first);
     for (int x = x0; x <= x1; ++x) {
@@ -58,50 +58,50 @@ void write_block(BITMAP *dst, int ox, int oy, int y0, int y1, int x0, int x1, co
       std::memcpy(dst->line[oy + y * s + k] + static_cast<size_t>(ox + x0 * s) * sizeof(Pixel), first,
                   bytes);
   }
-  p.rows_written += y1 - y0 + 1;
+  presenter.rows_written += y1 - y0 + 1;
 }
 
 // An 8-bit target at scale 1 takes the picture's own bytes.
 void copy_block(BITMAP *dst, int ox, int oy, int y0, int y1, int x0, int x1) {
-  for (int y = y0; y <= y1; ++y) std::memcpy(dst->line[oy + y] + ox + x0, p.picture->line[y] + x0, x1 - x0 + 1);
-  p.rows_written += y1 - y0 + 1;
+  for (int y = y0; y <= y1; ++y) std::memcpy(dst->line[oy + y] + ox + x0, presenter.picture->line[y] + x0, x1 - x0 + 1);
+  presenter.rows_written += y1 - y0 + 1;
 }
 
 void write_to(BITMAP *dst, int ox, int oy, int y0, int y1, int x0, int x1) {
-  switch (p.depth) {
+  switch (presenter.depth) {
     case 8:
-      if (p.place.scale == 1)
+      if (presenter.place.scale == 1)
         copy_block(dst, ox, oy, y0, y1, x0, x1);
       else
-        write_block(dst, ox, oy, y0, y1, x0, x1, p.c8);
+        write_block(dst, ox, oy, y0, y1, x0, x1, presenter.c8);
       break;
     case 15:
-    case 16: write_block(dst, ox, oy, y0, y1, x0, x1, p.c16); break;
-    case 24: write_block(dst, ox, oy, y0, y1, x0, x1, p.c24); break;
-    default: write_block(dst, ox, oy, y0, y1, x0, x1, p.c32); break;
+    case 16: write_block(dst, ox, oy, y0, y1, x0, x1, presenter.c16); break;
+    case 24: write_block(dst, ox, oy, y0, y1, x0, x1, presenter.c24); break;
+    default: write_block(dst, ox, oy, y0, y1, x0, x1, presenter.c32); break;
   }
 }
 
 void write_band(int y0, int y1, int x0, int x1) {
-  if (!p.target) return;
-  if (!p.scaled) {
-    write_to(p.target, p.place.x, p.place.y, y0, y1, x0, x1);
+  if (!presenter.target) return;
+  if (!presenter.scaled) {
+    write_to(presenter.target, presenter.place.x, presenter.place.y, y0, y1, x0, x1);
     return;
   }
-  int s = p.place.scale;
-  write_to(p.scaled, 0, 0, y0, y1, x0, x1);
-  blit(p.scaled, p.target, x0 * s, y0 * s, p.place.x + x0 * s, p.place.y + y0 * s,
+  int s = presenter.place.scale;
+  write_to(presenter.scaled, 0, 0, y0, y1, x0, x1);
+  blit(presenter.scaled, presenter.target, x0 * s, y0 * s, presenter.place.x + x0 * s, presenter.place.y + y0 * s,
        (x1 - x0 + 1) * s, (y1 - y0 + 1) * s);
 }
 
-void write_all() { write_band(0, 239, 0, 319); }
+void write_all() { write_band(0, PICTURE_HEIGHT - 1, 0, PICTURE_WIDTH - 1); }
 
 // The first and last column where two rows differ; false when they do not.
 bool row_change(const uint8_t *a, const uint8_t *b, int &first, int &last) {
-  if (std::memcmp(a, b, 320) == 0) return false;
+  if (std::memcmp(a, b, PICTURE_WIDTH) == 0) return false;
   first = 0;
   while (a[first] == b[first]) ++first;
-  last = 319;
+  last = PICTURE_WIDTH - 1;
   while (a[last] == b[last]) --last;
   return true;
 }
@@ -109,56 +109,58 @@ bool row_change(const uint8_t *a, const uint8_t *b, int &first, int &last) {
 }  // namespace
 
 BITMAP *presenter_picture() {
-  if (!p.picture) {
+  if (!presenter.picture) {
     // The library's colour depth is 8 outside a mode switch.
-    p.picture = create_bitmap(320, 240);
-    if (p.picture) clear(p.picture);
+    presenter.picture = create_bitmap(PICTURE_WIDTH, PICTURE_HEIGHT);
+    if (presenter.picture) clear(presenter.picture);
   }
-  return p.picture;
+  return presenter.picture;
 }
 
 void presenter_release() {
   presenter_detach();
-  if (p.picture) destroy_bitmap(p.picture);
-  p.picture = nullptr;
+  if (presenter.picture) destroy_bitmap(presenter.picture);
+  presenter.picture = nullptr;
 }
 
 void presenter_attach(BITMAP *target, const RGB *palette) {
   presenter_detach();
   presenter_picture();
-  p.target = target;
-  p.depth = bitmap_color_depth(target);
-  p.place = place_picture(target->w, target->h);
+  presenter.target = target;
+  presenter.depth = bitmap_color_depth(target);
+  presenter.place = place_picture(target->w, target->h);
   if (!is_memory_bitmap(target)) {
-    p.scaled = create_bitmap_ex(p.depth, 320 * p.place.scale, 240 * p.place.scale);
-    if (!p.scaled) p.place = {1, p.place.x, p.place.y};  // no memory: at least the picture
+    int scale = presenter.place.scale;
+    presenter.scaled = create_bitmap_ex(presenter.depth, PICTURE_WIDTH * scale, PICTURE_HEIGHT * scale);
+    // No memory: at least the picture.
+    if (!presenter.scaled) presenter.place = {1, presenter.place.x, presenter.place.y};
   }
   make_colours(palette);
   clear_to_color(target, 0);
-  p.rows_written = 0;
+  presenter.rows_written = 0;
   write_all();
 }
 
 void presenter_detach() {
-  if (p.scaled) destroy_bitmap(p.scaled);
-  p.scaled = nullptr;
-  p.target = nullptr;
+  if (presenter.scaled) destroy_bitmap(presenter.scaled);
+  presenter.scaled = nullptr;
+  presenter.target = nullptr;
 }
 
 void presenter_show(BITMAP *frame) {
   BITMAP *picture = presenter_picture();
-  int band_start = -1, band_first = 320, band_last = -1;
-  for (int y = 0; y <= 240; ++y) {
+  int band_start = -1, band_first = PICTURE_WIDTH, band_last = -1;
+  for (int y = 0; y <= PICTURE_HEIGHT; ++y) {
     int first = 0, last = -1;
-    bool changed = y < 240 && row_change(frame->line[y], picture->line[y], first, last);
+    bool changed = y < PICTURE_HEIGHT && row_change(frame->line[y], picture->line[y], first, last);
     if (changed) {
-      std::memcpy(picture->line[y], frame->line[y], 320);
+      std::memcpy(picture->line[y], frame->line[y], PICTURE_WIDTH);
       if (band_start < 0) band_start = y;
       if (first < band_first) band_first = first;
       if (last > band_last) band_last = last;
     } else if (band_start >= 0) {
       write_band(band_start, y - 1, band_first, band_last);
-      band_start = -1, band_first = 320, band_last = -1;
+      band_start = -1, band_first = PICTURE_WIDTH, band_last = -1;
     }
   }
 }
@@ -169,14 +171,14 @@ void presenter_clear() {
 }
 
 void presenter_set_palette(const RGB *palette) {
-  if (!p.target || p.depth == 8) return;
+  if (!presenter.target || presenter.depth == 8) return;
   uint32_t before[256];
-  std::memcpy(before, p.c32, sizeof before);
+  std::memcpy(before, presenter.c32, sizeof before);
   make_colours(palette);
-  if (std::memcmp(before, p.c32, sizeof before) != 0) write_all();
+  if (std::memcmp(before, presenter.c32, sizeof before) != 0) write_all();
 }
 
-int presenter_scale() { return p.place.scale; }
-int presenter_x() { return p.place.x; }
-int presenter_y() { return p.place.y; }
-long presenter_rows_written() { return p.rows_written; }
+int presenter_scale() { return presenter.place.scale; }
+int presenter_x() { return presenter.place.x; }
+int presenter_y() { return presenter.place.y; }
+long presenter_rows_written() { return presenter.rows_written; }

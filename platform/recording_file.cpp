@@ -337,7 +337,7 @@ Record next_record(Reader &r) {
     if (r.trailer.tail_calls < first_free_call(r))
       return damaged(r, r.records_end, "the trailer stands before the last record");
     Record t;
-    t.type = Record::Trailer;
+    t.type = Record::AtTrailer;
     t.at = r.trailer.tail_calls;
     return t;
   }

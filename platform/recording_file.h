@@ -35,6 +35,13 @@ enum Question : uint8_t {
   Q_FADE_IN = 132,
   Q_FADE_OUT = 133,
   Q_VSYNC = 134,
+  // The other waits, as the calls they are for checksums and messages, and
+  // the end of the recording as the trailer names it; never written as a
+  // change.
+  Q_PRESENT = 135,
+  Q_YIELD = 136,
+  Q_KEY_WAIT = 137,
+  Q_END = 138,
 };
 // Questions with a yes or no answer are 0 to 129 (keys, keypressed, focus).
 constexpr int YES_NO_QUESTIONS = 130;
@@ -129,7 +136,7 @@ std::string close_writer(Writer &w, const Trailer *trailer, bool keep = true);
 // --- Reading ---------------------------------------------------------------
 
 struct Record {
-  enum Type { Change, ReadKey, End, Trailer, CutShort, Damaged } type = CutShort;
+  enum Type { Change, ReadKey, End, AtTrailer, CutShort, Damaged } type = CutShort;
   uint32_t at = 0;  // the call of the segment it stands at
   int question = 0;
   int value = 0;    // a key taken from the buffer
