@@ -326,51 +326,52 @@ std::string read_recording(Reader &r, std::vector<uint8_t> bytes, Header &header
   return {};
 }
 
-Record next_record(Reader &r) {
-  if (!r.damage.empty()) return bare(Record::Damaged);
-  if (r.repeats_left > 0) {
-    --r.repeats_left;
-    return segment_end(r, r.at, r.previous);
-  }
-  if (r.at >= r.records_end) {
-    if (!r.has_trailer) return bare(Record::CutShort);
-    if (r.trailer.tail_calls < first_free_call(r))
-      return damaged(r, r.records_end, "the trailer stands before the last record");
-    Record t;
-    t.type = Record::AtTrailer;
-    t.at = r.trailer.tail_calls;
-    return t;
-  }
-  size_t start = r.at;
-  Cursor c{r.bytes, r.at, r.records_end};
-  bool too_long = false;
+namespace {
+
+// A record's bytes as read, before they are checked against where they stand.
+struct Parsed {
   Record rec;
+  uint32_t delta = 0;        // calls after the segment's last record (a change, a key)
+  int repeats = 0;           // segments a repeat stands for beyond its first
+  bool too_long = false;     // a number past 32 bits
+  bool cut_trailer = false;  // a trailer cut off while it was written
+  std::string damage;        // a tag or a field no record has
+};
+
+// Parse: the record at the cursor, field by field, the cursor left after it
+// (not ok when the bytes ran out).
+Parsed parse_record(const Reader &r, Cursor &c) {
+  Parsed p;
+  Record &rec = p.rec;
+  size_t start = c.at;
   uint8_t tag = c.byte();
-  if (r.closed && tag != TRAILER) return damaged(r, start, "records after the close");
-  uint32_t delta = 0;
+  if (r.closed && tag != TRAILER) {
+    p.damage = "records after the close";
+    return p;
+  }
   switch (tag) {
     case CHANGE:
       rec.type = Record::Change;
-      delta = c.varint(too_long);
+      p.delta = c.varint(p.too_long);
       rec.question = c.byte();
       break;
     case READKEY:
       rec.type = Record::ReadKey;
       rec.question = Q_READKEY;
-      delta = c.varint(too_long);
-      rec.value = static_cast<int32_t>(c.varint(too_long));
+      p.delta = c.varint(p.too_long);
+      rec.value = static_cast<int32_t>(c.varint(p.too_long));
       break;
     case END: {
       uint8_t kind = c.byte();
       rec.type = Record::End;
       rec.end.wait = static_cast<Wait>(kind & 0x7f);
       rec.end.close = kind & 0x80;
-      uint32_t ticks = c.varint(too_long);
+      uint32_t ticks = c.varint(p.too_long);
       rec.end.ticks = static_cast<int>(std::min<uint32_t>(ticks, MOST_TICKS_PER_WAIT + 1));
-      rec.end.calls = c.varint(too_long);
+      rec.end.calls = c.varint(p.too_long);
       rec.end.sum = static_cast<uint16_t>(c.le(2));
-      if (c.ok && !too_long && ((kind & 0x7f) >= WAIT_KINDS || !valid_end(rec.end)))
-        return damaged(r, start, "no such wait, or ticks it cannot fire");
+      if (c.ok && !p.too_long && ((kind & 0x7f) >= WAIT_KINDS || !valid_end(rec.end)))
+        p.damage = "no such wait, or ticks it cannot fire";
       break;
     }
     case SAME:
@@ -379,36 +380,80 @@ Record next_record(Reader &r) {
       break;
     case REPEAT: {
       int n = c.byte();
-      if (c.ok && (n < 1 || n > MOST_REPEATS))
-        return damaged(r, start, "a repeat of " + std::to_string(n) + " segments");
+      if (c.ok && (n < 1 || n > MOST_REPEATS)) p.damage = "a repeat of " + std::to_string(n) + " segments";
       rec.type = Record::End;
       rec.end = r.previous;
-      r.repeats_left = c.ok ? n - 1 : 0;
+      p.repeats = c.ok ? n - 1 : 0;
       break;
     }
     case TRAILER:
       // A trailer not at the end of the file: cut off while it was written.
-      if (r.records_end - start < TRAILER_BYTES) return cut_short(r);
-      return damaged(r, start, "a trailer before the end of the file");
-    default:
-      return damaged(r, start, "no record starts with " + std::to_string(tag));
+      if (r.records_end - start < TRAILER_BYTES)
+        p.cut_trailer = true;
+      else
+        p.damage = "a trailer before the end of the file";
+      break;
+    default: p.damage = "no record starts with " + std::to_string(tag);
   }
-  if (!c.ok) {
-    // A record cut off by the end of the file: the process was stopped
-    // while it wrote. Before a trailer it cannot be.
-    if (r.has_trailer) return damaged(r, start, "a record runs into the trailer");
-    return cut_short(r);
+  return p;
+}
+
+// Check: why a record read so far is damaged; empty when it is sound, or
+// cut off by the end of the file (the process was stopped while it wrote),
+// which before a trailer it cannot be.
+std::string record_problem(const Reader &r, const Parsed &p, bool whole) {
+  if (!p.damage.empty()) return p.damage;
+  if (!whole) return r.has_trailer ? "a record runs into the trailer" : "";
+  if (p.too_long) return "a number longer than 32 bits";
+  if (p.rec.type == Record::Change && !valid_question(p.rec.question))
+    return "no key or question " + std::to_string(p.rec.question);
+  return {};
+}
+
+// Advance: a sound record put at its call of the segment, or the segment
+// ended.
+Record place_record(Reader &r, size_t start, const Parsed &p) {
+  if (p.rec.type == Record::End) {
+    r.repeats_left = p.repeats;
+    return segment_end(r, start, p.rec.end);
   }
-  if (too_long) return damaged(r, start, "a number longer than 32 bits");
-  r.at = c.at;
-  if (rec.type == Record::End) return segment_end(r, start, rec.end);
-  if (rec.type == Record::Change && !valid_question(rec.question))
-    return damaged(r, start, "no key or question " + std::to_string(rec.question));
-  uint64_t at = uint64_t(r.segment_at) + delta;
+  uint64_t at = uint64_t(r.segment_at) + p.delta;
   if (at < first_free_call(r) || at > MOST_CALLS) return damaged(r, start, "two records at one call");
+  Record rec = p.rec;
   rec.at = r.segment_at = static_cast<uint32_t>(at);
   r.segment_records = true;
   return rec;
+}
+
+// At the records' end: the trailer at its call, or a recording cut short.
+Record trailer_record(Reader &r) {
+  if (!r.has_trailer) return bare(Record::CutShort);
+  if (r.trailer.tail_calls < first_free_call(r))
+    return damaged(r, r.records_end, "the trailer stands before the last record");
+  Record t;
+  t.type = Record::AtTrailer;
+  t.at = r.trailer.tail_calls;
+  return t;
+}
+
+}  // namespace
+
+Record next_record(Reader &r) {
+  if (!r.damage.empty()) return bare(Record::Damaged);
+  if (r.repeats_left > 0) {
+    --r.repeats_left;
+    return segment_end(r, r.at, r.previous);
+  }
+  if (r.at >= r.records_end) return trailer_record(r);
+  size_t start = r.at;
+  Cursor c{r.bytes, r.at, r.records_end};
+  Parsed p = parse_record(r, c);
+  if (p.cut_trailer) return cut_short(r);
+  std::string problem = record_problem(r, p, c.ok);
+  if (!problem.empty()) return damaged(r, start, problem);
+  if (!c.ok) return cut_short(r);
+  r.at = c.at;
+  return place_record(r, start, p);
 }
 
 }  // namespace recording
