@@ -1,6 +1,6 @@
 // Recorded games replayed from their keys alone: the demo's autopilot, a
-// game lost to the game over, a game through four levels, and one through
-// the options and all twelve levels. Each replay must end with the running
+// game lost to the game over, a game through four levels, one through the
+// options and all twelve levels, and one after every capsule. Each replay must end with the running
 // world hash, the output hash (every picture presented, with its palette,
 // and every sample played), the score and the number of ticks stored with
 // it in tests/replays/, so that any change of behaviour shows as a changed
@@ -114,6 +114,12 @@ TEST(ReplayTest, OptionsOffAndAGameThroughTwelveLevelsToTheEnding) {
   expect_replay("twelve_levels");
   EXPECT_EQ(level, 12) << "the game did not reach level 12";
   EXPECT_TRUE(option_shot_collisions == 0 && option_stars == 0 && option_scroll == 0 && option_glow == 1);
+  headless::reset();
+}
+
+TEST(ReplayTest, AGameAfterEveryCapsuleLostAtLevelTen) {
+  expect_replay("hazards");
+  EXPECT_TRUE(level == 10 && player.lives == 0) << "the game was not lost at level 10";
   headless::reset();
 }
 
