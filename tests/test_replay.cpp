@@ -1,10 +1,12 @@
 // Recorded games replayed from their keys alone: the demo's autopilot, a
-// game lost to the game over, and a game through four levels. Each replay
-// must end with the running world hash, the score and the number of ticks
-// stored with it in tests/replays/, so that any change of behaviour shows
-// as a changed figure. Each is recorded at the seam as it runs (as
-// swarmfire --record does), and that recording verified (as --verify does)
-// must run through the same world states, wait by wait, to an "ok".
+// game lost to the game over, a game through four levels, one through the
+// options and all twelve levels, and one after every capsule. Each replay must end with the running
+// world hash, the output hash (every picture presented, with its palette,
+// and every sample played), the score and the number of ticks stored with
+// it in tests/replays/, so that any change of behaviour shows as a changed
+// figure. Each is recorded at the seam as it runs (as swarmfire --record
+// does), and that recording verified (as --verify does) must run through
+// the same world states, wait by wait, to an "ok".
 //
 // The games are kept as keys by tick rather than as recordings: a world
 // hash chained after every wait pins more than a recording's trailer (the
@@ -18,13 +20,15 @@
 // When behaviour changes on purpose, update the figures deliberately and
 // commit them with the change, saying why:
 //   SWARMFIRE_REPLAY_UPDATE=figures build/unit_tests --gtest_filter='Replay*'
-// keeps the recorded keys and rewrites hash, score and ticks. When the keys
-// no longer fit the game (a recorded game now ends earlier, so that the
-// checks after the replay fail), record the game again: play it headless
+// keeps the recorded keys and rewrites hash, output, score and ticks. When
+// the keys no longer fit the game (a recorded game now ends earlier, so that
+// the checks after the replay fail), record the game again: play it headless
 // with a driver that reads the game's state to choose its keys, and write
 // the keys that changed, at the tick they changed, in the same format.
 #include "frame/game_state.h"
 #include "tests/support/headless_controls.h"
+#include "frame/program.h"
+#include "platform/headless.h"
 #include "tests/support/data_files.h"
 #include "tests/support/replay.h"
 #include "tests/support/replay_data.h"
@@ -46,10 +50,15 @@ std::string recording_path(const std::string &name) {
 std::string with_figures(const std::string &text, const replay::Outcome &o) {
   std::istringstream in(text);
   std::ostringstream out;
-  char hash[32];
-  std::snprintf(hash, sizeof hash, "hash %llx", static_cast<unsigned long long>(o.hash));
+  auto hex = [](uint64_t v) {
+    char text[24];
+    std::snprintf(text, sizeof text, "%llx", static_cast<unsigned long long>(v));
+    return std::string(text);
+  };
+  std::string hash = "hash " + hex(o.hash);
   for (std::string line; std::getline(in, line);) {
     if (line.rfind("hash ", 0) == 0) line = hash;
+    if (line.rfind("output ", 0) == 0) line = "output " + hex(o.output);
     if (line.rfind("score ", 0) == 0) line = "score " + std::to_string(o.score);
     if (line.rfind("ticks ", 0) == 0) line = "ticks " + std::to_string(o.ticks);
     out << line << "\n";
@@ -78,6 +87,7 @@ void expect_replay(const std::string &name) {
   EXPECT_EQ(o.ticks, r.ticks) << name << ": see the top of test_replay.cpp";
   EXPECT_EQ(o.score, r.score) << name;
   EXPECT_EQ(o.hash, r.hash) << name;
+  EXPECT_EQ(o.output, r.output) << name << ": the game was drawn or heard otherwise";
   std::string line;
   replay::Outcome v = replay::verify(file, line);
   EXPECT_EQ(v.status, 0) << name << ": " << line;
@@ -98,6 +108,19 @@ TEST(ReplayTest, AGameLostToTheGameOver) {
   expect_replay("game_over");
   EXPECT_EQ(player.lives, 0) << "the game was not lost";
   EXPECT_EQ(level_end, 1);
+  headless::reset();
+}
+
+TEST(ReplayTest, OptionsOffAndAGameThroughTwelveLevelsToTheEnding) {
+  expect_replay("twelve_levels");
+  EXPECT_EQ(level, 12) << "the game did not reach level 12";
+  EXPECT_TRUE(option_shot_collisions == 0 && option_stars == 0 && option_scroll == 0 && option_glow == 1);
+  headless::reset();
+}
+
+TEST(ReplayTest, AGameAfterEveryCapsuleLostAtLevelTen) {
+  expect_replay("hazards");
+  EXPECT_TRUE(level == 10 && player.lives == 0) << "the game was not lost at level 10";
   headless::reset();
 }
 

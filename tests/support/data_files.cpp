@@ -53,15 +53,23 @@ int group_of(const std::string &name) {
   return -1;
 }
 
+// Small pictures that each show their own colour, and backgrounds whose
+// rows differ, so that a picture of the game shows what was drawn where.
 Bitmap8 stand_in_bitmap(const std::string &name, int n) {
   int group = group_of(name);
-  if (name == "title.dat" && n == title_object::BACKGROUND) return Bitmap8(320, 240);
-  if (group >= 0 && n == level_object::BACKGROUND) return Bitmap8(320, 959);
   if (group >= 0 && n >= level_object::LAYOUTS && n < level_object::LAYOUTS + 3)
     return layout_with(group_first_kind(group), 10);
-  Bitmap8 b(3, 2);
-  b.set(1, 1, 7);
+  bool background = (name == "title.dat" && n == title_object::BACKGROUND) || (group >= 0 && n == level_object::BACKGROUND);
+  Bitmap8 b = background ? Bitmap8(320, group >= 0 ? 959 : 240) : Bitmap8(3, 2);
+  for (int y = 0; y < b.height; y += 2) b.set(background ? y * 7 % 320 : 1, y + 1, 2 + (n + y) % 200);
   return b;
+}
+
+// Colours that are all different, so that a choice of colour shows.
+Palette stand_in_palette() {
+  Palette p;
+  for (int i = 1; i < 256; ++i) p[i] = {uint8_t(i), uint8_t(i * 7 % 256), uint8_t(255 - i)};
+  return p;
 }
 
 // Three values; the looped tune a tenth of a second, the least it may be.

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <iterator>
 #include <sstream>
 
@@ -44,10 +45,11 @@ bool parse_change(const std::string &tick, const std::string &keys, const std::s
   return *end == '\0' && c.tick > 0 && parse_keys(keys, c.held) && (press.empty() || c.press);
 }
 
-// "hash <hex>", "score <n>" or "ticks <n>".
+// "hash <hex>", "output <hex>", "score <n>" or "ticks <n>".
 bool parse_figure(const std::string &name, const std::string &value, Recording &r) {
   char *end = nullptr;
   if (name == "hash") r.hash = std::strtoull(value.c_str(), &end, 16);
+  if (name == "output") r.output = std::strtoull(value.c_str(), &end, 16);
   if (name == "score") r.score = static_cast<int>(std::strtol(value.c_str(), &end, 10));
   if (name == "ticks") r.ticks = std::strtol(value.c_str(), &end, 10);
   return end && end != value.c_str() && *end == '\0';
@@ -56,6 +58,28 @@ bool parse_figure(const std::string &name, const std::string &value, Recording &
 uint64_t chain(uint64_t running, uint64_t tick_hash) {
   running ^= tick_hash + 0x9e3779b97f4a7c15ull + (running << 6) + (running >> 2);
   return running * 1099511628211ull;
+}
+
+// The picture presented, in the palette it is shown in, eight pixels at a time.
+uint64_t picture_hash(uint64_t running) {
+  BITMAP *s = headless::screen();
+  for (int y = 0; y < s->h; ++y)
+    for (int x = 0; x + 8 <= s->w; x += 8) {
+      uint64_t eight;
+      std::memcpy(&eight, s->line[y] + x, 8);
+      running = chain(running, eight);
+    }
+  PALETTE palette;
+  get_palette(palette);
+  for (const RGB &c : palette) running = chain(running, uint64_t(c.r) << 16 | c.g << 8 | c.b);
+  return running;
+}
+
+uint64_t samples_hash(uint64_t running) {
+  for (const headless::SampleCall &c : headless::samples())
+    for (long v : {long(c.object), long(c.volume), long(c.pan), long(c.frequency), long(c.loop), long(c.stop), c.frame})
+      running = chain(running, uint64_t(v));
+  return running;
 }
 
 }  // namespace
@@ -95,6 +119,7 @@ Outcome replay(const Recording &recording, const std::string &record_into) {
   headless::set_event_limit(MOST_TICKS);
   headless::set_hook([&](const headless::Event &e) {
     outcome.hash = chain(outcome.hash, world_hash());
+    if (e.kind == headless::Wait::Present) outcome.output = picture_hash(outcome.output);
     outcome.ticks = e.count;
     if (e.count > closing) headless::request_close();
     held.press = false;
@@ -109,6 +134,7 @@ Outcome replay(const Recording &recording, const std::string &record_into) {
     outcome.status = -1;
   }
   outcome.score = player.score;
+  outcome.output = samples_hash(outcome.output);
   headless::set_hook(nullptr);
   return outcome;
 }

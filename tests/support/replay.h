@@ -22,20 +22,22 @@ struct Change {
 };
 
 struct Recording {
-  uint64_t hash = 0;  // expected running hash after the last tick
-  int score = 0;      // expected final score
+  uint64_t hash = 0;    // expected running hash after the last tick
+  uint64_t output = 0;  // expected hash of every picture presented and sample played
+  int score = 0;        // expected final score
   long ticks = 0;     // expected number of ticks
   std::vector<Change> changes;
 };
 
-// Reads a recording: "# " comment lines, "hash <hex>", "score <n>" and
-// "ticks <n>", then "input" and a line "<tick> <keys>" or "<tick> <keys>
+// Reads a recording: "# " comment lines, "hash <hex>", "output <hex>",
+// "score <n>" and "ticks <n>", then "input" and a line "<tick> <keys>" or "<tick> <keys>
 // press" per change, the keys '-' for none or their names joined by '+'.
 // False, with the line that is wrong, for text that is not a recording.
 bool from_text(const std::string &text, Recording &recording, std::string &problem);
 
 struct Outcome {
   uint64_t hash = 0;
+  uint64_t output = 0;  // replay() only
   int score = 0;
   long ticks = 0;
   int status = -1;  // game_main's; -1 when the run timed out
