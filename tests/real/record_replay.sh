@@ -100,7 +100,10 @@ tap Escape
 game_ended 0
 
 # Damaged recordings, each with one line naming it and why, and status 1.
-damaged() { (cd "$WORK/data" && one_line "$1" 1 "$WORK/$1: $2" "$BINARY" --verify "$WORK/$1"); }
+damaged() {
+  (cd "$WORK/data" && one_line "$1" 1 "$2" "$BINARY" --verify "$WORK/$1") | tee "$WORK/err"
+  grep -qF "$WORK/$1: " "$WORK/err" || fail "$1: the line does not name the file"
+}
 cut_at=$((bytes - 200))
 head -c "$cut_at" "$REC" >"$WORK/cut.sfr"
 cp "$REC" "$WORK/garbled.sfr"
@@ -120,7 +123,7 @@ damaged cut.sfr "cut short at frame"
 damaged garbled.sfr "is damaged: its checksum does not match"
 damaged foreign.sfr "is not a Swarmfire recording"
 damaged version.sfr "is a recording of format version 2; this game reads version 1"
-damaged out-of-step.sfr "out of step at frame" | tee "$WORK/err"
+damaged out-of-step.sfr "out of step at frame"
 grep -q "the game asked for key Alt where the recording has key Space" "$WORK/err" ||
   fail "out of step, but not at the changed key: $(cat "$WORK/err")"
 # Other datafiles: a byte of the last sample of sound.dat changed.
