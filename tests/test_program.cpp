@@ -31,15 +31,6 @@ TEST_F(ProgramTest, ClosingZoomPresentsExactly51FramesOnBlack) {
   EXPECT_EQ(getpixel(back_buffer, 160, 120), 0);
 }
 
-TEST_F(ProgramTest, UnknownTitleResultShowsTheTitleAgainWithoutFading) {
-  ASSERT_EQ(set_video_mode(), 0);
-  EXPECT_TRUE(act_on_title_choice(7));
-  EXPECT_EQ(headless::fades_out(), 0);
-  EXPECT_EQ(headless::frames(), 0);
-  EXPECT_FALSE(act_on_title_choice(1));
-  EXPECT_EQ(headless::fades_out(), 0);
-}
-
 TEST_F(ProgramTest, StartUpSwitchesAllOptionsOnAndQuitEndsWithStatusZero) {
   option_glow = option_music = option_shot_collisions = 0;
   bool timer_seen_on_title = false;

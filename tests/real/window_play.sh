@@ -5,9 +5,8 @@
 # and services them from its own background thread. The options screen
 # opens darker, Alt switches its first row, MUSIC is switched off and Esc
 # comes back. In a game the ship steers both ways, and a shot fired after
-# silence is heard; P freezes the picture with its caption and P again
-# resumes; Esc runs the game over and the final results back to the title,
-# and the title's quit item ends the program with status 0. A ~/.allegrorc
+# silence is heard; Esc runs the game over and the final results back to
+# the title, and the title's quit item ends the program with status 0. A ~/.allegrorc
 # that sets the period size wins over the game's, and the game writes no
 # file beside itself or in $HOME.
 source "$(dirname "$0")/xvfb_lib.sh"
@@ -78,18 +77,6 @@ shot=$("$PCM_PROBE" "$WORK/ours.raw" "$before")
 echo "the ship steers both ways; a quarter second before the shot: $quiet; after: $shot"
 awk -v q="$(field rms "$quiet")" -v s="$(field rms "$shot")" 'BEGIN { exit !(q + 0 < -60 && s + 0 > -45) }' ||
   fail "the shot was not heard after silence"
-
-tap P 0.1
-wait_until 5 paused pause || fail "P did not pause, with the PAUSE caption"
-shoot_window paused-1 >/dev/null
-sleep 0.6
-frozen=$(field differ "$(shoot_window paused-2 --diff "$WORK/paused-1.xwd")")
-[ "$frozen" -eq 0 ] || fail "the picture moves while paused: $frozen pixels changed in 0.6 s"
-tap P 0.1
-wait_until 5 playing || fail "play did not resume after the second P"
-moving play 0 0 320 240 || fail "the picture stands still after the second P"
-echo "P pauses, the picture frozen, and P resumes"
-
 to_title_after_game_over
 quit_from_title
 grep -q '^underrun' "$WORK/ours.log" && echo "note: the card underran $(grep -c '^underrun' "$WORK/ours.log") times"
@@ -103,4 +90,4 @@ echo "periods asked for with ~/.allegrorc: $(periods user)"
 [ "$(periods user)" = "1024 x 4" ] || fail "the player's period size did not win: $(cat "$WORK/user.log")"
 close_window
 [ -z "$(written)" ] || fail "files written beside the game, in its folder or in HOME: $(written)"
-echo "PASS: title, tune, options, a game played, heard, paused and ended, quit; the player's periods win"
+echo "PASS: title, tune, options, a game played, heard and ended, quit; the player's periods win"
