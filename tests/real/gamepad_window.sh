@@ -47,7 +47,7 @@ axis() {
   sleep 0.3
 }
 stick() { if [ "$3" = down ]; then event 2 "$1" "$2"; else event 2 "$1" 0; fi; }
-opens() { grep -c "^open /dev/input/js0 .*: fd" "$LOG" || true; }
+opens() { grep -cx opened "$LOG" || true; }
 opened() { [ "$(opens)" -eq "$1" ]; }
 
 plug

@@ -78,15 +78,17 @@ start_xvfb() {
   fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
 }
 
+# sound_device PCM...: ALSA's default device, for the game and its children.
+sound_device() {
+  printf '%s\n' "$@" 'ctl.!default { type hw card 0 }' >"$WORK/asound.conf"
+  export ALSA_CONFIG_PATH="$WORK/asound.conf"
+}
+
 # ALSA's default device becomes a file sink: the real sound driver runs and
 # what it plays lands in $WORK/sound.raw (16-bit unsigned, as Allegro opens it).
 use_file_sound() {
-  cat >"$WORK/asound.conf" <<CONF
-pcm.null { type null }
-pcm.!default { type file slave.pcm "null" file "$WORK/sound.raw" format "raw" }
-ctl.!default { type hw card 0 }
-CONF
-  export ALSA_CONFIG_PATH="$WORK/asound.conf"
+  sound_device 'pcm.null { type null }' \
+    "pcm.!default { type file slave.pcm \"null\" file \"$WORK/sound.raw\" format \"raw\" }"
 }
 
 # use_emulated_card LIBRARY [NAME]: ALSA's default device becomes the sound
@@ -96,12 +98,8 @@ CONF
 use_emulated_card() {
   local name=${2:-card}
   rm -f "$WORK/$name.raw" "$WORK/$name.log"
-  cat >"$WORK/asound.conf" <<CONF
-pcm_type.emulated_card { lib "$1" }
-pcm.!default { type emulated_card stream "$WORK/$name.raw" log "$WORK/$name.log" }
-ctl.!default { type hw card 0 }
-CONF
-  export ALSA_CONFIG_PATH="$WORK/asound.conf"
+  sound_device "pcm_type.emulated_card { lib \"$1\" }" \
+    "pcm.!default { type emulated_card stream \"$WORK/$name.raw\" log \"$WORK/$name.log\" }"
 }
 
 # start_game BINARY DATA_DIR [OPTION...]: runs the game from its data folder.
@@ -116,12 +114,7 @@ start_game() {
 # picture is shown: PIC_X, PIC_Y (screen pixels) and SCALE, the largest
 # whole scale that fits, centred (a window of 320s x 240s, or fullscreen).
 read_window() {
-  local geometry
-  geometry=$(xwininfo -id "$1")
-  WIN_X=$(awk '/Absolute upper-left X/ {print $NF}' <<<"$geometry")
-  WIN_Y=$(awk '/Absolute upper-left Y/ {print $NF}' <<<"$geometry")
-  WIN_W=$(awk '/Width:/ {print $NF}' <<<"$geometry")
-  WIN_H=$(awk '/Height:/ {print $NF}' <<<"$geometry")
+  read -r WIN_X WIN_Y WIN_W WIN_H < <(xwininfo -id "$1" | awk '/Absolute upper-left [XY]|Width:|Height:/ {printf "%s ", $NF} END {print ""}')
   SCALE=$((WIN_W / 320 < WIN_H / 240 ? WIN_W / 320 : WIN_H / 240))
   PIC_X=$((WIN_X + (WIN_W - 320 * SCALE) / 2))
   PIC_Y=$((WIN_Y + (WIN_H - 240 * SCALE) / 2))

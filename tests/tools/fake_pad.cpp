@@ -7,8 +7,8 @@
 // right trigger, D-pad; 11 buttons), and on open queues the kernel's
 // JS_EVENT_INIT records of that pad at rest (triggers at -32767).
 //   SWARMFIRE_FAKE_PAD      the FIFO's path
-//   SWARMFIRE_FAKE_PAD_LOG  a file that gets one line for every time the
-//                           device is opened, or refused (optional)
+//   SWARMFIRE_FAKE_PAD_LOG  a file that gets a line "opened" or "refused"
+//                           for every open of a joystick device (optional)
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <linux/joystick.h>
@@ -37,21 +37,13 @@ F real(const char *name) {
   return reinterpret_cast<F>(dlsym(RTLD_NEXT, name));
 }
 
-void note(const char *format, ...) {
+// A line in the log, if there is one.
+void note(const char *line) {
   const char *path = std::getenv("SWARMFIRE_FAKE_PAD_LOG");
-  if (!path) return;
-  char line[256];
-  va_list args;
-  va_start(args, format);
-  int n = std::vsnprintf(line, sizeof line - 1, format, args);
-  va_end(args);
-  if (n < 0) return;
-  if (n > static_cast<int>(sizeof line) - 2) n = sizeof line - 2;
-  line[n++] = '\n';
   static auto open_fn = real<int (*)(const char *, int, ...)>("open");
-  int fd = open_fn(path, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+  int fd = path ? open_fn(path, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644) : -1;
   if (fd < 0) return;
-  ssize_t written = write(fd, line, n);
+  ssize_t written = write(fd, line, std::strlen(line));
   (void)written;
   close(fd);
 }
@@ -83,7 +75,7 @@ void queue_initial_state(int write_fd) {
 
 int open_pad(const char *path, int flags) {
   if (device_kind(path) == 1 || !plugged()) {
-    note("open %s flags 0%o: no such device", path, flags);
+    note("refused\n");
     errno = ENOENT;
     return -1;
   }
@@ -98,7 +90,7 @@ int open_pad(const char *path, int flags) {
     close(writer);
   }
   pad_fd = fd;
-  note("open %s flags 0%o: fd %d", path, flags, fd);
+  note("opened\n");
   return fd;
 }
 
