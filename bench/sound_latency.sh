@@ -15,7 +15,6 @@ BINARY=$1 DATA=$2 XWD_PROBE=$3 CARD=$4 KEY_TO_SOUND=$5 X_PILOT=$6 WORK=${7:-$(mk
 SHOTS=${8:-48} SECONDS_EACH=${9:-10}
 rm -rf "$WORK"
 source "$(dirname "$0")/../tests/real/xvfb_lib.sh"
-source "$(dirname "$0")/../tests/real/fault_lib.sh"
 
 # The pilot and the loops that keep the cores busy, stopped by their ids.
 HELPERS=()

@@ -86,8 +86,10 @@ void x_errors_check() {
   if (gone) throw QuitRequested{1, "the window was destroyed by another program"};
 }
 
+// The watcher stays ours while it closes: closing a dead connection calls
+// the handler once more, which must not take it for another's.
 void x_errors_release() {
-  Display *own = watcher.exchange(nullptr);
-  if (own) XCloseDisplay(own);
+  if (Display *own = watcher.load()) XCloseDisplay(own);
+  watcher = nullptr;
   library_display = nullptr;
 }

@@ -33,16 +33,6 @@ TEST_F(ProgramTest, ClosingZoomPresentsExactly51FramesOnBlack) {
   EXPECT_EQ(getpixel(back_buffer, 160, 120), 0);
 }
 
-TEST_F(ProgramTest, UnknownTitleResultShowsTheTitleAgainWithoutFading) {
-  make_frame_bitmaps();
-  ASSERT_EQ(set_video_mode(), 0);
-  EXPECT_TRUE(act_on_title_choice(7));
-  EXPECT_EQ(headless::fades_out(), 0);
-  EXPECT_EQ(headless::frames(), 0);
-  EXPECT_FALSE(act_on_title_choice(1));
-  EXPECT_EQ(headless::fades_out(), 0);
-}
-
 TEST_F(ProgramTest, StartUpSwitchesAllOptionsOnAndQuitEndsWithStatusZero) {
   option_glow = option_music = option_shot_collisions = 0;
   bool timer_seen_on_title = false;
@@ -60,22 +50,6 @@ TEST_F(ProgramTest, StartUpSwitchesAllOptionsOnAndQuitEndsWithStatusZero) {
   EXPECT_FALSE(timer_seen_on_title);
   EXPECT_EQ(headless::shut_downs(), 1);
   EXPECT_FALSE(headless::started());
-}
-
-TEST_F(ProgramTest, CloseButtonEndsTheProgramFromPlay) {
-  // Start a game, then press the window's close button in the middle of it.
-  long close_at = -1;
-  KeyScript()
-      .hold(KEY_ALT, 3, 4)
-      .on_event([&](const headless::Event &e) {
-        if (headless::timer_installed() && close_at < 0) close_at = e.frame + 30;
-        if (close_at > 0 && e.frame >= close_at) headless::request_close();
-      })
-      .install();
-  EXPECT_EQ(game_main(), 0);
-  EXPECT_GT(close_at, 0);
-  EXPECT_EQ(headless::shut_downs(), 1);
-  EXPECT_EQ(back_buffer, nullptr);  // released on the way out
 }
 
 TEST_F(ProgramTest, ALibraryThatCannotStartEndsTheProgramWithStatusOne) {
@@ -98,7 +72,9 @@ CommandLine parse(std::vector<std::string> words) {
 
 }  // namespace
 
-TEST(CommandLineTest, OptionsAndTheirBadValues) {
+// Bad values, each one line pointing at --help, are the real binary's test
+// (real_no_window).
+TEST(CommandLineTest, OptionsAndWhatTheyChoose) {
   CommandLine line = parse({"swarmfire", "--fullscreen", "--scale", "8"});
   EXPECT_TRUE(line.error.empty()) << line.error;
   EXPECT_TRUE(line.display.fullscreen);
@@ -113,19 +89,6 @@ TEST(CommandLineTest, OptionsAndTheirBadValues) {
   EXPECT_TRUE(line.display_given);
   EXPECT_TRUE(parse({"swarmfire", "--help"}).help);
   EXPECT_TRUE(parse({"swarmfire", "--version"}).version);
-  for (auto bad : {std::vector<std::string>{"swarmfire", "--scale", "0"},
-                   {"swarmfire", "--scale", "9"},
-                   {"swarmfire", "--scale", "2x"},
-                   {"swarmfire", "--scale"},
-                   {"swarmfire", "--bogus"},
-                   {"swarmfire", "--record", "a.sfr", "--verify", "b.sfr"},
-                   {"swarmfire", "--play", ""},
-                   {"swarmfire", "--verify"},
-                   {"swarmfire", "extra"}}) {
-    std::string error = parse(bad).error;
-    EXPECT_NE(error.find("swarmfire --help"), std::string::npos) << bad.back() << ": " << error;
-    EXPECT_EQ(error.find('\n'), std::string::npos) << error;
-  }
 }
 
 TEST(CommandLineTest, AmbiguousRepeatedAndPointlessOptionsAreNamedAsSuch) {

@@ -1,14 +1,13 @@
 #!/usr/bin/env bash
 # Frames of the real binary on a 1920 x 1080 desktop, as it reports them at
-# exit (SWARMFIRE_FRAME_STATS): 60 +/- 1 frames a second over the first 10
-# seconds (the title), and at least 99% of the frames of play carrying
-# exactly one logic step. In the fitting
-# window through the title and the attract cycle into the demo; at
-# 320 x 240 and in fullscreen through the title into a game.
-[ $# -ge 5 ] && [ -n "$4" ] || { echo "usage: $0 BINARY DATA_DIR XWD_PROBE WORK_DIR X_CLOSE" >&2; exit 2; }
-BINARY=$1 DATA=$2 XWD_PROBE=$3 WORK=$4/frame_pacing X_CLOSE=$5
-rm -rf "$WORK"
+# exit (SWARMFIRE_FRAME_STATS): 60 +/- 1 frames in a typical second (the
+# median of the whole seconds of the run, so that a moment of load on the
+# machine does not count), and at least 99% of the frames of play carrying
+# exactly one logic step. In the fitting window through the title and the
+# attract cycle into the demo; at 320 x 240 and in fullscreen through the
+# title into a game.
 source "$(dirname "$0")/xvfb_lib.sh"
+build_folder "$@"
 
 start_xvfb
 use_file_sound
@@ -19,26 +18,15 @@ check() {
   local stats=$WORK/$1.txt
   [ -s "$stats" ] || fail "$1: no frame figures were written"
   local rate one all
-  rate=$(awk '$1 == "frames_by_second" && NF > 10 {for (i = 2; i <= 11; i++) n += $i; print n / 10}' "$stats")
+  rate=$(awk '$1 == "frames_by_second" && NF > 10 {print $0}' "$stats" | tr ' ' '\n' | sed '1,2d;$d' | sort -n |
+    awk '{v[NR] = $1} END {print v[int((NR + 1) / 2)]}')
   read -r one all < <(awk '$1 == "steps_per_play_frame" {
       for (i = 2; i <= NF; i++) { split($i, kv, ":"); all += kv[2]; if (kv[1] == "1") one = kv[2] }
       print one + 0, all + 0 }' "$stats")
   echo "$1: $(tr '\n' ' ' <"$stats")"
-  awk -v r="$rate" 'BEGIN { exit !(r >= 59 && r <= 61) }' || fail "$1: ${rate:-no} frames a second at the title"
+  [ "${rate:-0}" -ge 59 ] && [ "$rate" -le 61 ] || fail "$1: ${rate:-no} frames in a typical second"
   [ "$all" -ge 500 ] || fail "$1: only $all frames of play"
   [ $((one * 100)) -ge $((all * 99)) ] || fail "$1: $one of $all frames of play carried one step"
-}
-
-# close_game: the close button, from the window (F11 first in fullscreen).
-close_game() {
-  if [ "$FULLSCREEN" -eq 1 ]; then
-    tap F11
-    sleep 1
-    find_window
-  fi
-  "$X_CLOSE" "$WINDOW" || fail "could not press the close button"
-  wait_exit 10
-  [ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS: $(cat "$WORK/game.err")"
 }
 
 # The attract cycle: 1000 title frames, the bonus screen (cut short by a
@@ -55,7 +43,7 @@ bonus_gone() { tap space && wait_until 3 on_title; }
 wait_until 30 bonus_gone || fail "the title did not come back after the bonus screen"
 wait_until 30 not_title || fail "the demo did not start"
 sleep 12
-close_game
+close_window
 check window
 
 for mode in --scale=1 --fullscreen; do
@@ -66,7 +54,7 @@ for mode in --scale=1 --fullscreen; do
   tap space 0.1
   wait_until 30 lit_above "hud-$name" 0 0 30 24 10 || fail "$name: the level did not start"
   sleep 12
-  close_game
+  close_window
   check "$name"
 done
 echo "PASS: 60 frames a second, one step a frame of play"

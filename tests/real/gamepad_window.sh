@@ -11,11 +11,8 @@
 # the game and face buttons lead through its end to the title. There the pad
 # is unplugged and plugged in again, noticed within three seconds, and
 # quits with the D-pad and a face button. The recording verifies "ok".
-[ $# -ge 5 ] && [ -n "$4" ] || { echo "usage: $0 BINARY DATA_DIR XWD_PROBE WORK_DIR FAKE_PAD" >&2; exit 2; }
-BINARY=$1 DATA=$2 XWD_PROBE=$3 WORK=$4/gamepad_window FAKE_PAD=$5
-rm -rf "$WORK"
 source "$(dirname "$0")/xvfb_lib.sh"
-source "$(dirname "$0")/fault_lib.sh"
+build_folder "$@"
 
 start_xvfb
 use_file_sound
@@ -35,7 +32,8 @@ event() {
   local v=$(($3 & 0xffff))
   printf "\\x00\\x00\\x00\\x00\\x$(printf %02x $((v & 255)))\\x$(printf %02x $((v >> 8)))\\x0$1\\x$(printf %02x "$2")" >&7
 }
-# button N [seconds]: pressed, held, released. axis N VALUE [seconds] likewise.
+# button N [seconds]: pressed, held, released. axis N VALUE [seconds] likewise;
+# stick N VALUE down|up: held or let go.
 button() {
   event 1 "$1" 1
   sleep "${2:-0.15}"
@@ -48,28 +46,9 @@ axis() {
   event 2 "$1" 0
   sleep 0.3
 }
-opens() { grep -c "^open /dev/input/js0 .*: fd" "$LOG" || true; }
+stick() { if [ "$3" = down ]; then event 2 "$1" "$2"; else event 2 "$1" 0; fi; }
+opens() { grep -cx opened "$LOG" || true; }
 opened() { [ "$(opens)" -eq "$1" ]; }
-lines() { wc -l <"$FEED"; }
-# steered SIGN AXIS VALUE: holding the axis makes the ship's velocity that sign.
-steered() {
-  local since
-  since=$(lines)
-  axis "$2" "$3"
-  awk -v n="$since" -v s="$1" 'NR > n && $6 * s > 0 { found = 1 } END { exit !found }' "$FEED"
-}
-paused() {
-  local n
-  n=$(lines)
-  sleep 0.5
-  [ "$(lines)" -eq "$n" ] && [ "$(field nonblack "$(shoot_area "$1" 250 228 70 12)")" -gt 20 ]
-}
-playing() {
-  local n
-  n=$(lines)
-  sleep 0.3
-  [ "$(lines)" -gt "$n" ]
-}
 
 plug
 SWARMFIRE_FAKE_PAD=$JS SWARMFIRE_FAKE_PAD_LOG=$LOG SWARMFIRE_PLAY_FEED=$FEED LD_PRELOAD=$FAKE_PAD \
@@ -90,42 +69,19 @@ sleep 1
 button 0
 wait_until 30 lit_above hud 0 0 30 24 10 || fail "a face button did not start a game"
 sleep 3.5
-steered -1 0 -32767 || fail "the left stick did not steer left"
-steered 1 6 32767 || fail "the D-pad did not steer right"
-steered 1 0 32767 || fail "the left stick did not steer right"
-steered -1 6 -32767 || fail "the D-pad did not steer left"
+steers -1 stick 0 -32767 || fail "the left stick did not steer left"
+steers 1 stick 6 32767 || fail "the D-pad did not steer right"
+steers 1 stick 0 32767 || fail "the left stick did not steer right"
+steers -1 stick 6 -32767 || fail "the D-pad did not steer left"
 echo "the left stick and the D-pad steer both ways"
-# fires BUTTON: a press asks for a volley (tried again while the ship,
-# hit, is exploding and cannot fire).
-fired() { tail -n1 "$FEED" | awk '{print $NF}'; }
-fires() {
-  local before
-  for _ in 1 2 3 4; do
-    before=$(fired)
-    button "$1" 0.1
-    [ "$(fired)" -gt "$before" ] && return 0
-    sleep 1
-  done
-  return 1
-}
-for b in 0 1 2 3; do fires "$b" || fail "face button $b did not fire"; done
-echo "the four face buttons fire: $(fired) shots fired"
+for b in 0 1 2 3; do fires button "$b" 0.1 || fail "face button $b did not fire"; done
+echo "the four face buttons fire: $(fired) volleys fired"
 
-xmessage -geometry +1200+800 "focus taken" 2>/dev/null &
-other=$!
-other_window=
-for _ in $(seq 50); do
-  other_window=$(xdotool search --name '^xmessage$' 2>/dev/null | head -n1 || true)
-  [ -n "$other_window" ] && break
-  sleep 0.1
-done
-[ -n "$other_window" ] || fail "no second window to take the focus"
-xdotool windowfocus "$other_window"
+take_focus_away
 sleep 1
 moving unfocused 0 0 320 240 || fail "--no-focus-pause: the picture stopped with the focus gone"
-steered 1 0 32767 || fail "--no-focus-pause: the pad does not steer with the focus gone"
-kill "$other" 2>/dev/null || true
-xdotool windowfocus "$WINDOW"
+steers 1 stick 0 32767 || fail "--no-focus-pause: the pad does not steer with the focus gone"
+give_focus_back
 echo "--no-focus-pause: the focus taken away, the picture keeps moving and the pad steers"
 
 button 7
@@ -144,9 +100,10 @@ wait_until 3 playing || fail "Start on the pad plugged in again did not resume"
 echo "unplugging pauses; plugged in again, the pad resumes"
 
 button 6
-sleep 1.5
+wait_until 10 lit_above game-over 40 100 240 40 50 || fail "Back did not end the game"
+sleep 0.5
 button 0
-wait_until 20 dark faded || fail "Back did not lead to the game-over sequence"
+wait_until 20 dark faded || fail "a face button did not lead through the game-over sequence"
 wait_until 20 lit_above rating 0 175 320 20 50 || fail "no final results"
 button 0
 wait_until 20 title_back title || fail "a face button did not leave the final results"
@@ -165,12 +122,8 @@ sleep 0.3
 axis 7 32767 0.15
 axis 7 32767 0.15
 button 0
-wait_exit 20
-[ "$EXIT_STATUS" -eq 0 ] || fail "quitting with the D-pad: status $EXIT_STATUS: $(cat "$WORK/game.err")"
+game_ended 0
 no_crash_output
-
-echo "what the library's driver asked of the device:"
-sed -E 's/: fd [0-9]+/: fd N/; s/^(read|stat) .*/\1 .../' "$LOG" | sort | uniq -c | sed 's/^/  /'
 
 line=$(cd "$WORK/data" && "$BINARY" --verify "$REC") || fail "--verify: status $?: $line"
 echo "$line"

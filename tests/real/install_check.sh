@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # The game as installed, in a staging root:
-#   install_check.sh staged BUILD_DIR PREFIX XWD_PROBE WORK
+#   install_check.sh staged BUILD_DIR
 #     cmake --install of the build tree with DESTDIR;
-#   install_check.sh deb SOURCE_DIR PACKAGE_BUILD_DIR XWD_PROBE WORK
-#     the .deb of dist/build-package.sh, unpacked with dpkg-deb -x, whose
-#     dependencies must be the libraries' runtime packages.
+#   install_check.sh deb BUILD_DIR
+#     the .deb of dist/build-package.sh (built in BUILD_DIR/package),
+#     unpacked with dpkg-deb -x, whose dependencies must be the libraries'
+#     runtime packages.
 # Then: every file in its place, the desktop entries and the manual page pass
 # their linters (the entries name the window's class), the icons are PNGs of
 # their sizes, the copyright file is
@@ -17,20 +18,21 @@
 # there is, to xdg-mime (with the installed file type and entries in a
 # private XDG_DATA_HOME), a Swarmfire recording by its name and by its first
 # bytes, and the entry for that type plays it to its end.
-[ $# -ge 5 ] && [ -n "$5" ] || { echo "usage: $0 staged|deb BUILD_OR_SOURCE_DIR PREFIX_OR_PACKAGE_DIR XWD_PROBE WORK_DIR" >&2; exit 2; }
-MODE=$1 XWD_PROBE=$4 WORK=$5/install_$1
-rm -rf "$WORK"
 source "$(dirname "$0")/xvfb_lib.sh"
-source "$(dirname "$0")/fault_lib.sh"
+MODE=${1:-}
+[[ $MODE == staged || $MODE == deb ]] || MODE=
+USAGE="staged|deb BUILD_DIR" build_folder "${MODE:+${2:-}}" "install_$MODE"
 STAGE=$WORK/stage
 
 case $MODE in
   staged)
-    DESTDIR=$STAGE cmake --install "$2" >/dev/null || fail "cmake --install failed"
-    ROOT=$STAGE$3
+    DESTDIR=$STAGE cmake --install "$BUILD" >/dev/null || fail "cmake --install failed"
+    ROOT=$STAGE$(sed -n 's/^CMAKE_INSTALL_PREFIX:PATH=//p' "$BUILD/CMakeCache.txt")
     ;;
   deb)
-    deb=$("$2/dist/build-package.sh" "$2" "$3" 2 | tail -n1) || fail "the package did not build"
+    source_dir=$(cd "$(dirname "$0")/../.." && pwd)
+    deb=$("$source_dir/dist/build-package.sh" "$source_dir" "$BUILD/package" 2 | tail -n1) ||
+      fail "the package did not build"
     echo "package: $deb"
     depends=$(dpkg-deb -f "$deb" Depends)
     echo "Depends: $depends"
@@ -40,7 +42,6 @@ case $MODE in
     dpkg-deb -x "$deb" "$STAGE" || fail "dpkg-deb -x failed"
     ROOT=$STAGE/usr
     ;;
-  *) fail "unknown mode $MODE" ;;
 esac
 
 for f in games/swarmfire share/applications/swarmfire{,-play}.desktop share/man/man6/swarmfire.6.gz \

@@ -1,108 +1,93 @@
 #!/usr/bin/env bash
-# A game in the real window with real key events: scrolling and stars are
-# switched off on the options screen, so that the ship is the only thing that
-# moves along the bottom; then the ship steers both ways,
-# fires, F12 writes dump.pcx, P freezes the picture and P again resumes, Esc
-# runs the game over and the final results back to the title, and quit ends
-# the program with status 0.
-[ $# -ge 4 ] && [ -n "$4" ] || { echo "usage: $0 BINARY DATA_DIR XWD_PROBE WORK_DIR" >&2; exit 2; }
-BINARY=$1 DATA=$2 XWD_PROBE=$3 WORK=$4/window_play
-rm -rf "$WORK"
+# The real game in a real window, played with real key events, its sound
+# going into a card emulated on the monotonic clock: the window opens on a
+# lit title whose tune is heard; the game asks for its own small periods
+# and services them from its own background thread. The options screen
+# opens darker, Alt switches its first row, MUSIC is switched off and Esc
+# comes back. In a game the ship steers both ways, and a shot fired after
+# silence is heard; Esc runs the game over and the final results back to
+# the title, and the title's quit item ends the program with status 0. A ~/.allegrorc
+# that sets the period size wins over the game's, and the game writes no
+# file beside itself or in $HOME.
 source "$(dirname "$0")/xvfb_lib.sh"
+build_folder "$@"
+
+# The binary alone in a folder of its own, and an empty home.
+mkdir -p "$WORK/bin" "$WORK/home"
+cp "$BINARY" "$WORK/bin/"
+BINARY=$WORK/bin/swarmfire
+export HOME=$WORK/home
+# periods NAME: "SIZE x COUNT" as the card was asked for them.
+periods() { awk '$1 == "params" {print $5 " x " $6}' "$WORK/$1.log"; }
+# written: what the game left beside itself, in the folder it ran in or in HOME.
+written() { (cd "$WORK" && find bin home data -mindepth 1 ! -name '*.dat' ! -name swarmfire ! -name .allegrorc); }
 
 start_xvfb
-use_file_sound
-copy_data "$DATA"
-start_game "$BINARY" "$WORK/data"
-wait_window
-sleep 1
+use_emulated_card "$CARD" ours
+FEED=$WORK/feed.txt
+SWARMFIRE_PLAY_FEED=$FEED start_in_window
+lit=$(nonblack title)
+echo "title: $lit lit pixels"
+[ "$lit" -gt 500 ] || fail "the title screen is (nearly) black"
+wait_until 10 test -s "$WORK/ours.log" || fail "the game did not open the sound card"
+echo "periods asked for: $(periods ours)"
+[ "$(periods ours)" = "256 x 4" ] || fail "not the game's periods: $(cat "$WORK/ours.log")"
+grep -qx background /proc/"$GAME_PID"/task/*/comm || fail "the game's background thread is not running"
+size=$(stat -c %s "$WORK/ours.raw")
+sleep 2
+sound=$("$PCM_PROBE" "$WORK/ours.raw" "$size")
+echo "title tune over 2 s: $sound"
+awk -v r="$(field rms "$sound")" -v p="$(field peak "$sound")" 'BEGIN { exit !(r > -45 && r < -3 && p <= 0) }' ||
+  fail "the title tune is silent or out of range ($sound)"
+
+title=$(shoot_window title)
 tap Down
-tap Alt_L 0.1        # options
-sleep 1.5
+tap Alt_L 0.1
+wait_until 10 darker_than "$(field mean "$title")" || fail "the options screen did not open, darker than the title"
+sleep 1 # past its fade-in
+shoot_area marks-before 180 0 140 60 >/dev/null
+tap Alt_L 0.1
+# The stars alone change about ten pixels of this area; a switched row hundreds.
+switched() { [ "$(field differ "$(shoot_area marks-after 180 0 140 60 --diff "$WORK/marks-before.xwd")")" -gt 100 ]; }
+wait_until 3 switched || fail "Alt did not switch the first option"
 tap Down
-tap Alt_L 0.1        # scrolling off
 tap Down
-tap Down
-tap Alt_L 0.1        # stars off
+tap Alt_L 0.1
 tap Escape
-sleep 1.5
+wait_until 10 title_back title-again || fail "Esc did not bring back the title"
+echo "options: opened darker, the first row switched, MUSIC off, Esc back to the title"
+
 tap Up
-tap Alt_L 0.1        # start a game
-# Play starts once the "LEVEL 1" caption has crossed the first frame: the
-# score and lives appear top left, the caption comes and goes.
-caption_gone() { ! lit_above caption 0 190 320 16 30; }
-wait_until 30 lit_above hud 0 0 30 24 10 || fail "the level did not start"
-wait_until 10 lit_above caption 0 190 320 16 30 || fail "no LEVEL caption"
-wait_until 10 caption_gone || fail "the LEVEL caption did not pass"
-sleep 0.3
-
-# With the background still, what changes along the ship's band between two
-# shots is the ship leaving one place and arriving at another: the mean
-# column of the change lies between the two, so it tells the direction.
-moved_to() {
-  field dcx "$(shoot_area "$1" 0 214 320 16 --diff "$WORK/$2.xwd")"
+start_play
+key() { xdotool "key$2" "$1"; }
+steers 1 key Right || fail "Right did not steer the ship right"
+steers -1 key Left || fail "Left did not steer the ship left"
+# quiet: whether the last quarter second the game played is silent.
+quiet() {
+  local size
+  size=$(stat -c %s "$WORK/ours.raw")
+  awk -v r="$(field rms "$("$PCM_PROBE" "$WORK/ours.raw" $((size - 44100)) "$size")")" 'BEGIN { exit !(r + 0 < -60) }'
 }
-# The ship starts in the middle and cannot be hit while it reappears, for
-# the first second and a half: steer right, then further left.
-shoot_area ship-start 0 214 320 16 >/dev/null
-xdotool keydown Right; sleep 0.6; xdotool keyup Right; sleep 0.1
-right=$(moved_to ship-right ship-start)
-xdotool keydown Left; sleep 1.4; xdotool keyup Left; sleep 0.1
-left=$(moved_to ship-left ship-right)
-echo "ship band change centred at $right after Right, at $left after Left (start 168)"
-[ "$right" -gt 180 ] || fail "Right did not steer the ship right"
-[ "$left" -ge 0 ] && [ "$left" -lt $((right - 20)) ] || fail "Left did not steer the ship left"
-
-tap Alt_L            # fire
-tap F12
-sleep 0.3
-pcx="$WORK/data/dump.pcx"
-[ -s "$pcx" ] || fail "F12 wrote no dump.pcx"
-header=$(od -An -tu1 -N72 "$pcx" | tr -s ' \n' ' ')
-read -r -a h <<<"$header"
-# manufacturer 10, 8 bits per pixel, window 0..319 x 0..239, one plane
-[ "${h[0]}" -eq 10 ] && [ "${h[3]}" -eq 8 ] || fail "dump.pcx is not an 8-bit PCX: $header"
-[ $((h[8] + 256 * h[9])) -eq 319 ] && [ $((h[10] + 256 * h[11])) -eq 239 ] ||
-  fail "dump.pcx is not 320x240: $header"
-[ "${h[65]}" -eq 1 ] || fail "dump.pcx has ${h[65]} planes"
-echo "dump.pcx: 320x240, 8 bits, one plane"
-
-tap P 0.1
-sleep 1
-shoot_window paused-1 >/dev/null
-sleep 0.6
-frozen=$(field differ "$(shoot_window paused-2 --diff "$WORK/paused-1.xwd")")
-caption=$(field nonblack "$(shoot_area pause-caption 250 228 70 12)")
-echo "paused: $frozen pixels changed in 0.6 s, caption area lit $caption"
-[ "$frozen" -eq 0 ] || fail "the picture moves while paused"
-[ "$caption" -gt 20 ] || fail "no PAUSE caption at the bottom right"
-
-tap P 0.1
-sleep 1
-shoot_window playing-1 >/dev/null
-sleep 0.4
-moving=$(field differ "$(shoot_window playing-2 --diff "$WORK/playing-1.xwd")")
-echo "resumed: $moving pixels changed in 0.4 s"
-[ "$moving" -gt 0 ] || fail "play did not resume after the second P"
-
-tap Escape           # end the game: game over
-sleep 1.5
-over=$(field bright "$(shoot_area game-over 40 100 240 40 --bright 300)")
-echo "game over caption: $over bright pixels"
-[ "$over" -gt 50 ] || fail "no game-over caption"
-tap space            # spin away, fade, then the final results
-wait_until 20 dark faded || fail "the game-over sequence did not fade out"
-# The rating line appears once the totals have slid in.
-wait_until 20 lit_above rating 0 175 320 20 50 || fail "no rating on the final results"
-lit=$(nonblack final-results)
-echo "final results: $lit lit pixels"
-[ "$lit" -gt 500 ] || fail "the final results screen is (nearly) black"
-tap space            # zoom away, back to the title
-wait_until 20 title_back title-again || fail "the title did not come back"
+wait_until 10 quiet || fail "the music played on"
+before=$(stat -c %s "$WORK/ours.raw")
+fires tap Alt_L 0.1 || fail "Alt did not fire"
 sleep 0.5
-tap Down
-tap Down
-tap Alt_L 0.3
-wait_exit 20
-[ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS: $(cat "$WORK/game.err")"
-echo "PASS: played, paused, resumed, ended the game and quit with status 0"
+quiet=$("$PCM_PROBE" "$WORK/ours.raw" $((before - 44100)) "$before")
+shot=$("$PCM_PROBE" "$WORK/ours.raw" "$before")
+echo "the ship steers both ways; a quarter second before the shot: $quiet; after: $shot"
+awk -v q="$(field rms "$quiet")" -v s="$(field rms "$shot")" 'BEGIN { exit !(q + 0 < -60 && s + 0 > -45) }' ||
+  fail "the shot was not heard after silence"
+to_title_after_game_over
+quit_from_title
+grep -q '^underrun' "$WORK/ours.log" && echo "note: the card underran $(grep -c '^underrun' "$WORK/ours.log") times"
+[ -z "$(written)" ] || fail "files written beside the game, in its folder or in HOME: $(written)"
+
+printf '[sound]\nalsa_fragsize = 1024\n' >"$HOME/.allegrorc"
+use_emulated_card "$CARD" user
+start_in_window
+wait_until 10 test -s "$WORK/user.log" || fail "the game did not open the sound card"
+echo "periods asked for with ~/.allegrorc: $(periods user)"
+[ "$(periods user)" = "1024 x 4" ] || fail "the player's period size did not win: $(cat "$WORK/user.log")"
+close_window
+[ -z "$(written)" ] || fail "files written beside the game, in its folder or in HOME: $(written)"
+echo "PASS: title, tune, options, a game played, heard and ended, quit; the player's periods win"

@@ -1,15 +1,30 @@
-# Shared steps of the real-window tests: an Xvfb server of our own, the game
-# in it with sound going into a file, real key events and screenshots.
-# Source it, then call start_xvfb, start_game, ... ; cleanup runs on exit.
+# Shared steps of the tests of the real binary: the build's game, data and
+# tools, an Xvfb server of our own, the game in it with sound going into a
+# file, real key events and screenshots. A test script sources it, then
+# calls build_folder "$@"; then start_xvfb, start_game, ... ; cleanup runs on
+# exit. (The benchmarks set BINARY, DATA, XWD_PROBE and WORK themselves.)
 
 set -euo pipefail
 
-: "${XWD_PROBE:?XWD_PROBE must name the xwd_probe tool}"
-WORK=${WORK:-$(mktemp -d)}
-mkdir -p "$WORK"
+[ -z "${WORK:-}" ] || mkdir -p "$WORK"
 XVFB_PID=
 GAME_PID=
 WINDOW=
+
+# build_folder BUILD_DIR [NAME]: the game, its data and the tools of the
+# build folder, and the work folder BUILD_DIR/real-tests/NAME (the script's
+# name) made afresh. Without it, the usage line (USAGE) and status 2,
+# before anything is touched.
+build_folder() {
+  [ -n "${1:-}" ] && [ -d "$1" ] || { echo "usage: $0 ${USAGE:-BUILD_DIR}" >&2; exit 2; }
+  BUILD=$(cd "$1" && pwd)
+  BINARY=$BUILD/swarmfire DATA=$BUILD/data XWD_PROBE=$BUILD/xwd_probe PCM_PROBE=$BUILD/pcm_probe
+  X_CLOSE=$BUILD/x_close X_GRABS=$BUILD/x_grabs X_PILOT=$BUILD/x_pilot
+  CARD=$BUILD/tests/libemulated_card.so FAKE_PAD=$BUILD/tests/fake_pad.so
+  WORK=$BUILD/real-tests/${2:-$(basename "$0" .sh)}
+  rm -rf "$WORK"
+  mkdir -p "$WORK"
+}
 
 cleanup() {
   [ -n "$GAME_PID" ] && kill -9 "$GAME_PID" 2>/dev/null || true
@@ -18,8 +33,14 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# fail MESSAGE: the test fails; with what the X server said, for a server
+# that died under the test.
 fail() {
   echo "FAIL: $*" >&2
+  if [ -n "$XVFB_PID" ] && ! kill -0 "$XVFB_PID" 2>/dev/null; then
+    echo "(the X server has exited; its log:)" >&2
+    tail -n 20 "$WORK/xvfb.log" >&2 || true
+  fi
   exit 1
 }
 
@@ -57,15 +78,17 @@ start_xvfb() {
   fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
 }
 
+# sound_device PCM...: ALSA's default device, for the game and its children.
+sound_device() {
+  printf '%s\n' "$@" 'ctl.!default { type hw card 0 }' >"$WORK/asound.conf"
+  export ALSA_CONFIG_PATH="$WORK/asound.conf"
+}
+
 # ALSA's default device becomes a file sink: the real sound driver runs and
 # what it plays lands in $WORK/sound.raw (16-bit unsigned, as Allegro opens it).
 use_file_sound() {
-  cat >"$WORK/asound.conf" <<CONF
-pcm.null { type null }
-pcm.!default { type file slave.pcm "null" file "$WORK/sound.raw" format "raw" }
-ctl.!default { type hw card 0 }
-CONF
-  export ALSA_CONFIG_PATH="$WORK/asound.conf"
+  sound_device 'pcm.null { type null }' \
+    "pcm.!default { type file slave.pcm \"null\" file \"$WORK/sound.raw\" format \"raw\" }"
 }
 
 # use_emulated_card LIBRARY [NAME]: ALSA's default device becomes the sound
@@ -75,12 +98,8 @@ CONF
 use_emulated_card() {
   local name=${2:-card}
   rm -f "$WORK/$name.raw" "$WORK/$name.log"
-  cat >"$WORK/asound.conf" <<CONF
-pcm_type.emulated_card { lib "$1" }
-pcm.!default { type emulated_card stream "$WORK/$name.raw" log "$WORK/$name.log" }
-ctl.!default { type hw card 0 }
-CONF
-  export ALSA_CONFIG_PATH="$WORK/asound.conf"
+  sound_device "pcm_type.emulated_card { lib \"$1\" }" \
+    "pcm.!default { type emulated_card stream \"$WORK/$name.raw\" log \"$WORK/$name.log\" }"
 }
 
 # start_game BINARY DATA_DIR [OPTION...]: runs the game from its data folder.
@@ -95,52 +114,37 @@ start_game() {
 # picture is shown: PIC_X, PIC_Y (screen pixels) and SCALE, the largest
 # whole scale that fits, centred (a window of 320s x 240s, or fullscreen).
 read_window() {
-  local geometry
-  geometry=$(xwininfo -id "$1")
-  WIN_X=$(awk '/Absolute upper-left X/ {print $NF}' <<<"$geometry")
-  WIN_Y=$(awk '/Absolute upper-left Y/ {print $NF}' <<<"$geometry")
-  WIN_W=$(awk '/Width:/ {print $NF}' <<<"$geometry")
-  WIN_H=$(awk '/Height:/ {print $NF}' <<<"$geometry")
+  read -r WIN_X WIN_Y WIN_W WIN_H < <(xwininfo -id "$1" | awk '/Absolute upper-left [XY]|Width:|Height:/ {printf "%s ", $NF} END {print ""}')
   SCALE=$((WIN_W / 320 < WIN_H / 240 ? WIN_W / 320 : WIN_H / 240))
   PIC_X=$((WIN_X + (WIN_W - 320 * SCALE) / 2))
   PIC_Y=$((WIN_Y + (WIN_H - 240 * SCALE) / 2))
 }
 
-# find_window: the game's window, mapped and named: at its scale, or in
-# fullscreen the size of the whole screen (FULLSCREEN 1). F11 switches
-# between them.
-find_window() {
-  for _ in $(seq 50); do
-    if xdotool search --onlyvisible --name '^Swarmfire$' >/dev/null 2>&1; then
-      WINDOW=$(xdotool search --onlyvisible --name '^Swarmfire$' | head -n1)
-      read_window "$WINDOW"
-      FULLSCREEN=0
-      [ "${WIN_W}x$WIN_H" = "$SCREEN_SIZE" ] && FULLSCREEN=1
-      # The pointer inside the window: keys go there (no window manager),
-      # and the library hides it there.
-      xdotool mousemove --window "$WINDOW" 20 20
-      return 0
-    fi
+# window_on_show: whether the game's window is on show, mapped and named:
+# at its scale, or in fullscreen the size of the whole screen (FULLSCREEN 1).
+# F11 switches between them.
+window_on_show() {
+  WINDOW=$(xdotool search --onlyvisible --name '^Swarmfire$' 2>/dev/null | head -n1 || true)
+  [ -n "$WINDOW" ] || return 1
+  read_window "$WINDOW"
+  FULLSCREEN=0
+  [ "${WIN_W}x$WIN_H" = "$SCREEN_SIZE" ] && FULLSCREEN=1
+  # The pointer inside the window: keys go there (no window manager), and
+  # the library hides it there.
+  xdotool mousemove --window "$WINDOW" 20 20
+}
+
+find_window() { wait_until 5 window_on_show || fail "no Swarmfire window on show"; }
+
+# wait_window: the game's window on show, within 15 seconds, unless the
+# game ends first.
+wait_window() {
+  for _ in $(seq 150); do
+    window_on_show && sleep 0.5 && return 0
+    alive || { wait_exit 1; fail "the game ended (status $EXIT_STATUS) before its window opened: $(cat "$WORK/game.err")"; }
     sleep 0.1
   done
   fail "no Swarmfire window on show"
-}
-
-wait_window() {
-  for _ in $(seq 150); do
-    WINDOW=$(xdotool search --name '^Swarmfire$' 2>/dev/null | head -n1 || true)
-    [ -n "$WINDOW" ] && break
-    if ! kill -0 "$GAME_PID" 2>/dev/null; then
-      local status=0
-      wait "$GAME_PID" || status=$?
-      GAME_PID=
-      fail "the game ended (status $status) before its window opened: $(cat "$WORK/game.err")"
-    fi
-    sleep 0.1
-  done
-  [ -n "$WINDOW" ] || fail "no Swarmfire window appeared"
-  find_window
-  sleep 0.5
 }
 
 # shoot_window NAME [probe options]: the game's whole picture, measured at
@@ -189,19 +193,13 @@ wait_until() {
 
 # lit_above NAME X Y W H COUNT: whether more than COUNT pixels of the area
 # are bright.
-lit_above() {
-  local n
-  n=$(field bright "$(shoot_area "$1" "$2" "$3" "$4" "$5" --bright 300)")
-  [ "$n" -gt "$6" ]
-}
+lit_above() { [ "$(field bright "$(shoot_area "$1" "$2" "$3" "$4" "$5" --bright 300)")" -gt "$6" ]; }
 
 # moving NAME X Y W H: whether the area changes within a third of a second.
 moving() {
   shoot_area "$1-a" "$2" "$3" "$4" "$5" >/dev/null
   sleep 0.33
-  local n
-  n=$(field differ "$(shoot_area "$1-b" "$2" "$3" "$4" "$5" --diff "$WORK/$1-a.xwd")")
-  [ "$n" -gt 50 ]
+  [ "$(field differ "$(shoot_area "$1-b" "$2" "$3" "$4" "$5" --diff "$WORK/$1-a.xwd")")" -gt 50 ]
 }
 
 # title_back NAME: whether the title is on the screen again: a lit picture
@@ -213,11 +211,7 @@ title_back() {
 # dark NAME: whether the screen is (nearly) black: at 60 frames a second a
 # picture spun away and faded out stays black for well under a second, so
 # the last frames of the spin count too.
-dark() {
-  local n
-  n=$(field nonblack "$(shoot_window "$1")")
-  [ "$n" -lt 1000 ]
-}
+dark() { [ "$(nonblack "$1")" -lt 1000 ]; }
 
 # copy_data DIR: a private copy of the datafiles to run the game in.
 copy_data() {
@@ -272,3 +266,147 @@ wait_exit() {
   wait "$GAME_PID" || EXIT_STATUS=$?
   GAME_PID=
 }
+
+# start_in_window [OPTION...]: the game on a copy of the datafiles, its
+# window open and a second gone by.
+start_in_window() {
+  copy_data "$DATA"
+  start_game "$BINARY" "$WORK/data" "$@"
+  wait_window
+  sleep 1
+}
+
+# game_ended STATUS: the game has ended, with that status.
+game_ended() {
+  wait_exit 20
+  [ "$EXIT_STATUS" -eq "$1" ] || fail "exit status $EXIT_STATUS, not $1: $(tail -n 5 "$WORK/game.err")"
+}
+
+# quit_from_title: the third menu item of a fresh title; status 0 expected.
+quit_from_title() {
+  tap Down
+  tap Down
+  tap Alt_L 0.3
+  game_ended 0
+}
+
+# close_window: the window's close button, as a window manager presses it
+# (F11 first in fullscreen, where there is none); status 0 expected.
+close_window() {
+  if [ "${FULLSCREEN:-0}" -eq 1 ]; then
+    tap F11
+    sleep 1
+    find_window
+  fi
+  "$X_CLOSE" "$WINDOW" || fail "could not press the close button"
+  game_ended 0
+}
+
+# start_play: from a fresh title (the start item selected) into play, past
+# the "LEVEL 1" caption.
+start_play() {
+  tap Alt_L 0.1
+  wait_until 30 lit_above hud 0 0 30 24 10 || fail "the level did not start"
+  sleep 3.5
+}
+
+# alive: whether the game still runs.
+alive() { kill -0 "$GAME_PID" 2>/dev/null; }
+
+# to_title_after_game_over: from play, Esc to the game over (its caption
+# shown), a key through its spin and the final results back to the title.
+to_title_after_game_over() {
+  tap Escape
+  wait_until 10 lit_above game-over 40 100 240 40 50 || fail "no game-over caption"
+  sleep 0.5
+  tap space
+  wait_until 20 dark faded || fail "the game-over sequence did not fade out"
+  wait_until 20 lit_above rating 0 175 320 20 50 || fail "no final results"
+  tap space
+  wait_until 20 title_back title-again || fail "the title did not come back"
+  sleep 0.5
+}
+
+# no_crash_output: stderr holds nothing but the sound library's complaints
+# and the lines given.
+no_crash_output() {
+  local rest
+  rest=$(grep -v '^ALSA lib ' "$WORK/game.err" || true)
+  for allowed in "$@"; do rest=$(grep -vF -- "$allowed" <<<"$rest" || true); done
+  [ -z "$rest" ] || fail "unexpected output: $rest"
+}
+
+# one_line WHAT STATUS TEXT COMMAND...: the command ends with STATUS and
+# writes one line holding TEXT (stdout and stderr together, the sound
+# library's complaints aside).
+one_line() {
+  local what=$1 want=$2 text=$3 out status=0
+  shift 3
+  out=$("$@" 2>&1) || status=$?
+  out=$(grep -v '^ALSA lib ' <<<"$out" || true)
+  [ "$status" -eq "$want" ] && [ "$(wc -l <<<"$out")" -eq 1 ] && [[ $out == *"$text"* ]] ||
+    fail "($what) status $status, not $want, or not one line with '$text': $out"
+  echo "ok ($what): $out"
+}
+
+# take_focus_away: another client's window (xmessage, OTHER_PID) takes the
+# keyboard focus; give_focus_back ends it.
+take_focus_away() {
+  xmessage -geometry +1700+900 "focus taken" 2>/dev/null &
+  OTHER_PID=$!
+  wait_until 5 xdotool search --onlyvisible --name '^xmessage$' >/dev/null 2>&1 || fail "no second window to take the focus"
+  xdotool windowfocus "$(xdotool search --onlyvisible --name '^xmessage$' | head -n1)"
+}
+give_focus_back() {
+  kill "$OTHER_PID" 2>/dev/null || true
+  wait "$OTHER_PID" 2>/dev/null || true
+  xdotool windowfocus "$WINDOW"
+}
+
+# The game's lines of play (SWARMFIRE_PLAY_FEED=$FEED, frame/play_feed.cpp):
+# how many, the ship's place, and the volleys fired so far.
+lines() { wc -l <"$FEED"; }
+ship_x() { tail -n1 "$FEED" | awk '{print $5 + 0}'; }
+fired() { tail -n1 "$FEED" | awk '{print $NF + 0}'; }
+# playing: whether play goes on; paused NAME: whether it stands still, its
+# PAUSE caption at the bottom right.
+playing() {
+  local n
+  n=$(lines)
+  sleep 0.3
+  [ "$(lines)" -gt "$n" ]
+}
+paused() {
+  local n
+  n=$(lines)
+  sleep 0.5
+  [ "$(lines)" -eq "$n" ] && [ "$(field nonblack "$(shoot_area "$1" 250 228 70 12)")" -gt 20 ]
+}
+# fires COMMAND...: the command (a key or a button pressed) fires a volley;
+# tried again a few times, as a ship that was hit cannot fire while it
+# explodes.
+fires() {
+  local before
+  for _ in 1 2 3 4 5; do
+    before=$(fired)
+    "$@"
+    wait_until 1 fired_since "$before" && return 0
+  done
+  return 1
+}
+fired_since() { [ "$(fired)" -gt "$1" ]; }
+# steers SIGN COMMAND...: while the command (a key or an axis held down)
+# runs, the ship moves 20 pixels that way within ten seconds, however
+# loaded the machine (the command is given DOWN or UP).
+steers() {
+  local from status=0
+  from=$(ship_x)
+  "${@:2}" down
+  wait_until 10 moved_by "$from" "$1" || status=1
+  "${@:2}" up
+  return $status
+}
+moved_by() { [ $((($(ship_x) - $1) * $2)) -ge 20 ]; }
+
+# now_ms: a clock in milliseconds.
+now_ms() { echo $(($(date +%s%N) / 1000000)); }

@@ -7,14 +7,13 @@
 // right trigger, D-pad; 11 buttons), and on open queues the kernel's
 // JS_EVENT_INIT records of that pad at rest (triggers at -32767).
 //   SWARMFIRE_FAKE_PAD      the FIFO's path
-//   SWARMFIRE_FAKE_PAD_LOG  a file that gets one line for every call the
-//                           device receives (optional)
+//   SWARMFIRE_FAKE_PAD_LOG  a file that gets a line "opened" or "refused"
+//                           for every open of a joystick device (optional)
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <linux/joystick.h>
 #include <stdarg.h>
 #include <sys/ioctl.h>
-#include <sys/select.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
@@ -38,21 +37,13 @@ F real(const char *name) {
   return reinterpret_cast<F>(dlsym(RTLD_NEXT, name));
 }
 
-void note(const char *format, ...) {
+// A line in the log, if there is one.
+void note(const char *line) {
   const char *path = std::getenv("SWARMFIRE_FAKE_PAD_LOG");
-  if (!path) return;
-  char line[256];
-  va_list args;
-  va_start(args, format);
-  int n = std::vsnprintf(line, sizeof line - 1, format, args);
-  va_end(args);
-  if (n < 0) return;
-  if (n > static_cast<int>(sizeof line) - 2) n = sizeof line - 2;
-  line[n++] = '\n';
   static auto open_fn = real<int (*)(const char *, int, ...)>("open");
-  int fd = open_fn(path, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+  int fd = path ? open_fn(path, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644) : -1;
   if (fd < 0) return;
-  ssize_t written = write(fd, line, n);
+  ssize_t written = write(fd, line, std::strlen(line));
   (void)written;
   close(fd);
 }
@@ -84,7 +75,7 @@ void queue_initial_state(int write_fd) {
 
 int open_pad(const char *path, int flags) {
   if (device_kind(path) == 1 || !plugged()) {
-    note("open %s flags 0%o: no such device", path, flags);
+    note("refused\n");
     errno = ENOENT;
     return -1;
   }
@@ -99,20 +90,18 @@ int open_pad(const char *path, int flags) {
     close(writer);
   }
   pad_fd = fd;
-  note("open %s flags 0%o: fd %d", path, flags, fd);
+  note("opened\n");
   return fd;
 }
 
 int fake_stat(const char *path, struct stat *st) {
   if (device_kind(path) == 1 || !plugged()) {
-    note("stat %s: no such device", path);
     errno = ENOENT;
     return -1;
   }
   std::memset(st, 0, sizeof *st);
   st->st_mode = S_IFCHR | 0664;
   st->st_rdev = makedev(13, 0);
-  note("stat %s: a character device", path);
   return 0;
 }
 
@@ -145,22 +134,17 @@ int ioctl(int fd, unsigned long request, ...) {
   if (!is_pad(fd)) return next(fd, request, arg);
   if (request == JSIOCGVERSION) {
     *static_cast<uint32_t *>(arg) = JS_VERSION;
-    note("ioctl JSIOCGVERSION: 0x%x", JS_VERSION);
     return 0;
   }
   if (request == JSIOCGAXES || request == JSIOCGBUTTONS) {
-    bool axes = request == JSIOCGAXES;
-    *static_cast<uint8_t *>(arg) = axes ? AXES : BUTTONS;
-    note("ioctl %s: %d", axes ? "JSIOCGAXES" : "JSIOCGBUTTONS", axes ? AXES : BUTTONS);
+    *static_cast<uint8_t *>(arg) = request == JSIOCGAXES ? AXES : BUTTONS;
     return 0;
   }
   if (_IOC_TYPE(request) == 'j' && _IOC_NR(request) == _IOC_NR(JSIOCGNAME(0))) {
     size_t room = _IOC_SIZE(request);
     std::strncpy(static_cast<char *>(arg), NAME, room);
-    note("ioctl JSIOCGNAME(%zu): %s", room, NAME);
     return static_cast<int>(std::strlen(NAME) + 1 < room ? std::strlen(NAME) + 1 : room);
   }
-  note("ioctl 0x%lx: not answered", request);
   errno = EINVAL;
   return -1;
 }
@@ -168,32 +152,17 @@ int ioctl(int fd, unsigned long request, ...) {
 // After an unplug the kernel's device answers reads with ENODEV.
 ssize_t read(int fd, void *buffer, size_t size) {
   if (is_pad(fd) && !plugged()) {
-    note("read %zu: the device is gone", size);
     errno = ENODEV;
     return -1;
   }
   static auto next = real<ssize_t (*)(int, void *, size_t)>("read");
-  ssize_t n = next(fd, buffer, size);
-  if (is_pad(fd) && n != 0 && !(n < 0 && errno == EAGAIN)) note("read %zu: %zd", size, n);
-  return n;
+  return next(fd, buffer, size);
 }
 
 int close(int fd) {
-  if (is_pad(fd)) {
-    note("close");
-    pad_fd = -1;
-  }
+  if (is_pad(fd)) pad_fd = -1;
   static auto next = real<int (*)(int)>("close");
   return next(fd);
-}
-
-int select(int n, fd_set *readable, fd_set *writable, fd_set *failed, struct timeval *timeout) {
-  int fd = pad_fd;
-  bool asked = fd >= 0 && fd < n && readable && FD_ISSET(fd, readable);
-  static auto next = real<int (*)(int, fd_set *, fd_set *, fd_set *, struct timeval *)>("select");
-  int ready = next(n, readable, writable, failed, timeout);
-  if (asked && ready > 0 && FD_ISSET(fd, readable)) note("select: readable");
-  return ready;
 }
 
 }  // extern "C"

@@ -7,11 +7,14 @@
 // --scaled-from, every pixel of the rectangle is compared with the 8-bit PCX
 // picture scaled by S ("mismatch N": pixels that differ).
 // Prints for the rectangle: "nonblack N distinct D mean R G B", then with
-// --diff " differ N dcx X" (pixels unlike OTHER's and their mean column) and with --bright
-// " bright N cx X" (pixels whose r+g+b exceeds LEVEL and their mean column).
+// --diff " differ N" (pixels unlike OTHER's) and with --bright " bright N" (pixels
+// whose r+g+b exceeds LEVEL).
 #include "data/png_writer.h"
 
+#include <allegro.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -58,8 +61,9 @@ uint32_t pixel(const Dump &d, int x, int y) {
   return v & 0xffffff;
 }
 
-// An 8-bit PCX (run-length rows, 256-colour palette at the end, as the
-// library writes it: 8-bit components) as 0xRRGGBB pixels.
+// The 8-bit picture the game saved (SWARMFIRE_LAST_FRAME), read by the
+// library, as 0xRRGGBB pixels with its palette's 6-bit values scaled as the
+// library scales them when it saves or shows them.
 struct Pcx {
   int width = 0, height = 0;
   std::vector<uint32_t> rgb;
@@ -67,30 +71,19 @@ struct Pcx {
 
 Pcx read_pcx(const char *path) {
   Pcx pcx;
-  std::ifstream in(path, std::ios::binary);
-  std::vector<uint8_t> b((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (b.size() < 128 + 769 || b[0] != 10 || b[3] != 8) return pcx;
-  int w = b[8] + 256 * b[9] - (b[4] + 256 * b[5]) + 1, h = b[10] + 256 * b[11] - (b[6] + 256 * b[7]) + 1;
-  int line = b[66] + 256 * b[67];
-  const uint8_t *pal = &b[b.size() - 768];
-  std::vector<uint8_t> index;
-  size_t at = 128;
-  while (index.size() < size_t(line) * h && at < b.size() - 769) {
-    int run = 1, v = b[at++];
-    if ((v & 0xc0) == 0xc0) {
-      run = v & 0x3f;
-      v = b[at++];
+  install_allegro(SYSTEM_NONE, &errno, std::atexit);
+  set_color_conversion(COLORCONV_NONE);
+  PALETTE pal;
+  BITMAP *b = load_bitmap(path, pal);
+  if (!b || bitmap_color_depth(b) != 8) return pcx;
+  pcx.width = b->w;
+  pcx.height = b->h;
+  for (int y = 0; y < b->h; ++y)
+    for (int x = 0; x < b->w; ++x) {
+      const RGB &c = pal[getpixel(b, x, y)];
+      pcx.rgb.push_back(uint32_t(_rgb_scale_6[c.r]) << 16 | uint32_t(_rgb_scale_6[c.g]) << 8 | _rgb_scale_6[c.b]);
     }
-    index.insert(index.end(), run, uint8_t(v));
-  }
-  if (index.size() < size_t(line) * h) return pcx;
-  pcx.width = w;
-  pcx.height = h;
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) {
-      int i = index[size_t(y) * line + x];
-      pcx.rgb.push_back(uint32_t(pal[3 * i]) << 16 | uint32_t(pal[3 * i + 1]) << 8 | pal[3 * i + 2]);
-    }
+  destroy_bitmap(b);
   return pcx;
 }
 
@@ -136,7 +129,7 @@ int main(int argc, char **argv) {
   image.width = (w + step - 1) / step;
   image.height = (h + step - 1) / step;
   long nonblack = 0, differ = 0, bright = 0, mismatch = -1;
-  double sum[3] = {0, 0, 0}, bright_x = 0, differ_x = 0;
+  double sum[3] = {0, 0, 0};
   std::set<uint32_t> distinct;
   if (pcx.width) {
     mismatch = 0;
@@ -153,22 +146,16 @@ int main(int argc, char **argv) {
       uint8_t rgb[3] = {uint8_t(v >> 16), uint8_t(v >> 8), uint8_t(v)};
       image.rgb.insert(image.rgb.end(), rgb, rgb + 3);
       nonblack += v != 0;
-      if (other.ok && pixel(other, x, y) != v) {
-        ++differ;
-        differ_x += (x - x0) / step;
-      }
-      if (bright_level >= 0 && rgb[0] + rgb[1] + rgb[2] > bright_level) {
-        ++bright;
-        bright_x += (x - x0) / step;
-      }
+      differ += other.ok && pixel(other, x, y) != v;
+      bright += bright_level >= 0 && rgb[0] + rgb[1] + rgb[2] > bright_level;
       for (int k = 0; k < 3; ++k) sum[k] += rgb[k];
       distinct.insert(v);
     }
   double n = double(image.width) * image.height;
   std::printf("nonblack %ld distinct %zu mean %.1f %.1f %.1f", nonblack, distinct.size(), sum[0] / n,
               sum[1] / n, sum[2] / n);
-  if (other.ok) std::printf(" differ %ld dcx %.0f", differ, differ ? differ_x / differ : -1.0);
-  if (bright_level >= 0) std::printf(" bright %ld cx %.0f", bright, bright ? bright_x / bright : -1.0);
+  if (other.ok) std::printf(" differ %ld", differ);
+  if (bright_level >= 0) std::printf(" bright %ld", bright);
   if (mismatch >= 0) std::printf(" mismatch %ld", mismatch);
   std::printf("\n");
   if (!png.empty() && !write_png(png, image)) {

@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# The real binary where it stops before any window. Its command line is
+# answered without a display. Without a reachable X display it says so in
+# one line, status 1. It checks its eight datafiles before it needs a
+# display: each one deleted, cut, replaced by garbage, emptied or replaced
+# by another datafile stops it with one line that names the file, and
+# status 1. A stray file named like a datafile in the working directory does
+# not take over from the build's own data folder, and where no folder holds
+# all eight the line names the folders looked in, each with what it lacks.
+source "$(dirname "$0")/xvfb_lib.sh"
+build_folder "$@"
+cd "$WORK"
+
+# run STATUS ARGS...: the binary without a display; stdout in out, stderr in err.
+run() {
+  local want=$1 status=0
+  shift
+  env -u DISPLAY "$BINARY" "$@" >out 2>err || status=$?
+  [ "$status" -eq "$want" ] || fail "swarmfire $*: status $status, not $want ($(cat err))"
+}
+run 0 --help
+for word in --scale --window --fullscreen --no-focus-pause --help --version F11 Gamepads; do
+  grep -q -- "$word" out || fail "--help does not mention $word"
+done
+[ ! -s err ] || fail "--help wrote to stderr: $(cat err)"
+run 0 --version
+[ "$(cat out)" = "swarmfire 1.0" ] || fail "--version printed: $(cat out)"
+for bad in --bogus "--scale 0" "--scale 9" "--scale 2x" --scale -x --ver "--verify x.sfr --fullscreen" \
+  "--record a.sfr --verify b.sfr" --play= --verify extra; do
+  # shellcheck disable=SC2086
+  run 2 $bad
+  [ "$(wc -l <err)" -eq 1 ] && grep -q -- "--help" err && [ ! -s out ] ||
+    fail "swarmfire $bad: stderr was: $(cat err), stdout: $(cat out)"
+done
+echo "ok: --help, --version and bad options answered without a display"
+
+copy_data "$DATA"
+# expect WHAT TEXT: the game in the copy of the data stops with one line
+# "swarmfire: TEXT...", status 1.
+expect() {
+  (cd data && one_line "$1" 1 "swarmfire: $2" env -u DISPLAY SWARMFIRE_DATA="$WORK/data" "$BINARY")
+}
+expect "all intact" "no X display"
+garbage() { yes "$1" | head -c 4096 || true; }
+(cd data && one_line "no X server" 1 'swarmfire: cannot open the X display ":9876"' env DISPLAY=:9876 "$BINARY")
+mkdir stray
+garbage 'some other program' >stray/sound.dat
+(cd stray && one_line "a stray sound.dat" 1 "swarmfire: no X display" env -u DISPLAY -u SWARMFIRE_DATA "$BINARY")
+# A binary with no data beside it, run where there is none either.
+mkdir bin empty
+cp "$BINARY" bin/swarmfire
+configured=$(strings "$BINARY" | grep -m1 '/share/games/swarmfire$' || true)
+if [ -n "$configured" ] && [ -f "$configured/enddat.dat" ]; then
+  echo "skipped (no folder): the configured folder $configured holds datafiles"
+else
+  (cd empty && one_line "no folder" 1 "swarmfire: no folder holds all eight datafiles readable (looked in \
+$WORK/empty (sound.dat: No such file or directory), $WORK/bin/data (No such file or directory), \
+$WORK/share/games/swarmfire (No such file or directory), " env -u DISPLAY -u SWARMFIRE_DATA "$WORK/bin/swarmfire")
+fi
+for f in sound.dat title.dat bonus.dat level1.dat level4.dat level7.dat level10.dat enddat.dat; do
+  size=$(stat -c %s "$DATA/$f")
+  rm data/$f
+  expect "$f deleted" "$f: missing"
+  head -c $((size / 2)) "$DATA/$f" >data/$f
+  expect "$f cut in half" "$f: cannot be read (truncated at byte $((size / 2))"
+  head -c 37 "$DATA/$f" >data/$f
+  expect "$f cut in the first object" "$f: cannot be read (truncated at byte 37"
+  garbage 'not a datafile at all' >data/$f
+  expect "$f garbage" "$f: cannot be read (not a datafile)"
+  : >data/$f
+  expect "$f empty" "$f: cannot be read (empty file)"
+  # Another datafile, sound.dat (or title.dat), whole: the catalogue's check.
+  other=sound.dat
+  [ $f != sound.dat ] || other=title.dat
+  cp "$DATA/$other" data/$f
+  expect "$f holding $other" "$f: object "
+  cp "$DATA/$f" data/$f
+done
+echo "PASS: command line, no display, and the datafile check of the real binary"
