@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <memory>
 
 namespace {
 
@@ -11,12 +12,17 @@ struct Pixel24 {
   uint8_t b[3];
 };
 
+struct BitmapDestroy {
+  void operator()(BITMAP *bitmap) const { destroy_bitmap(bitmap); }
+};
+using OwnedBitmap = std::unique_ptr<BITMAP, BitmapDestroy>;
+
 struct Presenter {
-  BITMAP *picture = nullptr;
-  BITMAP *target = nullptr;
+  OwnedBitmap picture;
+  BITMAP *target = nullptr;  // the display's, not ours
   // Video targets: the scaled picture is built here, then blitted to the
   // target a band at a time (the library sends only what it is given).
-  BITMAP *scaled = nullptr;
+  OwnedBitmap scaled;
   Placement place{1, 0, 0};
   int depth = 8;
   uint8_t c8[256];
@@ -26,7 +32,9 @@ struct Presenter {
   long rows_written = 0;
 };
 
-Presenter presenter;
+// Never destroyed: at the process's end the library is gone before static
+// objects are, and presenter_release lets the bitmaps go before that.
+Presenter &presenter = *new Presenter{};
 
 void make_colours(const RGB *palette) {
   for (int i = 0; i < 256; ++i) {
@@ -89,8 +97,8 @@ void write_band(int y0, int y1, int x0, int x1) {
     return;
   }
   int s = presenter.place.scale;
-  write_to(presenter.scaled, 0, 0, y0, y1, x0, x1);
-  blit(presenter.scaled, presenter.target, x0 * s, y0 * s, presenter.place.x + x0 * s, presenter.place.y + y0 * s,
+  write_to(presenter.scaled.get(), 0, 0, y0, y1, x0, x1);
+  blit(presenter.scaled.get(), presenter.target, x0 * s, y0 * s, presenter.place.x + x0 * s, presenter.place.y + y0 * s,
        (x1 - x0 + 1) * s, (y1 - y0 + 1) * s);
 }
 
@@ -111,16 +119,15 @@ bool row_change(const uint8_t *a, const uint8_t *b, int &first, int &last) {
 BITMAP *presenter_picture() {
   if (!presenter.picture) {
     // The library's colour depth is 8 outside a mode switch.
-    presenter.picture = create_bitmap(PICTURE_WIDTH, PICTURE_HEIGHT);
-    if (presenter.picture) clear(presenter.picture);
+    presenter.picture.reset(create_bitmap(PICTURE_WIDTH, PICTURE_HEIGHT));
+    if (presenter.picture) clear(presenter.picture.get());
   }
-  return presenter.picture;
+  return presenter.picture.get();
 }
 
 void presenter_release() {
   presenter_detach();
-  if (presenter.picture) destroy_bitmap(presenter.picture);
-  presenter.picture = nullptr;
+  presenter.picture.reset();
 }
 
 void presenter_attach(BITMAP *target, const RGB *palette) {
@@ -131,7 +138,7 @@ void presenter_attach(BITMAP *target, const RGB *palette) {
   presenter.place = place_picture(target->w, target->h);
   if (!is_memory_bitmap(target)) {
     int scale = presenter.place.scale;
-    presenter.scaled = create_bitmap_ex(presenter.depth, PICTURE_WIDTH * scale, PICTURE_HEIGHT * scale);
+    presenter.scaled.reset(create_bitmap_ex(presenter.depth, PICTURE_WIDTH * scale, PICTURE_HEIGHT * scale));
     // No memory: at least the picture.
     if (!presenter.scaled) presenter.place = {1, presenter.place.x, presenter.place.y};
   }
@@ -142,8 +149,7 @@ void presenter_attach(BITMAP *target, const RGB *palette) {
 }
 
 void presenter_detach() {
-  if (presenter.scaled) destroy_bitmap(presenter.scaled);
-  presenter.scaled = nullptr;
+  presenter.scaled.reset();
   presenter.target = nullptr;
 }
 

@@ -1,5 +1,6 @@
 #include "platform/recording_file.h"
 
+#include "platform/platform.h"
 #include "platform/printable.h"
 #include "platform/whole_file.h"
 
@@ -301,7 +302,7 @@ std::string read_recording(Reader &r, std::vector<uint8_t> bytes, Header &header
   header.scale = c.byte();
   int fullscreen = c.byte();
   if (!c.ok) return "is cut short in its header";
-  if (n > MOST_VERSION_BYTES || header.scale > 8 || fullscreen > 1) return "is damaged in its header";
+  if (n > MOST_VERSION_BYTES || header.scale > MAX_WINDOW_SCALE || fullscreen > 1) return "is damaged in its header";
   header.fullscreen = fullscreen == 1;
   r.at = c.at;
   r.records_end = b.size();
