@@ -44,7 +44,6 @@ echo "recorded $frames frames in $bytes bytes: $per_minute bytes a minute; final
 [ "$per_minute" -le $((1048576 / 30)) ] || fail "more than 1 MB for 30 minutes"
 
 line=$(cd "$WORK/data" && "$BINARY" --verify "$REC") || fail "--verify: status $?: $line"
-echo "$line"
 case $line in
   "$REC: score $score, level 1, $frames frames, "*": ok") ;;
   *) fail "--verify does not say ok with score $score, level 1 and $frames frames" ;;
@@ -62,7 +61,6 @@ wait_exit $((frames / 50 + 60))
   fail "--play showed the final results on frame $(stat_of final_results_frame "$WORK/play.stats")"
 cmp -s "$WORK/live.pcx" "$WORK/play.pcx" || fail "--play showed other final results"
 sound=$("$PCM_PROBE" "$WORK/sound.raw")
-echo "--play: the final results on frame $frame, the same picture; sound $sound"
 [ "$(field peak "$sound" | cut -d. -f1)" -gt -40 ] 2>/dev/null || fail "--play was silent"
 # Esc stops it, with status 0.
 start_game "$BINARY" "$WORK/data" --play "$REC"
