@@ -13,6 +13,7 @@
 #include "tests/support/data_files.h"
 #include "tests/support/headless_game.h"
 #include "tests/support/replay.h"
+#include "tests/support/replay_data.h"
 #include "tests/support/world_hash.h"
 
 #include <sys/resource.h>
@@ -22,6 +23,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 namespace {
 
@@ -304,6 +306,21 @@ TEST_F(RecordingTest, AFileThatCannotBeCreatedOrIsNoRecordingStopsTheProgramBefo
 
   EXPECT_FALSE(headless::started());
   EXPECT_EQ(headless::display(), nullptr);
+}
+
+// The level reached goes into the trailer: the stored game through four
+// levels, recorded and verified, gives level 5.
+TEST_F(RecordingTest, TheVerifiedLineGivesTheLevelReached) {
+  ReplayData data;
+  std::stringstream text;
+  text << std::ifstream(std::string(SWARMFIRE_SOURCE_DIR) + "/tests/replays/levels.txt").rdbuf();
+  replay::Recording r;
+  std::string problem, line;
+  ASSERT_TRUE(replay::from_text(text.str(), r, problem)) << problem;
+  ScratchFolder scratch;
+  ASSERT_EQ(replay::replay(r, scratch.file("levels.sfr")).status, 0);
+  replay::verify(scratch.file("levels.sfr"), line);
+  EXPECT_NE(line.find(", level 5, "), std::string::npos) << line;
 }
 
 }  // namespace

@@ -33,9 +33,7 @@ case $MODE in
     source_dir=$(cd "$(dirname "$0")/../.." && pwd)
     deb=$("$source_dir/dist/build-package.sh" "$source_dir" "$BUILD/package" 2 | tail -n1) ||
       fail "the package did not build"
-    echo "package: $deb"
     depends=$(dpkg-deb -f "$deb" Depends)
-    echo "Depends: $depends"
     [[ $depends == *liballegro4.4* ]] || fail "the package does not depend on liballegro4.4"
     [[ $depends != *-dev* ]] || fail "the package depends on a -dev package"
     [ "$(dpkg-deb -f "$deb" Section)" = games ] || fail "the package is not in section games"
@@ -72,7 +70,6 @@ page=$(LC_ALL=C.UTF-8 MANWIDTH=200 man -l "$ROOT/share/man/man6/swarmfire.6.gz" 
 for section in KEYS OPTIONS FILES ENVIRONMENT "EXIT STATUS"; do
   grep -q "^$section" <<<"$page" || fail "the manual page has no $section section"
 done
-echo "installed under $ROOT: files, icons, desktop entry and manual page are fine"
 
 doc=$ROOT/share/doc/swarmfire
 metainfo=$ROOT/share/metainfo/swarmfire.metainfo.xml
@@ -90,7 +87,6 @@ if [ "$MODE" = deb ]; then
 fi
 out=$(appstreamcli validate --pedantic --no-net "$metainfo" 2>&1) || fail "appstreamcli validate: $out"
 ! grep -q '^[EWIP]: ' <<<"$out" || fail "appstreamcli validate: $out"
-echo "copyright, changelog and metainfo of version $version are fine"
 
 if [ "$MODE" = deb ] || [ "${SWARMFIRE_HARDENING:-ON}" = ON ]; then
   out=$(hardening-check "$ROOT/games/swarmfire" 2>&1) || fail "hardening-check: $out"
@@ -98,12 +94,10 @@ if [ "$MODE" = deb ] || [ "${SWARMFIRE_HARDENING:-ON}" = ON ]; then
   # the code itself must carry the branch-target instructions.
   marks=$(objdump -d -j .text "$ROOT/games/swarmfire" | grep -c endbr64 || true)
   [ "$marks" -gt 100 ] || fail "$marks branch targets (endbr64) in the game's code: no -fcf-protection?"
-  echo "hardening-check passes; $marks branch targets marked"
 fi
 if [ "$MODE" = deb ]; then
   tags=$(lintian --pedantic -I -E "$deb" 2>&1 | grep -v "^running with root privileges" || true)
   [ -z "$tags" ] || fail "lintian --pedantic -I -E: $tags"
-  echo "lintian --pedantic -I -E: no tag"
 fi
 
 empty=$WORK/empty
@@ -113,7 +107,6 @@ err=$(cd / && env -u DISPLAY -u SWARMFIRE_DATA "$ROOT/games/swarmfire" 2>&1 >/de
 err=$(cd / && env -u DISPLAY SWARMFIRE_DATA="$empty" "$ROOT/games/swarmfire" 2>&1 >/dev/null || true)
 [[ $err == "swarmfire: sound.dat: missing (no file $empty/sound.dat"* ]] ||
   fail "SWARMFIRE_DATA was not followed: $err"
-echo "run from /: the datafile check passes; SWARMFIRE_DATA is followed"
 
 start_xvfb
 unset SWARMFIRE_DATA
@@ -124,7 +117,6 @@ sleep 1
 lit=$(nonblack title)
 [ "$lit" -gt 500 ] || fail "the installed game's title is (nearly) black"
 quit_from_title
-echo "the installed game runs from / and quits with status 0"
 
 xdg=$WORK/xdg
 mkdir -p "$xdg/mime/packages" "$xdg/applications"
@@ -145,5 +137,4 @@ start_game "$STAGE${command[0]}" / --play "$REC"
 wait_window
 wait_exit 60
 [ "$EXIT_STATUS" -eq 0 ] || fail "$entry: status $EXIT_STATUS: $(cat "$WORK/game.err")"
-echo "a recording is $type by its name and its first bytes; $entry plays it"
 echo "PASS ($MODE): the installed game runs from /, and its recordings open from a file manager"

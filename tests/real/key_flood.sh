@@ -88,14 +88,12 @@ sleep 1
 # second) and would take the next key: the title's flood stays well short.
 flood 8 Alt_L Alt_R space Control_L
 find_window
-echo "title: 8 s of keys"
 sleep 0.5
 tap Up; tap Up; tap Down
 tap Alt_L 0.1        # the options screen
 sleep 1.5
 flood 12 Escape
 find_window
-echo "options: 12 s of keys"
 tap Escape
 sleep 1.5
 tap Up
@@ -112,7 +110,6 @@ read -r -a h <<<"$(od -An -tu1 -N72 "$pcx" | tr -s ' \n' ' ')"
   [ $((h[10] + 256 * h[11])) -eq 239 ] && [ "${h[65]}" -eq 1 ] || fail "dump.pcx is not an 8-bit 320x240 PCX: ${h[*]}"
 moving play 0 0 320 240 || fail "play stopped after F12"
 flood 34 Escape Down
-echo "play and pause: 34 s of keys"
 sleep 1
 alive || fail "the game ended after the flood"
 find_window

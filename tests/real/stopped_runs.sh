@@ -61,7 +61,6 @@ stop_run() {
     "$REC: score "*", level $level, $(stat_of frames) frames, "*": ok") ;;
     *) fail "($where, $how) --verify does not say ok with level $level and $(stat_of frames) frames: $out" ;;
   esac
-  echo "$where, $how: status $EXIT_STATUS; $out"
   [ -n "$XVFB_PID" ] || start_xvfb
 }
 

@@ -27,10 +27,8 @@ use_emulated_card "$CARD" ours
 FEED=$WORK/feed.txt
 SWARMFIRE_PLAY_FEED=$FEED start_in_window
 lit=$(nonblack title)
-echo "title: $lit lit pixels"
 [ "$lit" -gt 500 ] || fail "the title screen is (nearly) black"
 wait_until 10 test -s "$WORK/ours.log" || fail "the game did not open the sound card"
-echo "periods asked for: $(periods ours)"
 [ "$(periods ours)" = "256 x 4" ] || fail "not the game's periods: $(cat "$WORK/ours.log")"
 grep -qx background /proc/"$GAME_PID"/task/*/comm || fail "the game's background thread is not running"
 size=$(stat -c %s "$WORK/ours.raw")
@@ -55,7 +53,6 @@ tap Down
 tap Alt_L 0.1
 tap Escape
 wait_until 10 title_back title-again || fail "Esc did not bring back the title"
-echo "options: opened darker, the first row switched, MUSIC off, Esc back to the title"
 
 tap Up
 start_play
@@ -86,7 +83,6 @@ printf '[sound]\nalsa_fragsize = 1024\n' >"$HOME/.allegrorc"
 use_emulated_card "$CARD" user
 start_in_window
 wait_until 10 test -s "$WORK/user.log" || fail "the game did not open the sound card"
-echo "periods asked for with ~/.allegrorc: $(periods user)"
 [ "$(periods user)" = "1024 x 4" ] || fail "the player's period size did not win: $(cat "$WORK/user.log")"
 close_window
 [ -z "$(written)" ] || fail "files written beside the game, in its folder or in HOME: $(written)"

@@ -29,15 +29,13 @@ close_and_compare() {
   local out
   out=$("$XWD_PROBE" "$WORK/$1.xwd" "$2" "$3" $((320 * $4)) $((240 * $4)) \
     --scaled-from "$SWARMFIRE_LAST_FRAME" --step "$4")
-  echo "$1 against the last picture scaled by $4: $(field mismatch "$out") pixels differ"
-  [ "$(field mismatch "$out")" -eq 0 ] || fail "the picture is not the last one scaled by $4"
+  [ "$(field mismatch "$out")" -eq 0 ] || fail "$(field mismatch "$out") pixels unlike the last picture scaled by $4"
 }
 
 # geometry W H SCALE X Y: the window's size and the picture's place in it.
 geometry() {
-  echo "window ${WIN_W}x${WIN_H}, picture at ($PIC_X, $PIC_Y) scaled by $SCALE"
   [ "$WIN_W" -eq "$1" ] && [ "$WIN_H" -eq "$2" ] && [ "$SCALE" -eq "$3" ] &&
-    [ "$PIC_X" -eq "$4" ] && [ "$PIC_Y" -eq "$5" ] || fail "expected ${1}x$2 with the picture at ($4, $5) x$3"
+    [ "$PIC_X" -eq "$4" ] && [ "$PIC_Y" -eq "$5" ] || fail "window ${WIN_W}x$WIN_H, picture at ($PIC_X, $PIC_Y) x$SCALE, not ${1}x$2 at ($4, $5) x$3"
 }
 
 # f11_to W H SCALE X Y: F11 switches to a window of W x H, the picture at
@@ -58,11 +56,9 @@ fullscreen_as_window() {
   [ "$FULLSCREEN" -eq 1 ] && [ "$WIN_X" -eq 0 ] && [ "$WIN_Y" -eq 0 ] || fail "the window does not cover the screen"
   local properties grabs
   properties=$(xprop -id "$WINDOW" _NET_WM_STATE _NET_WM_BYPASS_COMPOSITOR)
-  echo "$properties"
   grep -qx '_NET_WM_STATE(ATOM) = _NET_WM_STATE_FULLSCREEN' <<<"$properties" || fail "no fullscreen state"
   grep -qx '_NET_WM_BYPASS_COMPOSITOR(CARDINAL) = 1' <<<"$properties" || fail "the compositor is not bypassed"
   grabs=$("$X_GRABS") || fail "another client cannot grab in fullscreen: $grabs"
-  echo "another client's grabs in fullscreen: $grabs"
 }
 
 # take_focus NAME: another client takes the keyboard focus; the game pauses,
@@ -74,7 +70,6 @@ take_focus() {
   sleep 0.5
   [ "$(field differ "$(shoot_window "$1-b" --diff "$WORK/$1-all.xwd")")" -eq 0 ] ||
     fail "$1: the picture moves with the focus gone"
-  echo "$1: focus taken by another window: paused"
   give_focus_back
 }
 
@@ -102,7 +97,6 @@ fullscreen_paused=$(figures focus-fullscreen-all)
 f11_to 960 720 3 0 0
 xprop -id "$WINDOW" _NET_WM_STATE | grep -q FULLSCREEN && fail "the fullscreen state stays on the window"
 shows "$fullscreen_paused" window-again
-echo "F11 both ways: the paused picture (score and lives with it) kept, the pause working"
 tap p 0.1
 moving play-window 0 0 320 240 || fail "play did not go on in the window"
 take_focus focus-window
