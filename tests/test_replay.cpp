@@ -26,9 +26,10 @@
 // with a driver that reads the game's state to choose its keys, and write
 // the keys that changed, at the tick they changed, in the same format.
 #include "frame/game_state.h"
-#include "tests/support/headless_controls.h"
 #include "frame/program.h"
+#include "frame/program_services.h"
 #include "platform/headless.h"
+#include "tests/support/headless_controls.h"
 #include "tests/support/data_files.h"
 #include "tests/support/replay.h"
 #include "tests/support/replay_data.h"
