@@ -256,6 +256,7 @@ int main(int argc, char **argv) {
                           {"level1.dat", level_palette_of},  {"level4.dat", level_palette_of},
                           {"level7.dat", level_palette_of},  {"level10.dat", level_palette_of},
                           {"enddat.dat", ending_palette_of}};
+  int unwritten = 0;
   for (const Sheet &s : sheets) {
     DATAFILE *data = load_datafile((data_dir + "/" + s.file).c_str());
     if (!data) {
@@ -270,7 +271,10 @@ int main(int argc, char **argv) {
       for (int row : {0, 4}) panels.push_back(options_preview(data, row, row == 0));
     }
     std::string path = sheet_dir + "/" + name + ".png";
-    if (!write_png(path, compose(panels, 1400))) std::fprintf(stderr, "make_sheets: cannot write %s\n", path.c_str());
+    if (!write_png(path, compose(panels, 1400))) {
+      std::fprintf(stderr, "make_sheets: cannot write %s\n", path.c_str());
+      ++unwritten;
+    }
     unload_datafile(data);
   }
   DATAFILE *sound = load_datafile((data_dir + "/sound.dat").c_str());
@@ -279,11 +283,15 @@ int main(int argc, char **argv) {
     return 1;
   }
   FILE *report = std::fopen((sound_dir + "/measurements.txt").c_str(), "w");
+  if (!report) {
+    std::fprintf(stderr, "make_sheets: cannot write %s/measurements.txt\n", sound_dir.c_str());
+    ++unwritten;
+  }
   for (int n = 0; n < count_objects(sound); ++n) {
     std::string name = std::to_string(n) + "_" + property_name(&sound[n]);
     write_wav(sound_dir + "/" + name + ".wav", name, static_cast<SAMPLE *>(sound[n].dat), report ? report : stdout);
   }
   if (report) std::fclose(report);
   unload_datafile(sound);
-  return 0;
+  return unwritten ? 1 : 0;
 }
