@@ -30,14 +30,6 @@ TEST(DataPath, TheEnvironmentsFolderElseTheFirstFolderThatHoldsAllEight) {
   EXPECT_EQ(data_folder(), start.string());
   unsetenv("SWARMFIRE_DATA");
 
-  // Some other program's sound.dat in the working directory: the game's own
-  // data folder beside its binary serves.
-  fs::current_path(here.path);
-  write_bytes(here.file("sound.dat"), {1});
-  EXPECT_EQ(fs::path(data_folder()), fs::path(SWARMFIRE_DATA_DIR).lexically_normal());
-  EXPECT_EQ(data_folder_problem(), "");
-  fs::current_path(start);
-
   // The lookup of an installed tree unpacked under another root.
   const std::string binary = root.path + "/games/swarmfire";
   const std::string installed = root.path + "/share/games/swarmfire";

@@ -10,7 +10,8 @@
 
 using ProgramTest = HeadlessTest;
 
-TEST_F(ProgramTest, ClosingZoomPresentsExactly51FramesOnBlack) {
+// Its frame count is pinned by the stored replays, which end by quitting.
+TEST_F(ProgramTest, ClosingZoomTurnsThePictureAwayOnBlack) {
   make_frame_bitmaps();
   ASSERT_EQ(set_video_mode(), 0);
   clear_to_color(headless::screen(), 3);
@@ -25,7 +26,6 @@ TEST_F(ProgramTest, ClosingZoomPresentsExactly51FramesOnBlack) {
   });
   closing_zoom(closing);
   destroy_bitmap(closing);
-  EXPECT_EQ(headless::frames(), 51);
   // Scale 1, turned by one unit: all but the corners. Scale 6: all of it.
   EXPECT_GT(first_frame_lit, 40 * 30 * 95 / 100);
   EXPECT_EQ(last_frame_lit, 40 * 30);

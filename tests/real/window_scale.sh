@@ -3,8 +3,7 @@
 # picture on show scaled by 3; F11 in play to fullscreen (1280 x 960 at
 # (320, 60), black around) and back with the game going on and the pause
 # working; another window taking the focus pauses the game (in fullscreen
-# and in the window) and P resumes it; --scale 2 opens 640 x 480 and
-# --fullscreen starts fullscreen, its title the same picture scaled by 4.
+# and in the window) and P resumes it; --fullscreen starts fullscreen, its title the same picture scaled by 4.
 # Fullscreen is a window the size of the screen in the window manager's
 # fullscreen state, and grabs nothing: another client can still grab the
 # keyboard and the pointer. The picture on show is written at exit
@@ -107,11 +106,6 @@ wait_until 5 paused paused-again || fail "P did not pause again"
 shoot_window compare >/dev/null
 close_and_compare compare "$PIC_X" "$PIC_Y" "$SCALE"
 
-start_game "$BINARY" "$WORK/data" --scale 2
-wait_window
-geometry 640 480 2 0 0
-close_window
-
 start_game "$BINARY" "$WORK/data" --fullscreen
 wait_window
 geometry 1920 1080 4 320 60
@@ -123,4 +117,4 @@ around=$(field nonblack "$(shoot border 0 0 1920 60)")
 # it is still the picture on show.
 f11_to 960 720 3 0 0
 close_and_compare fullscreen-title 320 60 4
-echo "PASS: scaled window, fullscreen without grabs both ways, focus pause, --scale and --fullscreen"
+echo "PASS: scaled window, fullscreen without grabs both ways, focus pause and --fullscreen"
