@@ -3,12 +3,12 @@
 // color_map), byte for byte, on the generated level 1 datafile with its real
 // palette and colour tables: the worst case in both particle styles,
 // explosions and exhaust at every edge, particles off the screen, the bars
-// and captions, the glow on and off, and frames of real play.
+// and captions, and the glow on and off. (Frames of real play are pinned by
+// the replays.)
 #include "bench/reference_frame.h"
 #include "bench/scenes.h"
 #include "combat/explosions.h"
 #include "frame/game_state.h"
-#include "frame/play_loops.h"
 #include "frame/program.h"
 #include "frame/program_services.h"
 #include "platform/platform.h"
@@ -124,12 +124,4 @@ TEST_F(FrameIdentityTest, BarsCaptionsAndOptions) {
   expect_same_frame("scroll and stars off, ship reappearing");
   player.lives = 0;
   expect_same_frame("no lives left");
-}
-
-TEST_F(FrameIdentityTest, FramesOfTheDemoAsItPlays) {
-  for (int tick = 1; tick <= 1500; ++tick) {
-    autopilot_step();
-    world_tick();
-    if (tick % 150 == 0) expect_same_frame("demo tick " + std::to_string(tick));
-  }
 }

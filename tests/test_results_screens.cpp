@@ -1,18 +1,13 @@
 // Level results, game over and final results: phases counted in presented
-// frames, the bonus, keys that cut short or are discarded, and samples; and
-// a datafile gone while the game runs.
+// frames, the bonus, keys that cut short or are discarded, and samples.
 #include "frame/catalogue.h"
 #include "frame/game_over.h"
 #include "frame/game_state.h"
 #include "frame/program.h"
 #include "frame/program_services.h"
-#include "frame/resources.h"
 #include "platform/platform.h"
-#include "screens/bonus_screen.h"
-#include "screens/ending.h"
 #include "screens/final_results.h"
 #include "screens/level_results.h"
-#include "screens/title.h"
 #include "tests/support/headless_game.h"
 
 namespace {
@@ -119,26 +114,4 @@ TEST_F(ResultsTest, FinalResultsSlideFiftyShowTheRatingWaitAndZoomFiftyOne) {
   EXPECT_EQ(headless::frames(), 200 + 51);
   EXPECT_EQ(headless::buffered_keys(), 0);
   EXPECT_EQ(player.score, 1234);
-}
-
-// A datafile gone while the game runs (after the start-up check): each
-// screen that loads one stops the run, and the program reports the file and
-// leaves with status 1.
-TEST_F(HeadlessTest, DatafilesGoneWhileTheGameRunsStopItWithStatusOne) {
-  setenv("SWARMFIRE_DATA", "/nonexistent", 1);
-  const std::pair<void (*)(), const char *> screens[] = {
-      {[] { show_title_screen(); }, "title.dat"}, {show_bonus_screen, "bonus.dat"}, {show_ending, "enddat.dat"}};
-  for (const auto &[screen, file] : screens) {
-    try {
-      screen();
-      ADD_FAILURE() << file << " was not missed";
-    } catch (const MissingData &missing) {
-      EXPECT_EQ(missing.file, file);
-    }
-  }
-  testing::internal::CaptureStderr();
-  EXPECT_EQ(game_main(), 1);
-  std::string err = testing::internal::GetCapturedStderr();
-  unsetenv("SWARMFIRE_DATA");
-  EXPECT_EQ(err.rfind("swarmfire: sound.dat: ", 0), 0u) << err;
 }

@@ -55,16 +55,19 @@ std::function<void()> bitmap_fails(int calls) {
 // the game over ends (its one wait for the retrace).
 enum class When { Start, Title, FirstTick, Pause, Escape, GameOverEnd };
 
-// What the player does: quit from the title; nothing (the bonus screen comes
-// at the title's frame 1000); open the options; start a game; start one and
-// press Esc at tick 10, back to the title through the game over.
-enum class Route { Quit, Wait, Options, Play, PlayAndEscape };
+// What the player does: the keys on the title (quit; none, so that the
+// bonus screen comes at the title's frame 1000; open the options; start a
+// game), and whether Esc is pressed at tick 10 of the game, back to the
+// title through the game over.
+const Steps *const Quit = &quit_steps, *const Wait = &no_keys, *const Options = &options_steps,
+                   *const Play = &start_steps;
 
 struct Fault {
   const char *what;
   std::function<void()> make;
   When when;
-  Route route;
+  const Steps *title_keys;
+  bool escape;
   int skip_to_level;     // on the first tick, play on as if this level were cleared (0: no)
   const char *expected;  // the start of the one line; nullptr for status 0
 };
@@ -72,33 +75,33 @@ struct Fault {
 const char *const no_320x240 = "cannot create a 320x240 bitmap";
 
 const Fault faults[] = {
-    {"sound.dat is title.dat", foreign("sound.dat", "title.dat"), When::Start, Route::Quit, 0, "sound.dat: "},
-    {"title.dat is bonus.dat", foreign("title.dat", "bonus.dat"), When::Title, Route::PlayAndEscape, 0,
+    {"sound.dat is title.dat", foreign("sound.dat", "title.dat"), When::Start, Quit, false, 0, "sound.dat: "},
+    {"title.dat is bonus.dat", foreign("title.dat", "bonus.dat"), When::Title, Play, true, 0,
      "title.dat: "},
-    {"bonus.dat is level1.dat", foreign("bonus.dat", "level1.dat"), When::Title, Route::Wait, 0, "bonus.dat: "},
-    {"level1.dat cut in half", cut_in_half("level1.dat"), When::Title, Route::Play, 0, "level1.dat: "},
-    {"level4.dat is bonus.dat", foreign("level4.dat", "bonus.dat"), When::Title, Route::Play, 3, "level4.dat: "},
-    {"level7.dat is level1.dat", foreign("level7.dat", "level1.dat"), When::Title, Route::Play, 6,
+    {"bonus.dat is level1.dat", foreign("bonus.dat", "level1.dat"), When::Title, Wait, false, 0, "bonus.dat: "},
+    {"level1.dat cut in half", cut_in_half("level1.dat"), When::Title, Play, false, 0, "level1.dat: "},
+    {"level4.dat is bonus.dat", foreign("level4.dat", "bonus.dat"), When::Title, Play, false, 3, "level4.dat: "},
+    {"level7.dat is level1.dat", foreign("level7.dat", "level1.dat"), When::Title, Play, false, 6,
      "level7.dat: "},
-    {"level10.dat is garbage", garbage("level10.dat"), When::Title, Route::Play, 9, "level10.dat: "},
-    {"enddat.dat cut in half", cut_in_half("enddat.dat"), When::Title, Route::Play, 12, "enddat.dat: "},
+    {"level10.dat is garbage", garbage("level10.dat"), When::Title, Play, false, 9, "level10.dat: "},
+    {"enddat.dat cut in half", cut_in_half("enddat.dat"), When::Title, Play, false, 12, "enddat.dat: "},
     {"sound.dat replaced while it loads", [] { before_next_load(foreign("sound.dat", "title.dat")); },
-     When::Start, Route::Quit, 0, nullptr},
-    {"no back buffer", bitmap_fails(0), When::Start, Route::Quit, 0, no_320x240},
-    {"no glow layer", bitmap_fails(1), When::Start, Route::Quit, 0, no_320x240},
-    {"no logical screen", bitmap_fails(2), When::Start, Route::Quit, 0,
+     When::Start, Quit, false, 0, nullptr},
+    {"no back buffer", bitmap_fails(0), When::Start, Quit, false, 0, no_320x240},
+    {"no glow layer", bitmap_fails(1), When::Start, Quit, false, 0, no_320x240},
+    {"no logical screen", bitmap_fails(2), When::Start, Quit, false, 0,
      "cannot open a window or set a 320x240 or 640x480 video mode: no memory for the 320x240 picture"},
     // (the fourth bitmap is the headless twin's display)
-    {"no closing picture", bitmap_fails(4), When::Start, Route::Quit, 0, no_320x240},
-    {"no spotlight", bitmap_fails(0), When::Title, Route::Options, 0, "cannot create a 280x70 bitmap"},
-    {"no level start picture", bitmap_fails(0), When::Title, Route::Play, 0, no_320x240},
-    {"no pause snapshot", bitmap_fails(0), When::Pause, Route::Play, 0, no_320x240},
-    {"no pause label", bitmap_fails(1), When::Pause, Route::Play, 0, "cannot create a 70x12 bitmap"},
-    {"no game over snapshot", bitmap_fails(0), When::Escape, Route::PlayAndEscape, 0, no_320x240},
-    {"no game over label", bitmap_fails(1), When::Escape, Route::PlayAndEscape, 0, "cannot create a 208x20 bitmap"},
-    {"no level results snapshot", bitmap_fails(0), When::FirstTick, Route::Play, 1, no_320x240},
-    {"no final results snapshot", bitmap_fails(0), When::GameOverEnd, Route::PlayAndEscape, 0, no_320x240},
-    {"no ending snapshot", bitmap_fails(0), When::FirstTick, Route::Play, 12, no_320x240},
+    {"no closing picture", bitmap_fails(4), When::Start, Quit, false, 0, no_320x240},
+    {"no spotlight", bitmap_fails(0), When::Title, Options, false, 0, "cannot create a 280x70 bitmap"},
+    {"no level start picture", bitmap_fails(0), When::Title, Play, false, 0, no_320x240},
+    {"no pause snapshot", bitmap_fails(0), When::Pause, Play, false, 0, no_320x240},
+    {"no pause label", bitmap_fails(1), When::Pause, Play, false, 0, "cannot create a 70x12 bitmap"},
+    {"no game over snapshot", bitmap_fails(0), When::Escape, Play, true, 0, no_320x240},
+    {"no game over label", bitmap_fails(1), When::Escape, Play, true, 0, "cannot create a 208x20 bitmap"},
+    {"no level results snapshot", bitmap_fails(0), When::FirstTick, Play, false, 1, no_320x240},
+    {"no final results snapshot", bitmap_fails(0), When::GameOverEnd, Play, true, 0, no_320x240},
+    {"no ending snapshot", bitmap_fails(0), When::FirstTick, Play, false, 12, no_320x240},
 };
 
 struct Driver {
@@ -111,15 +114,6 @@ struct Driver {
     made = made || when == fault.when;
   }
 
-  const Steps &title_keys() const {
-    switch (fault.route) {
-      case Route::Quit: return quit_steps;
-      case Route::Wait: return no_keys;
-      case Route::Options: return options_steps;
-      default: return start_steps;
-    }
-  }
-
   void play() {
     ++play_ticks;
     if (play_ticks == 1) {
@@ -127,14 +121,14 @@ struct Driver {
       if (fault.skip_to_level > 0) level = fault.skip_to_level, clear_formation();
     }
     if (play_ticks == 10 && fault.when == When::Pause) make_at(When::Pause), headless::hold(KEY_P);
-    if (play_ticks >= 10 && fault.route == Route::PlayAndEscape)
+    if (play_ticks >= 10 && fault.escape)
       make_at(When::Escape), headless::hold(KEY_ESC);
   }
 
   void step(const headless::Event &e) {
     if (title_data) {
       make_at(When::Title);
-      return headless::hold(key_at(title_keys(), title_calls++));
+      return headless::hold(key_at(*fault.title_keys, title_calls++));
     }
     if (headless::timer_installed() && demo_mode == DEMO_OFF) return play();
     if (play_ticks > 0 && e.kind == headless::Wait::Yield) return headless::hold(KEY_P);  // paused

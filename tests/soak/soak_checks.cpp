@@ -6,7 +6,9 @@
 #include "frame/game_state.h"
 #include "world/enemies.h"
 
+#include <climits>
 #include <cstdio>
+#include <initializer_list>
 
 namespace {
 
@@ -23,74 +25,72 @@ bool expect(bool ok, const char *what, int index = -1, int value = 0) {
   return false;
 }
 
+// A value that must lie within lo .. hi.
+struct Bound {
+  const char *what;
+  int value, lo, hi;
+};
+constexpr int ANY = INT_MIN;
+
+void expect_all(std::initializer_list<Bound> bounds, int index = -1) {
+  for (const Bound &b : bounds) expect(in(b.value, b.lo, b.hi), b.what, index, b.value);
+}
+
 // The ship and the counters of the level.
 void check_counters() {
   const Player &p = player;
-  expect(in(p.x, 0, 290), "ship x", -1, p.x);
   expect(p.state == 1 || p.state == -2 || p.state == -3, "ship state", -1, p.state);
-  expect(in(p.max_speed, 2, 7), "max_speed", -1, p.max_speed);
-  expect(in(p.weapon, 1, 3), "weapon", -1, p.weapon);
-  expect(in(p.firepower, 2, 12), "firepower", -1, p.firepower);
-  expect(p.weapon != 1 || p.firepower <= 4, "single-shot firepower cap", -1, p.firepower);
-  expect(p.weapon != 2 || p.firepower <= 8, "double-shot firepower cap", -1, p.firepower);
-  if (p.lives > 0) {
-    expect(p.state != -3 || p.state_ticks < 120, "exploding ticks", -1, p.state_ticks);
-    expect(p.state != -2 || p.state_ticks < 90, "reappearing ticks", -1, p.state_ticks);
-  }
-  expect(in(level_end, 0, 2), "level_end", -1, level_end);
-  expect(in(enemy_count, 0, MAX_ENEMIES), "enemy_count", -1, enemy_count);
-  expect(in(enemies_destroyed, 0, enemy_count), "enemies_destroyed", -1, enemies_destroyed);
-  expect(in(reverse_ticks, 0, 800), "reverse_ticks", -1, reverse_ticks);
-  expect(in(freeze_ticks, 0, 250), "freeze_ticks", -1, freeze_ticks);
-  expect(in(scroll_y, 0, 719) && in(scroll_tick, 0, 6), "scroll", -1, scroll_y);
   // Reloads lie within -12 .. 57. A freeze lets the shot timer fall on (and
   // a second freeze longer still) until the tick after it ends.
   static int last_freeze = 0;
-  int lowest = freeze_ticks > 0 || last_freeze > 0 ? -(1 << 30) : -12;
-  expect(in(shot_timer, lowest, 57), "shot_timer", -1, shot_timer);
+  int lowest = freeze_ticks > 0 || last_freeze > 0 ? ANY : -12;
   last_freeze = freeze_ticks;
-  expect(in(dive_timer, 0, 250), "dive_timer", -1, dive_timer);
-  expect(in(shots_hit, 0, shots_fired), "shots_hit", -1, shots_hit);
+  bool alive = p.lives > 0;
+  expect_all({{"ship x", p.x, 0, 290},
+              {"max_speed", p.max_speed, 2, 7},
+              {"weapon", p.weapon, 1, 3},
+              {"firepower and its cap by weapon", p.firepower, 2, p.weapon == 1 ? 4 : p.weapon == 2 ? 8 : 12},
+              {"exploding ticks", alive && p.state == -3 ? p.state_ticks : 0, ANY, 119},
+              {"reappearing ticks", alive && p.state == -2 ? p.state_ticks : 0, ANY, 89},
+              {"level_end", level_end, 0, 2},
+              {"enemy_count", enemy_count, 0, MAX_ENEMIES},
+              {"enemies_destroyed", enemies_destroyed, 0, enemy_count},
+              {"reverse_ticks", reverse_ticks, 0, 800},
+              {"freeze_ticks", freeze_ticks, 0, 250},
+              {"scroll_y", scroll_y, 0, 719},
+              {"scroll_tick", scroll_tick, 0, 6},
+              {"shot_timer", shot_timer, lowest, 57},
+              {"dive_timer", dive_timer, 0, 250},
+              {"shots_hit", shots_hit, 0, shots_fired}});
 }
 
-// The enemies and the shield rocks.
-void check_enemies() {
+// The enemies, the shield rocks, the shots and the capsules.
+void check_objects() {
   for (int i = 0; i < enemy_count; ++i) {
     const Enemy &e = enemies[i];
-    if (e.active != 1) continue;
-    expect(in(e.state, 0, e.kind == 7 ? 3 : 2), "enemy state", i, e.state);
-    expect(in(e.frame, 0, e.frame_count - 1), "enemy frame", i, e.frame);
-    expect(in(e.sway, -e.sway_limit - 1, e.sway_limit + 1), "enemy sway", i, e.sway);
     // A slot turns one pixel past its bound, but a formation that turns as
     // one can push another slot on a little, so only a loose bound holds.
-    expect(in(e.home_x, -40, 360), "slot home_x", i, e.home_x);
-    expect(in(e.hit_points, 1, 12), "enemy hit_points", i, e.hit_points);
+    if (e.active == 1)
+      expect_all({{"enemy state", e.state, 0, e.kind == 7 ? 3 : 2},
+                  {"enemy frame", e.frame, 0, e.frame_count - 1},
+                  {"enemy sway", e.sway, -e.sway_limit - 1, e.sway_limit + 1},
+                  {"slot home_x", e.home_x, -40, 360},
+                  {"enemy hit_points", e.hit_points, 1, 12}},
+                 i);
   }
   for (int i = 0; i < MAX_SHIELD_ROCKS; ++i)
-    expect(in(shield_rocks[i].damage, 0, shield_rocks[i].state == 0 ? 5 : 4), "rock damage", i,
-           shield_rocks[i].damage);
-}
-
-void check_shots() {
+    expect_all({{"rock damage", shield_rocks[i].damage, 0, shield_rocks[i].state == 0 ? 5 : 4}}, i);
   int flying = 0;
-  for (int i = 0; i < MAX_PLAYER_SHOTS; ++i) {
-    const PlayerShot &s = player_shots[i];
-    if (s.active != 1) continue;
-    ++flying;
-    expect(in(s.y, 0, 210), "player shot y", i, s.y);
-  }
+  for (int i = 0; i < MAX_PLAYER_SHOTS; ++i)
+    if (player_shots[i].active == 1) ++flying, expect_all({{"player shot y", player_shots[i].y, 0, 210}}, i);
   expect(flying == player.shots_in_flight, "shots_in_flight against active shots", flying,
          player.shots_in_flight);
-  for (int i = 0; i < MAX_ENEMY_SHOTS; ++i) {
-    const EnemyShot &s = enemy_shots[i];
-    if (s.active != 1) continue;
-    expect(in(s.x, 0, 320) && s.y <= 240, "enemy shot position", i, s.x);
-  }
-  for (int i = 0; i < MAX_CAPSULES; ++i) {
-    const Capsule &c = capsules[i];
-    if (c.active != 1) continue;
-    expect(c.y <= 232 && in(c.kind, 26, 34), "capsule y or kind", i, c.kind);
-  }
+  for (int i = 0; i < MAX_ENEMY_SHOTS; ++i)
+    if (enemy_shots[i].active == 1)
+      expect_all({{"enemy shot x", enemy_shots[i].x, 0, 320}, {"enemy shot y", enemy_shots[i].y, ANY, 240}}, i);
+  for (int i = 0; i < MAX_CAPSULES; ++i)
+    if (capsules[i].active == 1)
+      expect_all({{"capsule y", capsules[i].y, ANY, 232}, {"capsule kind", capsules[i].kind, 26, 34}}, i);
 }
 
 void check_explosions() {
@@ -120,8 +120,7 @@ void check_explosions() {
 std::string world_fault() {
   fault.clear();
   check_counters();
-  check_enemies();
-  check_shots();
+  check_objects();
   check_explosions();
   return fault;
 }
