@@ -83,8 +83,7 @@ TEST(DataPath, AFolderServesOnlyWhenAllEightCanBeReadAndEveryRefusalSaysWhy) {
 
   // All eight names in the first folder, one of them unreadable: the next.
   for (const ScratchFolder *folder : {&here, &other}) {
-    fs::permissions(folder->path, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
-                                      fs::perms::others_read | fs::perms::others_exec);
+    fs::permissions(folder->path, fs::perms(0755));
     for (const char *name : datafile_names) write_bytes(folder->file(name), {1});
   }
   fs::permissions(here.file("level7.dat"), fs::perms::none);

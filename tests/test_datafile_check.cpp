@@ -39,10 +39,7 @@ constexpr size_t FIRST_TYPE = 12 + 12 + 1;
 // this id.
 std::vector<uint8_t> bitmaps_with_properties(int objects, int properties, uint32_t id = DAT_NAME) {
   std::vector<uint8_t> v;
-  auto append32 = [&v](uint32_t x) {
-    v.resize(v.size() + 4);
-    put32(v, v.size() - 4, x);
-  };
+  auto append32 = [&v](uint32_t x) { v.resize(v.size() + 4), put32(v, v.size() - 4, x); };
   for (uint32_t x : {uint32_t(F_NOPACK_MAGIC), uint32_t(DAT_MAGIC), uint32_t(objects)}) append32(x);
   for (int n = 0; n < objects; ++n) {
     for (int k = 0; k < properties; ++k)
@@ -61,9 +58,7 @@ TEST(DatafileStructure, EveryTruncationIsReportedWithTheByteItStopsAt) {
   for (size_t n = 0; n < whole.size(); ++n) {
     std::string problem = datafile_structure_problem({whole.begin(), whole.begin() + n});
     ASSERT_FALSE(problem.empty()) << "cut at " << n;
-    if (n >= 8) {
-      EXPECT_NE(problem.find("truncated at byte " + std::to_string(n)), std::string::npos) << problem;
-    }
+    EXPECT_TRUE(n < 8 || problem.find("truncated at byte " + std::to_string(n)) != std::string::npos) << problem;
   }
 }
 
@@ -98,26 +93,20 @@ TEST(DatafileStructure, HeadersAndBodiesThatWouldMisleadTheLoaderAreRefused) {
     std::vector<uint8_t> v = small_file(c.objects);
     c.spoil(v);
     std::string problem = datafile_structure_problem(v);
-    if (*c.expected) {
-      EXPECT_NE(problem.find(c.expected), std::string::npos) << c.what << ": " << problem;
-    } else {
-      EXPECT_EQ(problem, "") << c.what;
-    }
+    EXPECT_TRUE(*c.expected ? problem.find(c.expected) != problem.npos : problem.empty()) << c.what << ": " << problem;
   }
 }
 
 // Shapes on which the library's loader stalls or loses memory, though every
 // length in them is right.
 TEST(DatafileStructure, CountsAndPropertiesTheLoaderMishandlesAreRefused) {
-  EXPECT_EQ(datafile_structure_problem(bitmaps_with_properties(1, 64)), "");
-  EXPECT_EQ(datafile_structure_problem(bitmaps_with_properties(1, 65)), "more than 64 properties, in object 0");
-  EXPECT_EQ(datafile_structure_problem(bitmaps_with_properties(64, 64)), "");
-  EXPECT_EQ(datafile_structure_problem(bitmaps_with_properties(65, 64)),
-            "more than 4096 properties in the file, in object 64");
-  EXPECT_EQ(datafile_structure_problem(bitmaps_with_properties(1024, 0)), "");
-  EXPECT_EQ(datafile_structure_problem(bitmaps_with_properties(1025, 0)), "more than 1024 objects");
-  EXPECT_EQ(datafile_structure_problem(bitmaps_with_properties(2, 1, uint32_t(DAT_END))),
-            "property with the end-of-list id, in object 0");
+  const std::tuple<int, int, uint32_t, std::string> shapes[] = {
+      {1, 64, DAT_NAME, ""}, {1, 65, DAT_NAME, "more than 64 properties, in object 0"}, {64, 64, DAT_NAME, ""},
+      {65, 64, DAT_NAME, "more than 4096 properties in the file, in object 64"}, {1024, 0, DAT_NAME, ""},
+      {1025, 0, DAT_NAME, "more than 1024 objects"},
+      {2, 1, uint32_t(DAT_END), "property with the end-of-list id, in object 0"}};
+  for (const auto &[objects, properties, id, expected] : shapes)
+    EXPECT_EQ(datafile_structure_problem(bitmaps_with_properties(objects, properties, id)), expected) << objects;
   // Nested objects count: 1023 bitmaps and a nested file of one.
   std::vector<uint8_t> inner = bitmaps_with_properties(1, 0);
   std::vector<uint8_t> v = bitmaps_with_properties(1023, 0);
@@ -149,12 +138,8 @@ class CatalogueTest : public ::testing::Test {
   }
 };
 
-auto palette() {
-  return [](DatafileBuilder &f) { add_palette(f, "P", Palette{}); };
-}
-auto bitmap(Bitmap8 b) {
-  return [b](DatafileBuilder &f) { add_bitmap(f, "B", b); };
-}
+auto palette() { return [](DatafileBuilder &f) { add_palette(f, "P", Palette{}); }; }
+auto bitmap(Bitmap8 b) { return [b](DatafileBuilder &f) { add_bitmap(f, "B", b); }; }
 auto sample(int frequency, int frames) {
   return [=](DatafileBuilder &f) { add_sample(f, "S", Sample16{frequency, std::vector<int16_t>(frames, 0)}); };
 }

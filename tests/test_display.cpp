@@ -23,17 +23,13 @@ class DisplayTest : public HeadlessTest {
     putpixel(back_buffer, 319, 239, 7);
   }
   // The frame's two pixels as s x s blocks at (x, y), black around them.
+  // The black left of the picture is looked at only when there is some.
   static void expect_picture(int s, int x, int y) {
-    BITMAP *d = headless::display();
-    EXPECT_EQ(getpixel(d, x + 10 * s, y + 10 * s), 5);
-    EXPECT_EQ(getpixel(d, x + 11 * s - 1, y + 11 * s - 1), 5);
-    EXPECT_EQ(getpixel(d, x + 11 * s, y + 11 * s), 0);
-    EXPECT_EQ(getpixel(d, x + 10 * s - 1, y + 10 * s), 0);
-    EXPECT_EQ(getpixel(d, x + 319 * s, y + 239 * s), 7);
-    EXPECT_EQ(getpixel(d, x + 320 * s - 1, y + 240 * s - 1), 7);
-    if (x > 0) {
-      EXPECT_EQ(getpixel(d, x - 1, y + 239 * s), 0);
-    }
+    const int at[][3] = {{10 * s, 10 * s, 5},    {11 * s - 1, 11 * s - 1, 5}, {11 * s, 11 * s, 0},
+                         {10 * s - 1, 10 * s, 0}, {319 * s, 239 * s, 7},      {320 * s - 1, 240 * s - 1, 7},
+                         {-1, 239 * s, 0}};
+    for (auto [dx, dy, colour] : at)
+      EXPECT_TRUE(x + dx < 0 || getpixel(headless::display(), x + dx, y + dy) == colour) << dx << ", " << dy;
   }
 };
 
@@ -58,6 +54,7 @@ TEST_F(DisplayTest, WindowFitsTheDesktopFullscreenCentresAndRefusalsFallBack) {
       {0, 0, {}, {}, false, 640, 480, 2, 0, 0},
       {376, 283, {}, {}, false, 320, 240, 1, 0, 0},
       {375, 282, {}, {{320, 240}}, false, 640, 480, 2, 0, 0},
+      {1920, 1080, {}, {{320, 240}, {640, 480}, {960, 720}}, false, 0, 0, 0, 0, 0},  // nothing left: refused
   };
   for (const ModeCase &c : cases) {
     SCOPED_TRACE(testing::Message() << c.desktop_w << "x" << c.desktop_h << " scale " << c.request.scale
@@ -66,18 +63,14 @@ TEST_F(DisplayTest, WindowFitsTheDesktopFullscreenCentresAndRefusalsFallBack) {
     headless::set_desktop(c.desktop_w, c.desktop_h);
     for (auto [w, h] : c.refused) headless::refuse_mode(w, h);
     if (c.refuse_fullscreen) headless::refuse_fullscreen();
-    ASSERT_EQ(platform_open_display(c.request), 0);
+    ASSERT_EQ(platform_open_display(c.request) == 0, c.w > 0);
+    if (!c.w) continue;
     present_frame();
     ASSERT_EQ(headless::display()->w, c.w);
     ASSERT_EQ(headless::display()->h, c.h);
     expect_picture(c.scale, c.x, c.y);
     EXPECT_EQ(getpixel(platform_screen(), 10, 10), 5);
   }
-  headless::reset();
-  for (int s = 1; s <= 3; ++s) headless::refuse_mode(320 * s, 240 * s);
-  headless::refuse_mode(640, 480);
-  headless::set_desktop(1920, 1080);
-  EXPECT_NE(platform_open_display({}), 0);
 }
 
 TEST_F(DisplayTest, OnlyChangedRowsAreWrittenAndSwitchesRepaintEverything) {
@@ -129,29 +122,21 @@ TEST_F(DisplayTest, OnlyChangedRowsAreWrittenAndSwitchesRepaintEverything) {
 // leaves at once, counts the deadlines it missed and anchors the grid anew.
 TEST(FrameGridTest, DeadlinesDoNotDriftAndALateWaitReanchors) {
   FrameGrid grid;
-  const long long start = 5'000'000'000;
-  GridWait w = grid_wait(grid, start);
-  EXPECT_EQ(w.until, start);
-  EXPECT_EQ(w.passed, 1);
-  for (int k = 1; k <= 600; ++k) w = grid_wait(grid, start + (k - 1) * NS_PER_SECOND / 60 + 1000);
-  EXPECT_EQ(w.until, start + 10 * NS_PER_SECOND);
-  EXPECT_EQ(w.passed, 1);
-  // Early again: the next deadline.
-  w = grid_wait(grid, start + 10 * NS_PER_SECOND);
-  EXPECT_EQ(w.until, start + 10 * NS_PER_SECOND + NS_PER_SECOND / 60);
+  auto expect_wait = [&grid](long long now, long long until, int passed) {
+    GridWait w = grid_wait(grid, now);
+    EXPECT_TRUE(w.until == until && w.passed == passed) << now << ": " << w.until << ", " << w.passed;
+  };
+  const long long start = 5'000'000'000, ten = start + 10 * NS_PER_SECOND;
+  const long long next = ten + 2 * NS_PER_SECOND / 60, late = next + NS_PER_SECOND / 60 + 1;
+  expect_wait(start, start, 1);
+  for (int k = 1; k < 600; ++k) grid_wait(grid, start + (k - 1) * NS_PER_SECOND / 60 + 1000);
+  expect_wait(start + 599 * NS_PER_SECOND / 60 + 1000, ten, 1);
+  expect_wait(ten, ten + NS_PER_SECOND / 60, 1);  // early again: the next deadline
   // Exactly on the deadline is in time; one nanosecond after it is late.
-  long long next = start + 10 * NS_PER_SECOND + 2 * NS_PER_SECOND / 60;
-  w = grid_wait(grid, next);
-  EXPECT_EQ(w.until, next);
-  EXPECT_EQ(w.passed, 1);
-  long long late = next + NS_PER_SECOND / 60 + 1;
-  w = grid_wait(grid, late);
-  EXPECT_EQ(w.until, late);
-  EXPECT_EQ(w.passed, 1);
+  expect_wait(next, next, 1);
+  expect_wait(late, late, 1);
   // A stall of a quarter of a second: 15 deadlines in one wait, then the
   // grid runs from there.
-  w = grid_wait(grid, late + NS_PER_SECOND / 4 + 1);
-  EXPECT_EQ(w.passed, 15);
-  w = grid_wait(grid, late + NS_PER_SECOND / 4 + 2);
-  EXPECT_EQ(w.until, late + NS_PER_SECOND / 4 + 1 + NS_PER_SECOND / 60);
+  expect_wait(late + NS_PER_SECOND / 4 + 1, late + NS_PER_SECOND / 4 + 1, 15);
+  expect_wait(late + NS_PER_SECOND / 4 + 2, late + NS_PER_SECOND / 4 + 1 + NS_PER_SECOND / 60, 1);
 }

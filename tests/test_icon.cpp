@@ -12,22 +12,16 @@
 
 namespace {
 
-struct Decoded {
-  bool ok = false;
-  png_uint_32 format = 0;  // the channels the file holds
-  std::vector<uint8_t> pixels;
-};
-
-// Reads a PNG back through libpng, in the channels it was written with.
-Decoded read_png(const std::string &path) {
-  Decoded d;
+// A PNG's pixels read back through libpng; none if it cannot be read or
+// holds other channels than `format`.
+std::vector<uint8_t> read_png(const std::string &path, png_uint_32 format) {
   png_image png{};
   png.version = PNG_IMAGE_VERSION;
-  if (!png_image_begin_read_from_file(&png, path.c_str())) return d;
-  d.format = png.format;
-  d.pixels.resize(PNG_IMAGE_SIZE(png));
-  d.ok = png_image_finish_read(&png, nullptr, d.pixels.data(), 0, nullptr) != 0;
-  return d;
+  std::vector<uint8_t> pixels;
+  if (!png_image_begin_read_from_file(&png, path.c_str())) return pixels;
+  pixels.resize(PNG_IMAGE_SIZE(png));
+  if (!png_image_finish_read(&png, nullptr, pixels.data(), 0, nullptr) || png.format != format) pixels.clear();
+  return pixels;
 }
 
 // The icon of a w x h sprite, all colour 0 but for the given pixels.
@@ -82,14 +76,8 @@ TEST(Icon, ThePngReadsBackPixelForPixelWithAndWithoutOpacity) {
   }
   ASSERT_TRUE(write_png(folder.file("rgb.png"), picture));
   ASSERT_TRUE(write_png(folder.file("rgba.png"), picture, alpha));
-  Decoded d = read_png(folder.file("rgb.png"));
-  ASSERT_TRUE(d.ok);
-  EXPECT_EQ(d.format, PNG_FORMAT_RGB);
-  EXPECT_EQ(d.pixels, picture.rgb);
-  d = read_png(folder.file("rgba.png"));
-  ASSERT_TRUE(d.ok);
-  EXPECT_EQ(d.format, PNG_FORMAT_RGBA);
-  EXPECT_EQ(d.pixels, rgba);
+  EXPECT_EQ(read_png(folder.file("rgb.png"), PNG_FORMAT_RGB), picture.rgb);
+  EXPECT_EQ(read_png(folder.file("rgba.png"), PNG_FORMAT_RGBA), rgba);
   EXPECT_FALSE(write_png(folder.file("c.png"), picture, {0}));  // one opacity short
   EXPECT_FALSE(write_png(folder.file("none/d.png"), picture));  // no such folder
 }

@@ -110,22 +110,23 @@ std::string stderr_of(const std::function<void()> &run) {
 
 using RecordingTest = HeadlessTest;
 
-TEST_F(RecordingTest, AReplayGivesTheRecordedInputsAndStopsAtTheFirstCallThatDiffers) {
+const recording::Header header_1_0{"1.0", 7, 0, false};
+
+TEST_F(RecordingTest, AReplayFollowsTheRecordingAndAnEarlierOneStaysUntilTheNewOneIsWhole) {
   BITMAP *frame = create_bitmap(320, 240);
   clear(frame);
   ScratchFolder scratch;
-  std::string file = scratch.file("game.sfr");
+  std::string file = scratch.file("best.sfr"), part = file + "." + std::to_string(getpid()) + ".part";
   live_input();
-  ASSERT_EQ(input_log_record(file, {"1.0", 7, 0, false}), "");
+  ASSERT_EQ(input_log_record(file, header_1_0), "");
   Seen live = play_frames(frame);
   recording::Totals totals{36, 40, 123, 2, 99};
   ASSERT_EQ(input_log_finish_recording(&totals), "");
   ASSERT_EQ(live.frames.size(), 35u);
   ASSERT_TRUE(live.closed);
+  EXPECT_FALSE(fs::exists(part));
   std::string space = " key " + std::to_string(KEY_SPACE << 8) + " ";
-  EXPECT_EQ(std::count_if(live.frames.begin(), live.frames.end(),
-                          [&](const std::string &f) { return f.find(space) != std::string::npos; }),
-            1);
+  EXPECT_EQ(std::ranges::count_if(live.frames, [&](const std::string &f) { return f.find(space) != f.npos; }), 1);
 
   ReplayOutcome outcome;
   EXPECT_EQ(replayed(file, frame, outcome), live);
@@ -146,12 +147,12 @@ TEST_F(RecordingTest, AReplayGivesTheRecordedInputsAndStopsAtTheFirstCallThatDif
 
   // Cut anywhere, a file replays to its cut and says so; it never hangs or
   // answers past it.
-  std::vector<uint8_t> bytes = read_bytes(file);
+  const std::vector<uint8_t> earlier = read_bytes(file);
   size_t frames_before = 0;
-  for (size_t cut = 24; cut < bytes.size(); ++cut) {
-    std::ofstream(scratch.file("cut.sfr"), std::ios::binary).write(reinterpret_cast<char *>(bytes.data()), cut);
+  for (size_t cut = 24; cut < earlier.size(); ++cut) {
+    std::ofstream(scratch.file("cut.sfr"), std::ios::binary).write(reinterpret_cast<const char *>(earlier.data()), cut);
     Seen seen = replayed(scratch.file("cut.sfr"), frame, outcome);
-    EXPECT_EQ(outcome.end, ReplayEnd::CutShort) << cut << " of " << bytes.size() << ": " << outcome.problem;
+    EXPECT_EQ(outcome.end, ReplayEnd::CutShort) << cut << " of " << earlier.size() << ": " << outcome.problem;
     EXPECT_TRUE(seen.closed);
     EXPECT_GE(seen.frames.size(), frames_before);
     frames_before = seen.frames.size();
@@ -159,21 +160,6 @@ TEST_F(RecordingTest, AReplayGivesTheRecordedInputsAndStopsAtTheFirstCallThatDif
     EXPECT_TRUE(std::equal(seen.frames.begin(), seen.frames.end(), live.frames.begin())) << cut;
   }
   EXPECT_EQ(frames_before, live.frames.size());
-  destroy_bitmap(frame);
-}
-
-TEST_F(RecordingTest, AnEarlierRecordingStaysUntilTheNewOneIsWholeAndAFailedWriteIsToldAtOnce) {
-  BITMAP *frame = create_bitmap(320, 240);
-  clear(frame);
-  ScratchFolder scratch;
-  std::string file = scratch.file("best.sfr"), part = file + "." + std::to_string(getpid()) + ".part";
-  recording::Totals totals{36, 40, 123, 2, 99};
-  live_input();
-  ASSERT_EQ(input_log_record(file, {"1.0", 7, 0, false}), "");
-  play_frames(frame);
-  ASSERT_EQ(input_log_finish_recording(&totals), "");
-  const std::vector<uint8_t> earlier = read_bytes(file);
-  EXPECT_FALSE(fs::exists(part));
 
   // Another recording into the same name, its writes failing after the
   // header (past the file size limit, SIGXFSZ ignored as the game does):
@@ -184,12 +170,11 @@ TEST_F(RecordingTest, AnEarlierRecordingStaysUntilTheNewOneIsWholeAndAFailedWrit
     if (e.frame == 10) usleep(600'000);  // the recorder writes at least every half second
     if (e.frame == 20) std::fputs("frame 20\n", stderr);
   });
-  ASSERT_EQ(input_log_record(file, {"1.0", 7, 0, false}), "");
+  ASSERT_EQ(input_log_record(file, header_1_0), "");
   EXPECT_EQ(read_bytes(file), earlier);
-  rlimit was, limit;
+  rlimit was;
   getrlimit(RLIMIT_FSIZE, &was);
-  limit = was;
-  limit.rlim_cur = fs::file_size(part);
+  const rlimit limit{fs::file_size(part), was.rlim_max};
   setrlimit(RLIMIT_FSIZE, &limit);
   Seen seen;
   std::string told = stderr_of([&] { seen = play_frames(frame); });
@@ -206,8 +191,8 @@ TEST_F(RecordingTest, AnEarlierRecordingStaysUntilTheNewOneIsWholeAndAFailedWrit
   // file with it.
   std::string other = scratch.file("other.sfr");
   recording::Writer writer;
-  ASSERT_EQ(recording::open_writer(writer, other, {"1.0", 7, 0, false}), "");
-  ASSERT_EQ(recording::open_writer(writer, file, {"1.0", 7, 0, false}), "");
+  ASSERT_EQ(recording::open_writer(writer, other, header_1_0), "");
+  ASSERT_EQ(recording::open_writer(writer, file, header_1_0), "");
   EXPECT_FALSE(fs::exists(other + "." + std::to_string(getpid()) + ".part"));
   EXPECT_EQ(recording::close_writer(writer, nullptr, false), "");
   EXPECT_EQ(read_bytes(file), earlier);

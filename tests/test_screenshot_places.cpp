@@ -23,39 +23,34 @@ TEST(ScreenshotPlaces, TheWorkingDirectoryElseThePicturesFolderElseHomeElseAFail
   setenv("XDG_PICTURES_DIR", pictures.c_str(), 1);
   setenv("XDG_CONFIG_HOME", config.c_str(), 1);
   setenv("HOME", home.c_str(), 1);
+  // Saved, and found in `folder` (and taken away for the next).
+  auto saved_in = [](const fs::path &folder) { return save_screenshot() == 0 && fs::remove(folder / "dump.pcx"); };
   fs::current_path(here);
-  EXPECT_EQ(save_screenshot(), 0);
-  EXPECT_TRUE(fs::exists(here / "dump.pcx"));
+  EXPECT_TRUE(saved_in(here));
   EXPECT_FALSE(fs::exists(pictures / "dump.pcx") || fs::exists(home / "dump.pcx"));
   // A working directory nobody can write to, not even root: one that has
   // been removed since the game entered it.
   fs::remove_all(here);
-  EXPECT_EQ(save_screenshot(), 0);
-  EXPECT_TRUE(fs::remove(pictures / "dump.pcx"));
+  EXPECT_TRUE(saved_in(pictures));
   // Where desktops keep it: in user-dirs.dirs, relative to home or absolute.
   unsetenv("XDG_PICTURES_DIR");
   std::ofstream(config / "user-dirs.dirs") << "# written by xdg-user-dirs-update\n"
                                            << "XDG_DESKTOP_DIR=\"$HOME/Desktop\"\n"
                                            << "XDG_PICTURES_DIR=\"$HOME/Bilder \\\"neu\\\"\"\n";
-  EXPECT_EQ(save_screenshot(), 0);
-  EXPECT_TRUE(fs::remove(bilder / "dump.pcx"));
+  EXPECT_TRUE(saved_in(bilder));
   unsetenv("XDG_CONFIG_HOME");
   fs::create_directory(home / ".config");
   std::ofstream(home / ".config/user-dirs.dirs") << "XDG_PICTURES_DIR=\"" << pictures.string() << "\"\n";
-  EXPECT_EQ(save_screenshot(), 0);
-  EXPECT_TRUE(fs::remove(pictures / "dump.pcx"));
+  EXPECT_TRUE(saved_in(pictures));
   fs::remove(home / ".config/user-dirs.dirs");
   fs::create_directory(home / "Pictures");
-  EXPECT_EQ(save_screenshot(), 0);
-  EXPECT_TRUE(fs::remove(home / "Pictures/dump.pcx"));
+  EXPECT_TRUE(saved_in(home / "Pictures"));
   fs::remove(home / "Pictures");
   // A pictures folder that cannot be written, then none at all: home.
   setenv("XDG_PICTURES_DIR", (pictures / "missing").c_str(), 1);
-  EXPECT_EQ(save_screenshot(), 0);
-  EXPECT_TRUE(fs::remove(home / "dump.pcx"));
+  EXPECT_TRUE(saved_in(home));
   unsetenv("XDG_PICTURES_DIR");
-  EXPECT_EQ(save_screenshot(), 0);
-  EXPECT_TRUE(fs::remove(home / "dump.pcx"));
+  EXPECT_TRUE(saved_in(home));
   setenv("HOME", (home / "missing").c_str(), 1);
   EXPECT_EQ(save_screenshot(), 1);
   fs::current_path(start);
