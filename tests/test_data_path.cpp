@@ -23,7 +23,6 @@ TEST(DataPath, TheEnvironmentsFolderElseTheFirstFolderThatHoldsAllEight) {
   const fs::path start = fs::current_path();  // build/data, which holds them
   ScratchFolder elsewhere, here, root;
   setenv("SWARMFIRE_DATA", elsewhere.path.c_str(), 1);  // chosen, though empty
-  EXPECT_EQ(data_folder(), elsewhere.path);
   EXPECT_EQ(data_path("level4.dat"), elsewhere.path + "/level4.dat");
   EXPECT_EQ(data_folder_problem(), "");
   setenv("SWARMFIRE_DATA", "", 1);  // empty counts as unset

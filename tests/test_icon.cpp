@@ -27,8 +27,7 @@ std::vector<uint8_t> read_png(const std::string &path, png_uint_32 format) {
 // The icon of a w x h sprite, all colour 0 but for the given pixels.
 Icon icon_of(int w, int h, std::vector<std::array<int, 3>> pixels, int size) {
   headless::init_library();
-  PALETTE palette;
-  for (int i = 0; i < 256; ++i) palette[i] = RGB{0, 0, 0, 0};
+  PALETTE palette{};
   palette[5] = RGB{63, 0, 32, 0};
   palette[9] = RGB{10, 20, 30, 0};
   BITMAP *sprite = create_bitmap(w, h);
