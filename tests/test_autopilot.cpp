@@ -27,11 +27,9 @@ TEST_F(AutopilotTest, BouncesOffBothEdgesForTwoTicks) {
   step_from(1, -5);
   EXPECT_EQ(player.x, 0);
   autopilot_step();
-  EXPECT_EQ(player.x, 2);
-  EXPECT_EQ(demo_steer, 1);
+  EXPECT_EQ(std::pair(player.x, demo_steer), std::pair(2, 1));
   step_from(289, 9);
-  EXPECT_EQ(player.x, 290);
-  EXPECT_EQ(demo_steer, -2);
+  EXPECT_EQ(std::pair(player.x, demo_steer), std::pair(290, -2));
 }
 
 TEST_F(AutopilotTest, DemoEndsOnAKeyAndCarriesOnTheSteeringItInherits) {
@@ -47,9 +45,7 @@ TEST_F(AutopilotTest, DemoEndsOnAKeyAndCarriesOnTheSteeringItInherits) {
     }
   });
   run_demo();
-  EXPECT_EQ(level_end, 1);
-  EXPECT_FALSE(headless::timer_installed());
-  EXPECT_EQ(headless::buffered_keys(), 0);
+  EXPECT_EQ(std::tuple(level_end, headless::timer_installed(), headless::buffered_keys()), std::tuple(1, false, 0));
   ASSERT_GT(game_ticks, 0);
   EXPECT_EQ(demo_steer, 1000 - game_ticks);  // what the last demo left is carried on
 }

@@ -12,6 +12,8 @@
 #include "tests/support/world_test.h"
 #include "world/enemies.h"
 
+#include <tuple>
+
 class CollisionsTest : public WorldTest {
  protected:
   void pick_up(int kind) {
@@ -25,9 +27,7 @@ TEST_F(CollisionsTest, AKind8ResistsARockAndBreaksItInFiveTicksOthersFallWithout
   k.state = 1;
   int big = add_enemy(8, 10, 9);  // (120, 134): its bottom reaches row 181
   for (int tick = 0; tick < 5; ++tick) resolve_collisions();
-  EXPECT_EQ(enemies[big].active, 1);
-  EXPECT_EQ(player.score, 75);
-  EXPECT_EQ(k.state, 0);
+  EXPECT_EQ(std::tuple(enemies[big].active, player.score, k.state), std::tuple(1, 75, 0));
   std::vector<Sound> want(5, Sound{0, 185, 1000});
   want.push_back({1, 225, 1500});
   EXPECT_EQ(sounds(), want);
@@ -37,8 +37,7 @@ TEST_F(CollisionsTest, AKind8ResistsARockAndBreaksItInFiveTicksOthersFallWithout
   add_enemy(1, 13, 12);  // (156, 182)
   draws();
   resolve_collisions();
-  EXPECT_EQ(enemies_destroyed, 1);
-  EXPECT_EQ(draws(), 400u);  // its explosion, and no capsule
+  EXPECT_EQ(std::tuple(enemies_destroyed, draws()), std::tuple(1, 400u));  // its explosion, and no capsule
 }
 
 TEST_F(CollisionsTest, RocksStopEnemyShotsAndOnePlayerShotATick) {
@@ -47,9 +46,7 @@ TEST_F(CollisionsTest, RocksStopEnemyShotsAndOnePlayerShotATick) {
   put_player_shot(55, 185);
   put_player_shot(65, 185);
   resolve_collisions();
-  EXPECT_EQ(enemy_shots[s].active, 0);
-  EXPECT_EQ(player_shots[1].active, 1);
-  EXPECT_EQ(shots_hit, 0);  // rocks are not targets
+  EXPECT_EQ(std::tuple(enemy_shots[s].active, player_shots[1].active, shots_hit), std::tuple(0, 1, 0));
   EXPECT_EQ(sounds(), (std::vector<Sound>{{2, 185, 800}, {2, 185, 1000}}));
 }
 
@@ -61,54 +58,43 @@ TEST_F(CollisionsTest, AShotShipLosesALifeOnceAndItsReverseControlAndDegradesToI
   put_enemy_shot(165, 220);
   put_enemy_shot(168, 220);
   resolve_collisions();
-  EXPECT_EQ(player.lives, 2);
-  EXPECT_EQ(reverse_ticks, 0);
-  EXPECT_EQ(player.max_speed, 4);
-  EXPECT_EQ(player.firepower, 4);  // 5, then capped for the single shot
+  // Firepower 5, then capped for the single shot.
+  EXPECT_EQ(std::tuple(player.lives, reverse_ticks, player.max_speed, player.firepower), std::tuple(2, 0, 4, 4));
   EXPECT_EQ(sounds(), (std::vector<Sound>{{1, 225, 1000}}));
   player.firepower = 12;
   for (int i = 0; i < 20; ++i) degrade_ship();
-  EXPECT_EQ(player.max_speed, 3);
-  EXPECT_EQ(player.firepower, 2);
+  EXPECT_EQ(std::pair(player.max_speed, player.firepower), std::pair(3, 2));
 }
 
 TEST_F(CollisionsTest, ARammedEnemyGoesDownUnscoredAndTheShipKeepsReversing) {
   reverse_ticks = 300;
   int e = add_enemy(2, 13, 13);  // (156, 198) over the ship
   resolve_collisions();
-  EXPECT_EQ(player.lives, 2);
-  EXPECT_EQ(enemies[e].active, 0);
-  EXPECT_EQ(enemies_destroyed, 1);
-  EXPECT_EQ(player.score, 0);
-  EXPECT_EQ(reverse_ticks, 300);
-  EXPECT_EQ(draws(), 400u);
+  EXPECT_EQ(std::tuple(player.lives, enemies[e].active, enemies_destroyed, player.score, reverse_ticks, draws()),
+            std::tuple(2, 0, 1, 0, 300, 400u));
   EXPECT_TRUE(sounds().empty());
 }
 
 TEST_F(CollisionsTest, FirepowerIsCappedByWeaponAfterThePickups) {
-  struct Case {
+  const struct {
     int weapon, firepower, kind, want_weapon, want_firepower;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {1, 4, 28, 1, 4},    {2, 8, 28, 2, 8},    {3, 12, 28, 3, 12},  // FIREPOWER at each ceiling
       {2, 3, 29, 3, 4},    {3, 10, 29, 3, 10},                       // WEAPON, and 10 for the spread
       {2, 1, 31, 2, 2},                                              // SCORE BONUS: raised to the weapon
   };
-  for (const Case &c : cases) {
-    SCOPED_TRACE(c.kind);
+  for (auto c : cases) {
     player.weapon = c.weapon;
     player.firepower = c.firepower;
     pick_up(c.kind);
-    EXPECT_EQ(player.weapon, c.want_weapon);
-    EXPECT_EQ(player.firepower, c.want_firepower);
+    EXPECT_EQ(std::pair(player.weapon, player.firepower), std::pair(c.want_weapon, c.want_firepower)) << c.kind;
   }
 }
 
 TEST_F(CollisionsTest, ARockShieldKnocksStandingRocksBackToRegrowingAndOnlyALiveShipPicksUp) {
   shield_rocks[2].state = 1;
   pick_up(27);
-  EXPECT_EQ(shield_rocks[2].state, -1);
-  EXPECT_EQ(shield_rocks[2].damage, 4);
+  EXPECT_EQ(std::pair(shield_rocks[2].state, shield_rocks[2].damage), std::pair(-1, 4));
   EXPECT_EQ(sounds(), (std::vector<Sound>{{17, 225, 1000}}));
   player.state = -2;  // reappearing: no pickups
   pick_up(31);

@@ -50,15 +50,14 @@ TEST_F(ControlsTest, SpaceAndLeftCtrlFireOneVolleyAPress) {
 // it is still held), clears the key buffer and leaves the frozen picture in
 // the back buffer, where the game over goes on from it after Esc.
 TEST_F(ControlsTest, ALostFocusOrPHeldWithEscPauseOverTheFrozenPicture) {
-  struct Case {
+  const struct {
     const char *what;
     std::vector<int> held;
     bool focus_lost;
     long yields;  // waits for P; P comes on the 50th, with the focus
-  };
-  const Case cases[] = {
+  } cases[] = {
       {"lost focus", {KEY_LEFT}, true, 50}, {"P held with Esc", {KEY_P, KEY_ESC}, false, 0}};
-  for (const Case &c : cases) {
+  for (const auto &c : cases) {
     SCOPED_TRACE(c.what);
     SetUp();
     platform_install_timer(timer_tick);
@@ -73,11 +72,8 @@ TEST_F(ControlsTest, ALostFocusOrPHeldWithEscPauseOverTheFrozenPicture) {
     headless::set_focus(!c.focus_lost);
     EXPECT_FALSE(platform_key(KEY_LEFT)) << "a key held as the focus goes is let go";
     controls_step();
-    EXPECT_EQ(headless::frames(), 36);
-    EXPECT_EQ(yields, c.yields);
-    EXPECT_EQ(game_ticks, 0);
-    EXPECT_EQ(headless::timer_installs(), 2);
-    EXPECT_EQ(headless::buffered_keys(), 0);
+    EXPECT_EQ(std::tuple(headless::frames(), yields, int(game_ticks), headless::timer_installs(), headless::buffered_keys()),
+              std::tuple(36L, c.yields, 0, 2, 0));
     EXPECT_EQ(getpixel(back_buffer, 319, 239), 77);
     EXPECT_EQ(level_end, c.held.size() > 1 ? LEVEL_GAME_OVER : LEVEL_PLAYING);
   }
@@ -90,8 +86,7 @@ TEST_F(ControlsTest, WithoutFocusPauseALostFocusNeitherPausesNorReleasesKeys) {
   headless::hold(KEY_LEFT);
   headless::set_focus(false);
   controls_step();
-  EXPECT_EQ(headless::frames(), 0);
-  EXPECT_EQ(player.velocity, -1);
+  EXPECT_EQ(std::pair(headless::frames(), player.velocity), std::pair(0L, -1));
 }
 
 // In a window at scale 2 the screenshot is still the whole 320 x 240 picture
@@ -113,8 +108,6 @@ TEST_F(ControlsTest, F12WritesTheWholeLastPictureOnEveryTickItIsHeld) {
   BITMAP *shot = load_pcx("dump.pcx", pal);
   std::filesystem::current_path(start);
   ASSERT_NE(shot, nullptr);
-  EXPECT_EQ(shot->w, 320);
-  EXPECT_EQ(getpixel(shot, 159, 119), 5);
-  EXPECT_EQ(getpixel(shot, 319, 239), 6);
+  EXPECT_EQ(std::tuple(shot->w, getpixel(shot, 159, 119), getpixel(shot, 319, 239)), std::tuple(320, 5, 6));
   destroy_bitmap(shot);
 }

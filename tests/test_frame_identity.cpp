@@ -36,18 +36,6 @@ class FrameIdentityTest : public HeadlessTest {
     HeadlessTest::TearDown();
   }
 
-  // Empty when the two are the same; else how many pixels differ, and the first.
-  static std::string difference(BITMAP *a, BITMAP *b) {
-    std::string first;
-    int count = 0;
-    for (int y = 0; y < 240; ++y)
-      for (int x = 0; x < 320; ++x)
-        if (a->line[y][x] != b->line[y][x] && count++ == 0)
-          first = "(" + std::to_string(x) + ", " + std::to_string(y) + "): " +
-                  std::to_string(a->line[y][x]) + " against " + std::to_string(b->line[y][x]);
-    return count ? std::to_string(count) + " pixels differ, first at " + first : "";
-  }
-
   // Draws the scene both ways from the same glow layer (kept as it is when
   // the glow is off) and compares the frame and the layer.
   void expect_same_frame(const std::string &scene) {
@@ -58,8 +46,8 @@ class FrameIdentityTest : public HeadlessTest {
     blit(glow_before, glow_layer, 0, 0, 0, 0, 320, 240);
     clear_to_color(back_buffer, 99);
     reference_draw_frame();
-    EXPECT_EQ(difference(fast_frame, back_buffer), "") << scene << ": the frame";
-    EXPECT_EQ(difference(fast_glow, glow_layer), "") << scene << ": the glow layer";
+    EXPECT_EQ(pixel_difference(fast_frame, back_buffer), "") << scene << ": the frame";
+    EXPECT_EQ(pixel_difference(fast_glow, glow_layer), "") << scene << ": the glow layer";
   }
 };
 

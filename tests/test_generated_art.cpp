@@ -31,6 +31,8 @@ bool shows(const RGB &c, int r, int g, int b) {
   return std::abs(eight_bit(c.r) - r) <= 8 && std::abs(eight_bit(c.g) - g) <= 8 && std::abs(eight_bit(c.b) - b) <= 8;
 }
 
+bool within_12(BITMAP *b) { return b->w <= 12 && b->h <= 12; }
+
 std::vector<uint8_t> pixels_of(BITMAP *b) {
   std::vector<uint8_t> p;
   for (int y = 0; y < b->h; ++y)
@@ -51,7 +53,6 @@ class GeneratedArtTest : public ::testing::Test {
     EXPECT_NE(d, nullptr) << name;
     return d;
   }
-  const RGB *level_palette_of(int group) { return dat_palette(art(level_files[group]), level_object::PALETTE); }
 };
 
 void use_palette(const RGB *pal) {
@@ -82,12 +83,10 @@ TEST_F(GeneratedArtTest, SpritesAndGlyphsAreAtTheSizesPlayUses) {
     for (auto [first, count, w, h] : sets)
       for (int n = first; n < first + count; ++n)
         EXPECT_TRUE(dat_bitmap(d, n)->w == w && dat_bitmap(d, n)->h == h) << "object " << n;
-    for (int n = GLYPHS; n < GLYPHS + 40; ++n) EXPECT_TRUE(dat_bitmap(d, n)->w <= 12 && dat_bitmap(d, n)->h <= 12);
+    for (int n = GLYPHS; n < GLYPHS + 40; ++n) EXPECT_TRUE(within_12(dat_bitmap(d, n))) << "glyph " << n;
   }
-  for (int n = 0; n < 40; ++n) {
-    BITMAP *g = dat_bitmap(art("bonus.dat"), bonus_object::GLYPHS + n);
-    EXPECT_TRUE(g->w <= 12 && g->h <= 12) << "bonus glyph " << n;
-  }
+  for (int n = bonus_object::GLYPHS; n < bonus_object::GLYPHS + 40; ++n)
+    EXPECT_TRUE(within_12(dat_bitmap(art("bonus.dat"), n))) << "bonus glyph " << n;
 }
 
 TEST_F(GeneratedArtTest, FormationsFitTheScreenWithoutOverlapAndGrowHarder) {
@@ -119,7 +118,7 @@ TEST_F(GeneratedArtTest, PalettesHoldTheColoursAskedForAndBackgroundsLetGlowAndS
   for (int group = 0; group < 4; ++group) {
     SCOPED_TRACE(level_files[group]);
     DATAFILE *d = art(level_files[group]);
-    const RGB *pal = level_palette_of(group);
+    const RGB *pal = dat_palette(d, level_object::PALETTE);
     EXPECT_TRUE(shows(pal[0], 0, 0, 0));
     use_palette(pal);
     compute_shade_colours();

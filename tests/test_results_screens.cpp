@@ -30,13 +30,12 @@ constexpr long NEVER = 1L << 30;
 }  // namespace
 
 TEST_F(ResultsTest, TheBonusIsTenTimesTheTruncatedPercentageDoubledWhenFlawlessAndKeysCutPhasesShort) {
-  struct Case {
+  const struct {
     int fired, hit;
     long first_key, second_key;
     int bonus;
     long frames;
-  };
-  const Case cases[] = {
+  } cases[] = {
       // A key in the slide-in is discarded; 200 count frames, the final
       // picture, idle until the key at 300, then the spin-away.
       {20, 20, 10, 300, 2000, 300 + SPIN},
@@ -49,20 +48,15 @@ TEST_F(ResultsTest, TheBonusIsTenTimesTheTruncatedPercentageDoubledWhenFlawlessA
       {3, 0, SLIDE + 2, NEVER, 0, SLIDE + 2 + SPIN},  // no hits: no count at all
       {0, 0, SLIDE + 2, NEVER, 0, SLIDE + 2 + SPIN},  // no shots
   };
-  for (const Case &c : cases) {
+  for (auto c : cases) {
     SCOPED_TRACE(std::to_string(c.hit) + " of " + std::to_string(c.fired));
-    headless::reset();
-    platform_open_display(DisplayRequest{1});
-    player.score = 1234;
-    player.life_points = 100;
+    SetUp();
     shots_fired = c.fired;
     shots_hit = c.hit;
     KeyScript().press(KEY_SPACE, c.first_key).press(KEY_ENTER, c.second_key).install();
     show_level_results();
-    EXPECT_EQ(player.score, 1234 + c.bonus);
-    EXPECT_EQ(player.life_points, 100 + c.bonus);
-    EXPECT_EQ(headless::frames(), c.frames);
-    EXPECT_EQ(headless::buffered_keys(), 0);
+    EXPECT_EQ(std::tuple(player.score, player.life_points, headless::frames(), headless::buffered_keys()),
+              std::tuple(1234 + c.bonus, 100 + c.bonus, c.frames, 0));
     EXPECT_EQ(getpixel(back_buffer, 160, 120), 0) << "the back buffer is left clear";
     EXPECT_GE(headless::palette_sets(), 1) << "the level palette is set";
   }
@@ -70,8 +64,7 @@ TEST_F(ResultsTest, TheBonusIsTenTimesTheTruncatedPercentageDoubledWhenFlawlessA
 
 TEST_F(ResultsTest, GameOverGrowsFiftyFramesWaitsForAKeyAndSpinsAHundred) {
   for (long key_at : {0L, 10L}) {  // no key before the wait, or one during the growth
-    headless::reset();
-    platform_open_display(DisplayRequest{1});
+    SetUp();
     long waited_at = -1;
     KeyScript()
         .on_event([&](const headless::Event &e) {
@@ -84,8 +77,7 @@ TEST_F(ResultsTest, GameOverGrowsFiftyFramesWaitsForAKeyAndSpinsAHundred) {
         .install();
     game_over();
     EXPECT_EQ(waited_at, key_at ? -1 : 50) << "a key during the growth counts for the wait";
-    EXPECT_EQ(headless::frames(), 150);
-    EXPECT_EQ(headless::fades_out(), 1);
+    EXPECT_EQ(std::pair(headless::frames(), headless::fades_out()), std::pair(150L, 1));
   }
   const auto &s = headless::samples();
   ASSERT_EQ(s.size(), 3u);
@@ -111,7 +103,5 @@ TEST_F(ResultsTest, FinalResultsSlideFiftyShowTheRatingWaitAndZoomFiftyOne) {
   KeyScript().press(KEY_SPACE, 10).press(KEY_ENTER, 200).install();
   show_final_results();
   // The key at frame 10 is discarded; the one at 200 ends the fireworks.
-  EXPECT_EQ(headless::frames(), 200 + 51);
-  EXPECT_EQ(headless::buffered_keys(), 0);
-  EXPECT_EQ(player.score, 1234);
+  EXPECT_EQ(std::tuple(headless::frames(), headless::buffered_keys(), player.score), std::tuple(200L + 51, 0, 1234));
 }

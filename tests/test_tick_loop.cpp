@@ -49,10 +49,8 @@ TEST_F(TickLoopTest, StepsMatchTicksWhateverTheDrawingRate) {
     run(loop);
     // Every frame is drawn only once all due steps have run; the last
     // frame's own ticks are still to come when the loop leaves.
-    EXPECT_EQ(behind_at_draw, 0) << per_frame;
-    EXPECT_EQ(loop.steps_done, steps);
-    EXPECT_EQ(steps, game_ticks - per_frame) << per_frame;
-    EXPECT_EQ(inputs, steps);
+    EXPECT_EQ(std::tuple(behind_at_draw, loop.steps_done, steps, inputs), std::tuple(0, steps, game_ticks - per_frame, steps))
+        << per_frame;
     EXPECT_GE(steps, 200);
   }
 }
@@ -70,15 +68,12 @@ TEST_F(TickLoopTest, FirstPassDrawsOnceAndCarriesOverToTheNextLevel) {
   for (int pass = 0; pass < 2; ++pass) {
     level_end = 0;
     run(loop);
-    EXPECT_EQ(draws, 1) << pass;
-    EXPECT_EQ(steps, 0);
-    EXPECT_FALSE(loop.first_pass);
+    EXPECT_EQ(std::tuple(draws, steps, loop.first_pass), std::tuple(1, 0, false)) << pass;
   }
   game_ticks = 4;
   level_end = 0;
   run(loop);
-  EXPECT_EQ(draws, 2);
-  EXPECT_EQ(loop.steps_done, 4);
+  EXPECT_EQ(std::pair(draws, loop.steps_done), std::pair(2, 4));
 }
 
 // A stall seen at the first frame's wait (ten thousand ticks at once): the
@@ -94,7 +89,5 @@ TEST_F(TickLoopTest, AStallRunsAtMostOneSecondOfStepsAndLevelEndWaitsForTheBatch
   });
   TickLoop loop;
   run(loop);
-  EXPECT_EQ(steps, 5 + 60);
-  EXPECT_EQ(loop.steps_done, 10005);
-  EXPECT_EQ(draws, 2);
+  EXPECT_EQ(std::tuple(steps, loop.steps_done, draws), std::tuple(5 + 60, 10005, 2));
 }

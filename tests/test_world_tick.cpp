@@ -37,8 +37,7 @@ TEST_F(WorldTickTest, TheLevelEndsOnlyOnceTheLastExplosionHasDiedAndWonAndLostTo
 TEST_F(WorldTickTest, AnExplosionOfAnyCountEndsAndAFullTableDropsTheStart) {
   start_explosion(160, 100, 0, 0, 0);
   start_explosion(160, 100, 150, 0, 0);
-  EXPECT_EQ(explosions[0].live_particles, 1);
-  EXPECT_EQ(explosions[1].live_particles, 100);
+  EXPECT_EQ(std::pair(explosions[0].live_particles, explosions[1].live_particles), std::pair(1, 100));
   for (int tick = 0; tick < 1000 && active_explosions > 0; ++tick) move_explosions();
   EXPECT_EQ(active_explosions, 0);
 
@@ -46,6 +45,5 @@ TEST_F(WorldTickTest, AnExplosionOfAnyCountEndsAndAFullTableDropsTheStart) {
   active_explosions = 100;
   draws();
   start_explosion(10, 10, 8, 0, 0);
-  EXPECT_EQ(active_explosions, 100);
-  EXPECT_EQ(draws(), 0u);
+  EXPECT_EQ(std::pair(active_explosions, draws()), std::pair(100, uint64_t(0)));
 }

@@ -37,18 +37,13 @@ void copy_data() {
 }
 
 // Replacements of a datafile in the copy.
-std::function<void()> foreign(const char *file, const char *other) {
+using Make = std::function<void()>;
+Make foreign(const char *file, const char *other) {
   return [=] { fs::copy_file(source / other, data / file, fs::copy_options::overwrite_existing); };
 }
-std::function<void()> cut_in_half(const char *file) {
-  return [=] { fs::resize_file(data / file, fs::file_size(source / file) / 2); };
-}
-std::function<void()> garbage(const char *file) {
-  return [=] { std::ofstream(data / file, std::ios::trunc) << std::string(4096, 'x'); };
-}
-std::function<void()> bitmap_fails(int calls) {
-  return [=] { fail_bitmap_after(calls); };
-}
+Make cut_in_half(const char *file) { return [=] { fs::resize_file(data / file, fs::file_size(source / file) / 2); }; }
+Make garbage(const char *file) { return [=] { std::ofstream(data / file, std::ios::trunc) << std::string(4096, 'x'); }; }
+Make bitmap_fails(int calls) { return [=] { fail_bitmap_after(calls); }; }
 
 // When the fault is made: before the program starts, on the first title
 // frame, on the first tick of play, as P or Esc is pressed at tick 10, or as
@@ -76,17 +71,15 @@ const char *const no_320x240 = "cannot create a 320x240 bitmap";
 
 const Fault faults[] = {
     {"sound.dat is title.dat", foreign("sound.dat", "title.dat"), When::Start, Quit, false, 0, "sound.dat: "},
-    {"title.dat is bonus.dat", foreign("title.dat", "bonus.dat"), When::Title, Play, true, 0,
-     "title.dat: "},
+    {"title.dat is bonus.dat", foreign("title.dat", "bonus.dat"), When::Title, Play, true, 0, "title.dat: "},
     {"bonus.dat is level1.dat", foreign("bonus.dat", "level1.dat"), When::Title, Wait, false, 0, "bonus.dat: "},
     {"level1.dat cut in half", cut_in_half("level1.dat"), When::Title, Play, false, 0, "level1.dat: "},
     {"level4.dat is bonus.dat", foreign("level4.dat", "bonus.dat"), When::Title, Play, false, 3, "level4.dat: "},
-    {"level7.dat is level1.dat", foreign("level7.dat", "level1.dat"), When::Title, Play, false, 6,
-     "level7.dat: "},
+    {"level7.dat is level1.dat", foreign("level7.dat", "level1.dat"), When::Title, Play, false, 6, "level7.dat: "},
     {"level10.dat is garbage", garbage("level10.dat"), When::Title, Play, false, 9, "level10.dat: "},
     {"enddat.dat cut in half", cut_in_half("enddat.dat"), When::Title, Play, false, 12, "enddat.dat: "},
-    {"sound.dat replaced while it loads", [] { before_next_load(foreign("sound.dat", "title.dat")); },
-     When::Start, Quit, false, 0, nullptr},
+    {"sound.dat replaced while it loads", [] { before_next_load(foreign("sound.dat", "title.dat")); }, When::Start,
+     Quit, false, 0, nullptr},
     {"no back buffer", bitmap_fails(0), When::Start, Quit, false, 0, no_320x240},
     {"no glow layer", bitmap_fails(1), When::Start, Quit, false, 0, no_320x240},
     {"no logical screen", bitmap_fails(2), When::Start, Quit, false, 0,
@@ -121,8 +114,7 @@ struct Driver {
       if (fault.skip_to_level > 0) level = fault.skip_to_level, clear_formation();
     }
     if (play_ticks == 10 && fault.when == When::Pause) make_at(When::Pause), headless::hold(KEY_P);
-    if (play_ticks >= 10 && fault.escape)
-      make_at(When::Escape), headless::hold(KEY_ESC);
+    if (play_ticks >= 10 && fault.escape) make_at(When::Escape), headless::hold(KEY_ESC);
   }
 
   void step(const headless::Event &e) {

@@ -88,42 +88,30 @@ struct FiveGames {
 
 // Where the close button is pressed, in a program started afresh, and how
 // it gets there: the title's route and what happens in the game.
-using Test = bool (*)(const headless::Event &e, long title_tick, long play_ticks);  // -1: not yet played
+using E = const headless::Event &;
 struct Place {
   const char *name;
   const Steps *title_keys;
-  Test there;
   bool waits;               // closed in the wait itself, else on the 30th frame there
   int clear_level;          // the formation cleared at once on this level (0: not)
   long pause_at, leave_at;  // game ticks to press P at and to hold Esc from (0: never)
+  bool (*there)(E e, long title_tick, long play_ticks);  // play_ticks -1: not yet played
 };
 
 bool game_over_done = false;  // the final results have had their last wait
 
 const Place places[] = {
-    {"the title", &no_keys, [](const headless::Event &, long, long) { return on_title(); }, false, 0, 0, 0},
-    {"the options", &options_steps, [](const headless::Event &, long t, long) { return title_data && t > 20; },
-     false, 0, 0, 0},
-    {"the bonus screen", &no_keys, [](const headless::Event &, long, long) { return bonus_data != nullptr; },
-     false, 0, 0, 0},
-    {"the level start", &start_steps, [](const headless::Event &, long, long p) { return p == 0 && level_data; },
-     false, 0, 0, 0},
-    {"the pause", &start_steps,
-     [](const headless::Event &e, long, long p) {
-       return p > 0 && !headless::timer_installed() && e.kind == headless::Wait::Yield;
-     },
-     true, 0, 100, 0},
-    {"the game over", &start_steps,
-     [](const headless::Event &e, long, long) { return e.kind == headless::Wait::ReadKey; }, true, 0, 0, 50},
-    {"the level results", &start_steps,
-     [](const headless::Event &, long, long) {
-       return level_end == LEVEL_COMPLETE && !headless::timer_installed() && !ending_data;
-     },
-     false, 1, 0, 0},
-    {"the final results", &start_steps, [](const headless::Event &, long, long) { return game_over_done; },
-     false, 0, 0, 50},
-    {"the ending", &start_steps, [](const headless::Event &, long, long) { return ending_data != nullptr; },
-     false, 12, 0, 0},
+    {"the title", &no_keys, false, 0, 0, 0, [](E, long, long) { return on_title(); }},
+    {"the options", &options_steps, false, 0, 0, 0, [](E, long t, long) { return title_data && t > 20; }},
+    {"the bonus screen", &no_keys, false, 0, 0, 0, [](E, long, long) { return bonus_data != nullptr; }},
+    {"the level start", &start_steps, false, 0, 0, 0, [](E, long, long p) { return p == 0 && level_data; }},
+    {"the pause", &start_steps, true, 0, 100, 0,
+     [](E e, long, long p) { return p > 0 && !headless::timer_installed() && e.kind == headless::Wait::Yield; }},
+    {"the game over", &start_steps, true, 0, 0, 50, [](E e, long, long) { return e.kind == headless::Wait::ReadKey; }},
+    {"the level results", &start_steps, false, 1, 0, 0,
+     [](E, long, long) { return level_end == LEVEL_COMPLETE && !headless::timer_installed() && !ending_data; }},
+    {"the final results", &start_steps, false, 0, 0, 50, [](E, long, long) { return game_over_done; }},
+    {"the ending", &start_steps, false, 12, 0, 0, [](E, long, long) { return ending_data != nullptr; }},
 };
 
 // Drives one program to its place and presses the close button there.
@@ -139,7 +127,7 @@ struct CloseSession {
     pilot_keys();
   }
 
-  void step(const headless::Event &e) {
+  void step(E e) {
     if (closed) return;
     if (place.there(e, title_tick, play_ticks) &&
         (place.waits || (e.kind == headless::Wait::Present && ++frames_there == 30))) {
@@ -163,10 +151,6 @@ bool closes_cleanly(const Place &place) {
   return nothing_left(place.name) && session.closed && status == 0;
 }
 
-void print(const char *when, const LiveResources &r) {
-  std::printf("%s: %d bitmaps created by the game, %d datafiles\n", when, r.created_bitmaps, r.datafiles);
-}
-
 }  // namespace
 
 int main(int argc, char **argv) {
@@ -174,8 +158,9 @@ int main(int argc, char **argv) {
   headless::reset();
   FiveGames games;
   int status = run_session(games, 200'000);
-  print("on the title after the first game", games.after_first);
-  print("on the title after the fifth game", games.after_fifth);
+  for (auto [when, r] : {std::pair{"first", games.after_first}, std::pair{"fifth", games.after_fifth}})
+    std::printf("on the title after the %s game: %d bitmaps created by the game, %d datafiles\n", when,
+                r.created_bitmaps, r.datafiles);
   bool ok = nothing_left("five games") && status == 0 && games.title_visits == 6 &&
             games.after_first == games.after_fifth;
   for (const Place &place : places) ok = closes_cleanly(place) && ok;

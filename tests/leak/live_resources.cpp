@@ -16,6 +16,11 @@ std::set<DATAFILE *> &loaded() {
   return files;
 }
 
+BITMAP *counted(BITMAP *b) {
+  created += b != nullptr;
+  return b;
+}
+
 }  // namespace
 
 extern "C" {
@@ -28,15 +33,11 @@ void __real_unload_datafile(DATAFILE *data);
 
 BITMAP *__wrap_create_bitmap(int width, int height) {
   if (bitmaps_until_failure >= 0 && bitmaps_until_failure-- == 0) return nullptr;
-  BITMAP *b = __real_create_bitmap(width, height);
-  if (b) ++created;
-  return b;
+  return counted(__real_create_bitmap(width, height));
 }
 
 BITMAP *__wrap_create_sub_bitmap(BITMAP *parent, int x, int y, int width, int height) {
-  BITMAP *b = __real_create_sub_bitmap(parent, x, y, width, height);
-  if (b) ++created;
-  return b;
+  return counted(__real_create_sub_bitmap(parent, x, y, width, height));
 }
 
 void __wrap_destroy_bitmap(BITMAP *bitmap) {
@@ -58,12 +59,7 @@ void __wrap_unload_datafile(DATAFILE *data) {
 
 }  // extern "C"
 
-LiveResources live_resources() {
-  LiveResources r;
-  r.created_bitmaps = created;
-  r.datafiles = static_cast<int>(loaded().size());
-  return r;
-}
+LiveResources live_resources() { return {created, static_cast<int>(loaded().size())}; }
 
 void fail_bitmap_after(int calls) { bitmaps_until_failure = calls; }
 

@@ -133,10 +133,7 @@ int main() {
               ticks, games, played, completed, lost, unfinished);
   std::printf("  pickups by capsule kind:");
   bool every_kind = true;
-  for (long p : pickups) {
-    std::printf(" %ld", p);
-    every_kind = every_kind && p > 0;
-  }
+  for (long p : pickups) std::printf(" %ld", p), every_kind = every_kind && p > 0;
   std::printf("\n");
   if (ok) std::printf("  every check held after every tick\n");
   return ok && completed > 0 && lost > 0 && every_kind ? 0 : 1;

@@ -65,13 +65,6 @@ Bitmap8 stand_in_bitmap(const std::string &name, int n) {
   return b;
 }
 
-// Colours that are all different, so that a choice of colour shows.
-Palette stand_in_palette() {
-  Palette p;
-  for (int i = 1; i < 256; ++i) p[i] = {uint8_t(i), uint8_t(i * 7 % 256), uint8_t(255 - i)};
-  return p;
-}
-
 // Three values; the looped tune a tenth of a second, the least it may be.
 Sample16 stand_in_sample(int n) {
   if (n != sound_object::TUNE) return Sample16{22050, {0, 100, -100}};

@@ -67,7 +67,6 @@ long frames() { return twin.frames; }
 BITMAP *screen() { return presenter_picture(); }
 const std::vector<SampleCall> &samples() { return twin.samples; }
 void clear_samples() { twin.samples.clear(); }
-int fades_in() { return twin.fades_in; }
 int fades_out() { return twin.fades_out; }
 int palette_sets() { return twin.palette_sets; }
 bool started() { return twin.started; }

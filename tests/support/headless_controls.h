@@ -62,7 +62,6 @@ BITMAP *screen();
 BITMAP *display();
 const std::vector<SampleCall> &samples();
 void clear_samples();
-int fades_in();
 int fades_out();
 int palette_sets();
 bool started();   // platform_start_up called and not shut down since

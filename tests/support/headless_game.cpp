@@ -8,7 +8,6 @@
 #include "frame/program_services.h"
 #include "frame/random.h"
 
-
 void reset_program_globals() {
   random_state = 1;
   random_draws = 0;
@@ -38,6 +37,17 @@ void install_level_one() {
   level = 1;
   load_level_data();
   compute_shade_colours();
+}
+
+std::string pixel_difference(BITMAP *a, BITMAP *b) {
+  std::string first;
+  int count = 0;
+  for (int y = 0; y < a->h; ++y)
+    for (int x = 0; x < a->w; ++x)
+      if (getpixel(a, x, y) != getpixel(b, x, y) && count++ == 0)
+        first = "(" + std::to_string(x) + ", " + std::to_string(y) + "): " + std::to_string(getpixel(a, x, y)) +
+                " against " + std::to_string(getpixel(b, x, y));
+  return count ? std::to_string(count) + " pixels differ, first at " + first : "";
 }
 
 void HeadlessTest::SetUp() {

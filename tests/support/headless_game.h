@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 // Puts the program's globals back to their start-of-run values.
 void reset_program_globals();
 
@@ -16,6 +18,10 @@ void make_frame_bitmaps();
 // Level 1's datafile, palette and colour tables in place as level start
 // leaves them, and the frame bitmaps made: no formation, nothing drawn.
 void install_level_one();
+
+// Empty when the two bitmaps of one size hold the same pixels; else how many
+// differ, and the first.
+std::string pixel_difference(BITMAP *a, BITMAP *b);
 
 class HeadlessTest : public ::testing::Test {
  protected:

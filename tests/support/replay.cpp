@@ -82,6 +82,29 @@ uint64_t samples_hash(uint64_t running) {
   return running;
 }
 
+// Runs `program` from fresh globals and a fresh twin, chaining the world
+// hash after every wait and calling `each` there too.
+template <typename Each, typename Program>
+Outcome run(Each each, Program program) {
+  headless::reset();
+  reset_world_state();
+  Outcome outcome;
+  headless::set_event_limit(MOST_TICKS);
+  headless::set_hook([&](const headless::Event &e) {
+    outcome.hash = chain(outcome.hash, world_hash());
+    outcome.ticks = e.count;
+    each(e, outcome);
+  });
+  try {
+    outcome.status = program();
+  } catch (const headless::Timeout &) {
+    outcome.status = -1;
+  }
+  outcome.score = player.score;
+  headless::set_hook(nullptr);
+  return outcome;
+}
+
 }  // namespace
 
 bool from_text(const std::string &text, Recording &recording, std::string &problem) {
@@ -108,55 +131,30 @@ bool from_text(const std::string &text, Recording &recording, std::string &probl
 }
 
 Outcome replay(const Recording &recording, const std::string &record_into) {
-  headless::reset();
-  reset_world_state();
-  Outcome outcome;
   size_t next = 0;
   Change held;
   // A game that no longer fits its keys is closed a little after the
   // recorded length instead of idling on the title.
   long closing = recording.ticks > 0 ? recording.ticks + 600 : MOST_TICKS;
-  headless::set_event_limit(MOST_TICKS);
-  headless::set_hook([&](const headless::Event &e) {
-    outcome.hash = chain(outcome.hash, world_hash());
-    if (e.kind == headless::Wait::Present) outcome.output = picture_hash(outcome.output);
-    outcome.ticks = e.count;
-    if (e.count > closing) headless::request_close();
-    held.press = false;
-    while (next < recording.changes.size() && recording.changes[next].tick == e.count)
-      held = recording.changes[next++];
-    for (int k = 0; k < 8; ++k) headless::hold(scancodes[k], (held.held >> k) & 1);
-    if (held.press) headless::press(KEY_SPACE, ' ');
-  });
-  try {
-    outcome.status = record_into.empty() ? game_main() : record_game(record_into, {});
-  } catch (const headless::Timeout &) {
-    outcome.status = -1;
-  }
-  outcome.score = player.score;
+  Outcome outcome = run(
+      [&](const headless::Event &e, Outcome &o) {
+        if (e.kind == headless::Wait::Present) o.output = picture_hash(o.output);
+        if (e.count > closing) headless::request_close();
+        held.press = false;
+        while (next < recording.changes.size() && recording.changes[next].tick == e.count)
+          held = recording.changes[next++];
+        for (int k = 0; k < 8; ++k) headless::hold(scancodes[k], (held.held >> k) & 1);
+        if (held.press) headless::press(KEY_SPACE, ' ');
+      },
+      [&] { return record_into.empty() ? game_main() : record_game(record_into, {}); });
   outcome.output = samples_hash(outcome.output);
-  headless::set_hook(nullptr);
   return outcome;
 }
 
 Outcome verify(const std::string &file, std::string &line) {
-  headless::reset();
-  reset_world_state();
-  Outcome outcome;
-  headless::set_event_limit(MOST_TICKS);
-  headless::set_hook([&](const headless::Event &e) {
-    outcome.hash = chain(outcome.hash, world_hash());
-    outcome.ticks = e.count;
-  });
   testing::internal::CaptureStdout();
-  try {
-    outcome.status = verify_recording(file);
-  } catch (const headless::Timeout &) {
-    outcome.status = -1;
-  }
+  Outcome outcome = run([](const headless::Event &, Outcome &) {}, [&] { return verify_recording(file); });
   line = testing::internal::GetCapturedStdout();
-  outcome.score = player.score;
-  headless::set_hook(nullptr);
   return outcome;
 }
 
