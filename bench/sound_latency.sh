@@ -7,7 +7,7 @@
 #   switches) and the CPU of the game and of the X server;
 # - in play with the music switched off, at rest and with both cores kept
 #   busy: SHOTS presses of fire at random moments, each after 100 ms of
-#   silence, while the tests' pilot steers the ship clear of harm, and the
+#   silence, while the pilot (x_pilot) steers the ship clear of harm, and the
 #   time from each press to its shot's first sample leaving the card
 #   (median, p10, p90) and the card's underruns a minute.
 # Usage: sound_latency.sh BINARY DATA_DIR XWD_PROBE CARD_LIBRARY KEY_TO_SOUND X_PILOT [WORK_DIR] [SHOTS] [SECONDS]

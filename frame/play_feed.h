@@ -1,5 +1,6 @@
-// For the real-window test's pilot (tests/tools/x_pilot.cpp), which plays a
-// game through real key events as a player plays by the picture: with
+// For the real-window tests and the benchmark's pilot (bench/x_pilot.cpp),
+// which follow a game played with real key events as a player follows the
+// picture: with
 // SWARMFIRE_PLAY_FEED=FILE set, every frame of a game's play (not the
 // demo's) adds one line to FILE:
 //   frame level lives level_end  x velocity friction_tick max_speed reverse

@@ -1,12 +1,13 @@
 // Recorded games replayed from their keys alone: the demo's autopilot, a
 // game lost to the game over, a game through four levels, one through the
-// options and all twelve levels, and one after every capsule. Each replay must end with the running
-// world hash, the output hash (every picture presented, with its palette,
-// and every sample played), the score and the number of ticks stored with
-// it in tests/replays/, so that any change of behaviour shows as a changed
-// figure. Each is recorded at the seam as it runs (as swarmfire --record
-// does), and that recording verified (as --verify does) must run through
-// the same world states, wait by wait, to an "ok".
+// options and all twelve levels, and one after every capsule. Each replay
+// must end with the running world hash, the output hash (every picture
+// presented, with its palette, and every sample played), the score and the
+// number of ticks stored with it in tests/replays/, so that any change of
+// behaviour shows as a changed figure. Each is recorded at the seam as it
+// runs (as swarmfire --record does), and that recording verified (as
+// --verify does) must run through the same world states, wait by wait, to
+// an "ok".
 //
 // The games are kept as keys by tick rather than as recordings: a world
 // hash chained after every wait pins more than a recording's trailer (the
