@@ -16,18 +16,18 @@ build_packages=(g++ cmake pkg-config make liballegro4-dev libpng-dev dpkg-dev)
 # CPack's dependency scan runs file and dpkg-shlibdeps (dpkg-dev).
 package_packages=(file)
 # Xvfb, xdotool and x11-utils (xwininfo, xprop, xmessage) for the real
-# window, and the XTest extension's header for the pilot that plays a
-# recorded game there; the linters of the installed files:
+# window, and the XTest extension's header for the benchmarks' key presses
+# and pilot there; the linters of the installed files:
 # desktop-file-validate, man, lintian, appstreamcli and hardening-check
 # (devscripts); xdg-mime (xdg-utils, which asks mimetype of
 # libfile-mimeinfo-perl) over the databases of update-mime-database
 # (shared-mime-info) and update-desktop-database (desktop-file-utils);
 # ALSA's headers for the emulated sound card of the sound test and the
-# key-to-sound benchmark. The unit test ToolPackages.* holds every command
-# the test scripts run to a package here.
+# key-to-sound benchmark; shfmt and jq for tests/tool_packages.sh, which
+# holds every command the scripts run to a package here.
 test_packages=(googletest libgtest-dev xvfb xdotool x11-utils libxtst-dev desktop-file-utils
                man-db lintian appstream devscripts xdg-utils libfile-mimeinfo-perl shared-mime-info
-               libasound2-dev)
+               libasound2-dev shfmt jq)
 bench_packages=(libbenchmark-dev)
 bench_tools=(valgrind)  # instruction counts of make bench
 fuzz_packages=(clang libclang-rt-14-dev)
