@@ -2,22 +2,16 @@
 
 #include <allegro.h>
 
-#include <set>
 #include <utility>
 
 namespace {
 
-int created = 0;
+LiveResources live;
 int bitmaps_until_failure = -1;
 std::function<void()> load_action;
 
-std::set<DATAFILE *> &loaded() {
-  static std::set<DATAFILE *> files;
-  return files;
-}
-
 BITMAP *counted(BITMAP *b) {
-  created += b != nullptr;
+  live.created_bitmaps += b != nullptr;
   return b;
 }
 
@@ -41,25 +35,25 @@ BITMAP *__wrap_create_sub_bitmap(BITMAP *parent, int x, int y, int width, int he
 }
 
 void __wrap_destroy_bitmap(BITMAP *bitmap) {
-  if (bitmap) --created;
+  live.created_bitmaps -= bitmap != nullptr;
   __real_destroy_bitmap(bitmap);
 }
 
 DATAFILE *__wrap_load_datafile(const char *filename) {
   if (load_action) std::exchange(load_action, nullptr)();
   DATAFILE *d = __real_load_datafile(filename);
-  if (d) loaded().insert(d);
+  live.datafiles += d != nullptr;
   return d;
 }
 
 void __wrap_unload_datafile(DATAFILE *data) {
-  loaded().erase(data);
+  live.datafiles -= data != nullptr;
   __real_unload_datafile(data);
 }
 
 }  // extern "C"
 
-LiveResources live_resources() { return {created, static_cast<int>(loaded().size())}; }
+LiveResources live_resources() { return live; }
 
 void fail_bitmap_after(int calls) { bitmaps_until_failure = calls; }
 

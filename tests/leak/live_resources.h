@@ -1,6 +1,6 @@
 // Counts of what the game holds: the bitmaps it created itself and the
-// datafiles it loaded (which hold its art and sound). The leak and fault
-// sessions are linked with -Wl,--wrap for create_bitmap, create_sub_bitmap,
+// datafiles it loaded (which hold its art and sound). The leak session is
+// linked with -Wl,--wrap for create_bitmap, create_sub_bitmap,
 // destroy_bitmap, load_datafile and unload_datafile, so every call the
 // game makes passes through here; the faults below are made here too.
 #pragma once
