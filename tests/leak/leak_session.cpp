@@ -1,6 +1,6 @@
 // The whole program headless under AddressSanitizer, whose leak checker
 // reports at exit whatever the game lost track of, with every bitmap and
-// datafile the game creates or loads counted (live_resources.h). First five
+// datafile the game creates or loads counted. First five
 // short games in one program, each with a screenshot: the counts on the
 // title after the first and after the fifth must agree. Then a program of
 // its own for each row of a table: the window's close button pressed on
@@ -12,18 +12,20 @@
 // status 1 and one line) and leave nothing behind. Last, every stored
 // replay must play as recorded, on the datafiles it was recorded on, and
 // leave nothing.
-//   leak_session DATA_DIR REPLAY_FOLDER [PART_OF_A_ROW_NAME]
+//   leak_session DATA_DIR REPLAY_FOLDER [ROW]
+// (with a part of a row's name, only the rows whose names hold it)
 #include "frame/datafile_check.h"
 #include "frame/game_state.h"
 #include "frame/program.h"
 #include "screens/bonus_screen.h"
 #include "screens/ending.h"
 #include "screens/title.h"
-#include "tests/leak/live_resources.h"
 #include "tests/support/headless_controls.h"
 #include "tests/support/replay.h"
 #include "tests/support/replay_data.h"
 #include "tests/support/test_pilot.h"
+
+#include <allegro.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -37,6 +39,66 @@
 
 namespace {
 
+// What the game holds: the bitmaps it created itself and the datafiles it
+// loaded (its art and sound). The program is linked with -Wl,--wrap for
+// create_bitmap, create_sub_bitmap, destroy_bitmap, load_datafile and
+// unload_datafile, so every call the game makes passes through the wrappers
+// below. They make two faults too: create_bitmap failing once, when
+// `bitmaps_until_failure` more calls were made (-1: never), and an action
+// run just before the library reads the next datafile.
+struct LiveResources {
+  int bitmaps = 0, datafiles = 0;
+  bool operator==(const LiveResources &) const = default;
+};
+LiveResources live;
+int bitmaps_until_failure = -1;
+std::function<void()> before_next_load;
+
+BITMAP *counted(BITMAP *b) {
+  live.bitmaps += b != nullptr;
+  return b;
+}
+
+}  // namespace
+
+extern "C" {
+
+BITMAP *__real_create_bitmap(int width, int height);
+BITMAP *__real_create_sub_bitmap(BITMAP *parent, int x, int y, int width, int height);
+void __real_destroy_bitmap(BITMAP *bitmap);
+DATAFILE *__real_load_datafile(const char *filename);
+void __real_unload_datafile(DATAFILE *data);
+
+BITMAP *__wrap_create_bitmap(int width, int height) {
+  if (bitmaps_until_failure >= 0 && bitmaps_until_failure-- == 0) return nullptr;
+  return counted(__real_create_bitmap(width, height));
+}
+
+BITMAP *__wrap_create_sub_bitmap(BITMAP *parent, int x, int y, int width, int height) {
+  return counted(__real_create_sub_bitmap(parent, x, y, width, height));
+}
+
+void __wrap_destroy_bitmap(BITMAP *bitmap) {
+  live.bitmaps -= bitmap != nullptr;
+  __real_destroy_bitmap(bitmap);
+}
+
+DATAFILE *__wrap_load_datafile(const char *filename) {
+  if (before_next_load) std::exchange(before_next_load, nullptr)();
+  DATAFILE *d = __real_load_datafile(filename);
+  live.datafiles += d != nullptr;
+  return d;
+}
+
+void __wrap_unload_datafile(DATAFILE *data) {
+  live.datafiles -= data != nullptr;
+  __real_unload_datafile(data);
+}
+
+}  // extern "C"
+
+namespace {
+
 namespace fs = std::filesystem;
 using E = const headless::Event &;
 
@@ -47,20 +109,15 @@ void copy_data() {
     fs::copy_file(source / file, data / file, fs::copy_options::overwrite_existing);
 }
 
-// Keys held for a number of waits each (key 0: none): the routes from a
-// fresh title, its first item selected.
-struct KeyStep {
-  int key, waits;
-};
-using Steps = std::vector<KeyStep>;
-const Steps no_keys, start = {{0, 5}, {KEY_ALT, 3}};
-const Steps options = {{0, 5}, {KEY_DOWN, 3}, {0, 3}, {KEY_ALT, 3}};
-const Steps quit = {{0, 5}, {KEY_DOWN, 3}, {0, 3}, {KEY_DOWN, 3}, {0, 3}, {KEY_ALT, 3}};
+// The routes from a fresh title (its first item selected): after 5 waits,
+// each key held for 3 waits (0: none).
+using Keys = std::vector<int>;
+const Keys no_keys, start = {KEY_ALT}, options = {KEY_DOWN, 0, KEY_ALT};
+const Keys quit = {KEY_DOWN, 0, KEY_DOWN, 0, KEY_ALT};
 
-int key_at(const Steps &steps, long wait) {
-  for (const KeyStep &s : steps)
-    if ((wait -= s.waits) < 0) return s.key;
-  return 0;
+int key_at(const Keys &keys, long wait) {
+  size_t step = (wait - 5) / 3;
+  return wait >= 5 && step < keys.size() ? keys[step] : 0;
 }
 
 bool in_game() { return headless::timer_installed() && demo_mode == DEMO_OFF; }
@@ -96,26 +153,31 @@ int run_session(Session &session, long wait_limit) {
 bool nothing_left(const char *after) {
   static LiveResources before;
   headless::reset();
-  LiveResources now = live_resources();
-  int bitmaps = now.created_bitmaps - before.created_bitmaps;
-  int datafiles = now.datafiles - before.datafiles;
-  before = now;
+  int bitmaps = live.bitmaps - before.bitmaps, datafiles = live.datafiles - before.datafiles;
+  before = live;
   std::printf("after %s: %d bitmaps and %d datafiles left\n", after, bitmaps, datafiles);
   return bitmaps == 0 && datafiles == 0;
 }
 
 // Five games of 300 ticks, each with a screenshot and left with Esc; the
-// counts are taken when the title loads after the first and the fifth.
+// counts when the title loads after the first and the fifth must agree.
 struct FiveGames {
   int title_visits = 0;
   long title_tick = 0, game_ticks = 0, last_press = 0;
-  LiveResources after_first, after_fifth;
+  LiveResources after_first;
+  bool same = false;
 
   void step(E e) {
     if (title_data && title_tick == 0) {
-      ++title_visits, game_ticks = 0;
-      if (title_visits == 2) after_first = live_resources();
-      if (title_visits == 6) after_fifth = live_resources();
+      game_ticks = 0;
+      if (++title_visits == 2) after_first = live;
+      if (title_visits == 6) {
+        same = live == after_first;
+        std::printf(
+            "on the title after the first and the fifth game: %d and %d bitmaps, %d and %d"
+            " datafiles\n",
+            after_first.bitmaps, live.bitmaps, after_first.datafiles, live.datafiles);
+      }
     }
     if (title_data) return headless::hold(key_at(title_visits < 6 ? start : quit, title_tick++));
     title_tick = 0;
@@ -128,7 +190,7 @@ struct FiveGames {
 
 // What the player does in play besides flying the pilot: P at tick 10, Esc
 // from tick 10 on (back to the title through the game over), or on the
-// first tick every enemy gone on this level, as if the last had been shot.
+// first tick every enemy counted destroyed on this level, which ends it.
 constexpr int PAUSE = -1, ESCAPE = -2;
 
 struct Run;
@@ -138,7 +200,7 @@ struct Run;
 // were presented there).
 struct Row {
   const char *name;
-  const Steps &keys;                   // on the title
+  const Keys &keys;                    // on the title
   int play;                            // PAUSE, ESCAPE, a level to clear, or 0
   bool (*there)(E e, const Run &run);  // nullptr: before the program starts
   int frames;
@@ -159,11 +221,7 @@ struct Run {
       acted = true, row.act();  // the close button is seen at the next wait
     if (title_data) return headless::hold(key_at(row.keys, title_tick++));
     if (!in_game()) return press_space(e, last_press, acted);  // a screen waits for the row
-    if (play_ticks == 1 && row.play > 0) {
-      level = row.play;
-      for (Enemy &enemy : enemies) enemy.active = 0;
-      enemies_destroyed = enemy_count;
-    }
+    if (play_ticks == 1 && row.play > 0) level = row.play, enemies_destroyed = enemy_count;
     if (row.play == PAUSE && play_ticks == 10) return headless::hold(KEY_P);
     if (row.play == ESCAPE && play_ticks >= 10) return headless::hold(KEY_ESC);
     pilot_keys();
@@ -187,7 +245,7 @@ Fault garbage(const char *file) {
   return [=] { std::ofstream(data / file, std::ios::trunc) << std::string(4096, 'x'); };
 }
 Fault bitmap_fails(int calls) {
-  return [=] { fail_bitmap_after(calls); };
+  return [=] { bitmaps_until_failure = calls; };
 }
 
 const char *const no_320x240 = "cannot create a 320x240 bitmap";
@@ -231,7 +289,7 @@ const Row rows[] = {
     {"level10.dat is garbage", start, 9, on_title, 0, garbage("level10.dat"), "level10.dat: "},
     {"enddat.dat cut in half", start, 12, on_title, 0, cut_in_half("enddat.dat"), "enddat.dat: "},
     {"sound.dat replaced while it loads", quit, 0, nullptr, 0,
-     [] { before_next_load(foreign("sound.dat", "title.dat")); }},
+     [] { before_next_load = foreign("sound.dat", "title.dat"); }},
     {"no back buffer", quit, 0, nullptr, 0, bitmap_fails(0), no_320x240},
     {"no glow layer", quit, 0, nullptr, 0, bitmap_fails(1), no_320x240},
     {"no logical screen", quit, 0, nullptr, 0, bitmap_fails(2), no_screen},
@@ -264,8 +322,8 @@ bool ends_as_expected(const Row &row) {
   std::fclose(std::exchange(stderr, saved));
   std::string err(text, size);
   std::free(text);
-  fail_bitmap_after(-1);
-  before_next_load(nullptr);
+  bitmaps_until_failure = -1;
+  before_next_load = nullptr;
   std::printf("%s: status %d, %s", row.name, status, err.empty() ? "no message\n" : err.c_str());
   std::fflush(stdout);  // before a sanitizer's report ends the process
   bool one_line =
@@ -284,9 +342,8 @@ bool replays_leave_nothing(const std::string &folder) {
     text << std::ifstream(folder + "/" + name + ".txt").rdbuf();
     replay::Recording recording;
     std::string problem;
-    bool read = replay::from_text(text.str(), recording, problem);
-    replay::Outcome outcome = replay::replay(recording);
-    bool as_recorded = read && outcome.status == 0 && outcome.hash == recording.hash;
+    bool as_recorded = replay::from_text(text.str(), recording, problem) &&
+                       replay::replay(recording).hash == recording.hash;
     std::printf("replay %s: %s\n", name, as_recorded ? "as recorded" : "NOT as recorded");
     ok = nothing_left(name) && as_recorded && ok;
   }
@@ -297,9 +354,7 @@ bool replays_leave_nothing(const std::string &folder) {
 
 int main(int argc, char **argv) {
   if (argc != 3 && argc != 4)
-    return std::fprintf(stderr,
-                        "usage: leak_session DATA_DIR REPLAY_FOLDER [PART_OF_A_ROW_NAME]\n"),
-           2;
+    return std::fprintf(stderr, "usage: leak_session DATA_DIR REPLAY_FOLDER [ROW]\n"), 2;
   source = argv[1];
   data = fs::absolute("data");  // in the working folder, where the screenshots go too
   fs::create_directories(data);
@@ -311,12 +366,7 @@ int main(int argc, char **argv) {
     headless::reset();
     FiveGames games;
     int status = run_session(games, 200'000);
-    for (auto [when, r] :
-         {std::pair{"first", games.after_first}, std::pair{"fifth", games.after_fifth}})
-      std::printf("on the title after the %s game: %d bitmaps created by the game, %d datafiles\n",
-                  when, r.created_bitmaps, r.datafiles);
-    ok = nothing_left("five games") && status == 0 && games.title_visits == 6 &&
-         games.after_first == games.after_fifth;
+    ok = nothing_left("five games") && status == 0 && games.same;
   }
   for (const Row &row : rows)
     if (argc == 3 || std::string(row.name).find(argv[3]) != std::string::npos)

@@ -18,9 +18,9 @@
 #include <climits>
 #include <cstdint>
 #include <cstdio>
+#include <initializer_list>
 #include <iterator>
 #include <string>
-#include <initializer_list>
 
 namespace {
 
