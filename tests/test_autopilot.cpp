@@ -11,10 +11,8 @@ class AutopilotTest : public HeadlessTest {
  protected:
   void SetUp() override {
     HeadlessTest::SetUp();
-    player.max_speed = 2;
+    reset_game();
     player.state = 1;
-    player.weapon = 1;
-    player.firepower = 3;
   }
   void step_from(int x, int steer) {
     player.x = x;
@@ -33,7 +31,7 @@ TEST_F(AutopilotTest, DemoEndsOnAKeyAndCarriesOnTheSteeringItInherits) {
   make_frame_bitmaps();
   platform_open_display(DisplayRequest{1});
   demo_steer = 1000;  // a long run left, never redrawn in this short demo
-  headless::set_ticks_per_frame(0);  // ticks come from the loop's polling only
+  headless_twin.ticks_per_frame = 0;  // ticks come from the loop's polling only
   bool pressed = false;
   headless::set_hook([&](const headless::Event &e) {
     if (headless::timer_installed() && !pressed && e.kind == headless::Wait::Present) {
@@ -42,7 +40,7 @@ TEST_F(AutopilotTest, DemoEndsOnAKeyAndCarriesOnTheSteeringItInherits) {
     }
   });
   run_demo();
-  EXPECT_EQ(std::tuple(level_end, headless::timer_installed(), headless::buffered_keys()), std::tuple(1, false, 0));
+  EXPECT_EQ(std::tuple(level_end, headless::timer_installed(), headless_twin.buffer.size()), std::tuple(1, false, 0));
   ASSERT_GT(game_ticks, 0);
   EXPECT_EQ(demo_steer, 1000 - game_ticks);  // what the last demo left is carried on
 }

@@ -5,9 +5,11 @@
 // P are pinned by the replays.)
 #include "frame/controls.h"
 #include "frame/game_state.h"
+#include "frame/play_loops.h"
 #include "frame/program.h"
 #include "frame/program_services.h"
 #include "platform/platform.h"
+#include "platform/platform_ops.h"
 #include "tests/support/data_files.h"
 #include "tests/support/headless_game.h"
 
@@ -21,11 +23,9 @@ class ControlsTest : public HeadlessTest {
     HeadlessTest::SetUp();  // also again for each case of a test
     platform_open_display(DisplayRequest{1});
     install_level_one();
+    reset_game();
     player.x = 100;
-    player.max_speed = 2;
     player.state = 1;
-    player.firepower = 3;
-    player.weapon = 1;
   }
   void tick(std::initializer_list<int> held) {
     headless::release_all();
@@ -72,7 +72,7 @@ TEST_F(ControlsTest, ALostFocusOrPHeldWithEscPauseOverTheFrozenPicture) {
     headless::set_focus(!c.focus_lost);
     EXPECT_FALSE(platform_key(KEY_LEFT)) << "a key held as the focus goes is let go";
     controls_step();
-    EXPECT_EQ(std::tuple(headless::frames(), yields, int(game_ticks), headless::timer_installs(), headless::buffered_keys()),
+    EXPECT_EQ(std::tuple(headless::frames(), yields, int(game_ticks), logic_timer.installs, headless_twin.buffer.size()),
               std::tuple(36L, c.yields, 0, 2, 0));
     EXPECT_EQ(getpixel(back_buffer, 319, 239), 77);
     EXPECT_EQ(level_end, c.held.size() > 1 ? LEVEL_GAME_OVER : LEVEL_PLAYING);

@@ -29,7 +29,7 @@ class DisplayTest : public HeadlessTest {
                          {10 * s - 1, 10 * s, 0}, {319 * s, 239 * s, 7},      {320 * s - 1, 240 * s - 1, 7},
                          {-1, 239 * s, 0}};
     for (auto [dx, dy, colour] : at)
-      EXPECT_TRUE(x + dx < 0 || getpixel(headless::display(), x + dx, y + dy) == colour) << dx << ", " << dy;
+      EXPECT_TRUE(x + dx < 0 || getpixel(headless_twin.display, x + dx, y + dy) == colour) << dx << ", " << dy;
   }
 };
 
@@ -61,13 +61,13 @@ TEST_F(DisplayTest, WindowFitsTheDesktopFullscreenCentresAndRefusalsFallBack) {
                                     << (c.request.fullscreen ? " fullscreen" : ""));
     headless::reset();
     headless::set_desktop(c.desktop_w, c.desktop_h);
-    for (auto [w, h] : c.refused) headless::refuse_mode(w, h);
-    if (c.refuse_fullscreen) headless::refuse_fullscreen();
+    for (auto [w, h] : c.refused) headless_twin.refused.emplace_back(w, h);
+    if (c.refuse_fullscreen) headless_twin.refuse_fullscreen = true;
     ASSERT_EQ(platform_open_display(c.request) == 0, c.w > 0);
     if (!c.w) continue;
     present_frame();
-    ASSERT_EQ(headless::display()->w, c.w);
-    ASSERT_EQ(headless::display()->h, c.h);
+    ASSERT_EQ(headless_twin.display->w, c.w);
+    ASSERT_EQ(headless_twin.display->h, c.h);
     expect_picture(c.scale, c.x, c.y);
     EXPECT_EQ(getpixel(platform_screen(), 10, 10), 5);
   }
@@ -87,34 +87,34 @@ TEST_F(DisplayTest, OnlyChangedRowsAreWrittenAndSwitchesRepaintEverything) {
   EXPECT_EQ(presenter_rows_written(), at_open + 3);
   // F11 at the next wait: fullscreen (the desktop-sized window), the same
   // picture, all of it written.
-  headless::press_f11();
+  headless_twin.switch_asked = true;
   present_frame();
-  EXPECT_TRUE(headless::fullscreen_window());
+  EXPECT_TRUE(headless_twin.fullscreen_window);
   EXPECT_EQ(presenter_rows_written(), 240);
   expect_picture(4, 320, 60);
-  EXPECT_EQ(getpixel(headless::display(), 320 + 300 * 4, 60 + 100 * 4), 9);
-  headless::press_f11();
+  EXPECT_EQ(getpixel(headless_twin.display, 320 + 300 * 4, 60 + 100 * 4), 9);
+  headless_twin.switch_asked = true;
   platform_yield();
-  EXPECT_FALSE(headless::fullscreen());
+  EXPECT_FALSE(headless_twin.fullscreen);
   expect_picture(3, 0, 0);
   // No desktop-sized window: the library's fullscreen, the picture as large.
-  headless::refuse_fullscreen_window();
-  headless::press_f11();
+  headless_twin.refuse_fullscreen_window = true;
+  headless_twin.switch_asked = true;
   present_frame();
-  EXPECT_TRUE(headless::fullscreen());
-  EXPECT_FALSE(headless::fullscreen_window());
+  EXPECT_TRUE(headless_twin.fullscreen);
+  EXPECT_FALSE(headless_twin.fullscreen_window);
   expect_picture(4, 320, 60);
-  headless::press_f11();
+  headless_twin.switch_asked = true;
   platform_yield();
   // A refused switch leaves the window on, and the game going.
-  headless::refuse_fullscreen();
-  headless::press_f11();
+  headless_twin.refuse_fullscreen = true;
+  headless_twin.switch_asked = true;
   present_frame();
-  EXPECT_FALSE(headless::fullscreen());
-  EXPECT_EQ(headless::display()->w, 960);
+  EXPECT_FALSE(headless_twin.fullscreen);
+  EXPECT_EQ(headless_twin.display->w, 960);
   expect_picture(3, 0, 0);
   platform_clear_screen();
-  EXPECT_EQ(getpixel(headless::display(), 30, 30), 0);
+  EXPECT_EQ(getpixel(headless_twin.display, 30, 30), 0);
   EXPECT_EQ(getpixel(platform_screen(), 10, 10), 0);
 }
 

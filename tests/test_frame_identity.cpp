@@ -51,27 +51,6 @@ class FrameIdentityTest : public HeadlessTest {
   }
 };
 
-// Explosions of both styles centred on and next to every edge and corner.
-void explosions_at_the_edges() {
-  const int xs[] = {0, 1, 2, 3, 4, 160, 315, 316, 317, 318, 319};
-  const int ys[] = {0, 1, 2, 3, 4, 120, 235, 236, 237, 238, 239};
-  int n = 0;
-  for (int x : xs)
-    for (int y : ys)
-      if (x <= 4 || x >= 315 || y <= 4 || y >= 235 || n == 0) {
-        add_explosion(x, y, n % 5, n % 2);
-        ++n;
-      }
-}
-
-// Exhaust specks on every margin row and column.
-void exhaust_at_the_margins() {
-  const int spots[MAX_EXHAUST][2] = {{0, 100},  {1, 1},     {2, 238},  {3, 3},    {316, 120},
-                                     {317, 0},  {318, 237}, {319, 239}, {160, 2}, {161, 236}};
-  for (int i = 0; i < MAX_EXHAUST; ++i)
-    exhaust[i] = ExhaustParticle{spots[i][0], spots[i][1], 0, 1, 5, 132, 1};
-}
-
 }  // namespace
 
 TEST_F(FrameIdentityTest, WorstCaseInBothStylesWithTheGlowOnAndOff) {
@@ -86,8 +65,21 @@ TEST_F(FrameIdentityTest, WorstCaseInBothStylesWithTheGlowOnAndOff) {
 }
 
 TEST_F(FrameIdentityTest, ExplosionsAndExhaustAtEveryEdgeAsTheyAgeAndLeave) {
-  explosions_at_the_edges();
-  exhaust_at_the_margins();
+  // Explosions of both styles centred on and next to every edge and corner,
+  // and exhaust specks on every margin row and column.
+  const int xs[] = {0, 1, 2, 3, 4, 160, 315, 316, 317, 318, 319};
+  const int ys[] = {0, 1, 2, 3, 4, 120, 235, 236, 237, 238, 239};
+  int n = 0;
+  for (int x : xs)
+    for (int y : ys)
+      if (x <= 4 || x >= 315 || y <= 4 || y >= 235 || n == 0) {
+        add_explosion(x, y, n % 5, n % 2);
+        ++n;
+      }
+  const int spots[MAX_EXHAUST][2] = {{0, 100},  {1, 1},     {2, 238},  {3, 3},    {316, 120},
+                                     {317, 0},  {318, 237}, {319, 239}, {160, 2}, {161, 236}};
+  for (int i = 0; i < MAX_EXHAUST; ++i)
+    exhaust[i] = ExhaustParticle{spots[i][0], spots[i][1], 0, 1, 5, 132, 1};
   // Fresh, spread, bounced off the bottom and gone past the sides, trails
   // shortened down to their heads and the rings shrunk to nothing.
   for (int ticks : {0, 1, 6, 25, 60, 40, 50}) {

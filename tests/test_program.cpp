@@ -48,12 +48,12 @@ TEST_F(ProgramTest, StartUpSwitchesAllOptionsOnAndQuitEndsWithStatusZero) {
   EXPECT_EQ(option_glow, 1);
   EXPECT_EQ(option_shot_collisions, 1);
   EXPECT_FALSE(timer_seen_on_title);
-  EXPECT_EQ(headless::shut_downs(), 1);
-  EXPECT_FALSE(headless::started());
+  EXPECT_EQ(headless_twin.shut_downs, 1);
+  EXPECT_FALSE(headless_twin.started);
 }
 
 TEST_F(ProgramTest, ALibraryThatCannotStartEndsTheProgramWithStatusOne) {
-  headless::refuse_start_up();
+  headless_twin.refuse_start = true;
   testing::internal::CaptureStderr();
   EXPECT_EQ(game_main(), 1);
   std::string err = testing::internal::GetCapturedStderr();

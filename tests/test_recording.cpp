@@ -73,7 +73,7 @@ void live_input(std::function<void(const headless::Event &)> also = nullptr) {
       .hold(KEY_RIGHT, 8, 30)
       .press(KEY_SPACE, 12)
       .on_event([also](const headless::Event &e) {
-        headless::set_ticks_per_frame(static_cast<int>(e.frame % 3));
+        headless_twin.ticks_per_frame = static_cast<int>(e.frame % 3);
         if (e.frame == 35) headless::request_close();
         if (also) also(e);
       })
@@ -251,7 +251,7 @@ TEST_F(RecordingTest, AReplayWritesNoScreenshotAndItsWindowFitsTheDesktop) {
       .install();
   const std::string file = scratch.file("shot.sfr");
   EXPECT_EQ(record_game(file, {8}), 0);
-  EXPECT_EQ(headless::display()->w, 320 * 8);
+  EXPECT_EQ(headless_twin.display->w, 320 * 8);
   EXPECT_TRUE(fs::remove("dump.pcx"));
 
   std::string line;
@@ -262,7 +262,7 @@ TEST_F(RecordingTest, AReplayWritesNoScreenshotAndItsWindowFitsTheDesktop) {
   headless::set_desktop(1920, 1080);
   EXPECT_EQ(play_recording(file, {}, false), 0);
   EXPECT_FALSE(fs::exists("dump.pcx"));
-  EXPECT_EQ(headless::display()->w, 320 * 3);
+  EXPECT_EQ(headless_twin.display->w, 320 * 3);
   fs::current_path(start);
 }
 
@@ -289,8 +289,8 @@ TEST_F(RecordingTest, AFileThatCannotBeCreatedOrIsNoRecordingStopsTheProgramBefo
   recording::Header header;
   EXPECT_EQ(input_log_replay(fifo, header, false), "cannot be read: not a regular file");
 
-  EXPECT_FALSE(headless::started());
-  EXPECT_EQ(headless::display(), nullptr);
+  EXPECT_FALSE(headless_twin.started);
+  EXPECT_EQ(headless_twin.display, nullptr);
 }
 
 // The level reached goes into the trailer: the stored game through four

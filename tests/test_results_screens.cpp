@@ -55,10 +55,10 @@ TEST_F(ResultsTest, TheBonusIsTenTimesTheTruncatedPercentageDoubledWhenFlawlessA
     shots_hit = c.hit;
     KeyScript().press(KEY_SPACE, c.first_key).press(KEY_ENTER, c.second_key).install();
     show_level_results();
-    EXPECT_EQ(std::tuple(player.score, player.life_points, headless::frames(), headless::buffered_keys()),
+    EXPECT_EQ(std::tuple(player.score, player.life_points, headless::frames(), headless_twin.buffer.size()),
               std::tuple(1234 + c.bonus, 100 + c.bonus, c.frames, 0));
     EXPECT_EQ(getpixel(back_buffer, 160, 120), 0) << "the back buffer is left clear";
-    EXPECT_GE(headless::palette_sets(), 1) << "the level palette is set";
+    EXPECT_GE(headless_twin.palette_sets, 1) << "the level palette is set";
   }
 }
 
@@ -77,7 +77,7 @@ TEST_F(ResultsTest, GameOverGrowsFiftyFramesWaitsForAKeyAndSpinsAHundred) {
         .install();
     game_over();
     EXPECT_EQ(waited_at, key_at ? -1 : 50) << "a key during the growth counts for the wait";
-    EXPECT_EQ(std::pair(headless::frames(), headless::fades_out()), std::pair(150L, 1));
+    EXPECT_EQ(std::pair(headless::frames(), headless_twin.fades_out), std::pair(150L, 1));
   }
   const auto &s = headless::samples();
   ASSERT_EQ(s.size(), 3u);
@@ -103,5 +103,5 @@ TEST_F(ResultsTest, FinalResultsSlideFiftyShowTheRatingWaitAndZoomFiftyOne) {
   KeyScript().press(KEY_SPACE, 10).press(KEY_ENTER, 200).install();
   show_final_results();
   // The key at frame 10 is discarded; the one at 200 ends the fireworks.
-  EXPECT_EQ(std::tuple(headless::frames(), headless::buffered_keys(), player.score), std::tuple(200L + 51, 0, 1234));
+  EXPECT_EQ(std::tuple(headless::frames(), headless_twin.buffer.size(), player.score), std::tuple(200L + 51, 0, 1234));
 }

@@ -5,6 +5,7 @@
 #include "frame/play_loops.h"
 #include "frame/program.h"
 #include "platform/platform.h"
+#include "platform/platform_ops.h"
 #include "tests/support/headless_game.h"
 
 #include <algorithm>
@@ -40,7 +41,7 @@ class TickLoopTest : public HeadlessTest {
 
 TEST_F(TickLoopTest, StepsMatchTicksWhateverTheDrawingRate) {
   for (int per_frame : {0, 1, 3, 7}) {
-    headless::set_ticks_per_frame(per_frame);
+    headless_twin.ticks_per_frame = per_frame;
     TickLoop loop;
     game_ticks = 0;
     steps = inputs = 0;
@@ -58,8 +59,8 @@ TEST_F(TickLoopTest, StepsMatchTicksWhateverTheDrawingRate) {
 // The first pass draws once before any tick is due; the count and the first
 // pass carry over to the next level, which draws nothing until a tick is due.
 TEST_F(TickLoopTest, FirstPassDrawsOnceAndCarriesOverToTheNextLevel) {
-  headless::set_ticks_per_frame(0);
-  headless::set_ticks_per_yield(0);
+  headless_twin.ticks_per_frame = 0;
+  headless_twin.ticks_per_yield = 0;
   int yields = 0;
   headless::set_hook([&](const headless::Event &e) {
     if (e.kind == headless::Wait::Yield && ++yields % 3 == 0) level_end = 1;
@@ -80,12 +81,12 @@ TEST_F(TickLoopTest, FirstPassDrawsOnceAndCarriesOverToTheNextLevel) {
 // next batch runs the last 60 steps of those due and drops the rest; the
 // level end set during that batch is seen only after the batch and its frame.
 TEST_F(TickLoopTest, AStallRunsAtMostOneSecondOfStepsAndLevelEndWaitsForTheBatch) {
-  headless::set_ticks_per_frame(0);
-  headless::set_ticks_per_yield(0);
+  headless_twin.ticks_per_frame = 0;
+  headless_twin.ticks_per_yield = 0;
   game_ticks = 5;
   end_after = 7;
   headless::set_hook([](const headless::Event &e) {
-    if (e.kind == headless::Wait::Present && e.frame == 1) headless::fire_timer(10000);
+    if (e.kind == headless::Wait::Present && e.frame == 1) platform_fire_timer(10000);
   });
   TickLoop loop;
   run(loop);

@@ -2,6 +2,7 @@
 
 #include "combat/weapons.h"
 #include "frame/game_state.h"
+#include "frame/play_loops.h"
 #include "frame/random.h"
 #include "tests/support/level_reset.h"
 #include "world/enemies.h"
@@ -11,11 +12,8 @@ void WorldTest::SetUp() {
   HeadlessTest::SetUp();
   install_test_palette();  // whatever an earlier test left in rgb_map
   reset_level_records(1);
+  reset_game();
   player.state = 1;
-  player.lives = 3;
-  player.max_speed = 2;
-  player.weapon = 1;
-  player.firepower = 3;
   // Directions -2.0, -1.96, ... so that each particle's pair is known.
   for (int i = 0; i < 200; ++i) direction_table[i] = (i % 100) * 0.04f - 2.0f;
   random_state = 1;
