@@ -204,7 +204,7 @@ TEST_F(RecordingTest, AReplayFollowsTheRecordingAndAnEarlierOneStaysUntilTheNewO
 TEST_F(RecordingTest, AForgedVersionIsPrintedEscapedAndAnOverlongNumberIsDamage) {
   auto recording_of = [](const std::string &version, std::vector<uint8_t> records) {
     std::vector<uint8_t> bytes = {'S', 'W', 'A', 'R', 'M', 'R', 'E', 'C', 1, 0, uint8_t(version.size())};
-    bytes.insert(bytes.end(), version.begin(), version.end());
+    for (char c : version) bytes.push_back(uint8_t(c));
     bytes.insert(bytes.end(), 8 + 2, 0);  // digest, scale, fullscreen
     bytes.insert(bytes.end(), records.begin(), records.end());
     return bytes;

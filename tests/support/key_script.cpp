@@ -1,15 +1,17 @@
 #include "tests/support/key_script.h"
 
-#include <memory>
-
 KeyScript &KeyScript::hold(int scancode, long first, long last) {
-  holds_.push_back({scancode, first, last});
-  return *this;
+  return on_event([=](const headless::Event &event) {
+    if (event.frame >= first && event.frame <= last + 1) headless::hold(scancode, event.frame <= last);
+  });
 }
 
 KeyScript &KeyScript::press(int scancode, long frame) {
-  presses_.push_back({scancode, frame, false});
-  return *this;
+  return on_event([=, done = false](const headless::Event &event) mutable {
+    if (done || event.frame < frame) return;
+    headless::press(scancode);
+    done = true;
+  });
 }
 
 KeyScript &KeyScript::on_event(std::function<void(const headless::Event &)> action) {
@@ -17,19 +19,8 @@ KeyScript &KeyScript::on_event(std::function<void(const headless::Event &)> acti
   return *this;
 }
 
-void KeyScript::apply(const headless::Event &event) {
-  for (const Hold &h : holds_) headless::hold(h.scancode, false);
-  for (const Hold &h : holds_)
-    if (event.frame >= h.first && event.frame <= h.last) headless::hold(h.scancode, true);
-  for (Press &p : presses_)
-    if (!p.done && event.frame >= p.frame) {
-      headless::press(p.scancode);
-      p.done = true;
-    }
-  for (auto &action : actions_) action(event);
-}
-
 void KeyScript::install() {
-  auto self = std::make_shared<KeyScript>(*this);
-  headless::set_hook([self](const headless::Event &e) { self->apply(e); });
+  headless::set_hook([actions = actions_](const headless::Event &event) mutable {
+    for (auto &action : actions) action(event);
+  });
 }
