@@ -21,8 +21,6 @@ namespace {
 
 using namespace level_object;
 
-const char *const level_files[4] = {"level1.dat", "level4.dat", "level7.dat", "level10.dat"};
-
 // 8-bit value of a 6-bit component; the luminance the code's colour choices
 // go by; whether an entry shows (r, g, b), give or take what 6 bits allow.
 int eight_bit(int six_bit) { return six_bit * 255 / 63; }
@@ -68,8 +66,8 @@ void use_palette(const RGB *pal) {
 // rocks and player shots; glyphs within 12 x 12.
 TEST_F(GeneratedArtTest, SpritesAndGlyphsAreAtTheSizesPlayUses) {
   for (int group = 0; group < 4; ++group) {
-    SCOPED_TRACE(level_files[group]);
-    DATAFILE *d = art(level_files[group]);
+    SCOPED_TRACE(LEVEL_FILES[group]);
+    DATAFILE *d = art(LEVEL_FILES[group]);
     for (int kind : {group_first_kind(group), group_first_kind(group) + 1}) {
       const EnemyKind &k = enemy_kinds[kind];
       for (int f = 0; f < k.frame_count; ++f) {
@@ -93,7 +91,7 @@ TEST_F(GeneratedArtTest, FormationsFitTheScreenWithoutOverlapAndGrowHarder) {
   int previous_strength = 0;
   for (int level = 1; level <= 12; ++level) {
     SCOPED_TRACE("level " + std::to_string(level));
-    BITMAP *layout = dat_bitmap(art(level_files[(level - 1) / 3]), LAYOUTS + (level - 1) % 3);
+    BITMAP *layout = dat_bitmap(art(LEVEL_FILES[(level - 1) / 3]), LAYOUTS + (level - 1) % 3);
     std::vector<std::array<int, 4>> boxes;  // x, y, w, h
     int strength = 0;
     for (int j = 0; j < 15; ++j)
@@ -116,8 +114,8 @@ TEST_F(GeneratedArtTest, FormationsFitTheScreenWithoutOverlapAndGrowHarder) {
 
 TEST_F(GeneratedArtTest, PalettesHoldTheColoursAskedForAndBackgroundsLetGlowAndSpritesStandOut) {
   for (int group = 0; group < 4; ++group) {
-    SCOPED_TRACE(level_files[group]);
-    DATAFILE *d = art(level_files[group]);
+    SCOPED_TRACE(LEVEL_FILES[group]);
+    DATAFILE *d = art(LEVEL_FILES[group]);
     const RGB *pal = dat_palette(d, level_object::PALETTE);
     EXPECT_TRUE(shows(pal[0], 0, 0, 0));
     use_palette(pal);

@@ -1,6 +1,7 @@
 #include "tests/support/data_files.h"
 
 #include "frame/catalogue.h"
+#include "frame/datafile_check.h"
 #include "world/enemy_kinds.h"
 
 #include <cstdio>
@@ -29,27 +30,9 @@ Bitmap8 layout_with(int kind, int count) {
 
 namespace {
 
-enum class Stand { Bitmap, Palette, Sample };
-
-struct Plan {
-  int count;
-  std::function<Stand(int)> kind;
-};
-
-Plan plan_of(const std::string &name) {
-  if (name == "sound.dat") return {20, [](int) { return Stand::Sample; }};
-  if (name == "title.dat")
-    return {title_object::COUNT, [](int n) { return n == 21 || n == 22 ? Stand::Palette : Stand::Bitmap; }};
-  if (name == "bonus.dat")
-    return {bonus_object::COUNT, [](int n) { return n == bonus_object::PALETTE ? Stand::Palette : Stand::Bitmap; }};
-  if (name == "enddat.dat") return {ending_object::COUNT, [](int n) { return n == 0 ? Stand::Palette : Stand::Bitmap; }};
-  return {level_object::COUNT, [](int n) { return n == level_object::PALETTE ? Stand::Palette : Stand::Bitmap; }};
-}
-
 int group_of(const std::string &name) {
-  const char *const levels[4] = {"level1.dat", "level4.dat", "level7.dat", "level10.dat"};
   for (int g = 0; g < 4; ++g)
-    if (name == levels[g]) return g;
+    if (name == LEVEL_FILES[g]) return g;
   return -1;
 }
 
@@ -75,15 +58,20 @@ Sample16 stand_in_sample(int n) {
 
 std::vector<uint8_t> stand_in_datafile(const std::string &name,
                                        std::function<bool(DatafileBuilder &, int n)> replace) {
-  Plan plan = plan_of(name);
+  // The kinds the catalogue lists; a position it skips as the one before.
+  std::vector<ObjectKind> kinds;
+  for (const CataloguedObject &o : catalogued_objects(name)) {
+    if (o.position >= int(kinds.size())) kinds.resize(o.position + 1, kinds.empty() ? o.kind : kinds.back());
+    kinds[o.position] = o.kind;
+  }
   DatafileBuilder file;
-  for (int n = 0; n < plan.count; ++n) {
+  for (int n = 0; n < int(kinds.size()); ++n) {
     if (replace && replace(file, n)) continue;
     std::string object = "OBJECT_" + std::to_string(n);
-    switch (plan.kind(n)) {
-      case Stand::Bitmap: add_bitmap(file, object, stand_in_bitmap(name, n)); break;
-      case Stand::Palette: add_palette(file, object, Palette{}); break;
-      case Stand::Sample: add_sample(file, object, stand_in_sample(n)); break;
+    switch (kinds[n]) {
+      case ObjectKind::Bitmap: add_bitmap(file, object, stand_in_bitmap(name, n)); break;
+      case ObjectKind::Palette: add_palette(file, object, Palette{}); break;
+      case ObjectKind::Sample: add_sample(file, object, stand_in_sample(n)); break;
     }
   }
   return datafile_bytes(file);

@@ -9,8 +9,6 @@
 
 namespace {
 
-const char *const level_files[4] = {"level1.dat", "level4.dat", "level7.dat", "level10.dat"};
-
 // Level k (0 to 2) of a group: 1 + k of the group's second kind above,
 // seven columns apart (its widest is 72 pixels), and 3 + k of the first
 // kind in a row below.
@@ -24,7 +22,7 @@ Bitmap8 replay_formation(int group, int k) {
 
 std::vector<uint8_t> replay_file(const std::string &name) {
   for (int group = 0; group < 4; ++group)
-    if (name == level_files[group])
+    if (name == LEVEL_FILES[group])
       return stand_in_datafile(name, [group](DatafileBuilder &file, int n) {
         int k = n - level_object::LAYOUTS;
         if (k < 0 || k > 2) return false;
