@@ -1,5 +1,6 @@
 // Level results, game over and final results: phases counted in presented
-// frames, the bonus, keys that cut short or are discarded, and samples.
+// frames, the bonus, and keys that cut short or are discarded. (The game
+// over's samples are pinned by the replays of the games lost.)
 #include "frame/catalogue.h"
 #include "frame/game_over.h"
 #include "frame/game_state.h"
@@ -79,12 +80,6 @@ TEST_F(ResultsTest, GameOverGrowsFiftyFramesWaitsForAKeyAndSpinsAHundred) {
     EXPECT_EQ(waited_at, key_at ? -1 : 50) << "a key during the growth counts for the wait";
     EXPECT_EQ(std::pair(headless::frames(), headless_twin.fades_out), std::pair(150L, 1));
   }
-  const auto &s = headless::samples();
-  ASSERT_EQ(s.size(), 3u);
-  EXPECT_TRUE(s[0].stop && s[0].object == sound_object::TUNE);
-  EXPECT_TRUE(!s[1].stop && s[1].object == sound_object::GAME_OVER_TUNE);
-  EXPECT_TRUE(s[1].volume == 255 && s[1].pan == 128 && s[1].frequency == 1000 && s[1].loop == 0);
-  EXPECT_TRUE(s[2].stop && s[2].object == sound_object::GAME_OVER_TUNE && s[2].frame == 150);
 }
 
 TEST_F(ResultsTest, RatingNeedsAScoreStrictlyAboveEachBound) {
