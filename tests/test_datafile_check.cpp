@@ -182,19 +182,12 @@ TEST_F(CatalogueTest, EachFileNamesTheObjectThatIsOfTheWrongKindOrSize) {
     EXPECT_EQ(problem_with(c.file, c.position, c.object), c.expected) << c.file << " object " << c.position;
 }
 
-TEST_F(CatalogueTest, StandInFilesPassAndAShortFileNamesTheFirstObjectItLacks) {
+// Stand-in files pass. Past the end of the file, before its start, or at an
+// object of another kind: an access throws instead of reading, and the stop
+// names the file. A short file names the first object it lacks.
+TEST_F(CatalogueTest, AccessesOutsideTheFileOrToAnotherKindStopAndAShortFileNamesWhatItLacks) {
   for (const char *name : datafile_names) write_bytes(folder.file(name), stand_in_datafile(name));
   EXPECT_EQ(datafiles_problem(folder.path), "");
-  DatafileBuilder short_file;
-  for (int n = 0; n < 30; ++n) add_bitmap(short_file, "B", Bitmap8(1, 1));
-  write_bytes(folder.file("bonus.dat"), datafile_bytes(short_file));
-  EXPECT_EQ(datafiles_problem(folder.path), "bonus.dat: object 30 should be a bitmap (the file holds 30 objects)");
-}
-
-// Past the end of the file, before its start, or at an object of another
-// kind: an access throws instead of reading, and the stop names the file.
-TEST_F(CatalogueTest, AccessesOutsideTheFileOrToAnotherKindStopInsteadOfReading) {
-  write_bytes(folder.file("bonus.dat"), stand_in_datafile("bonus.dat"));
   std::string problem;
   OwnedDatafile bonus = load_checked_datafile(folder.path, "bonus.dat", problem);
   ASSERT_NE(bonus, nullptr) << problem;
@@ -217,4 +210,8 @@ TEST_F(CatalogueTest, AccessesOutsideTheFileOrToAnotherKindStopInsteadOfReading)
     }
   }
   bonus_data = nullptr;
+  DatafileBuilder short_file;
+  for (int n = 0; n < 30; ++n) add_bitmap(short_file, "B", Bitmap8(1, 1));
+  write_bytes(folder.file("bonus.dat"), datafile_bytes(short_file));
+  EXPECT_EQ(datafiles_problem(folder.path), "bonus.dat: object 30 should be a bitmap (the file holds 30 objects)");
 }

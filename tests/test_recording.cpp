@@ -263,10 +263,6 @@ TEST_F(RecordingTest, AReplayWritesNoScreenshotAndItsWindowFitsTheDesktop) {
 }
 
 TEST_F(RecordingTest, AFileThatCannotBeCreatedOrIsNoRecordingStopsTheProgramBeforeItsWindowOpens) {
-  testing::internal::CaptureStderr();
-  EXPECT_EQ(record_game("/nonexistent/game.sfr", {}), 1);
-  EXPECT_EQ(testing::internal::GetCapturedStderr(),
-            "swarmfire: /nonexistent/game.sfr: cannot be created: No such file or directory\n");
   // Notes under a careless name (one that would fool a terminal, too), a
   // FIFO, a folder: each left as it is; a FIFO is never waited on.
   ScratchFolder scratch;
@@ -274,10 +270,10 @@ TEST_F(RecordingTest, AFileThatCannotBeCreatedOrIsNoRecordingStopsTheProgramBefo
   write_bytes(notes, {'h', 'i'});
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
   testing::internal::CaptureStderr();
-  EXPECT_EQ(record_game(notes, {}), 1);
-  EXPECT_EQ(record_game(fifo, {}), 1);
-  EXPECT_EQ(record_game(scratch.path, {}), 1);
+  for (const std::string &file : {std::string("/nonexistent/game.sfr"), notes, fifo, scratch.path})
+    EXPECT_EQ(record_game(file, {}), 1) << file;
   EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "swarmfire: /nonexistent/game.sfr: cannot be created: No such file or directory\n"
             "swarmfire: " + scratch.path + "/notes\\x1b[8m.txt: exists and is not a Swarmfire recording; it is left as it is\n" +
                 "swarmfire: " + fifo + ": is not a regular file; it is left as it is\n" +
                 "swarmfire: " + scratch.path + ": is not a regular file; it is left as it is\n");
