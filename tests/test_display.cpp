@@ -78,41 +78,33 @@ TEST_F(DisplayTest, OnlyChangedRowsAreWrittenAndSwitchesRepaintEverything) {
   ASSERT_EQ(platform_open_display({}), 0);
   long at_open = presenter_rows_written();
   EXPECT_EQ(at_open, 240);
-  present_frame();
-  EXPECT_EQ(presenter_rows_written(), at_open + 2);
-  present_frame();
-  EXPECT_EQ(presenter_rows_written(), at_open + 2);
-  putpixel(back_buffer, 300, 100, 9);
-  present_frame();
-  EXPECT_EQ(presenter_rows_written(), at_open + 3);
-  // F11 at the next wait: fullscreen (the desktop-sized window), the same
-  // picture, all of it written.
-  headless_twin.switch_asked = true;
-  present_frame();
-  EXPECT_TRUE(headless_twin.fullscreen_window);
-  EXPECT_EQ(presenter_rows_written(), 240);
-  expect_picture(4, 320, 60);
-  EXPECT_EQ(getpixel(headless_twin.display, 320 + 300 * 4, 60 + 100 * 4), 9);
-  headless_twin.switch_asked = true;
-  platform_yield();
-  EXPECT_FALSE(headless_twin.fullscreen);
-  expect_picture(3, 0, 0);
-  // No desktop-sized window: the library's fullscreen, the picture as large.
-  headless_twin.refuse_fullscreen_window = true;
-  headless_twin.switch_asked = true;
-  present_frame();
-  EXPECT_TRUE(headless_twin.fullscreen);
-  EXPECT_FALSE(headless_twin.fullscreen_window);
-  expect_picture(4, 320, 60);
-  headless_twin.switch_asked = true;
-  platform_yield();
-  // A refused switch leaves the window on, and the game going.
-  headless_twin.refuse_fullscreen = true;
-  headless_twin.switch_asked = true;
-  present_frame();
-  EXPECT_FALSE(headless_twin.fullscreen);
-  EXPECT_EQ(headless_twin.display->w, 960);
-  expect_picture(3, 0, 0);
+  for (long more : {2, 2, 3}) {  // the frame's two rows, then none, then a third
+    if (more == 3) putpixel(back_buffer, 300, 100, 9);
+    present_frame();
+    EXPECT_EQ(presenter_rows_written(), at_open + more);
+  }
+  // F11 at the next wait, each way, the same picture, all of it written:
+  // fullscreen as the desktop-sized window; without that window, the
+  // library's fullscreen, the picture as large; a refused switch leaves the
+  // window on, and the game going.
+  const struct {
+    bool HeadlessTwin::*refuse;
+    void (*wait)();
+    bool fullscreen, desktop_window;
+  } switches[] = {{nullptr, present_frame, true, true},
+                  {nullptr, platform_yield, false, false},
+                  {&HeadlessTwin::refuse_fullscreen_window, present_frame, true, false},
+                  {nullptr, platform_yield, false, false},
+                  {&HeadlessTwin::refuse_fullscreen, present_frame, false, false}};
+  for (const auto &s : switches) {
+    if (s.refuse) headless_twin.*s.refuse = true;
+    headless_twin.switch_asked = true;
+    s.wait();
+    EXPECT_TRUE(headless_twin.fullscreen == s.fullscreen && headless_twin.fullscreen_window == s.desktop_window);
+    EXPECT_EQ(presenter_rows_written(), 240);
+    s.fullscreen ? expect_picture(4, 320, 60) : expect_picture(3, 0, 0);
+  }
+  EXPECT_EQ(getpixel(headless_twin.display, 300 * 3, 100 * 3), 9);
   platform_clear_screen();
   EXPECT_EQ(getpixel(headless_twin.display, 30, 30), 0);
   EXPECT_EQ(getpixel(platform_screen(), 10, 10), 0);
