@@ -13,7 +13,6 @@
 #include "tests/support/headless_game.h"
 #include "tests/support/replay.h"
 #include "tests/support/replay_data.h"
-#include "tests/support/world_hash.h"
 
 #include <sys/resource.h>
 #include <sys/stat.h>

@@ -1,5 +1,8 @@
 #include "tests/support/headless_game.h"
 
+#include "combat/collisions.h"
+#include "combat/explosions.h"
+#include "combat/weapons.h"
 #include "frame/colour_tables.h"
 #include "frame/controls.h"
 #include "frame/game_state.h"
@@ -7,8 +10,16 @@
 #include "frame/program.h"
 #include "frame/program_services.h"
 #include "frame/random.h"
+#include "render/starfield.h"
+#include "screens/depth_stars.h"
+#include "screens/ending.h"
+#include "screens/title.h"
+#include "world/enemies.h"
+#include "world/world_tick.h"
 
-void reset_program_globals() {
+#include <cstring>
+
+void reset_world_state() {
   random_state = 1;
   random_draws = 0;
   player = Player{};
@@ -23,6 +34,22 @@ void reset_program_globals() {
   option_glow = option_scroll = option_music = option_stars = 1;
   option_shot_collisions = option_effects = option_background = 1;
   fire_held = 0;
+  enemies = {};
+  enemy_shots = {};
+  enemy_count = enemies_destroyed = shot_timer = dive_timer = freeze_ticks = 0;
+  exhaust = {};
+  player_shots = {};
+  capsules = {};
+  shield_rocks = {};
+  stars = {};
+  explosions = {};
+  active_explosions = direction_cursor = 0;
+  depth_stars = {};
+  ending_sprites = {};
+  ending_spin = ending_spin_tick = 0;
+  ending_title_scale = 0.0f;
+  std::memset(option_marks, 0, sizeof option_marks);
+  option_cursor = option_key_held = 0;
 }
 
 void make_frame_bitmaps() {
@@ -50,9 +77,3 @@ std::string pixel_difference(BITMAP *a, BITMAP *b) {
   return count ? std::to_string(count) + " pixels differ, first at " + first : "";
 }
 
-void HeadlessTest::SetUp() {
-  headless::reset();
-  reset_program_globals();
-}
-
-void HeadlessTest::TearDown() { headless::reset(); }

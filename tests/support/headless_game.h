@@ -1,5 +1,5 @@
 // Test support: a clean headless twin and fresh game globals for each test.
-// Scripted keys are platform/key_script.h.
+// Scripted keys are tests/support/key_script.h.
 #pragma once
 
 #include "tests/support/headless_controls.h"
@@ -9,8 +9,10 @@
 
 #include <string>
 
-// Puts the program's globals back to their start-of-run values.
-void reset_program_globals();
+// Puts the program's globals back to their start-of-run values: every
+// record array and counter the world hash (frame/world_hash.h) reads, as a
+// fresh program has them.
+void reset_world_state();
 
 // Creates back_buffer and glow_layer as start-up does (without a video mode).
 void make_frame_bitmaps();
@@ -23,8 +25,12 @@ void install_level_one();
 // differ, and the first.
 std::string pixel_difference(BITMAP *a, BITMAP *b);
 
+// A clean twin and fresh globals for each test.
 class HeadlessTest : public ::testing::Test {
  protected:
-  void SetUp() override;
-  void TearDown() override;
+  void SetUp() override {
+    headless::reset();
+    reset_world_state();
+  }
+  void TearDown() override { headless::reset(); }
 };

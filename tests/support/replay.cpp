@@ -3,8 +3,9 @@
 #include "frame/game_state.h"
 #include "frame/program.h"
 #include "frame/recorded_run.h"
+#include "frame/world_hash.h"
+#include "tests/support/headless_game.h"
 #include "tests/support/headless_controls.h"
-#include "tests/support/world_hash.h"
 
 #include <allegro.h>
 #include <gtest/gtest.h>
