@@ -10,10 +10,8 @@
 #include "frame/program_services.h"
 #include "platform/platform.h"
 #include "platform/platform_ops.h"
-#include "tests/support/data_files.h"
 #include "tests/support/headless_game.h"
 
-#include <filesystem>
 
 namespace {
 
@@ -87,27 +85,4 @@ TEST_F(ControlsTest, WithoutFocusPauseALostFocusNeitherPausesNorReleasesKeys) {
   headless::set_focus(false);
   controls_step();
   EXPECT_EQ(std::pair(headless::frames(), player.velocity), std::pair(0L, -1));
-}
-
-// In a window at scale 2 the screenshot is still the whole 320 x 240 picture
-// last presented, not the corner of the window.
-TEST_F(ControlsTest, F12WritesTheWholeLastPictureOnEveryTickItIsHeld) {
-  ScratchFolder dir;
-  std::filesystem::path start = std::filesystem::current_path();
-  std::filesystem::current_path(dir.path);
-  platform_open_display(DisplayRequest{2});
-  clear_to_color(back_buffer, 6);
-  rectfill(back_buffer, 0, 0, 159, 119, 5);
-  present_frame();
-  for (int t = 0; t < 2; ++t) {
-    std::filesystem::remove("dump.pcx");
-    tick({KEY_F12});
-    ASSERT_TRUE(std::filesystem::exists("dump.pcx")) << t;
-  }
-  PALETTE pal;
-  BITMAP *shot = load_pcx("dump.pcx", pal);
-  std::filesystem::current_path(start);
-  ASSERT_NE(shot, nullptr);
-  EXPECT_EQ(std::tuple(shot->w, getpixel(shot, 159, 119), getpixel(shot, 319, 239)), std::tuple(320, 5, 6));
-  destroy_bitmap(shot);
 }

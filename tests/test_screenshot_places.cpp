@@ -1,7 +1,11 @@
 // Where F12 puts "dump.pcx": the working directory when it can be written,
 // else the player's pictures folder (from the environment, the desktop's
-// user-dirs.dirs or ~/Pictures), else the home folder.
+// user-dirs.dirs or ~/Pictures), else the home folder. It is written on
+// every tick F12 is held, and in a window at scale 2 it is still the whole
+// 320 x 240 picture last presented, not the corner of the window.
 #include "frame/controls.h"
+#include "frame/program.h"
+#include "frame/program_services.h"
 #include "platform/platform.h"
 #include "tests/support/data_files.h"
 #include "tests/support/headless_game.h"
@@ -12,9 +16,12 @@
 
 namespace fs = std::filesystem;
 
-TEST(ScreenshotPlaces, TheWorkingDirectoryElseThePicturesFolderElseHomeElseAFailureNotACrash) {
-  headless::reset();
-  platform_open_display(DisplayRequest{1});
+TEST_F(HeadlessTest, F12WritesThePictureToTheWorkingDirectoryElsePicturesElseHomeElseFailsWithoutACrash) {
+  platform_open_display(DisplayRequest{2});
+  make_frame_bitmaps();
+  clear_to_color(back_buffer, 6);
+  rectfill(back_buffer, 0, 0, 159, 119, 5);
+  present_frame();
   ScratchFolder scratch;
   const fs::path start = fs::current_path(), here = fs::path(scratch.path) / "here";
   const fs::path pictures = fs::path(scratch.path) / "pictures", home = fs::path(scratch.path) / "home";
@@ -23,9 +30,19 @@ TEST(ScreenshotPlaces, TheWorkingDirectoryElseThePicturesFolderElseHomeElseAFail
   setenv("XDG_PICTURES_DIR", pictures.c_str(), 1);
   setenv("XDG_CONFIG_HOME", config.c_str(), 1);
   setenv("HOME", home.c_str(), 1);
-  // Saved, and found in `folder` (and taken away for the next).
-  auto saved_in = [](const fs::path &folder) { return save_screenshot() == 0 && fs::remove(folder / "dump.pcx"); };
+  // Saved at a tick with F12 held, and found in `folder` (and taken away
+  // for the next).
+  headless::hold(KEY_F12);
+  auto saved_in = [](const fs::path &folder) {
+    controls_step();
+    return fs::remove(folder / "dump.pcx");
+  };
   fs::current_path(here);
+  controls_step();
+  PALETTE palette;
+  BITMAP *shot = load_pcx("dump.pcx", palette);
+  EXPECT_TRUE(shot && shot->w == 320 && getpixel(shot, 159, 119) == 5 && getpixel(shot, 319, 239) == 6);
+  if (shot) destroy_bitmap(shot);
   EXPECT_TRUE(saved_in(here));
   EXPECT_FALSE(fs::exists(pictures / "dump.pcx") || fs::exists(home / "dump.pcx"));
   // A working directory nobody can write to, not even root: one that has
@@ -54,5 +71,4 @@ TEST(ScreenshotPlaces, TheWorkingDirectoryElseThePicturesFolderElseHomeElseAFail
   setenv("HOME", (home / "missing").c_str(), 1);
   EXPECT_EQ(save_screenshot(), 1);
   fs::current_path(start);
-  headless::reset();
 }
