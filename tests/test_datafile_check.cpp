@@ -108,14 +108,12 @@ TEST(DatafileStructure, CountsAndPropertiesTheLoaderMishandlesAreRefused) {
   for (const auto &[objects, properties, id, expected] : shapes)
     EXPECT_EQ(datafile_structure_problem(bitmaps_with_properties(objects, properties, id)), expected) << objects;
   // Nested objects count: 1023 bitmaps and a nested file of one.
-  std::vector<uint8_t> inner = bitmaps_with_properties(1, 0);
-  std::vector<uint8_t> v = bitmaps_with_properties(1023, 0);
+  std::vector<uint8_t> v = bitmaps_with_properties(1023, 0), inner = bitmaps_with_properties(1, 0);
   put32(v, 8, 1024);
-  std::vector<uint8_t> nested = {'F', 'I', 'L', 'E', 0, 0, 0, 0, 0, 0, 0, 0};
-  put32(nested, 4, uint32_t(inner.size() - 8));
-  put32(nested, 8, uint32_t(inner.size() - 8));
-  nested.insert(nested.end(), inner.begin() + 8, inner.end());
-  v.insert(v.end(), nested.begin(), nested.end());
+  v.insert(v.end(), {'F', 'I', 'L', 'E', 0, 0, 0, 0, 0, 0, 0, 0});
+  put32(v, v.size() - 8, uint32_t(inner.size() - 8));  // its packed and unpacked sizes
+  put32(v, v.size() - 4, uint32_t(inner.size() - 8));
+  v.insert(v.end(), inner.begin() + 8, inner.end());
   EXPECT_EQ(datafile_structure_problem(v), "more than 1024 objects, in object 1023");
 }
 

@@ -45,10 +45,6 @@
 
 namespace {
 
-std::string recording_path(const std::string &name) {
-  return std::string(SWARMFIRE_SOURCE_DIR) + "/tests/replays/" + name + ".txt";
-}
-
 // The recording's text with its four figures set to the outcome's.
 std::string with_figures(const std::string &text, const replay::Outcome &o) {
   char figures[160];
@@ -62,8 +58,9 @@ std::string with_figures(const std::string &text, const replay::Outcome &o) {
 // line say ok and hold `verified`.
 void expect_replay(const std::string &name, bool reached(), const char *where, const char *verified = "") {
   ReplayData data;
+  const std::string path = std::string(SWARMFIRE_SOURCE_DIR) + "/tests/replays/" + name + ".txt";
   std::stringstream text;
-  text << std::ifstream(recording_path(name)).rdbuf();
+  text << std::ifstream(path).rdbuf();
   replay::Recording r;
   std::string problem;
   ASSERT_TRUE(replay::from_text(text.str(), r, problem)) << name << ": " << problem;
@@ -76,7 +73,7 @@ void expect_replay(const std::string &name, bool reached(), const char *where, c
   headless::reset();
   const char *update = std::getenv("SWARMFIRE_REPLAY_UPDATE");
   if (update && std::string(update) == "figures") {
-    std::ofstream(recording_path(name)) << with_figures(text.str(), o);
+    std::ofstream(path) << with_figures(text.str(), o);
     return;
   }
   EXPECT_EQ(o.ticks, r.ticks) << name << ": see the top of test_replay.cpp";
