@@ -33,18 +33,16 @@ class DisplayTest : public HeadlessTest {
   }
 };
 
-struct ModeCase {
-  int desktop_w, desktop_h;
-  DisplayRequest request;
-  std::vector<std::pair<int, int>> refused;
-  bool refuse_fullscreen;
-  int w, h, scale, x, y;
-};
-
 }  // namespace
 
 TEST_F(DisplayTest, WindowFitsTheDesktopFullscreenCentresAndRefusalsFallBack) {
-  const ModeCase cases[] = {
+  const struct {
+    int desktop_w, desktop_h;
+    DisplayRequest request;
+    std::vector<std::pair<int, int>> refused;
+    bool refuse_fullscreen;
+    int w, h, scale, x, y;
+  } cases[] = {
       {1920, 1080, {}, {}, false, 960, 720, 3, 0, 0},
       {3840, 2160, {}, {}, false, 2240, 1680, 7, 0, 0},
       {1920, 1080, {2, false}, {}, false, 640, 480, 2, 0, 0},
@@ -56,7 +54,7 @@ TEST_F(DisplayTest, WindowFitsTheDesktopFullscreenCentresAndRefusalsFallBack) {
       {375, 282, {}, {{320, 240}}, false, 640, 480, 2, 0, 0},
       {1920, 1080, {}, {{320, 240}, {640, 480}, {960, 720}}, false, 0, 0, 0, 0, 0},  // nothing left: refused
   };
-  for (const ModeCase &c : cases) {
+  for (const auto &c : cases) {
     SCOPED_TRACE(testing::Message() << c.desktop_w << "x" << c.desktop_h << " scale " << c.request.scale
                                     << (c.request.fullscreen ? " fullscreen" : ""));
     headless::reset();

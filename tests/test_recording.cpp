@@ -39,9 +39,8 @@ struct Seen {
 };
 
 // The stand-in: 40 frames of key polls, a buffered key taken when there is
-// one, a fade and the pause's wait for time. `asked` replaces Right at one
-// frame.
-Seen play_frames(BITMAP *frame, long odd_frame = -1, int asked = KEY_UP) {
+// one, a fade and the pause's wait for time. Up replaces Right at one frame.
+Seen play_frames(BITMAP *frame, long odd_frame = -1) {
   Seen seen;
   ticks = 0;
   platform_install_timer(count_tick);
@@ -49,7 +48,7 @@ Seen play_frames(BITMAP *frame, long odd_frame = -1, int asked = KEY_UP) {
     for (long f = 0; f < 40; ++f) {
       std::string told;
       told += platform_key(KEY_LEFT) ? 'L' : '-';
-      told += platform_key(f == odd_frame ? asked : KEY_RIGHT) ? 'R' : '-';
+      told += platform_key(f == odd_frame ? KEY_UP : KEY_RIGHT) ? 'R' : '-';
       if (platform_keypressed()) told += " key " + std::to_string(platform_readkey());
       if (f == 20) platform_fade_out(16);
       if (f == 25) platform_yield();
@@ -78,12 +77,11 @@ void live_input(std::function<void(const headless::Event &)> also = nullptr) {
       .install();
 }
 
-Seen replayed(const std::string &file, BITMAP *frame, ReplayOutcome &outcome, long odd_frame = -1,
-              int asked = KEY_UP) {
+Seen replayed(const std::string &file, BITMAP *frame, ReplayOutcome &outcome, long odd_frame = -1) {
   headless::reset();
   recording::Header header;
   EXPECT_EQ(input_log_replay(file, header, false), "");
-  Seen seen = play_frames(frame, odd_frame, asked);
+  Seen seen = play_frames(frame, odd_frame);
   outcome = input_log_finish_replay();
   return seen;
 }

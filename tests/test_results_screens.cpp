@@ -37,9 +37,7 @@ TEST_F(ResultsTest, TheBonusIsTenTimesTheTruncatedPercentageDoubledWhenFlawlessA
     int bonus;
     long frames;
   } cases[] = {
-      // A key in the slide-in is discarded; 200 count frames, the final
-      // picture, idle until the key at 300, then the spin-away.
-      {20, 20, 10, 300, 2000, 300 + SPIN},
+      // (A key in the slide-in is discarded: pinned by the replays.)
       // 20 of 30 is 66%: 66 count frames; a key on the frame after the
       // final picture ends the idle phase there.
       {30, 20, SLIDE + 66 + 2, NEVER, 660, SLIDE + 66 + 2 + SPIN},

@@ -20,12 +20,6 @@ void WorldTest::SetUp() {
   draw_mark_ = random_draws = 0;
 }
 
-uint64_t WorldTest::draws() {
-  uint64_t n = random_draws - draw_mark_;
-  draw_mark_ = random_draws;
-  return n;
-}
-
 std::vector<Sound> sounds() {
   std::vector<Sound> out;
   for (const headless::SampleCall &c : headless::samples()) {

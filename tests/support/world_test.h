@@ -6,14 +6,17 @@
 #include "tests/support/headless_game.h"
 #include "tests/support/level_reset.h"
 
+#include "frame/random.h"
+
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 class WorldTest : public HeadlessTest {
  protected:
   void SetUp() override;
   // Random numbers drawn since the last call (or since SetUp).
-  uint64_t draws();
+  uint64_t draws() { return random_draws - std::exchange(draw_mark_, random_draws); }
   uint64_t draw_mark_ = 0;
 };
 
