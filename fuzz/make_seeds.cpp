@@ -5,6 +5,7 @@
 // Usage: make_seeds <folder>
 #include "data/dat_writer.h"
 #include "frame/datafile_check.h"
+#include "platform/whole_file.h"
 #include "tests/support/data_files.h"
 
 #include <allegro.h>
@@ -129,7 +130,7 @@ std::vector<uint8_t> through_library(const std::vector<uint8_t> &plain, bool pac
     }
   }
   pack_fclose(f);
-  std::vector<uint8_t> bytes = read_bytes(path);
+  std::vector<uint8_t> bytes = read_whole_file(path).bytes;
   std::remove(path.c_str());
   return bytes;
 }

@@ -3,6 +3,7 @@
 #include "data/datafiles.h"
 #include "frame/catalogue.h"
 #include "tests/support/headless_controls.h"
+#include "platform/whole_file.h"
 #include "tests/support/data_files.h"
 
 #include <allegro.h>
@@ -116,5 +117,5 @@ TEST_F(GeneratedSoundTest, TheTuneLoopsWithoutASeamAndTheGameOverTuneDiesAway) {
 TEST(GeneratedData, TheGeneratorRebuildsTheBuildsFilesByteForByte) {
   std::vector<GeneratedFile> files = build_datafiles();
   ASSERT_EQ(files.size(), 8u);
-  for (const GeneratedFile &f : files) EXPECT_TRUE(read_bytes(f.first) == f.second) << f.first << " differs";
+  for (const GeneratedFile &f : files) EXPECT_TRUE(read_whole_file(f.first).bytes == f.second) << f.first << " differs";
 }

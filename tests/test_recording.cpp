@@ -9,6 +9,7 @@
 #include "tests/support/key_script.h"
 #include "platform/platform.h"
 #include "platform/stop_signals.h"
+#include "platform/whole_file.h"
 #include "tests/support/data_files.h"
 #include "tests/support/headless_game.h"
 #include "tests/support/replay.h"
@@ -143,7 +144,7 @@ TEST_F(RecordingTest, AReplayFollowsTheRecordingAndAnEarlierOneStaysUntilTheNewO
 
   // Cut anywhere, a file replays to its cut and says so; it never hangs or
   // answers past it.
-  const std::vector<uint8_t> earlier = read_bytes(file);
+  const std::vector<uint8_t> earlier = read_whole_file(file).bytes;
   size_t frames_before = 0;
   for (size_t cut = 24; cut < earlier.size(); ++cut) {
     std::ofstream(scratch.file("cut.sfr"), std::ios::binary).write(reinterpret_cast<const char *>(earlier.data()), cut);
@@ -167,7 +168,7 @@ TEST_F(RecordingTest, AReplayFollowsTheRecordingAndAnEarlierOneStaysUntilTheNewO
     if (e.frame == 20) std::fputs("frame 20\n", stderr);
   });
   ASSERT_EQ(input_log_record(file, header_1_0), "");
-  EXPECT_EQ(read_bytes(file), earlier);
+  EXPECT_EQ(read_whole_file(file).bytes, earlier);
   rlimit was;
   getrlimit(RLIMIT_FSIZE, &was);
   const rlimit limit{fs::file_size(part), was.rlim_max};
@@ -180,7 +181,7 @@ TEST_F(RecordingTest, AReplayFollowsTheRecordingAndAnEarlierOneStaysUntilTheNewO
   EXPECT_LT(told.find("swarmfire: " + file + ": the recording stops here (File too large); the game goes on unrecorded\n"),
             told.find("frame 20"))
       << told;
-  EXPECT_EQ(read_bytes(file), earlier);
+  EXPECT_EQ(read_whole_file(file).bytes, earlier);
   EXPECT_FALSE(fs::exists(part));
 
   // A writer opened over one still open gives the open one up, its part
@@ -191,7 +192,7 @@ TEST_F(RecordingTest, AReplayFollowsTheRecordingAndAnEarlierOneStaysUntilTheNewO
   ASSERT_EQ(recording::open_writer(writer, file, header_1_0), "");
   EXPECT_FALSE(fs::exists(other + "." + std::to_string(getpid()) + ".part"));
   EXPECT_EQ(recording::close_writer(writer, nullptr, false), "");
-  EXPECT_EQ(read_bytes(file), earlier);
+  EXPECT_EQ(read_whole_file(file).bytes, earlier);
   EXPECT_FALSE(fs::exists(part));
   destroy_bitmap(frame);
 }
@@ -274,7 +275,7 @@ TEST_F(RecordingTest, AFileThatCannotBeCreatedOrIsNoRecordingStopsTheProgramBefo
             "swarmfire: " + scratch.path + "/notes\\x1b[8m.txt: exists and is not a Swarmfire recording; it is left as it is\n" +
                 "swarmfire: " + fifo + ": is not a regular file; it is left as it is\n" +
                 "swarmfire: " + scratch.path + ": is not a regular file; it is left as it is\n");
-  EXPECT_EQ(read_bytes(notes), (std::vector<uint8_t>{'h', 'i'}));
+  EXPECT_EQ(read_whole_file(notes).bytes, (std::vector<uint8_t>{'h', 'i'}));
   recording::Header header;
   EXPECT_EQ(input_log_replay(fifo, header, false), "cannot be read: not a regular file");
 

@@ -7,8 +7,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 ScratchFolder::ScratchFolder() {
   char name[] = "/tmp/swarmfire-test-XXXXXX";
@@ -16,11 +14,6 @@ ScratchFolder::ScratchFolder() {
 }
 
 ScratchFolder::~ScratchFolder() { std::filesystem::remove_all(path); }
-
-std::vector<uint8_t> read_bytes(const std::string &path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 Bitmap8 layout_with(int kind, int count) {
   Bitmap8 b(20, 15);

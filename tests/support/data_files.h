@@ -1,6 +1,6 @@
-// Test support for datafiles: a scratch folder, raw file bytes, and
-// datafiles that meet the catalogue with small stand-in objects, so that a
-// test can break one position at a time.
+// Test support for datafiles: a scratch folder, and datafiles that meet
+// the catalogue with small stand-in objects, so that a test can break one
+// position at a time.
 #pragma once
 
 #include "data/dat_writer.h"
@@ -17,8 +17,6 @@ struct ScratchFolder {
   ~ScratchFolder();
   std::string file(const std::string &name) const { return path + "/" + name; }
 };
-
-std::vector<uint8_t> read_bytes(const std::string &path);
 
 // A datafile of this catalogue name that passes the start-up check; object
 // positions for which `replace` returns true are made by it instead.
