@@ -35,19 +35,10 @@ TEST_F(ProgramTest, ClosingZoomTurnsThePictureAwayOnBlack) {
 
 TEST_F(ProgramTest, StartUpSwitchesAllOptionsOnAndQuitEndsWithStatusZero) {
   option_glow = option_music = option_shot_collisions = 0;
-  bool timer_seen_on_title = false;
-  KeyScript()
-      .hold(KEY_DOWN, 3, 4)
-      .hold(KEY_DOWN, 7, 8)
-      .hold(KEY_ALT, 11, 12)
-      .on_event([&](const headless::Event &) {
-        if (headless::timer_installed()) timer_seen_on_title = true;
-      })
-      .install();
+  KeyScript().hold(KEY_DOWN, 3, 4).hold(KEY_DOWN, 7, 8).hold(KEY_ALT, 11, 12).install();
   EXPECT_EQ(game_main(), 0);
   EXPECT_EQ(option_glow, 1);
   EXPECT_EQ(option_shot_collisions, 1);
-  EXPECT_FALSE(timer_seen_on_title);
   EXPECT_EQ(headless_twin.shut_downs, 1);
   EXPECT_FALSE(headless_twin.started);
 }
