@@ -62,7 +62,7 @@ for mode in 1 2 3 fullscreen; do
     find_window
   fi
   xdotool mousemove --window "$WINDOW" 20 20
-  "$(dirname "$XWD_PROBE")/x_close" "$WINDOW" 2>/dev/null || kill "$GAME_PID"
+  "$(dirname "$XWD_PROBE")/x_client" close "$WINDOW" 2>/dev/null || kill "$GAME_PID"
   wait_exit 10
   # Frames a second: the title's first seconds, and the demo's last whole
   # ones before the close (the switch back out of fullscreen excluded).

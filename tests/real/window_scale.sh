@@ -57,7 +57,7 @@ fullscreen_as_window() {
   properties=$(xprop -id "$WINDOW" _NET_WM_STATE _NET_WM_BYPASS_COMPOSITOR)
   grep -qx '_NET_WM_STATE(ATOM) = _NET_WM_STATE_FULLSCREEN' <<<"$properties" || fail "no fullscreen state"
   grep -qx '_NET_WM_BYPASS_COMPOSITOR(CARDINAL) = 1' <<<"$properties" || fail "the compositor is not bypassed"
-  grabs=$("$X_GRABS") || fail "another client cannot grab in fullscreen: $grabs"
+  grabs=$("$X_CLIENT" grab) || fail "another client cannot grab in fullscreen: $grabs"
 }
 
 # take_focus NAME: another client takes the keyboard focus; the game pauses,

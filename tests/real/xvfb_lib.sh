@@ -19,7 +19,7 @@ build_folder() {
   [ -n "${1:-}" ] && [ -d "$1" ] || { echo "usage: $0 ${USAGE:-BUILD_DIR}" >&2; exit 2; }
   BUILD=$(cd "$1" && pwd)
   BINARY=$BUILD/swarmfire DATA=$BUILD/data XWD_PROBE=$BUILD/xwd_probe PCM_PROBE=$BUILD/pcm_probe
-  X_CLOSE=$BUILD/x_close X_GRABS=$BUILD/x_grabs
+  X_CLIENT=$BUILD/x_client
   CARD=$BUILD/tests/libemulated_card.so FAKE_PAD=$BUILD/tests/fake_pad.so
   WORK=$BUILD/real-tests/${2:-$(basename "$0" .sh)}
   rm -rf "$WORK"
@@ -298,7 +298,7 @@ close_window() {
     sleep 1
     find_window
   fi
-  "$X_CLOSE" "$WINDOW" || fail "could not press the close button"
+  "$X_CLIENT" close "$WINDOW" || fail "could not press the close button"
   game_ended 0
 }
 

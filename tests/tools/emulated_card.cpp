@@ -179,11 +179,8 @@ SND_PCM_PLUGIN_DEFINE_FUNC(emulated_card) {
     snd_config_t *entry = snd_config_iterator_entry(i);
     const char *id;
     if (snd_config_get_id(entry, &id) < 0) continue;
-    if (!std::strcmp(id, "comment") || !std::strcmp(id, "type") || !std::strcmp(id, "hint")) continue;
-    if (!std::strcmp(id, "stream") && snd_config_get_string(entry, &stream_path) >= 0) continue;
-    if (!std::strcmp(id, "log") && snd_config_get_string(entry, &log_path) >= 0) continue;
-    SNDERR("emulated_card: unknown field %s", id);
-    return -EINVAL;
+    if (!std::strcmp(id, "stream")) snd_config_get_string(entry, &stream_path);
+    if (!std::strcmp(id, "log")) snd_config_get_string(entry, &log_path);
   }
   if (!stream_path || !log_path || stream != SND_PCM_STREAM_PLAYBACK) return -EINVAL;
 
@@ -191,13 +188,12 @@ SND_PCM_PLUGIN_DEFINE_FUNC(emulated_card) {
   card->stream_fd = open(stream_path, O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
   card->log = std::fopen(log_path, "ae");
   card->wake_fd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+  snd_pcm_ioplug_t *io = &card->io;
+  io->private_data = card;
   if (card->stream_fd < 0 || !card->log || card->wake_fd < 0) {
-    snd_pcm_ioplug_t *io = &card->io;
-    io->private_data = card;
     card_close(io);
     return -EIO;
   }
-  snd_pcm_ioplug_t *io = &card->io;
   io->version = SND_PCM_IOPLUG_VERSION;
   io->name = "Swarmfire's emulated sound card";
   io->flags = SND_PCM_IOPLUG_FLAG_MONOTONIC;
@@ -205,7 +201,6 @@ SND_PCM_PLUGIN_DEFINE_FUNC(emulated_card) {
   io->poll_events = POLLOUT;
   io->mmap_rw = 0;
   io->callback = &callbacks;
-  io->private_data = card;
   int err = snd_pcm_ioplug_create(io, name, stream, mode);
   if (err < 0) {
     card_close(io);

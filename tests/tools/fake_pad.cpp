@@ -2,13 +2,14 @@
 // /dev/input/js0 is a FIFO that the test writes struct js_event records
 // into. The device is there while the FIFO is (the test removes it to
 // unplug the pad and makes it again to plug one in); /dev/input/js1-7 and
-// /dev/js* are never there. It answers the joydev ioctls as the kernel does
-// for an Xbox-style pad (8 axes: left stick, left trigger, right stick,
-// right trigger, D-pad; 11 buttons), and on open queues the kernel's
-// JS_EVENT_INIT records of that pad at rest (triggers at -32767).
+// /dev/js* are never there. It answers the joydev ioctls the library needs
+// (version, axes, buttons) as the kernel does for an Xbox-style pad (8 axes:
+// left stick, left trigger, right stick, right trigger, D-pad; 11 buttons),
+// and on open queues the kernel's JS_EVENT_INIT records of that pad at rest
+// (triggers at -32767).
 //   SWARMFIRE_FAKE_PAD      the FIFO's path
-//   SWARMFIRE_FAKE_PAD_LOG  a file that gets a line "opened" or "refused"
-//                           for every open of a joystick device (optional)
+//   SWARMFIRE_FAKE_PAD_LOG  a file that gets a line "opened" for every open
+//                           of the pad (optional)
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <linux/joystick.h>
@@ -27,7 +28,6 @@
 namespace {
 
 constexpr int AXES = 8, BUTTONS = 11;
-constexpr char NAME[] = "Swarmfire test pad (Xbox layout)";
 std::atomic<int> pad_fd{-1};
 
 const char *fifo() { return std::getenv("SWARMFIRE_FAKE_PAD"); }
@@ -75,7 +75,6 @@ void queue_initial_state(int write_fd) {
 
 int open_pad(const char *path, int flags) {
   if (device_kind(path) == 1 || !plugged()) {
-    note("refused\n");
     errno = ENOENT;
     return -1;
   }
@@ -139,11 +138,6 @@ int ioctl(int fd, unsigned long request, ...) {
   if (request == JSIOCGAXES || request == JSIOCGBUTTONS) {
     *static_cast<uint8_t *>(arg) = request == JSIOCGAXES ? AXES : BUTTONS;
     return 0;
-  }
-  if (_IOC_TYPE(request) == 'j' && _IOC_NR(request) == _IOC_NR(JSIOCGNAME(0))) {
-    size_t room = _IOC_SIZE(request);
-    std::strncpy(static_cast<char *>(arg), NAME, room);
-    return static_cast<int>(std::strlen(NAME) + 1 < room ? std::strlen(NAME) + 1 : room);
   }
   errno = EINVAL;
   return -1;

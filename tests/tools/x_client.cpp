@@ -1,0 +1,48 @@
+// What another X client does to the game on $DISPLAY:
+//   x_client close WINDOW_ID  presses the window's close button, as a window
+//                             manager does: sends it the WM_DELETE_WINDOW
+//                             message of the WM_PROTOCOLS it asked for (the
+//                             id as xdotool prints it);
+//   x_client grab             grabs the keyboard and the pointer on the root
+//                             window, as a desktop's shortcuts and menus do,
+//                             and lets them go at once; prints both results
+//                             (0 is success).
+// Status 0 when the message was sent or both grabs succeeded.
+#include <X11/Xlib.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+int main(int argc, char **argv) {
+  bool close = argc == 3 && !std::strcmp(argv[1], "close");
+  bool grab = argc == 2 && !std::strcmp(argv[1], "grab");
+  Display *display = close || grab ? XOpenDisplay(nullptr) : nullptr;
+  if (!display) {
+    std::fprintf(stderr, "usage: x_client close WINDOW_ID | x_client grab (on $DISPLAY)\n");
+    return 2;
+  }
+  bool done;
+  if (close) {
+    Window window = std::strtoul(argv[2], nullptr, 0);
+    XEvent event = {};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    done = XSendEvent(display, window, False, NoEventMask, &event);
+  } else {
+    Window root = DefaultRootWindow(display);
+    int keyboard = XGrabKeyboard(display, root, False, GrabModeAsync, GrabModeAsync, CurrentTime);
+    int pointer = XGrabPointer(display, root, False, ButtonPressMask, GrabModeAsync, GrabModeAsync,
+                               None, None, CurrentTime);
+    XUngrabPointer(display, CurrentTime);
+    XUngrabKeyboard(display, CurrentTime);
+    std::printf("keyboard %d pointer %d\n", keyboard, pointer);
+    done = keyboard == GrabSuccess && pointer == GrabSuccess;
+  }
+  XCloseDisplay(display);
+  return done ? 0 : 1;
+}
