@@ -9,15 +9,12 @@
 source "$(dirname "$0")/xvfb_lib.sh"
 build_folder "$@"
 
-start_xvfb
-use_file_sound
-copy_data "$DATA"
+start_desktop
 
 # check NAME: the figures the game wrote, held to their limits.
 check() {
-  local stats=$WORK/$1.txt
+  local stats=$WORK/$1.txt rate one all
   [ -s "$stats" ] || fail "$1: no frame figures were written"
-  local rate one all
   rate=$(awk '$1 == "frames_by_second" && NF > 10 {print $0}' "$stats" | tr ' ' '\n' | sed '1,2d;$d' | sort -n |
     awk '{v[NR] = $1} END {print v[int((NR + 1) / 2)]}')
   read -r one all < <(awk '$1 == "steps_per_play_frame" {
@@ -33,8 +30,7 @@ check() {
 # key), 600 more title frames, the demo.
 not_title() { [ "$(field differ "$(shoot_window now --diff "$WORK/title.xwd")")" -gt 2000 ]; }
 on_title() { ! not_title; }
-SWARMFIRE_FRAME_STATS=$WORK/window.txt start_game "$BINARY" "$WORK/data"
-wait_window
+SWARMFIRE_FRAME_STATS=$WORK/window.txt open_game
 sleep 1
 shoot_window title >/dev/null
 wait_until 40 not_title || fail "the bonus screen did not come"
@@ -48,12 +44,10 @@ check window
 
 for mode in --scale=1 --fullscreen; do
   name=${mode#--}
-  SWARMFIRE_FRAME_STATS=$WORK/$name.txt start_game "$BINARY" "$WORK/data" "$mode"
-  wait_window
+  SWARMFIRE_FRAME_STATS=$WORK/$name.txt open_game "$mode"
   sleep 10
-  tap space 0.1
-  wait_until 30 lit_above "hud-$name" 0 0 30 24 10 || fail "$name: the level did not start"
-  sleep 12
+  start_play tap space 0.1
+  sleep 8.5
   close_window
   check "$name"
 done

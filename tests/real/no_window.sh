@@ -13,10 +13,9 @@ cd "$WORK"
 
 # run STATUS ARGS...: the binary without a display; stdout in out, stderr in err.
 run() {
-  local want=$1 status=0
-  shift
-  env -u DISPLAY "$BINARY" "$@" >out 2>err || status=$?
-  [ "$status" -eq "$want" ] || fail "swarmfire $*: status $status, not $want ($(cat err))"
+  local status=0
+  env -u DISPLAY "$BINARY" "${@:2}" >out 2>err || status=$?
+  [ "$status" -eq "$1" ] || fail "swarmfire ${*:2}: status $status, not $1 ($(cat err))"
 }
 run 0 --help
 for word in --scale --window --fullscreen --no-focus-pause --help --version F11 Gamepads; do

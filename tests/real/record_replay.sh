@@ -13,27 +13,16 @@
 source "$(dirname "$0")/xvfb_lib.sh"
 build_folder "$@"
 
-start_xvfb
-use_file_sound
-copy_data "$DATA"
+start_desktop
 REC=$WORK/game.sfr
 
 SWARMFIRE_FRAME_STATS=$WORK/live.stats SWARMFIRE_RESULTS_PICTURE=$WORK/live.pcx \
-  start_game "$BINARY" "$WORK/data" --record "$REC"
-wait_window
+  open_game --record "$REC"
 start_play
 for key in Alt_L Left Alt_L Right Right Alt_L; do tap $key 0.3; done
-tap Escape
-sleep 2
-for _ in $(seq 40); do
-  title_back title-end && break
-  tap Return
-  sleep 1.2
-done
-title_back title-end || fail "the game over and final results did not lead back to the title"
+to_title_after_game_over
 quit_from_title
 
-stat_of() { awk -v k="$1" '$1 == k {print $2}' "$2"; }
 score=$(stat_of final_results_score "$WORK/live.stats")
 frame=$(stat_of final_results_frame "$WORK/live.stats")
 [ -n "$score" ] && [ -s "$WORK/live.pcx" ] || fail "the final results were not reported"
@@ -43,28 +32,22 @@ per_minute=$((bytes * 3600 / frames))
 echo "recorded $frames frames in $bytes bytes: $per_minute bytes a minute; final results score $score on frame $frame"
 [ "$per_minute" -le $((1048576 / 30)) ] || fail "more than 1 MB for 30 minutes"
 
-line=$(cd "$WORK/data" && "$BINARY" --verify "$REC") || fail "--verify: status $?: $line"
-case $line in
-  "$REC: score $score, level 1, $frames frames, "*": ok") ;;
-  *) fail "--verify does not say ok with score $score, level 1 and $frames frames" ;;
-esac
+verifies "$REC: score $score, level 1, $frames frames, *"
 
 # The recording shown in a window, at its pace and with its sound, to its end.
 : >"$WORK/sound.raw"
 SWARMFIRE_FRAME_STATS=$WORK/play.stats SWARMFIRE_RESULTS_PICTURE=$WORK/play.pcx \
-  start_game "$BINARY" "$WORK/data" --play "$REC"
-wait_window
+  open_game --play "$REC"
 wait_exit $((frames / 50 + 60))
 [ "$EXIT_STATUS" -eq 0 ] || fail "--play ended with status $EXIT_STATUS: $(cat "$WORK/game.err")"
 [ "$(stat_of final_results_frame "$WORK/play.stats")" = "$frame" ] &&
   [ "$(stat_of final_results_score "$WORK/play.stats")" = "$score" ] ||
   fail "--play showed the final results on frame $(stat_of final_results_frame "$WORK/play.stats")"
 cmp -s "$WORK/live.pcx" "$WORK/play.pcx" || fail "--play showed other final results"
-sound=$("$PCM_PROBE" "$WORK/sound.raw")
+sound=$(pcm "$WORK/sound.raw")
 [ "$(field peak "$sound" | cut -d. -f1)" -gt -40 ] 2>/dev/null || fail "--play was silent"
 # Esc stops it, with status 0.
-start_game "$BINARY" "$WORK/data" --play "$REC"
-wait_window
+open_game --play "$REC"
 sleep 2
 tap Escape
 game_ended 0

@@ -18,7 +18,7 @@ WINDOW=
 build_folder() {
   [ -n "${1:-}" ] && [ -d "$1" ] || { echo "usage: $0 ${USAGE:-BUILD_DIR}" >&2; exit 2; }
   BUILD=$(cd "$1" && pwd)
-  BINARY=$BUILD/swarmfire DATA=$BUILD/data XWD_PROBE=$BUILD/xwd_probe PCM_PROBE=$BUILD/pcm_probe
+  BINARY=$BUILD/swarmfire DATA=$BUILD/data XWD_PROBE=$BUILD/xwd_probe
   X_CLIENT=$BUILD/x_client
   CARD=$BUILD/tests/libemulated_card.so FAKE_PAD=$BUILD/tests/fake_pad.so
   WORK=$BUILD/real-tests/${2:-$(basename "$0" .sh)}
@@ -62,11 +62,7 @@ start_xvfb() {
       $([ "${XVFB_RESET:-0}" = 1 ] || echo -noreset) \
       3>"$WORK/displayfd" 2>"$WORK/xvfb.log" &
     XVFB_PID=$!
-    for _ in $(seq 100); do
-      [ -s "$WORK/displayfd" ] && break
-      kill -0 "$XVFB_PID" 2>/dev/null || break
-      sleep 0.1
-    done
+    wait_until 10 xvfb_settled || true
     if [ -s "$WORK/displayfd" ] && kill -0 "$XVFB_PID" 2>/dev/null; then
       export DISPLAY=":$(head -n1 "$WORK/displayfd")"
       return 0
@@ -76,6 +72,14 @@ start_xvfb() {
     sleep "0.$((RANDOM % 9 + 1))"
   done
   fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
+}
+xvfb_settled() { [ -s "$WORK/displayfd" ] || ! kill -0 "$XVFB_PID" 2>/dev/null; }
+
+# start_desktop: an X server, sound into a file and a copy of the datafiles.
+start_desktop() {
+  start_xvfb
+  use_file_sound
+  copy_data "$DATA"
 }
 
 # sound_device PCM...: ALSA's default device, for the game and its children.
@@ -91,42 +95,42 @@ use_file_sound() {
     "pcm.!default { type file slave.pcm \"null\" file \"$WORK/sound.raw\" format \"raw\" }"
 }
 
-# use_emulated_card LIBRARY [NAME]: ALSA's default device becomes the sound
+# use_emulated_card LIBRARY NAME: ALSA's default device becomes the sound
 # card emulated on the monotonic clock (tests/tools/emulated_card.cpp): what
 # the game plays goes to $WORK/NAME.raw, when it leaves the buffer and the
 # periods asked for to $WORK/NAME.log.
 use_emulated_card() {
-  local name=${2:-card}
-  rm -f "$WORK/$name.raw" "$WORK/$name.log"
+  rm -f "$WORK/$2.raw" "$WORK/$2.log"
   sound_device "pcm_type.emulated_card { lib \"$1\" }" \
-    "pcm.!default { type emulated_card stream \"$WORK/$name.raw\" log \"$WORK/$name.log\" }"
+    "pcm.!default { type emulated_card stream \"$WORK/$2.raw\" log \"$WORK/$2.log\" }"
 }
 
 # start_game BINARY DATA_DIR [OPTION...]: runs the game from its data folder.
 start_game() {
-  local binary=$1 data=$2
-  shift 2
-  (cd "$data" && exec "$binary" "$@") >"$WORK/game.out" 2>"$WORK/game.err" &
+  (cd "$2" && exec "$1" "${@:3}") >"$WORK/game.out" 2>"$WORK/game.err" &
   GAME_PID=$!
 }
 
-# read_window: where the game's window lies and where in it the 320 x 240
-# picture is shown: PIC_X, PIC_Y (screen pixels) and SCALE, the largest
-# whole scale that fits, centred (a window of 320s x 240s, or fullscreen).
-read_window() {
-  read -r WIN_X WIN_Y WIN_W WIN_H < <(xwininfo -id "$1" | awk '/Absolute upper-left [XY]|Width:|Height:/ {printf "%s ", $NF} END {print ""}')
-  SCALE=$((WIN_W / 320 < WIN_H / 240 ? WIN_W / 320 : WIN_H / 240))
-  PIC_X=$((WIN_X + (WIN_W - 320 * SCALE) / 2))
-  PIC_Y=$((WIN_Y + (WIN_H - 240 * SCALE) / 2))
+# open_game [OPTION...]: the game on the copy of the datafiles, its window
+# open.
+open_game() {
+  start_game "$BINARY" "$WORK/data" "$@"
+  wait_window
 }
 
 # window_on_show: whether the game's window is on show, mapped and named:
 # at its scale, or in fullscreen the size of the whole screen (FULLSCREEN 1).
-# F11 switches between them.
+# F11 switches between them. Where it lies and where in it the 320 x 240
+# picture is shown: PIC_X, PIC_Y (screen pixels) and SCALE, the largest
+# whole scale that fits, centred (a window of 320s x 240s, or fullscreen).
 window_on_show() {
   WINDOW=$(xdotool search --onlyvisible --name '^Swarmfire$' 2>/dev/null | head -n1 || true)
   [ -n "$WINDOW" ] || return 1
-  read_window "$WINDOW"
+  read -r WIN_X WIN_Y WIN_W WIN_H < <(xwininfo -id "$WINDOW" |
+    awk '/Absolute upper-left [XY]|Width:|Height:/ {printf "%s ", $NF} END {print ""}')
+  SCALE=$((WIN_W / 320 < WIN_H / 240 ? WIN_W / 320 : WIN_H / 240))
+  PIC_X=$((WIN_X + (WIN_W - 320 * SCALE) / 2))
+  PIC_Y=$((WIN_Y + (WIN_H - 240 * SCALE) / 2))
   FULLSCREEN=0
   [ "${WIN_W}x$WIN_H" = "$SCREEN_SIZE" ] && FULLSCREEN=1
   # The pointer inside the window: keys go there (no window manager), and
@@ -139,53 +143,40 @@ find_window() { wait_until 5 window_on_show || fail "no Swarmfire window on show
 # wait_window: the game's window on show, within 15 seconds, unless the
 # game ends first.
 wait_window() {
-  for _ in $(seq 150); do
-    window_on_show && sleep 0.5 && return 0
-    alive || { wait_exit 1; fail "the game ended (status $EXIT_STATUS) before its window opened: $(cat "$WORK/game.err")"; }
-    sleep 0.1
-  done
-  fail "no Swarmfire window on show"
+  wait_until 15 shown_or_ended || fail "no Swarmfire window on show"
+  alive && sleep 0.5 && return 0
+  wait_exit 1
+  fail "the game ended (status $EXIT_STATUS) before its window opened: $(cat "$WORK/game.err")"
 }
+shown_or_ended() { window_on_show || ! alive; }
 
 # shoot_window NAME [probe options]: the game's whole picture, measured at
 # its own 320 x 240 size (one pixel of each scaled block).
-shoot_window() {
-  local name=$1
-  shift
-  shoot_area "$name" 0 0 320 240 "$@"
-}
+shoot_window() { shoot_area "$1" 0 0 320 240 "${@:2}"; }
 
 # shoot_area NAME X Y W H [probe options]: a rectangle of the game's picture,
 # in its own 320 x 240 coordinates.
 shoot_area() {
-  local name=$1 x=$2 y=$3 w=$4 h=$5
-  shift 5
-  shoot "$name" $((PIC_X + x * SCALE)) $((PIC_Y + y * SCALE)) $((w * SCALE)) $((h * SCALE)) \
-    --step "$SCALE" "$@"
+  shoot "$1" $((PIC_X + $2 * SCALE)) $((PIC_Y + $3 * SCALE)) $(($4 * SCALE)) $(($5 * SCALE)) \
+    --step "$SCALE" "${@:6}"
 }
 
 # field NAME LINE: one figure of the probe's line ("differ", "cx", ...).
-field() {
-  awk -v k="$1" '{for (i = 1; i < NF; i++) if ($i == k) print $(i + 1)}' <<<"$2"
-}
+field() { awk -v k="$1" '{for (i = 1; i < NF; i++) if ($i == k) print $(i + 1)}' <<<"$2"; }
 
 # shoot NAME [x y w h]: saves the screen (or a part) as $WORK/NAME.png and
 # prints the probe's figures.
 shoot() {
-  local name=$1
-  shift
-  cp "$WORK/fb/Xvfb_screen0" "$WORK/$name.xwd"
-  "$XWD_PROBE" "$WORK/$name.xwd" "$@" --png "$WORK/$name.png"
+  cp "$WORK/fb/Xvfb_screen0" "$WORK/$1.xwd"
+  "$XWD_PROBE" "$WORK/$1.xwd" "${@:2}" --png "$WORK/$1.png"
 }
 
 nonblack() { field nonblack "$(shoot_window "$1")"; }
 
 # wait_until SECONDS COMMAND...: polls the command until it succeeds.
 wait_until() {
-  local limit=$1
-  shift
-  for _ in $(seq $((limit * 5))); do
-    "$@" && return 0
+  for _ in $(seq $(($1 * 5))); do
+    "${@:2}" && return 0
     sleep 0.2
   done
   return 1
@@ -221,15 +212,10 @@ copy_data() {
 }
 
 # tap KEY [seconds]: holds a key long enough for a polling game to see it.
-tap() {
-  xdotool keydown "$1"
-  sleep "${2:-0.15}"
-  xdotool keyup "$1"
-  sleep 0.15
-}
+tap() { xdotool keydown "$1" sleep "${2:-0.15}" keyup "$1" sleep 0.15; }
 
 # music_off: from a fresh title, MUSIC switched off on the options screen
-# (darker than the title), then back on the title with its start item
+# (darker than the title; the switch shown in its row), then back on the title with its start item
 # selected.
 music_off() {
   local title
@@ -240,10 +226,18 @@ music_off() {
   sleep 0.5 # past its fade-in
   tap Down
   tap Down
+  shoot_area music-a 180 100 140 45 >/dev/null
   tap Alt_L 0.1
+  wait_until 3 switched || fail "Alt did not switch MUSIC on the options screen"
   tap Escape
   wait_until 10 title_back music-title-again || fail "the title did not come back from the options"
   tap Up
+}
+
+# switched: whether MUSIC's row has changed: the stars alone change about ten
+# pixels of it, a switched row hundreds.
+switched() {
+  [ "$(field differ "$(shoot_area music-b 180 100 140 45 --diff "$WORK/music-a.xwd")")" -gt 100 ]
 }
 
 # darker_than MEAN: whether the picture is lit, but less than MEAN.
@@ -256,24 +250,10 @@ darker_than() {
 # wait_exit SECONDS: waits for the game to end; its status in EXIT_STATUS.
 EXIT_STATUS=
 wait_exit() {
-  local limit=$1
-  for _ in $(seq $((limit * 10))); do
-    kill -0 "$GAME_PID" 2>/dev/null || break
-    sleep 0.1
-  done
-  kill -0 "$GAME_PID" 2>/dev/null && fail "the game still runs after ${limit}s"
+  wait_until "$1" ended || fail "the game still runs after ${1}s"
   EXIT_STATUS=0
   wait "$GAME_PID" || EXIT_STATUS=$?
   GAME_PID=
-}
-
-# start_in_window [OPTION...]: the game on a copy of the datafiles, its
-# window open and a second gone by.
-start_in_window() {
-  copy_data "$DATA"
-  start_game "$BINARY" "$WORK/data" "$@"
-  wait_window
-  sleep 1
 }
 
 # game_ended STATUS: the game has ended, with that status.
@@ -302,28 +282,42 @@ close_window() {
   game_ended 0
 }
 
-# start_play: from a fresh title (the start item selected) into play, past
-# the "LEVEL 1" caption.
+# start_play [COMMAND...]: from a fresh title (the start item selected) the
+# command (Alt by default) starts play; past the "LEVEL 1" caption.
 start_play() {
-  tap Alt_L 0.1
-  wait_until 30 lit_above hud 0 0 30 24 10 || fail "the level did not start"
+  [ $# -gt 0 ] || set -- tap Alt_L 0.1
+  "$@"
+  wait_until 30 lit_above hud 0 0 30 24 10 || fail "the level did not start ($*)"
   sleep 3.5
 }
 
-# alive: whether the game still runs.
-alive() { kill -0 "$GAME_PID" 2>/dev/null; }
+# verifies PATTERN [WHAT]: --verify of the recording $REC ends with status 0
+# and one line, in VERIFIED, that matches the glob PATTERN and says "ok".
+verifies() {
+  VERIFIED=$(cd "$WORK/data" && "$BINARY" --verify "$REC" 2>&1) || fail "${2:-} --verify: $VERIFIED"
+  [[ $VERIFIED == $1": ok" ]] || fail "${2:-} --verify does not say '$1: ok': $VERIFIED"
+}
 
-# to_title_after_game_over: from play, Esc to the game over (its caption
-# shown), a key through its spin and the final results back to the title.
+# stat_of NAME FILE: a figure of the game's SWARMFIRE_FRAME_STATS file.
+stat_of() { awk -v k="$1" '$1 == k {print $2}' "$2"; }
+
+# alive: whether the game still runs; ended: whether it has ended.
+alive() { kill -0 "$GAME_PID" 2>/dev/null; }
+ended() { ! alive; }
+
+# to_title_after_game_over [END NEXT]: from play, END (Esc) to the game over
+# (its caption shown), NEXT (Space) through its spin and the final results
+# back to the title. END and NEXT are commands (the keys are tapped).
 to_title_after_game_over() {
-  tap Escape
-  wait_until 10 lit_above game-over 40 100 240 40 50 || fail "no game-over caption"
+  local end=${1:-tap Escape} next=${2:-tap space}
+  $end
+  wait_until 10 lit_above game-over 40 100 240 40 50 || fail "no game-over caption ($end)"
   sleep 0.5
-  tap space
-  wait_until 20 dark faded || fail "the game-over sequence did not fade out"
+  $next
+  wait_until 20 dark faded || fail "the game-over sequence did not fade out ($next)"
   wait_until 20 lit_above rating 0 175 320 20 50 || fail "no final results"
-  tap space
-  wait_until 20 title_back title-again || fail "the title did not come back"
+  $next
+  wait_until 20 title_back title-again || fail "the title did not come back ($next)"
   sleep 0.5
 }
 
@@ -341,8 +335,7 @@ no_crash_output() {
 # library's complaints aside).
 one_line() {
   local what=$1 want=$2 text=$3 out status=0
-  shift 3
-  out=$("$@" 2>&1) || status=$?
+  out=$("${@:4}" 2>&1) || status=$?
   out=$(grep -v '^ALSA lib ' <<<"$out" || true)
   [ "$status" -eq "$want" ] && [ "$(wc -l <<<"$out")" -eq 1 ] && [[ $out == *"$text"* ]] ||
     fail "($what) status $status, not $want, or not one line with '$text': $out"
@@ -354,8 +347,8 @@ one_line() {
 take_focus_away() {
   xmessage -geometry +1700+900 "focus taken" 2>/dev/null &
   OTHER_PID=$!
-  wait_until 5 xdotool search --onlyvisible --name '^xmessage$' >/dev/null 2>&1 || fail "no second window to take the focus"
-  xdotool windowfocus "$(xdotool search --onlyvisible --name '^xmessage$' | head -n1)"
+  timeout 5 xdotool search --sync --onlyvisible --name '^xmessage$' windowfocus >/dev/null 2>&1 ||
+    fail "no second window to take the focus"
 }
 give_focus_back() {
   kill "$OTHER_PID" 2>/dev/null || true
@@ -369,7 +362,7 @@ lines() { wc -l <"$FEED"; }
 ship_x() { tail -n1 "$FEED" | awk '{print $5 + 0}'; }
 fired() { tail -n1 "$FEED" | awk '{print $NF + 0}'; }
 # playing: whether play goes on; paused NAME: whether it stands still, its
-# PAUSE caption at the bottom right.
+# picture too (shot as NAME), with its PAUSE caption at the bottom right.
 playing() {
   local n
   n=$(lines)
@@ -379,8 +372,11 @@ playing() {
 paused() {
   local n
   n=$(lines)
+  shoot_window "$1-before" >/dev/null
   sleep 0.5
-  [ "$(lines)" -eq "$n" ] && [ "$(field nonblack "$(shoot_area "$1" 250 228 70 12)")" -gt 20 ]
+  [ "$(lines)" -eq "$n" ] || return 1
+  [ "$(field differ "$(shoot_window "$1" --diff "$WORK/$1-before.xwd")")" -eq 0 ] &&
+    [ "$(field nonblack "$(shoot_area "$1-caption" 250 228 70 12)")" -gt 20 ]
 }
 # fires COMMAND...: the command (a key or a button pressed) fires a volley;
 # tried again a few times, as a ship that was hit cannot fire while it
@@ -408,5 +404,12 @@ steers() {
 }
 moved_by() { [ $((($(ship_x) - $1) * $2)) -ge 20 ]; }
 
-# now_ms: a clock in milliseconds.
-now_ms() { echo $(($(date +%s%N) / 1000000)); }
+# pcm FILE [FROM [TO]]: "rms R peak P" in dB below full scale (-inf for
+# silence) of the raw 16-bit unsigned sound (as Allegro opens the device)
+# between those bytes of the file (by default the whole file).
+pcm() {
+  local from=$((${2:-0} / 2 * 2)) to=${3:-$(stat -c %s "$1")}
+  od -An -v -w2 -tu2 --endian=little -j "$from" -N $((to - from)) "$1" |
+    awk '{ v = ($1 - 32768) / 32768; s += v * v; if (v * v > p) p = v * v }
+      END { d = 10 / log(10); printf "rms %.1f peak %.1f\n", d * log(s / (NR + !NR)), d * log(p) }'
+}

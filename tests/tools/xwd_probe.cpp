@@ -6,7 +6,7 @@
 // a picture scaled by S is measured (and saved) at its own size; with
 // --scaled-from, every pixel of the rectangle is compared with the 8-bit PCX
 // picture scaled by S ("mismatch N": pixels that differ).
-// Prints for the rectangle: "nonblack N distinct D mean R G B", then with
+// Prints for the rectangle: "nonblack N mean R G B", then with
 // --diff " differ N" (pixels unlike OTHER's) and with --bright " bright N" (pixels
 // whose r+g+b exceeds LEVEL).
 #include "data/png_writer.h"
@@ -20,7 +20,6 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -130,7 +129,6 @@ int main(int argc, char **argv) {
   image.height = (h + step - 1) / step;
   long nonblack = 0, differ = 0, bright = 0, mismatch = -1;
   double sum[3] = {0, 0, 0};
-  std::set<uint32_t> distinct;
   if (pcx.width) {
     mismatch = 0;
     for (int y = 0; y < h; ++y)
@@ -149,11 +147,9 @@ int main(int argc, char **argv) {
       differ += other.ok && pixel(other, x, y) != v;
       bright += bright_level >= 0 && rgb[0] + rgb[1] + rgb[2] > bright_level;
       for (int k = 0; k < 3; ++k) sum[k] += rgb[k];
-      distinct.insert(v);
     }
   double n = double(image.width) * image.height;
-  std::printf("nonblack %ld distinct %zu mean %.1f %.1f %.1f", nonblack, distinct.size(), sum[0] / n,
-              sum[1] / n, sum[2] / n);
+  std::printf("nonblack %ld mean %.1f %.1f %.1f", nonblack, sum[0] / n, sum[1] / n, sum[2] / n);
   if (other.ok) std::printf(" differ %ld", differ);
   if (bright_level >= 0) std::printf(" bright %ld", bright);
   if (mismatch >= 0) std::printf(" mismatch %ld", mismatch);
