@@ -17,7 +17,6 @@ const char *const bonus_names[9] = {"SPEED_INCREASE", "ROCK_SHIELD",     "FIREPO
                                     "BIG_SCORE_BONUS", "REVERSE_CONTROL", "SHIP_DEGRADER"};
 const char *const kind_names[9] = {"", "WASP", "BEETLE", "SPORE_MINE", "CRAB",
                                    "JELLYFISH", "MOTH", "BLADE", "MOTHERSHIP"};
-const char *const level_files[4] = {"level1.dat", "level4.dat", "level7.dat", "level10.dat"};
 
 std::string numbered(const std::string &name, int n) { return name + "_" + std::to_string(n); }
 
@@ -116,7 +115,7 @@ std::vector<GeneratedFile> build_datafiles() {
   files.emplace_back("sound.dat", sound_file());
   files.emplace_back("title.dat", title_file());
   files.emplace_back("bonus.dat", bonus_file());
-  for (int g = 0; g < 4; ++g) files.emplace_back(level_files[g], level_file(g));
+  for (int g = 0; g < 4; ++g) files.emplace_back(LEVEL_FILES[g], level_file(g));
   files.emplace_back("enddat.dat", ending_file());
   return files;
 }

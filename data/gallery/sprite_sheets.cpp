@@ -122,8 +122,7 @@ bool ending_sheet(const std::string &folder) {
 }  // namespace
 
 bool write_sprite_sheets(const std::string &folder) {
-  const char *const files[4] = {"level1.dat", "level4.dat", "level7.dat", "level10.dat"};
   bool ok = true;
-  for (int g = 0; g < 4; ++g) ok = level_sheet(folder, g, files[g]) && ok;
+  for (int g = 0; g < 4; ++g) ok = level_sheet(folder, g, LEVEL_FILES[g]) && ok;
   return ending_sheet(folder) && ok;
 }
