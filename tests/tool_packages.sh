@@ -47,10 +47,19 @@ commands_of debootstrap debootstrap
 commands_of shfmt shfmt
 commands_of jq jq
 
+# syntax_tree FILE: shfmt's syntax tree of the script, parsed once.
+parsed=$(mktemp -d)
+trap 'rm -rf "$parsed"' EXIT
+syntax_tree() {
+  local tree="$parsed/${1//\//%}"
+  [ -s "$tree" ] || shfmt -tojson <"$1" >"$tree"
+  cat "$tree"
+}
+
 # run_by FILE...: "FILE LINE COMMAND" for each command the scripts run.
 run_by() {
   for file in "$@"; do
-    shfmt -tojson <"$file" | jq -r --arg file "$file" '
+    syntax_tree "$file" | jq -r --arg file "$file" '
       def skip_env: if length > 0 and (.[0] | startswith("-") or contains("="))
         then (if .[0] == "-u" then .[2:] else .[1:] end) | skip_env else . end;
       def skip_timeout: if length == 0 then .
@@ -70,14 +79,13 @@ run_by() {
 # functions FILE...: the names of the shell functions the scripts declare.
 functions() {
   for file in "$@"; do
-    shfmt -tojson <"$file" | jq -r '.. | objects | select(.Type == "FuncDecl") | .Name.Value'
+    syntax_tree "$file" | jq -r '.. | objects | select(.Type == "FuncDecl") | .Name.Value'
   done
 }
 
 # The reader finds commands where the shell runs them, nothing in text,
 # comments, case patterns or arithmetic, and the functions declared.
-sample=$(mktemp)
-trap 'rm -f "$sample"' EXIT
+sample=$parsed/sample.sh
 cat >"$sample" <<'SH'
 # xcomment
 a=1 b=$(xsub | xpipe "xtext") xfirst "$(xquoted)" <(xprocess) >/dev/null
