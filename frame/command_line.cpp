@@ -70,7 +70,7 @@ CommandLine parse_command_line(int argc, char **argv) {
   optind = 0;  // from the start, whatever an earlier parse left
   opterr = 0;
   int option;
-  while (line.error.empty() && (option = getopt_long(argc, argv, ":", long_options, nullptr)) != -1) {
+  while (line.error.empty() && (option = getopt_long(argc, argv, ":hV", long_options, nullptr)) != -1) {
     switch (option) {
       case SCALE:
         line.display_given = true;
@@ -126,8 +126,8 @@ const char *usage_text() {
          "                 play on when the window loses the keyboard focus (to a\n"
          "                 second screen, say): no pause, and a gamepad keeps\n"
          "                 playing; the keyboard's keys go to the focused window\n"
-         "  --help         show this help and exit\n"
-         "  --version      show the version and exit\n"
+         "  -h, --help     show this help and exit\n"
+         "  -V, --version  show the version and exit\n"
          "\n"
          "Keys: Left and Right steer; Alt, Space or Left Ctrl fire and select;\n"
          "Up and Down move through the menus; P pauses and resumes; F12 saves a\n"

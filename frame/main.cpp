@@ -6,6 +6,7 @@
 #include "frame/recorded_run.h"
 #include "platform/platform.h"
 #include "platform/printable.h"
+#include "platform/standard_streams.h"
 #include "platform/stop_signals.h"
 
 #include <cerrno>
@@ -25,23 +26,28 @@ std::string datafiles_here_problem() {
   return problem;
 }
 
+// Status 0 once the text has reached standard output; else 1, and why on
+// standard error (a full disk, a closed stream).
+int print(const std::string &text, const char *what) {
+  std::fputs(text.c_str(), stdout);
+  std::string problem = standard_output_problem();
+  if (problem.empty()) return 0;
+  std::fprintf(stderr, "swarmfire: cannot write %s: %s\n", what, problem.c_str());
+  return 1;
+}
+
 }  // namespace
 
 int main(int argc, char **argv) {
+  standard_streams_open();
   stop_signals_install();
   CommandLine line = parse_command_line(argc, argv);
   if (!line.error.empty()) {
     std::fprintf(stderr, "swarmfire: %s\n", printable(line.error).c_str());
     return 2;
   }
-  if (line.help) {
-    std::fputs(usage_text(), stdout);
-    return 0;
-  }
-  if (line.version) {
-    std::printf("swarmfire %s\n", GAME_VERSION);
-    return 0;
-  }
+  if (line.help) return print(usage_text(), "the help");
+  if (line.version) return print(std::string("swarmfire ") + GAME_VERSION + "\n", "the version");
   // A recording is verified without display or sound, by the headless twin.
   if (line.recording == Recording::Verify)
     platform_use_headless();

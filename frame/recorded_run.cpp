@@ -8,11 +8,10 @@
 #include "frame/world_hash.h"
 #include "platform/input_log.h"
 #include "platform/printable.h"
+#include "platform/standard_streams.h"
 
-#include <cerrno>
 #include <cinttypes>
 #include <cstdio>
-#include <cstring>
 
 namespace {
 
@@ -115,8 +114,9 @@ int replay_failed(const std::string &file, const ReplayOutcome &outcome) {
 // The status, once the line printed has reached standard output; else 1
 // with the reason (a closed pipe, a full disk).
 int told(int status) {
-  if (std::fflush(stdout) == 0) return status;
-  std::fprintf(stderr, "swarmfire: cannot write the result: %s\n", std::strerror(errno));
+  std::string problem = standard_output_problem();
+  if (problem.empty()) return status;
+  std::fprintf(stderr, "swarmfire: cannot write the result: %s\n", problem.c_str());
   return 1;
 }
 

@@ -78,8 +78,8 @@ TEST(CommandLineTest, OptionsAndWhatTheyChoose) {
   EXPECT_EQ(line.recording, Recording::Play);
   EXPECT_EQ(line.recording_file, "best.sfr");
   EXPECT_TRUE(line.display_given);
-  EXPECT_TRUE(parse({"swarmfire", "--help"}).help);
-  EXPECT_TRUE(parse({"swarmfire", "--version"}).version);
+  EXPECT_TRUE(parse({"swarmfire", "--help"}).help && parse({"swarmfire", "-h"}).help);
+  EXPECT_TRUE(parse({"swarmfire", "--version"}).version && parse({"swarmfire", "-V"}).version);
 }
 
 TEST(CommandLineTest, AmbiguousRepeatedAndPointlessOptionsAreNamedAsSuch) {

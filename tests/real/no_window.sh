@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The real binary where it stops before any window. Its command line is
-# answered without a display. Without a reachable X display it says so in
+# answered without a display, -h and -V as --help and --version, which
+# fail with one line when their output cannot be written. Without a reachable X display it says so in
 # one line, status 1. It checks its eight datafiles before it needs a
 # display: each one deleted or replaced by another datafile, and sound.dat
 # cut, replaced by garbage or emptied, stops it with one line that names
@@ -24,6 +25,15 @@ done
 [ ! -s err ] || fail "--help wrote to stderr: $(cat err)"
 run 0 --version
 [ "$(cat out)" = "swarmfire 1.0" ] || fail "--version printed: $(cat out)"
+run 0 -V
+[ "$(cat out)" = "swarmfire 1.0" ] || fail "-V printed: $(cat out)"
+run 0 -h
+[ "$(head -n1 out)" = "Usage: swarmfire [OPTION]..." ] || fail "-h printed: $(head -n1 out)"
+# Output that cannot be written: status 1 and why.
+one_line "--version into a full disk" 1 "swarmfire: cannot write the version: No space left on device" \
+  sh -c '"$0" --version 2>&1 >/dev/full' "$BINARY"
+one_line "--help with standard output closed" 1 "swarmfire: cannot write the help: Bad file descriptor" \
+  sh -c '"$0" --help 2>&1 >&-' "$BINARY"
 for bad in --bogus "--scale 0" "--scale 9" "--scale 2x" --scale -x --ver "--verify x.sfr --fullscreen" \
   "--record a.sfr --verify b.sfr" --play= --verify extra; do
   # shellcheck disable=SC2086

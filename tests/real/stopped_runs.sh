@@ -8,7 +8,8 @@
 # game ends within five seconds with one line on stderr, status 1 (the
 # window, the display) or 128 + the signal, no core, and its recording
 # verifies "ok" with the frames and level the game reported at exit.
-# Then what the recording file meets: --play of a missing file says so even
+# Standard streams closed change nothing. Then what the recording file
+# meets: --play of a missing file says so even
 # without a display; a file size limit and a closed pipe are reported, not
 # fatal.
 source "$(dirname "$0")/xvfb_lib.sh"
@@ -67,6 +68,20 @@ stop_run play windowkill 1 "lost the connection to the X display"
 stop_run title server-KILL 1 "lost the connection to the X display"
 stop_run play server-TERM 1 "lost the connection to the X display"
 stop_run pause server-KILL 1 "lost the connection to the X display"
+
+# Standard streams closed, as some launchers leave them (stderr alone, then
+# all three): the game runs, SIGTERM ends it, and its recording verifies.
+for closing in "2>&-" "<&- >&- 2>&-"; do
+  rm -f "$REC"
+  # shellcheck disable=SC2016
+  (cd "$WORK/data" && eval 'exec "$BINARY" --record "$REC"' "$closing") &
+  GAME_PID=$!
+  wait_window
+  kill -TERM "$GAME_PID"
+  wait_exit 5
+  [ "$EXIT_STATUS" -eq 143 ] || fail "(streams closed: $closing) status $EXIT_STATUS"
+  verifies "$REC: score 0, level 0, *" "(streams closed: $closing)"
+done
 
 # refused WHAT TEXT ARGS...: the game stops at once with one line holding
 # TEXT, status 1.
