@@ -11,8 +11,9 @@
 # needs nothing else: scripts/fresh-debian-test.sh proves it.
 set -euo pipefail
 
-# dpkg-dev: dpkg-buildflags gives the hardening flags of every build.
-build_packages=(g++ cmake pkg-config make liballegro4-dev libpng-dev dpkg-dev)
+# dpkg-dev: dpkg-buildflags gives the hardening flags of every build;
+# libasound2-dev: the game keeps ALSA's error lines off the terminal.
+build_packages=(g++ cmake pkg-config make liballegro4-dev libpng-dev dpkg-dev libasound2-dev)
 # CPack's dependency scan runs file and dpkg-shlibdeps (dpkg-dev).
 package_packages=(file)
 # Xvfb, xdotool and x11-utils (xwininfo, xprop, xmessage) for the real
@@ -22,12 +23,11 @@ package_packages=(file)
 # (devscripts); xdg-mime (xdg-utils, which asks mimetype of
 # libfile-mimeinfo-perl) over the databases of update-mime-database
 # (shared-mime-info) and update-desktop-database (desktop-file-utils);
-# ALSA's headers for the emulated sound card of the sound test and the
-# key-to-sound benchmark; shfmt and jq for tests/tool_packages.sh, which
+# shfmt and jq for tests/tool_packages.sh, which
 # holds every command the scripts run to a package here.
 test_packages=(googletest libgtest-dev xvfb xdotool x11-utils libxtst-dev desktop-file-utils
                man-db lintian appstream devscripts xdg-utils libfile-mimeinfo-perl shared-mime-info
-               libasound2-dev shfmt jq)
+               shfmt jq)
 bench_packages=(libbenchmark-dev)
 bench_tools=(valgrind)  # instruction counts of make bench
 fuzz_packages=(clang libclang-rt-14-dev)

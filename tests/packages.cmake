@@ -10,10 +10,6 @@ if(SWARMFIRE_TESTS)
   if(NOT X11_XTest_FOUND)  # the pilot of the real-window recording test
     list(APPEND SWARMFIRE_MISSING_PACKAGES libxtst-dev)
   endif()
-  pkg_check_modules(ALSA QUIET IMPORTED_TARGET alsa)  # the emulated sound card
-  if(NOT ALSA_FOUND)
-    list(APPEND SWARMFIRE_MISSING_PACKAGES libasound2-dev)
-  endif()
 endif()
 if(SWARMFIRE_BENCH)
   find_package(benchmark QUIET)
