@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <time.h>
 
+#include <cerrno>
 #include <cstdio>
 
 namespace {
@@ -92,6 +93,21 @@ bool a_pad_went_away() {
   return false;
 }
 
+// The pads' state now. False when a pad was pulled out: its node may stay a
+// while, but the kernel answers its reads with ENODEV from the moment it is
+// gone, and the driver then keeps the last state it read.
+bool read_pads() {
+  errno = 0;
+  poll_joystick();
+  return errno != ENODEV;
+}
+
+// Its keys let go, and the game told once it asks, so that it pauses.
+void lose_pads() {
+  close_pads();
+  pads.loss_left = LOSS_KEPT;
+}
+
 }  // namespace
 
 void gamepad_start() {
@@ -105,12 +121,10 @@ void gamepad_poll(bool listening) {
   if (pads.loss_left > 0) --pads.loss_left;
   look_for_pads();
   if (!pads.open) return;
-  if (a_pad_went_away()) {
-    close_pads();
-    pads.loss_left = LOSS_KEPT;
+  if (a_pad_went_away() || !read_pads()) {
+    lose_pads();
     return;
   }
-  poll_joystick();
   PadKeys now = keys_held();
   if (listening)
     for (int k = 0; k < PAD_KEYS; ++k)

@@ -8,7 +8,9 @@
 # keys is PadMapping's; here the ship's place and the
 # shots fired in SWARMFIRE_PLAY_FEED); with the focus taken away the picture keeps
 # moving and the pad still steers; Start pauses and resumes; unplugging
-# pauses; the pad plugged in again is taken up and Start resumes; Back ends
+# pauses; the pad plugged in again is taken up and Start resumes; pulled out
+# with its node left behind (reads failing with ENODEV) while it steers, it
+# lets go and pauses, and comes back once it answers again; Back ends
 # the game and face buttons lead through its end to the title. There the pad
 # is unplugged and plugged in again, noticed within three seconds, and
 # quits with the D-pad and a face button. The recording verifies "ok".
@@ -16,7 +18,7 @@ source "$(dirname "$0")/xvfb_lib.sh"
 build_folder "$@"
 
 start_desktop
-JS=$WORK/js0 LOG=$WORK/pad.log FEED=$WORK/feed.txt REC=$WORK/game.sfr
+JS=$WORK/js0 LOG=$WORK/pad.log FEED=$WORK/feed.txt REC=$WORK/game.sfr GONE=$WORK/pad-gone
 
 plug() {
   mkfifo "$JS"
@@ -45,8 +47,8 @@ stick() { if [ "$3" = down ]; then event 2 "$1" "$2"; else event 2 "$1" 0; fi; }
 opened() { [ "$(grep -cx opened "$LOG" 2>/dev/null)" = "$1" ]; }
 
 plug
-SWARMFIRE_FAKE_PAD=$JS SWARMFIRE_FAKE_PAD_LOG=$LOG SWARMFIRE_PLAY_FEED=$FEED LD_PRELOAD=$FAKE_PAD \
-  open_game --record "$REC" --no-focus-pause
+SWARMFIRE_FAKE_PAD=$JS SWARMFIRE_FAKE_PAD_LOG=$LOG SWARMFIRE_FAKE_PAD_GONE=$GONE SWARMFIRE_PLAY_FEED=$FEED \
+  LD_PRELOAD=$FAKE_PAD open_game --record "$REC" --no-focus-pause
 
 props=$(xprop -id "$WINDOW" WM_CLASS _NET_WM_PID WM_CLIENT_MACHINE _NET_WM_ICON)
 for want in '^WM_CLASS(STRING) = "swarmfire", "Swarmfire"$' "^_NET_WM_PID(CARDINAL) = $GAME_PID$" \
@@ -80,12 +82,29 @@ sleep 0.3
 button 7
 wait_until 3 playing || fail "Start on the pad plugged in again did not resume"
 
+# Steering towards the middle when its reads start failing: the keys let go,
+# the game paused; resumed from the keyboard, the ship stays put.
+toward=$(($(ship_x) > 145 ? -32767 : 32767))
+stick 0 $toward down
+sleep 0.3
+touch "$GONE"
+wait_until 3 paused pulled-out || fail "a pad whose reads fail with ENODEV did not pause the game"
+tap p
+wait_until 3 playing || fail "P did not resume after the pad was pulled out"
+sleep 0.3
+x=$(ship_x)
+sleep 1
+[ "$(ship_x)" = "$x" ] || fail "the ship still steers after its pad was pulled out ($x, then $(ship_x))"
+stick 0 $toward up
+rm "$GONE"
+wait_until 4 opened 3 || fail "the pad answering again was not taken up"
+
 to_title_after_game_over "button 6" "button 0"
 sleep 0.5
 unplug
 sleep 0.5
 plug
-wait_until 3 opened 3 || fail "the pad plugged in at the title was not taken up within 3 s"
+wait_until 3 opened 4 || fail "the pad plugged in at the title was not taken up within 3 s"
 sleep 0.3
 press 2 7 32767
 press 2 7 32767

@@ -10,11 +10,15 @@
 //   SWARMFIRE_FAKE_PAD      the FIFO's path
 //   SWARMFIRE_FAKE_PAD_LOG  a file that gets a line "opened" for every open
 //                           of the pad (optional)
+//   SWARMFIRE_FAKE_PAD_GONE while a file of this name exists, the pad is
+//                           pulled out but its node stays: opens and reads
+//                           fail with ENODEV, as the kernel's do (optional)
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <linux/joystick.h>
 #include <stdarg.h>
 #include <sys/ioctl.h>
+#include <sys/select.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
@@ -58,6 +62,11 @@ int device_kind(const char *path) {
 
 bool plugged() { return access(fifo(), F_OK) == 0; }
 
+bool gone() {
+  const char *path = std::getenv("SWARMFIRE_FAKE_PAD_GONE");
+  return path && access(path, F_OK) == 0;
+}
+
 void queue_initial_state(int write_fd) {
   js_event e{};
   e.type = JS_EVENT_BUTTON | JS_EVENT_INIT;
@@ -76,6 +85,10 @@ void queue_initial_state(int write_fd) {
 int open_pad(const char *path, int flags) {
   if (device_kind(path) == 1 || !plugged()) {
     errno = ENOENT;
+    return -1;
+  }
+  if (gone()) {
+    errno = ENODEV;
     return -1;
   }
   // A device node's open never blocks; a FIFO's does without a writer.
@@ -145,12 +158,26 @@ int ioctl(int fd, unsigned long request, ...) {
 
 // After an unplug the kernel's device answers reads with ENODEV.
 ssize_t read(int fd, void *buffer, size_t size) {
-  if (is_pad(fd) && !plugged()) {
+  if (is_pad(fd) && (!plugged() || gone())) {
     errno = ENODEV;
     return -1;
   }
   static auto next = real<ssize_t (*)(int, void *, size_t)>("read");
   return next(fd, buffer, size);
+}
+
+// A pulled-out pad's device is always ready, to fail the read.
+int select(int n, fd_set *read, fd_set *write, fd_set *error, timeval *timeout) {
+  int fd = pad_fd;
+  if (fd >= 0 && fd < n && read && FD_ISSET(fd, read) && gone()) {
+    FD_ZERO(read);
+    FD_SET(fd, read);
+    if (write) FD_ZERO(write);
+    if (error) FD_ZERO(error);
+    return 1;
+  }
+  static auto next = real<int (*)(int, fd_set *, fd_set *, fd_set *, timeval *)>("select");
+  return next(n, read, write, error, timeout);
 }
 
 int close(int fd) {
