@@ -5,8 +5,12 @@
 
 namespace {
 
+// The bidirectional embeddings, overrides and isolates, which would turn the
+// rest of a terminal's line around (U+202A-202E, U+2066-2069).
+bool bidi_control(uint32_t code) { return (code >= 0x202a && code <= 0x202e) || (code >= 0x2066 && code <= 0x2069); }
+
 // The length of the well-formed UTF-8 sequence at `at` that is a printable
-// character (not a C1 control), or 0.
+// character (not a C1 control nor a bidirectional control), or 0.
 size_t printable_sequence(const std::string &text, size_t at) {
   auto byte = [&](size_t i) { return static_cast<uint8_t>(text[i]); };
   uint8_t lead = byte(at);
@@ -19,7 +23,7 @@ size_t printable_sequence(const std::string &text, size_t at) {
     code = (code << 6) | (byte(at + i) & 0x3f);
   }
   bool overlong = (length == 3 && code < 0x800) || (length == 4 && code < 0x10000);
-  bool invalid = code < 0xa0 || (code >= 0xd800 && code <= 0xdfff) || code > 0x10ffff;
+  bool invalid = code < 0xa0 || (code >= 0xd800 && code <= 0xdfff) || code > 0x10ffff || bidi_control(code);
   return overlong || invalid ? 0 : length;
 }
 

@@ -197,7 +197,8 @@ TEST_F(RecordingTest, AReplayFollowsTheRecordingAndAnEarlierOneStaysUntilTheNewO
   destroy_bitmap(frame);
 }
 
-// Strings from a file reach the terminal escaped; a number of more than 32
+// Strings from a file reach the terminal escaped, the controls of the text's
+// direction too (U+202E, U+2069); a number of more than 32
 // bits is damage, whatever numbers follow it.
 TEST_F(RecordingTest, AForgedVersionIsPrintedEscapedAndAnOverlongNumberIsDamage) {
   auto recording_of = [](const std::string &version, std::vector<uint8_t> records) {
@@ -208,12 +209,13 @@ TEST_F(RecordingTest, AForgedVersionIsPrintedEscapedAndAnOverlongNumberIsDamage)
     return bytes;
   };
   ScratchFolder scratch;
-  write_bytes(scratch.file("forged.sfr"), recording_of("Z\u00fcrich \u00a0\r\x1b[2Ka.sfr: ok\xc2\x9b\xff\x7f", {}));
+  write_bytes(scratch.file("forged.sfr"), recording_of("Z\u00fc \u00a0\r\x1b[2Ka.sfr: ok\xc2\x9b\xff\x7f\u202e\u2069", {}));
   testing::internal::CaptureStderr();
   EXPECT_EQ(verify_recording(scratch.file("forged.sfr")), 1);
   EXPECT_EQ(testing::internal::GetCapturedStderr(),
             "swarmfire: " + scratch.file("forged.sfr") +
-                ": was recorded with swarmfire Z\u00fcrich \u00a0\\x0d\\x1b[2Ka.sfr: ok\\xc2\\x9b\\xff\\x7f; this is "
+                ": was recorded with swarmfire Z\u00fc \u00a0\\x0d\\x1b[2Ka.sfr: ok\\xc2\\x9b\\xff\\x7f"
+                "\\xe2\\x80\\xae\\xe2\\x81\\xa9; this is "
                 "swarmfire 1.0\n");
 
   // A segment's end whose tick count runs on past five bytes, its call
