@@ -214,7 +214,9 @@ int game_main(const DisplayRequest &display) {
       ended_cleanly = true;
     } catch (const MissingData &missing) {
       // As the start-up check reports it: the file and what is wrong with it.
+      // The recording keeps where, and ends whole.
       std::fprintf(stderr, "swarmfire: %s: %s\n", missing.file.c_str(), missing.problem.c_str());
+      ended_cleanly = true;
     } catch (const MissingObject &missing) {
       std::fprintf(stderr, "swarmfire: %s\n", missing_object_problem(missing).c_str());
     } catch (const BitmapFailure &failure) {
@@ -222,6 +224,7 @@ int game_main(const DisplayRequest &display) {
                    failure.width, failure.height);
     } catch (const DisplayLost &lost) {
       std::fprintf(stderr, "swarmfire: %s; stopping\n", lost.why.c_str());
+      ended_cleanly = true;
     }
     // The last frame's picture is saved before the memory is let go.
     write_frame_reports();

@@ -2,6 +2,7 @@
 
 #include "frame/data_path.h"
 #include "frame/datafile_check.h"
+#include "platform/platform.h"
 
 OwnedBitmap new_bitmap(int width, int height) {
   OwnedBitmap bitmap(create_bitmap(width, height));
@@ -10,9 +11,13 @@ OwnedBitmap new_bitmap(int width, int height) {
 }
 
 OwnedDatafile load_game_datafile(const char *file) {
+  platform_loading_datafile();
   std::string problem;
   OwnedDatafile data = load_checked_datafile(data_folder(), file, problem);
-  if (!data) throw MissingData{file, problem};
+  if (!data) {
+    platform_datafile_refused();
+    throw MissingData{file, problem};
+  }
   return data;
 }
 

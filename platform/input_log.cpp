@@ -62,6 +62,7 @@ int question_of(Wait kind) {
     case Wait::FadeIn: return Q_FADE_IN;
     case Wait::FadeOut: return Q_FADE_OUT;
     case Wait::Vsync: return Q_VSYNC;
+    case Wait::DatafileLoad: return Q_DATAFILE_LOAD;
   }
   return Q_END;
 }
@@ -102,6 +103,7 @@ std::string describe(int q) {
     case Q_PRESENT: return "a frame";
     case Q_YIELD: return "a wait for time";
     case Q_KEY_WAIT: return "a wait for a key";
+    case Q_DATAFILE_LOAD: return "a datafile load";
     default: return "the end of the recording";
   }
 }
@@ -169,6 +171,14 @@ bool in_step(int asked) {
   if (problem.empty()) return true;
   stop(ReplayEnd::OutOfStep, problem);
   return false;
+}
+
+// The recorded game was stopped here: so is the replay, in step to its end.
+[[noreturn]] void stop_at_recorded_close() {
+  consume();
+  input_log.segment = Segment{};
+  input_log.closed = input_log.stopping = true;
+  throw QuitRequested{};
 }
 
 void end_segment(Wait kind) {
@@ -329,12 +339,17 @@ void input_log_before_wait(Wait kind, bool escape_held) {
   if (escape_held) stop(ReplayEnd::Stopped);
   if (!in_step(question_of(kind))) throw QuitRequested{};
   const Record &n = input_log.next;
-  if (n.type == Record::End && n.at == input_log.segment.calls && n.end.close) {
-    consume();
-    input_log.segment = Segment{};
-    input_log.closed = input_log.stopping = true;
-    throw QuitRequested{};
-  }
+  if (n.type == Record::End && n.at == input_log.segment.calls && n.end.close) stop_at_recorded_close();
+}
+
+void input_log_loading_datafile() {
+  if (input_log.mode != Mode::Replay || input_log.stopping) return;
+  const Record &n = input_log.next;
+  bool stopped_here = n.type == Record::End && n.at == input_log.segment.calls && n.end.close &&
+                      n.end.wait == Wait::DatafileLoad;
+  if (!stopped_here) return;
+  if (!in_step(Q_DATAFILE_LOAD)) throw QuitRequested{};
+  stop_at_recorded_close();
 }
 
 int input_log_ticks(Wait kind, int passed) {

@@ -78,5 +78,9 @@ void input_log_before_wait(recording::Wait kind, bool escape_held = false);
 // Where a wait fires the logic timer: the ticks to fire (the live ones,
 // recorded; or the recorded ones).
 int input_log_ticks(recording::Wait kind, int passed);
-// The close button stopped the game at this wait (live).
+// The close button stopped the game at this wait (live), or a datafile
+// refused at its load (Wait::DatafileLoad).
 void input_log_closed(recording::Wait kind);
+// Before a datafile is loaded: a replay stops here (QuitRequested) where
+// the recorded game was stopped by the datafile refused.
+void input_log_loading_datafile();

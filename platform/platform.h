@@ -36,7 +36,8 @@ struct QuitRequested {
 };
 
 // Thrown out of a wait when the display is gone for good: a fullscreen
-// switch was refused and the mode that was on could not be set again.
+// switch was refused and the mode that was on could not be set again. A
+// recording keeps it as the close button at that wait.
 struct DisplayLost {
   std::string why;
 };
@@ -108,6 +109,13 @@ void platform_remove_timer(void (*handler)());
 // True while a recording is replayed (--play, --verify) rather than the
 // game played live.
 bool platform_replaying();
+
+// Around each load of a datafile in play. A datafile refused there stops
+// the game (the program says why): a recording keeps where, and its replay
+// stops at that load too (QuitRequested), with the files it checked at the
+// start loading fine.
+void platform_loading_datafile();
+void platform_datafile_refused();
 
 // Held state of a key (Allegro scancode, KEY_*). A gamepad's state is
 // answered as the keys it stands for, and its presses join the key buffer.

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstring>
 
 namespace recording {
@@ -99,9 +100,23 @@ struct Cursor {
   }
 };
 
-// The recording grows beside its target, under a name of its own, until
-// it is put in place whole.
-std::string part_name(const std::string &path) { return path + "." + std::to_string(getpid()) + ".part"; }
+// The recording grows beside its target, under a name of its own
+// (FILE.PID.part), until it is put in place whole. A name near the folder's
+// limit on a name's length is cut short, at a character's start, to fit.
+std::string part_name(const std::string &path) {
+  std::string suffix = "." + std::to_string(getpid()) + ".part";
+  size_t name_at = path.rfind('/') + 1;  // 0 without a folder
+  std::string folder = name_at == 0 ? "." : path.substr(0, name_at);
+  long most = pathconf(folder.c_str(), _PC_NAME_MAX);
+  size_t fits = (most > 0 ? size_t(most) : size_t(NAME_MAX)) - suffix.size();
+  std::string name = path.substr(name_at);
+  if (name.size() > fits) {
+    name.resize(fits);
+    while (!name.empty() && (uint8_t(name.back()) & 0xc0) == 0x80) name.pop_back();
+    if (!name.empty() && uint8_t(name.back()) >= 0xc0) name.pop_back();
+  }
+  return path.substr(0, name_at) + name + suffix;
+}
 
 bool valid_question(int q) { return (q >= 1 && q < 127) || q == Q_KEYPRESSED || q == Q_FOCUS_LOST; }
 

@@ -42,15 +42,17 @@ enum Question : uint8_t {
   Q_YIELD = 136,
   Q_KEY_WAIT = 137,
   Q_END = 138,
+  Q_DATAFILE_LOAD = 139,
 };
 // Questions with a yes or no answer are 0 to 129 (keys, keypressed, focus).
 constexpr int YES_NO_QUESTIONS = 130;
 
 // The waits of the seam. The first three fire the logic timer and end a
 // segment; the others are calls within one, recorded only when the close
-// button stopped the game there.
-enum class Wait : uint8_t { Present, Yield, KeyWait, FadeIn, FadeOut, Vsync };
-constexpr int WAIT_KINDS = 6;
+// button stopped the game there. A datafile load is no call, but where a
+// datafile refused in play stopped the game it stands as one.
+enum class Wait : uint8_t { Present, Yield, KeyWait, FadeIn, FadeOut, Vsync, DatafileLoad };
+constexpr int WAIT_KINDS = 7;
 
 // At most this many segments in one repeat record: a replay never runs
 // more than this many waits for two bytes of its file.

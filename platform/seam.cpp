@@ -42,6 +42,9 @@ void wait(Wait kind, Waiting &&waiting) {
   } catch (const QuitRequested &) {
     input_log_closed(kind);
     throw;
+  } catch (const DisplayLost &) {
+    input_log_closed(kind);
+    throw;
   }
 }
 
@@ -100,6 +103,9 @@ void platform_remove_timer(void (*handler)()) {
 }
 
 bool platform_replaying() { return input_log_replaying(); }
+
+void platform_loading_datafile() { input_log_loading_datafile(); }
+void platform_datafile_refused() { input_log_closed(Wait::DatafileLoad); }
 
 bool platform_key(int scancode) {
   bool valid = scancode > 0 && scancode < KEY_MAX;

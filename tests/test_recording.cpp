@@ -4,6 +4,7 @@
 // cut; a recording that cannot be written, or would replace what is no
 // recording, stops the program before its window opens; an earlier file
 // stays until the recording is whole; a replay writes no file.
+#include "frame/catalogue.h"
 #include "frame/recorded_run.h"
 #include "platform/input_log.h"
 #include "tests/support/key_script.h"
@@ -194,6 +195,13 @@ TEST_F(RecordingTest, AReplayFollowsTheRecordingAndAnEarlierOneStaysUntilTheNewO
   EXPECT_EQ(recording::close_writer(writer, nullptr, false), "");
   EXPECT_EQ(read_whole_file(file).bytes, earlier);
   EXPECT_FALSE(fs::exists(part));
+
+  // A name near the folder's limit on names: its part file's is cut to fit.
+  const std::string longest = scratch.file(std::string(250, 'n') + ".sfr");
+  ASSERT_EQ(recording::open_writer(writer, longest, header_1_0), "");
+  EXPECT_EQ(fs::path(writer.part).filename().string().size(), 255u);
+  EXPECT_EQ(recording::close_writer(writer, nullptr), "");
+  EXPECT_TRUE(fs::exists(longest));
   destroy_bitmap(frame);
 }
 
@@ -260,6 +268,29 @@ TEST_F(RecordingTest, AReplayWritesNoScreenshotAndItsWindowFitsTheDesktop) {
   EXPECT_FALSE(fs::exists("dump.pcx"));
   EXPECT_EQ(headless_twin.display->w, 320 * 3);
   fs::current_path(start);
+}
+
+// A level's datafile refused in play: the game stops with its line, and
+// the recording ends whole, with the refusal where it came; its replay, on
+// the files it was made with, stops at that load too and verifies.
+TEST_F(RecordingTest, ADatafileRefusedInPlayEndsTheRecordingWholeAndItsReplayStopsThere) {
+  ReplayData data;
+  ScratchFolder scratch;
+  const std::string level_file = std::string(std::getenv("SWARMFIRE_DATA")) + "/" + LEVEL_FILES[0];
+  const std::vector<uint8_t> level_bytes = read_whole_file(level_file).bytes;
+  KeyScript()
+      .hold(KEY_ALT, 3, 4)
+      .on_event([&](const headless::Event &e) {
+        if (e.frame == 2) write_bytes(level_file, {'n', 'o'});
+      })
+      .install();
+  const std::string file = scratch.file("refused.sfr");
+  std::string told = stderr_of([&] { EXPECT_EQ(record_game(file, {}), 1); });
+  EXPECT_EQ(told, "swarmfire: level1.dat: cannot be read (truncated at byte 2)\n");
+  write_bytes(level_file, level_bytes);
+  std::string line;
+  EXPECT_EQ(replay::verify(file, line).status, 0) << line;
+  EXPECT_NE(line.find(": ok"), std::string::npos) << line;
 }
 
 TEST_F(RecordingTest, AFileThatCannotBeCreatedOrIsNoRecordingStopsTheProgramBeforeItsWindowOpens) {
