@@ -9,8 +9,13 @@
 #include "render/glyph_text.h"
 #include "tests/support/data_files.h"
 
+#include "platform/whole_file.h"
+
 #include <allegro.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
 
 namespace {
 
@@ -186,6 +191,17 @@ TEST_F(CatalogueTest, EachFileNamesTheObjectThatIsOfTheWrongKindOrSize) {
 TEST_F(CatalogueTest, AccessesOutsideTheFileOrToAnotherKindStopAndAShortFileNamesWhatItLacks) {
   for (const char *name : datafile_names) write_bytes(folder.file(name), stand_in_datafile(name));
   EXPECT_EQ(datafiles_problem(folder.path), "");
+  // Reading needs no room to write: they load under a file size limit
+  // smaller than any of them, too.
+  rlimit was;
+  getrlimit(RLIMIT_FSIZE, &was);
+  const rlimit tiny{256, was.rlim_max};
+  std::signal(SIGXFSZ, SIG_IGN);
+  setrlimit(RLIMIT_FSIZE, &tiny);
+  std::string limited = datafiles_problem(folder.path);
+  setrlimit(RLIMIT_FSIZE, &was);
+  EXPECT_EQ(limited, "");
+  EXPECT_GT(read_whole_file(folder.file("title.dat")).bytes.size(), 256u);
   std::string problem;
   OwnedDatafile bonus = load_checked_datafile(folder.path, "bonus.dat", problem);
   ASSERT_NE(bonus, nullptr) << problem;
