@@ -6,7 +6,8 @@
 #   test     make test: the build, the tests, the package and its checks,
 #            the benchmarks' smoke run and the fuzzer's short run
 #   bench    make bench; fuzz: make fuzz; package: make package
-#   fresh    scripts/fresh-debian-test.sh (debootstrap)
+#   fresh    scripts/fresh-debian-test.sh (debootstrap, and the X server
+#            that the game built there opens its window on)
 # A minimal Debian 12 (debootstrap --variant=minbase) with make and git added
 # needs nothing else: scripts/fresh-debian-test.sh proves it.
 set -euo pipefail
@@ -46,7 +47,7 @@ case "${1:-play}" in
   bench) wanted+=("${test_packages[@]}" "${bench_packages[@]}" "${bench_tools[@]}") ;;
   fuzz) wanted+=("${test_packages[@]}" "${bench_packages[@]}" "${fuzz_packages[@]}") ;;
   package) wanted+=("${package_packages[@]}") ;;
-  fresh) wanted=(debootstrap git) ;;
+  fresh) wanted=(debootstrap git xvfb xdotool) ;;
   *) echo "usage: $0 [--list] play|test|bench|fuzz|package|fresh" >&2; exit 2 ;;
 esac
 if [ "$list_only" = 1 ]; then
