@@ -1,6 +1,11 @@
 # Wraps the dependency script, CMake and CTest. Everything lands in build/.
+# make, make play and make install build the game alone (the binary, its
+# eight datafiles and what installing adds); make test, make bench, make
+# fuzz and make gallery add their own, into the same build folder, so the
+# game is not built again. JOBS=N sets the compilers run at once.
 BUILD := build
 JOBS := $(shell nproc 2>/dev/null || echo 2)
+GAME_TARGETS := swarmfire swarmfire_dist
 
 PREFIX ?= /usr/local
 
@@ -13,14 +18,14 @@ deps:
 
 build: deps
 	cmake -S . -B $(BUILD)
-	cmake --build $(BUILD) -j $(JOBS)
+	cmake --build $(BUILD) -j $(JOBS) --target $(GAME_TARGETS)
 
 play: build
 	cd $(BUILD)/data && ../swarmfire
 
 test:
 	scripts/install-deps.sh test
-	cmake -S . -B $(BUILD)
+	cmake -S . -B $(BUILD) -DSWARMFIRE_TESTS=ON -DSWARMFIRE_BENCH=ON
 	cmake --build $(BUILD) -j $(JOBS)
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
@@ -55,7 +60,7 @@ fuzz:
 # instruction counts, and the real binary under Xvfb; figures in build/bench.
 bench:
 	scripts/install-deps.sh bench
-	cmake -S . -B $(BUILD)
+	cmake -S . -B $(BUILD) -DSWARMFIRE_TESTS=ON -DSWARMFIRE_BENCH=ON
 	cmake --build $(BUILD) -j $(JOBS)
 	bench/run_all.sh $(BUILD)
 
@@ -66,7 +71,7 @@ bench:
 # data there, and hardened with Debian's build flags.
 install: deps
 	cmake -S . -B $(BUILD) -DCMAKE_INSTALL_PREFIX=$(PREFIX) -DSWARMFIRE_HARDENING=ON
-	cmake --build $(BUILD) -j $(JOBS) --target swarmfire swarmfire_dist
+	cmake --build $(BUILD) -j $(JOBS) --target $(GAME_TARGETS)
 	DESTDIR="$(DESTDIR)" cmake --install $(BUILD)
 
 # Removes what the last install from $(BUILD) put in place (the same

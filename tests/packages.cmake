@@ -25,5 +25,5 @@ if(SWARMFIRE_MISSING_PACKAGES)
   message(FATAL_ERROR
     "The tests and benchmarks need Debian packages that are not installed: ${missing}. "
     "Install them (apt-get install ${missing}, or scripts/install-deps.sh test), or "
-    "configure with -DSWARMFIRE_TESTS=OFF -DSWARMFIRE_BENCH=OFF to build the game without them.")
+    "configure without -DSWARMFIRE_TESTS=ON -DSWARMFIRE_BENCH=ON to build the game alone.")
 endif()
