@@ -193,7 +193,7 @@ done
 
 dpkg-query --admindir="$root/var/lib/dpkg" -W -f='${Package}\n' | sort >"$work/packages-after.txt"
 echo "== what install-deps.sh installed:"
-grep '^Installing: ' "$log" | sed 's/^/   /' || echo "   (nothing)"
+grep -h '^Installing: ' "$work/make-play.log" "$log" 2>/dev/null | sed 's/^/   /' || echo "   (nothing)"
 echo "   $(comm -13 "$work/packages-minbase.txt" "$work/packages-after.txt" | wc -l) packages added to the" \
   "$(wc -l <"$work/packages-minbase.txt") of minbase in all (make, git and their dependencies included;" \
   "list in $work/packages-after.txt)"
