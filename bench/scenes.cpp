@@ -19,7 +19,7 @@ namespace {
 // the first group alternating by row.
 void fill_formation() {
   for (int i = 0; i < MAX_ENEMIES; ++i)
-    place_enemy(enemies[i], i / 10 % 2 == 0 ? 1 : 2, 1 + 2 * (i % 10), 2 + i / 10 * 2);
+    place_enemy(enemies[i], i / 10 % 2 == 0 ? KIND_STEADY : KIND_DODGER, 1 + 2 * (i % 10), 2 + i / 10 * 2);
   enemy_count = MAX_ENEMIES;
   enemies_destroyed = 0;
 }
@@ -54,7 +54,7 @@ void fill_capsules() {
 
 void fill_rocks() {
   for (ShieldRock &r : shield_rocks) {
-    r.state = 1;
+    r.state = ROCK_STANDING;
     r.damage = 1;
   }
 }
@@ -78,7 +78,7 @@ void start_level_one() {
   reset_game();
   level = 1;
   level_start(1);
-  player.state = 1;
+  player.state = SHIP_ALIVE;
   player.state_ticks = 0;
 }
 

@@ -4,7 +4,7 @@
 
 namespace {
 
-int *const counter_refs[13] = {&level_end,   &shots_fired,       &shots_hit,  &reverse_ticks,
+int *const counter_refs[12] = {&shots_fired,       &shots_hit,  &reverse_ticks,
                                &scroll_y,    &scroll_tick,       &enemy_count, &enemies_destroyed,
                                &shot_timer,  &dive_timer,        &freeze_ticks,
                                &active_explosions, &direction_cursor};
@@ -13,7 +13,8 @@ int *const counter_refs[13] = {&level_end,   &shots_fired,       &shots_hit,  &r
 
 void WorldSnapshot::save() {
   player_copy = player;
-  for (int i = 0; i < 13; ++i) counters[i] = *counter_refs[i];
+  for (int i = 0; i < 12; ++i) counters[i] = *counter_refs[i];
+  level_end_copy = level_end;
   random_state_copy = random_state;
   random_draws_copy = random_draws;
   stars_copy = stars;
@@ -28,7 +29,8 @@ void WorldSnapshot::save() {
 
 void WorldSnapshot::restore() const {
   player = player_copy;
-  for (int i = 0; i < 13; ++i) *counter_refs[i] = counters[i];
+  for (int i = 0; i < 12; ++i) *counter_refs[i] = counters[i];
+  level_end = level_end_copy;
   random_state = random_state_copy;
   random_draws = random_draws_copy;
   stars = stars_copy;

@@ -14,7 +14,8 @@
 
 struct WorldSnapshot {
   Player player_copy;
-  int counters[13];  // the game-wide counters of one tick, in counter order
+  int counters[12];  // the game-wide counters of one tick, in counter order
+  LevelEnd level_end_copy;
   uint32_t random_state_copy;
   uint64_t random_draws_copy;
   std::array<Star, star_count> stars_copy;

@@ -15,7 +15,7 @@ void speed_increase() {
 // Knocks every rock, standing or not, back to regrowing from four hits.
 void rock_shield() {
   for (ShieldRock &k : shield_rocks) {
-    k.state = -1;
+    k.state = ROCK_REGROWING;
     k.regrow_timer = 0;
     k.damage = 4;
   }

@@ -32,7 +32,7 @@ void lose_player_shot(PlayerShot &s) {
 // Called after each hit on a rock has shown its own burst.
 void rock_falls_when_broken(ShieldRock &k) {
   if (k.damage != ROCK_BREAKS_AT) return;
-  k.state = 0;
+  k.state = ROCK_ABSENT;
   start_explosion(k.x + 36, k.y, 80, 2, 0);
   start_explosion(k.x, k.y, 80, 2, 0);
   play_effect(sound_object::ROCK_FALLS, 225, 1500);
@@ -52,7 +52,7 @@ void destroy_enemy(int index, const PlayerShot &s) {
   e.active = 0;
   start_explosion(s.x, s.y, 90, e.kill_style, e.trail_style);
   play_effect(sound_object::ENEMY_DESTROYED, 225, 1000);
-  if (e.kind == 8) {
+  if (e.kind == KIND_GIANT) {
     // The big one breaks up in four more bursts around the hit.
     start_explosion(s.x - 24, s.y, 70, 4, 0);
     start_explosion(s.x + 24, s.y, 70, 3, 0);
@@ -69,9 +69,9 @@ void shot_hits_enemy(int index, PlayerShot &s) {
   lose_player_shot(s);
   start_explosion(s.x, s.y, 10, e.hit_style, e.trail_style);
   add_score(5);
-  if (e.kind == 7) {
+  if (e.kind == KIND_FLEER) {
     // Shoots back and turns away on every hit, the last one included.
-    e.state = 3;
+    e.state = ENEMY_FLEEING;
     fire_enemy_shot(index);
   }
   if (e.hit_points > 0) play_effect(sound_object::ENEMY_HIT, 195, 1000);
@@ -93,9 +93,9 @@ void rocks_against_enemies() {
   for (ShieldRock &k : shield_rocks)
     for (int i = 0; i < enemy_count; ++i) {
       Enemy &e = enemies[i];
-      if (k.state != 1 || e.active != 1 || !touching(k, e)) continue;
+      if (k.state != ROCK_STANDING || e.active != 1 || !touching(k, e)) continue;
       add_score(15);
-      if (e.kind != 8) {
+      if (e.kind != KIND_GIANT) {
         e.active = 0;
         ++enemies_destroyed;
         start_explosion(e.x - 16, e.y - 16, 60, 0, 0);
@@ -109,7 +109,7 @@ void rocks_against_enemies() {
 void rocks_against_enemy_shots() {
   for (ShieldRock &k : shield_rocks)
     for (EnemyShot &s : enemy_shots) {
-      if (k.state != 1 || s.active != 1 || !touching(k, s)) continue;
+      if (k.state != ROCK_STANDING || s.active != 1 || !touching(k, s)) continue;
       ++k.damage;
       start_explosion(s.x + 2, s.y, 10, 2, 0);
       play_effect(sound_object::ROCK_HIT, 185, 800);
@@ -172,7 +172,7 @@ void player_shots_against_enemy_shots() {
 void player_shots_against_rocks() {
   for (ShieldRock &k : shield_rocks)
     for (PlayerShot &p : player_shots) {
-      if (k.state != 1 || p.active != 1 || !touching(k, p)) continue;
+      if (k.state != ROCK_STANDING || p.active != 1 || !touching(k, p)) continue;
       ++k.damage;
       start_explosion(p.x, p.y, 10, 2, 0);
       play_effect(sound_object::ROCK_HIT, 185, 1000);

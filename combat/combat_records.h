@@ -29,10 +29,16 @@ struct Capsule {
   int height, width;
 };
 
+enum RockState : int {
+  ROCK_ABSENT = 0,
+  ROCK_STANDING = 1,
+  ROCK_REGROWING = -1,  // broken, its damage counting down
+};
+
 struct ShieldRock {
   int x, y;
   int damage;  // 0 to 5; also the sprite frame
-  int state;   // 0 absent, 1 standing, -1 regrowing
+  RockState state;
   int regrow_timer;
   int width, height;
 };

@@ -85,7 +85,7 @@ void launch_enemy_shot(EnemyShot &s, const Enemy &e, int y) {
   s.frame_timer = 0;
   s.dx = 0;
   // These two kinds drift towards where the ship is now.
-  if (e.kind == 4 || e.kind == 8) s.dx = sign_of(player.x - s.x);
+  if (e.kind == KIND_AIMER || e.kind == KIND_GIANT) s.dx = sign_of(player.x - s.x);
 }
 
 void fire_enemy_shot(int enemy) {

@@ -7,7 +7,7 @@ Player player = {};
 
 int level = 1;
 DATAFILE *level_data = nullptr;
-int level_end = LEVEL_PLAYING;
+LevelEnd level_end = LEVEL_PLAYING;
 int shots_fired = 0;
 int shots_hit = 0;
 int total_shots_fired = 0;

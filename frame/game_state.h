@@ -13,7 +13,7 @@
 #include <array>
 
 // The ship's state.
-enum ShipState {
+enum ShipState : int {
   SHIP_ALIVE = 1,
   SHIP_REAPPEARING = -2,  // blinking, cannot be hit, for 90 ticks
   SHIP_EXPLODING = -3,    // after a hit, for 120 ticks; cannot fire
@@ -33,27 +33,27 @@ struct Player {
   int score;
   int life_points;     // points towards the next extra life
   int lives;
-  int state;           // a ShipState
+  ShipState state;
   int state_ticks;
   int width;
   int height;
 };
 
 // How a level ends: level_end is 0 while it is played.
-enum LevelEnd {
+enum LevelEnd : int {
   LEVEL_PLAYING = 0,
   LEVEL_GAME_OVER = 1,  // lives gone, Esc in a game, a key in the demo
   LEVEL_COMPLETE = 2,
 };
 
 // Whether the demo runs (the renderer then shows "DEMO MODE").
-enum DemoMode { DEMO_OFF = 0, DEMO_RUNNING = -1 };
+enum DemoMode : int { DEMO_OFF = 0, DEMO_RUNNING = -1 };
 
 // The game (frame/game_state.cpp).
 extern Player player;
 extern int level;            // 1 to 12
 extern DATAFILE *level_data; // graphics of the current group of three levels
-extern int level_end;        // a LevelEnd
+extern LevelEnd level_end;
 extern int shots_fired;
 extern int shots_hit;
 extern int total_shots_fired;
@@ -63,7 +63,7 @@ extern int scroll_y;
 extern int scroll_tick;
 extern std::array<float, 200> direction_table;
 extern int demo_steer;
-extern int demo_mode;        // a DemoMode (frame/program.cpp)
+extern DemoMode demo_mode;   // (frame/program.cpp)
 
 // The enemies (world/enemies.cpp).
 extern std::array<Enemy, MAX_ENEMIES> enemies;

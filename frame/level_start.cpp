@@ -51,7 +51,7 @@ void reset_shield_rocks() {
     r.x = rock_x[k];
     r.y = 180;
     r.damage = 0;
-    r.state = 0;
+    r.state = ROCK_ABSENT;
   }
 }
 
@@ -122,7 +122,7 @@ void build_layout() {
       int kind = getpixel(layout, i, j);
       if (kind <= 0 || placed == MAX_ENEMIES) continue;
       Enemy &e = enemies[placed++];
-      e.kind = kind;
+      e.kind = static_cast<EnemyKindId>(kind);  // of this group or not: only those of the group fly
       e.x = e.home_x = 12 * i;
       e.y = e.home_y = 16 * j - 10;
     }

@@ -17,7 +17,7 @@ BITMAP *back_buffer = nullptr;
 BITMAP *glow_layer = nullptr;
 DATAFILE *sound_data = nullptr;
 std::atomic<int> game_ticks{0};
-int demo_mode = DEMO_OFF;
+DemoMode demo_mode = DEMO_OFF;
 
 int option_glow = 1;
 int option_scroll = 1;

@@ -55,9 +55,9 @@ void hash_game_state(Hasher &hs) {
   hs.bytes(&random_draws, sizeof random_draws);
   static_assert(std::has_unique_object_representations_v<Player>);
   hs.bytes(&player, sizeof player);
-  for (int v : {level, level_end, shots_fired, shots_hit, total_shots_fired, total_shots_hit,
+  for (int v : {level, int(level_end), shots_fired, shots_hit, total_shots_fired, total_shots_hit,
                 reverse_ticks, scroll_y, scroll_tick, demo_steer, fire_held, int(game_ticks),
-                demo_mode})
+                int(demo_mode)})
     hs.number(v);
   for (float d : direction_table) hs.number(d);
   for (int v : {option_glow, option_scroll, option_music, option_stars, option_shot_collisions,

@@ -45,7 +45,7 @@ void draw_score() {
 
 void draw_shield_rocks() {
   for (const ShieldRock &r : shield_rocks)
-    if (r.state == 1 || r.state == -1)
+    if (r.state == ROCK_STANDING || r.state == ROCK_REGROWING)
       draw_sprite(back_buffer, object(level_object::ROCK + r.damage), r.x, r.y);
 }
 

@@ -12,7 +12,7 @@ class AutopilotTest : public HeadlessTest {
   void SetUp() override {
     HeadlessTest::SetUp();
     reset_game();
-    player.state = 1;
+    player.state = SHIP_ALIVE;
   }
   void step_from(int x, int steer) {
     player.x = x;
@@ -40,7 +40,7 @@ TEST_F(AutopilotTest, DemoEndsOnAKeyAndCarriesOnTheSteeringItInherits) {
     }
   });
   run_demo();
-  EXPECT_EQ(std::tuple(level_end, headless::timer_installed(), headless_twin.buffer.size()), std::tuple(1, false, 0));
+  EXPECT_EQ(std::tuple(level_end, headless::timer_installed(), headless_twin.buffer.size()), std::tuple(LEVEL_GAME_OVER, false, 0));
   ASSERT_GT(game_ticks, 0);
   EXPECT_EQ(demo_steer, 1000 - game_ticks);  // what the last demo left is carried on
 }

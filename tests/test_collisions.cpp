@@ -25,24 +25,24 @@ class CollisionsTest : public WorldTest {
 
 TEST_F(CollisionsTest, AKind8ResistsARockAndBreaksItInFiveTicksOthersFallWithoutACapsule) {
   ShieldRock &k = shield_rocks[1];  // (146, 180)
-  k.state = 1;
-  int big = add_enemy(8, 10, 9);  // (120, 134): its bottom reaches row 181
+  k.state = ROCK_STANDING;
+  int big = add_enemy(KIND_GIANT, 10, 9);  // (120, 134): its bottom reaches row 181
   for (int tick = 0; tick < 5; ++tick) resolve_collisions();
   EXPECT_EQ(std::tuple(enemies[big].active, player.score, k.state), std::tuple(1, 75, 0));
   std::vector<Sound> want(5, Sound{0, 185, 1000});
   want.push_back({1, 225, 1500});
   EXPECT_EQ(sounds(), want);
 
-  k.state = 1;
+  k.state = ROCK_STANDING;
   enemies[big].active = 0;
-  add_enemy(1, 13, 12);  // (156, 182)
+  add_enemy(KIND_STEADY, 13, 12);  // (156, 182)
   draws();
   resolve_collisions();
   EXPECT_EQ(std::tuple(enemies_destroyed, draws()), std::tuple(1, 400u));  // its explosion, and no capsule
 }
 
 TEST_F(CollisionsTest, RocksStopEnemyShotsAndOnePlayerShotATick) {
-  shield_rocks[0].state = 1;  // (50, 180)
+  shield_rocks[0].state = ROCK_STANDING;  // (50, 180)
   int s = put_enemy_shot(60, 190);
   put_player_shot(55, 185);
   put_player_shot(65, 185);
@@ -66,7 +66,7 @@ TEST_F(CollisionsTest, AShotShipLosesALifeOnceAndItsReverseControlAndIsDegraded)
 
 TEST_F(CollisionsTest, ARammedEnemyGoesDownUnscoredAndTheShipKeepsReversing) {
   reverse_ticks = 300;
-  int e = add_enemy(2, 13, 13);  // (156, 198) over the ship
+  int e = add_enemy(KIND_DODGER, 13, 13);  // (156, 198) over the ship
   resolve_collisions();
   EXPECT_EQ(std::tuple(player.lives, enemies[e].active, enemies_destroyed, player.score, reverse_ticks, draws()),
             std::tuple(2, 0, 1, 0, 300, 400u));
@@ -90,11 +90,11 @@ TEST_F(CollisionsTest, FirepowerIsCappedByWeaponAfterThePickups) {
 }
 
 TEST_F(CollisionsTest, ARockShieldKnocksStandingRocksBackToRegrowingAndOnlyALiveShipPicksUp) {
-  shield_rocks[2].state = 1;
+  shield_rocks[2].state = ROCK_STANDING;
   pick_up(27);
-  EXPECT_EQ(std::pair(shield_rocks[2].state, shield_rocks[2].damage), std::pair(-1, 4));
+  EXPECT_EQ(std::pair(shield_rocks[2].state, shield_rocks[2].damage), std::pair(ROCK_REGROWING, 4));
   EXPECT_EQ(sounds(), (std::vector<Sound>{{17, 225, 1000}}));
-  player.state = -2;  // reappearing: no pickups
+  player.state = SHIP_REAPPEARING;  // reappearing: no pickups
   pick_up(31);
   EXPECT_EQ(capsules[0].active, 1);
 }

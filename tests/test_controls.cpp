@@ -23,7 +23,7 @@ class ControlsTest : public HeadlessTest {
     install_level_one();
     reset_game();
     player.x = 100;
-    player.state = 1;
+    player.state = SHIP_ALIVE;
   }
   void tick(std::initializer_list<int> held) {
     headless::release_all();

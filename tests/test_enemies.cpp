@@ -20,12 +20,12 @@ TEST_F(EnemiesTest, ExactlyFiveThousandPointsGiveALife) {
 }
 
 TEST_F(EnemiesTest, AKind6SlotSinksSixPixelsAndHoldsItsDepthAndARockTurnsItsDiveBack) {
-  int e = add_enemy(6, 5, 2);
+  int e = add_enemy(KIND_DROPPER, 5, 2);
   int start = enemies[e].home_y;
   for (int tick = 0; tick < 26; ++tick) enemy_behaviour(e);
   EXPECT_EQ(enemies[e].home_y, start + 6);
-  enemies[e].state = 1;
-  shield_rocks[0].state = 1;
+  enemies[e].state = ENEMY_DIVING;
+  shield_rocks[0].state = ROCK_STANDING;
   enemy_behaviour(e);
-  EXPECT_EQ(enemies[e].state, 2);
+  EXPECT_EQ(enemies[e].state, ENEMY_RETURNING);
 }

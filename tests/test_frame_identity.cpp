@@ -92,12 +92,12 @@ TEST_F(FrameIdentityTest, BarsCaptionsAndOptions) {
   fill_worst_case(1);
   reverse_ticks = 800;
   freeze_ticks = 250;
-  demo_mode = -1;
+  demo_mode = DEMO_RUNNING;
   player.velocity = -2;
   expect_same_frame("bars and the demo caption");
   option_scroll = 0;
   option_stars = 0;
-  player.state = -2;
+  player.state = SHIP_REAPPEARING;
   player.exhaust_frame = 2;
   reverse_ticks = 49;
   freeze_ticks = 9;

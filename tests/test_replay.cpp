@@ -96,7 +96,7 @@ TEST(ReplayTest, TheDemoAutopilotAfterTheBonusScreen) {
 }
 
 TEST(ReplayTest, AGameLostToTheGameOver) {
-  expect_replay("game_over", [] { return player.lives == 0 && level_end == 1; }, "the game was not lost");
+  expect_replay("game_over", [] { return player.lives == 0 && level_end == LEVEL_GAME_OVER; }, "the game was not lost");
 }
 
 TEST(ReplayTest, OptionsOffAndAGameThroughTwelveLevelsToTheEnding) {

@@ -54,7 +54,7 @@ int ticks_left = 0;
 // The world step, ending the loop once enough ticks have been played.
 void counted_world_tick() {
   world_tick();
-  if (--ticks_left == 0) level_end = 3;
+  if (--ticks_left == 0) level_end = LEVEL_COMPLETE;
 }
 
 // Plays `ticks` ticks through the tick loop with this input step; a level

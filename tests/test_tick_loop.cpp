@@ -18,7 +18,7 @@ int behind_at_draw = 0;  // largest gap between ticks due and steps run when a f
 void count_input() { ++inputs; }
 void count_step() {
   ++steps;
-  if (steps == end_after) level_end = 2;
+  if (steps == end_after) level_end = LEVEL_COMPLETE;
 }
 void count_draw() {
   ++draws;
@@ -45,7 +45,7 @@ TEST_F(TickLoopTest, StepsMatchTicksWhateverTheDrawingRate) {
     TickLoop loop;
     game_ticks = 0;
     steps = inputs = 0;
-    level_end = 0;
+    level_end = LEVEL_PLAYING;
     end_after = 200;
     run(loop);
     // Every frame is drawn only once all due steps have run; the last
@@ -63,16 +63,16 @@ TEST_F(TickLoopTest, FirstPassDrawsOnceAndCarriesOverToTheNextLevel) {
   headless_twin.ticks_per_yield = 0;
   int yields = 0;
   headless::set_hook([&](const headless::Event &e) {
-    if (e.kind == headless::Wait::Yield && ++yields % 3 == 0) level_end = 1;
+    if (e.kind == headless::Wait::Yield && ++yields % 3 == 0) level_end = LEVEL_GAME_OVER;
   });
   TickLoop loop;
   for (int pass = 0; pass < 2; ++pass) {
-    level_end = 0;
+    level_end = LEVEL_PLAYING;
     run(loop);
     EXPECT_EQ(std::tuple(draws, steps, loop.first_pass), std::tuple(1, 0, false)) << pass;
   }
   game_ticks = 4;
-  level_end = 0;
+  level_end = LEVEL_PLAYING;
   run(loop);
   EXPECT_EQ(std::pair(draws, loop.steps_done), std::pair(2, 4));
 }

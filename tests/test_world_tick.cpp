@@ -14,7 +14,7 @@
 using WorldTickTest = WorldTest;
 
 TEST_F(WorldTickTest, TheLevelEndsOnlyOnceTheLastExplosionHasDiedAndWonAndLostTogetherIsWon) {
-  int e = add_enemy(1, 5, 1);
+  int e = add_enemy(KIND_STEADY, 5, 1);
   enemies[e].hit_points = 1;
   put_player_shot(62, 20);  // meets the enemy after this tick's move
   world_tick();
@@ -23,15 +23,15 @@ TEST_F(WorldTickTest, TheLevelEndsOnlyOnceTheLastExplosionHasDiedAndWonAndLostTo
   int ticks = 1;
   for (; active_explosions > 0 && ticks < 1000; ++ticks) {
     world_tick();
-    EXPECT_EQ(level_end, 0);
+    EXPECT_EQ(level_end, LEVEL_PLAYING);
   }
   EXPECT_GT(ticks, 60);
   world_tick();
-  EXPECT_EQ(level_end, 2);
-  add_enemy(1, 5, 1);
-  level_end = 0;
+  EXPECT_EQ(level_end, LEVEL_COMPLETE);
+  add_enemy(KIND_STEADY, 5, 1);
+  level_end = LEVEL_PLAYING;
   world_tick();
-  EXPECT_EQ(level_end, 1);
+  EXPECT_EQ(level_end, LEVEL_GAME_OVER);
 }
 
 TEST_F(WorldTickTest, AnExplosionOfAnyCountEndsAndAFullTableDropsTheStart) {

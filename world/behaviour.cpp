@@ -109,7 +109,7 @@ void clamp(Enemy &e, bool x, int top) {
 
 bool rock_standing() {
   for (const ShieldRock &k : shield_rocks)
-    if (k.state == 1) return true;
+    if (k.state == ROCK_STANDING) return true;
   return false;
 }
 
@@ -138,9 +138,9 @@ void dive(int index, const DiveRule &rule) {
   dodge(index, rule.dodge);
   move(e);
   clamp(e, rule.clamp_x, rule.top);
-  if (e.y > rule.depth) e.state = 2;
+  if (e.y > rule.depth) e.state = ENEMY_RETURNING;
   fire_check(index, rule.fire);
-  if (rule.rocks_turn_back && rock_standing()) e.state = 2;
+  if (rule.rocks_turn_back && rock_standing()) e.state = ENEMY_RETURNING;
 }
 
 void return_to_slot(int index, const ReturnRule &rule) {
@@ -154,7 +154,7 @@ void return_to_slot(int index, const ReturnRule &rule) {
   fire_check(index, rule.fire);
 }
 
-// Kind 7 after a hit: climbs towards its slot's column, then dives again.
+// The fleeing kind after a hit: climbs towards its slot's column, then dives again.
 void flee(int index) {
   Enemy &e = enemies[index];
   slot_move(e, SlotForm::narrow);
@@ -163,7 +163,7 @@ void flee(int index) {
   dodge(index, sidestep(-2));
   move(e);
   clamp_x(e);
-  if (e.y < 30) e.state = 1;
+  if (e.y < 30) e.state = ENEMY_DIVING;
   fire_check(index, shoots(100));
 }
 
@@ -171,14 +171,14 @@ void flee(int index) {
 
 void enemy_behaviour(int index) {
   const Enemy &e = enemies[index];
-  if (e.kind < 1 || e.kind > 8) return;
+  if (e.kind < KIND_STEADY || e.kind > KIND_GIANT) return;
   const KindRules &rules = kind_rules[e.kind];
   switch (e.state) {
-    case 0: fly_in_formation(index, rules.formation); break;
-    case 1: dive(index, rules.dive); break;
-    case 2: return_to_slot(index, rules.back); break;
-    case 3:
-      if (e.kind == 7) flee(index);
+    case ENEMY_IN_FORMATION: fly_in_formation(index, rules.formation); break;
+    case ENEMY_DIVING: dive(index, rules.dive); break;
+    case ENEMY_RETURNING: return_to_slot(index, rules.back); break;
+    case ENEMY_FLEEING:
+      if (e.kind == KIND_FLEER) flee(index);
       break;
     default: break;
   }

@@ -108,7 +108,7 @@ void return_move(Enemy &e, int m) {
 
 void home_check(Enemy &e) {
   if (e.x != e.home_x || e.y != e.home_y) return;
-  e.state = 0;
+  e.state = ENEMY_IN_FORMATION;
   follow_slot(e);
   e.x = e.home_x;
   e.y = e.home_y;

@@ -90,14 +90,14 @@ void update_enemies() {
 void start_random_dive() {
   if (enemy_count < 1) return;
   Enemy &e = enemies[pick_random_enemy()];
-  if (e.active == 1) e.state = 1;
+  if (e.active == 1) e.state = ENEMY_DIVING;
 }
 
 void fire_random_shot() {
   int s = first_free(enemy_shots);
   if (s < 0 || enemy_count < 1) return;
   const Enemy &e = enemies[pick_random_enemy()];
-  // Kind 6 drops capsules instead.
-  if (e.active != 1 || e.kind == 6) return;
+  // The dropper drops capsules instead.
+  if (e.active != 1 || e.kind == KIND_DROPPER) return;
   launch_enemy_shot(enemy_shots[s], e, e.y);
 }

@@ -21,7 +21,7 @@ bool kind_in_group(int kind, int group) {
   return kind == group_first_kind(group) || kind == group_first_kind(group) + 1;
 }
 
-void place_enemy(Enemy &e, int kind, int column, int row) {
+void place_enemy(Enemy &e, EnemyKindId kind, int column, int row) {
   const EnemyKind &k = enemy_kinds[kind];
   e.kind = kind;
   e.home_x = e.x = 12 * column;
@@ -40,7 +40,7 @@ void place_enemy(Enemy &e, int kind, int column, int row) {
   e.dx = 1;
   e.dy = 0;
   e.active = 1;
-  e.state = 0;
+  e.state = ENEMY_IN_FORMATION;
   e.frame = 1;
   e.frame_timer = 0;
   e.shot_speed = 2;

@@ -29,4 +29,4 @@ struct ShotSize {
 extern const ShotSize enemy_shot_sizes[4];
 
 // Fills a record for an enemy of this kind in slot (column, row).
-void place_enemy(Enemy &e, int kind, int column, int row);
+void place_enemy(Enemy &e, EnemyKindId kind, int column, int row);

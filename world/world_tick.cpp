@@ -76,10 +76,10 @@ void move_capsules() {
 
 void regrow_rocks() {
   for (ShieldRock &k : shield_rocks) {
-    if (k.state != -1) continue;
+    if (k.state != ROCK_REGROWING) continue;
     if (++k.regrow_timer != ROCK_REGROW_TICKS) continue;
     k.regrow_timer = 0;
-    if (--k.damage == 0) k.state = 1;
+    if (--k.damage == 0) k.state = ROCK_STANDING;
   }
 }
 

@@ -67,7 +67,7 @@ void drop_capsules(int n) {
 
 void raise_rocks(int n) {
   for (int k = 0; k < MAX_SHIELD_ROCKS; ++k) {
-    shield_rocks[k].state = 1;
+    shield_rocks[k].state = ROCK_STANDING;
     shield_rocks[k].damage = (k + n) % 4;
   }
 }
@@ -83,7 +83,7 @@ void busy_frame(int n) {
   play_ticks(360);
   explode_some_enemies(3);
   play_ticks(9);
-  player.state = 1;
+  player.state = SHIP_ALIVE;
   raise_rocks(n);
   drop_capsules(n);
   scroll_y = scroll_of[(n - 1) % 3];

@@ -69,7 +69,7 @@ void check_world() {
   // A slot turns one pixel past its bound, but a formation that turns as
   // one can push another slot on a little, so only a loose bound holds.
   check_active(enemies, [](const Enemy &e, int i) {
-    expect({{"enemy state", e.state, 0, e.kind == 7 ? 3 : 2},
+    expect({{"enemy state", e.state, ENEMY_IN_FORMATION, e.kind == KIND_FLEER ? ENEMY_FLEEING : ENEMY_RETURNING},
             {"enemy frame", e.frame, 0, e.frame_count - 1},
             {"enemy sway", e.sway, -e.sway_limit - 1, e.sway_limit + 1},
             {"slot home_x", e.home_x, -40, 360},
@@ -88,16 +88,16 @@ void check_world() {
            i);
   });
   for (int i = 0; i < MAX_SHIELD_ROCKS; ++i)
-    expect({{"rock damage", shield_rocks[i].damage, 0, shield_rocks[i].state == 0 ? 5 : 4}}, i);
+    expect({{"rock damage", shield_rocks[i].damage, 0, shield_rocks[i].state == ROCK_ABSENT ? 5 : 4}}, i);
   // Reloads lie within -12 .. 57. A freeze lets the shot timer fall on (and
   // a second freeze longer still) until the tick after it ends.
   static int last_freeze = 0;
   int lowest = freeze_ticks > 0 || last_freeze > 0 ? ANY : -12;
   last_freeze = freeze_ticks;
   bool alive = p.lives > 0;
-  bool known_state = p.state == 1 || p.state == -2 || p.state == -3;
+  bool known_state = p.state == SHIP_ALIVE || p.state == SHIP_REAPPEARING || p.state == SHIP_EXPLODING;
   expect(
-      {{"ship state", known_state ? 1 : p.state, 1, 1},
+      {{"ship state", known_state ? 1 : int(p.state), 1, 1},
        {"ship x", p.x, 0, 290},
        {"max_speed", p.max_speed, 2, 7},
        {"weapon", p.weapon, 1, 3},
@@ -105,9 +105,9 @@ void check_world() {
         p.weapon == 1   ? 4
         : p.weapon == 2 ? 8
                         : 12},
-       {"exploding ticks", alive && p.state == -3 ? p.state_ticks : 0, ANY, 119},
-       {"reappearing ticks", alive && p.state == -2 ? p.state_ticks : 0, ANY, 89},
-       {"level_end", level_end, 0, 2},
+       {"exploding ticks", alive && p.state == SHIP_EXPLODING ? p.state_ticks : 0, ANY, 119},
+       {"reappearing ticks", alive && p.state == SHIP_REAPPEARING ? p.state_ticks : 0, ANY, 89},
+       {"level_end", level_end, LEVEL_PLAYING, LEVEL_COMPLETE},
        {"enemy_count", enemy_count, 0, MAX_ENEMIES},
        {"enemies_destroyed", enemies_destroyed, 0, enemy_count},
        {"reverse_ticks", reverse_ticks, 0, 800},
@@ -171,9 +171,9 @@ bool play_level(int n) {
       std::printf("FAULT at tick %ld (level %d, tick %ld of it): %s\n", ticks, n, t, fault.c_str());
       return false;
     }
-    completed += level_end == 2;
-    lost += level_end == 1;
-    if (level_end != 0) return true;
+    completed += level_end == LEVEL_COMPLETE;
+    lost += level_end == LEVEL_GAME_OVER;
+    if (level_end != LEVEL_PLAYING) return true;
   }
   unfinished += ticks < TOTAL_TICKS;
   return true;
@@ -202,7 +202,7 @@ int main() {
     ok = play_level(n);
     // A lost game, or one past level 12, starts again; either way the next
     // level follows, so that every pair of kinds gets its turn.
-    if (level_end == 1 || n == 12) new_game();
+    if (level_end == LEVEL_GAME_OVER || n == 12) new_game();
     n = n % 12 + 1;
   }
   std::printf(

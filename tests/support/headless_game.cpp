@@ -24,13 +24,13 @@ void reset_world_state() {
   random_draws = 0;
   player = Player{};
   level = 1;
-  level_end = 0;
+  level_end = LEVEL_PLAYING;
   shots_fired = shots_hit = total_shots_fired = total_shots_hit = 0;
   reverse_ticks = scroll_y = scroll_tick = 0;
   direction_table.fill(0.0f);
   demo_steer = 0;
   game_ticks = 0;
-  demo_mode = 0;
+  demo_mode = DEMO_OFF;
   option_glow = option_scroll = option_music = option_stars = 1;
   option_shot_collisions = option_effects = option_background = 1;
   fire_held = 0;

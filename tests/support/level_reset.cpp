@@ -42,7 +42,7 @@ void reset_level_records(int n) {
   reset_level_state(n);
 }
 
-int add_enemy(int kind, int column, int row) {
+int add_enemy(EnemyKindId kind, int column, int row) {
   int index = enemy_count++;
   place_enemy(enemies[index], kind, column, row);
   return index;

@@ -3,6 +3,8 @@
 // level and then place their own formation.
 #pragma once
 
+#include "world/enemy_records.h"
+
 // A palette with the stars' four greys at known indices, installed through
 // rgb_map so that makecol finds them.
 constexpr int TEST_GREY_INDEX[4] = {250, 251, 252, 253};  // 255, 200, 150, 100
@@ -14,4 +16,4 @@ void reset_level_records(int n);
 
 // Places an enemy of this kind in slot (column, row) in the next record and
 // counts it in enemy_count; its index.
-int add_enemy(int kind, int column, int row);
+int add_enemy(EnemyKindId kind, int column, int row);

@@ -13,7 +13,7 @@ void WorldTest::SetUp() {
   install_test_palette();  // whatever an earlier test left in rgb_map
   reset_level_records(1);
   reset_game();
-  player.state = 1;
+  player.state = SHIP_ALIVE;
   // Directions -2.0, -1.96, ... so that each particle's pair is known.
   for (int i = 0; i < 200; ++i) direction_table[i] = (i % 100) * 0.04f - 2.0f;
   random_state = 1;
