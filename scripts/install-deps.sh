@@ -11,12 +11,13 @@
 # needs nothing else: scripts/fresh-debian-test.sh proves it.
 set -euo pipefail
 
-# dpkg-dev: dpkg-buildflags gives the hardening flags of every build.
-build_packages=(g++ cmake pkg-config make liballegro4-dev libpng-dev dpkg-dev)
+# dpkg-dev: dpkg-buildflags gives the hardening flags of every build;
+# libxrandr-dev: the monitors of the screen.
+build_packages=(g++ cmake pkg-config make liballegro4-dev libpng-dev dpkg-dev libxrandr-dev)
 # CPack's dependency scan runs file and dpkg-shlibdeps (dpkg-dev).
 package_packages=(file)
-# Xvfb, xdotool and x11-utils (xwininfo, xprop, xmessage) for the real
-# window, and the XTest extension's header for the benchmarks' key presses
+# Xvfb, xdotool, x11-utils (xwininfo, xprop, xmessage) and
+# x11-xserver-utils (xrandr: two monitors) for the real window, and the XTest extension's header for the benchmarks' key presses
 # and pilot there; the linters of the installed files:
 # desktop-file-validate, man, lintian, appstreamcli and hardening-check
 # (devscripts); xdg-mime (xdg-utils, which asks mimetype of
@@ -25,7 +26,7 @@ package_packages=(file)
 # ALSA's headers for the emulated sound card of the sound test and the
 # key-to-sound benchmark; shfmt and jq for tests/tool_packages.sh, which
 # holds every command the scripts run to a package here.
-test_packages=(googletest libgtest-dev xvfb xdotool x11-utils libxtst-dev desktop-file-utils
+test_packages=(googletest libgtest-dev xvfb xdotool x11-utils x11-xserver-utils libxtst-dev desktop-file-utils
                man-db lintian appstream devscripts xdg-utils libfile-mimeinfo-perl shared-mime-info
                libasound2-dev shfmt jq)
 bench_packages=(libbenchmark-dev)
