@@ -47,8 +47,7 @@ ModeList modes_to_try(const DisplayRequest &request, const ScreenRect &monitor, 
 
 WindowPlace window_place(const ModeTry &mode, const ScreenRect &monitor, bool several_monitors) {
   if (mode.kind == ModeKind::FullscreenWindow) return {true, monitor.x, monitor.y};
-  if (mode.kind == ModeKind::Fullscreen) return {true, 0, 0};
-  if (!several_monitors) return {false, 0, 0};
+  if (mode.kind == ModeKind::Fullscreen || !several_monitors) return {false, 0, 0};
   return {true, monitor.x + std::max(0, (monitor.w - mode.width) / 2),
           monitor.y + std::max(0, (monitor.h - mode.height) / 2)};
 }

@@ -1,6 +1,6 @@
-// Which video modes to ask for, in which order, and where the 320 x 240
-// picture lands on a screen of a given size. Shared by the real platform and
-// its headless twin.
+// Which video modes to ask for, in which order, where their window goes on
+// the game's monitor, and where the 320 x 240 picture lands on it. Shared
+// by the real platform and its headless twin.
 #pragma once
 
 #include "platform/monitors.h"
@@ -44,10 +44,10 @@ int fitting_window_scale(int monitor_w, int monitor_h);
 ModeList modes_to_try(const DisplayRequest &request, const ScreenRect &monitor, int screen_w, int screen_h);
 
 // Where the window of a mode goes before it is shown. Fullscreen as a
-// window covers its monitor from the monitor's corner, the library's own
-// the screen from the screen's. A window is centred
-// on its monitor when the screen has several (its top-left corner kept on
-// the monitor), and stays where it is on a single one.
+// window covers its monitor from the monitor's corner (the library's own
+// places its own window). A window is centred on its monitor when the
+// screen has several (its top-left corner kept on the monitor), and stays
+// where it is on a single one.
 struct WindowPlace {
   bool move;
   int x, y;

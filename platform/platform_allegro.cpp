@@ -118,7 +118,8 @@ void choose_window_monitor() {
 // The library draws at the mode's size in the window's top-left corner:
 // centred in a window made larger.
 void centre_drawing_window(int w, int h) {
-  if (in_managed_window()) x_drawing_window_at(std::max(0, (w - shown.width) / 2), std::max(0, (h - shown.height) / 2));
+  if (!in_managed_window()) return;
+  x_drawing_window_at(std::max(0, (w - shown.width) / 2), std::max(0, (h - shown.height) / 2));
 }
 
 // A window manager gave the window another size: the picture is fitted to
@@ -151,8 +152,10 @@ bool set_mode(const ModeTry &mode) {
   WindowPlace place = window_place(mode, game_monitor(), several_monitors());
   fullscreen_window_before(as_window, place);
   bool set = (desktop_depth != 8 && set_mode_at_depth(mode, desktop_depth)) || set_mode_at_depth(mode, 8);
-  if (set && as_window) fullscreen_window_shown(game_monitor(), several_monitors() ? monitor_on : -1);
-  if (set && !as_window) plain_window_shown(game_monitor(), place);
+  if (set && as_window)
+    fullscreen_window_shown(game_monitor(), several_monitors() ? monitor_on : -1);
+  else if (set && in_managed_window())
+    plain_window_shown(game_monitor(), place);
   return set;
 }
 

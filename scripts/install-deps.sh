@@ -17,8 +17,9 @@ build_packages=(g++ cmake pkg-config make liballegro4-dev libpng-dev dpkg-dev li
 # CPack's dependency scan runs file and dpkg-shlibdeps (dpkg-dev).
 package_packages=(file)
 # Xvfb, xdotool, x11-utils (xwininfo, xprop, xmessage) and
-# x11-xserver-utils (xrandr: two monitors) for the real window, and the XTest extension's header for the benchmarks' key presses
-# and pilot there; the linters of the installed files:
+# x11-xserver-utils (xrandr: two monitors) for the real window, and the
+# XTest extension's header for the benchmarks' key presses and pilot
+# there; the linters of the installed files:
 # desktop-file-validate, man, lintian, appstreamcli and hardening-check
 # (devscripts); xdg-mime (xdg-utils, which asks mimetype of
 # libfile-mimeinfo-perl) over the databases of update-mime-database

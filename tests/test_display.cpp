@@ -131,6 +131,10 @@ TEST_F(DisplayTest, OneMonitorOfTwoHoldsTheWindowAndFullscreen) {
         << headless_twin.window_y;
     expect_picture(scale, px, py);
   };
+  auto open = [](DisplayRequest request) {
+    ASSERT_EQ(platform_open_display(request), 0);
+    present_frame();
+  };
   auto f11 = [] {
     headless_twin.switch_asked = true;
     present_frame();
@@ -139,8 +143,7 @@ TEST_F(DisplayTest, OneMonitorOfTwoHoldsTheWindowAndFullscreen) {
   // Side by side, no primary: the pointer's monitor, the right one (the
   // seam's first column is the right monitor's).
   screen_of(3840, 1080, left, right, false, 1920, 0);
-  ASSERT_EQ(platform_open_display({}), 0);
-  present_frame();
+  open({});
   expect_shown(2400, 180, 960, 720, 3, 0, 0);
   f11();
   expect_shown(1920, 0, 1920, 1080, 4, 320, 60);
@@ -157,27 +160,24 @@ TEST_F(DisplayTest, OneMonitorOfTwoHoldsTheWindowAndFullscreen) {
   // the game's monitor.
   screen_of(3840, 1080, left, right, false, 3000, 500);
   headless_twin.refuse_fullscreen_window = true;
-  ASSERT_EQ(platform_open_display({0, true}), 0);
-  present_frame();
+  open({0, true});
   expect_shown(0, 0, 3840, 1080, 4, 2240, 60);
 
   // Stacked, the lower one primary: there, wherever the pointer is. A
   // window larger than its monitor keeps its corner on it.
   screen_of(1920, 2160, upper, lower, true, 10, 10);
-  ASSERT_EQ(platform_open_display({}), 0);
-  present_frame();
+  open({});
   expect_shown(480, 1260, 960, 720, 3, 0, 0);
   f11();
   expect_shown(0, 1080, 1920, 1080, 4, 320, 60);
   screen_of(1920, 2160, upper, lower, true, 10, 10);
-  ASSERT_EQ(platform_open_display({8, false}), 0);
-  present_frame();
+  open({8, false});
   expect_shown(0, 1080, 2560, 1920, 8, 0, 0);
 
   // A window manager's size: smaller, the scale that fits, centred; larger,
   // the whole mode's picture. Seen at the next wait.
   screen_of(1920, 2160, upper, lower, true, 10, 10);
-  ASSERT_EQ(platform_open_display({}), 0);
+  open({});
   for (auto [w, h, scale, x, y] : {std::array{800, 500, 2, 80, 10}, std::array{1200, 800, 3, 0, 0}}) {
     headless_twin.window_w = w, headless_twin.window_h = h;
     present_frame();

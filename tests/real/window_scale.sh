@@ -6,8 +6,11 @@
 # and in the window) and P resumes it; --fullscreen starts fullscreen, its title the same picture scaled by 4.
 # Fullscreen is a window the size of the screen in the window manager's
 # fullscreen state, and grabs nothing: another client can still grab the
-# keyboard and the pointer. The picture on show is written at exit
-# (SWARMFIRE_LAST_FRAME) and the window is closed with its close button.
+# keyboard and the pointer. Then two monitors of 1920 x 1080 on one screen,
+# side by side and stacked: the window and fullscreen keep to one of them,
+# and a window given another size shows the whole picture. The picture on
+# show is written at exit (SWARMFIRE_LAST_FRAME) and the window is closed
+# with its close button.
 source "$(dirname "$0")/xvfb_lib.sh"
 build_folder "$@"
 
