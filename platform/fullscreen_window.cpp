@@ -38,22 +38,33 @@ void put_no_decorations(Window w) {
                   reinterpret_cast<const unsigned char *>(hints), 5);
 }
 
-// The request a client sends to change the state of its mapped window.
-void ask_state(Window w, long action) {
+// A request about its mapped window that a client sends to the window
+// manager.
+void ask_manager(Window w, const char *message, const long (&data)[5]) {
   XEvent event = {};
   event.xclient.type = ClientMessage;
   event.xclient.window = w;
-  event.xclient.message_type = atom("_NET_WM_STATE");
+  event.xclient.message_type = atom(message);
   event.xclient.format = 32;
-  event.xclient.data.l[0] = action;
-  event.xclient.data.l[1] = static_cast<long>(atom("_NET_WM_STATE_FULLSCREEN"));
-  event.xclient.data.l[3] = SOURCE_APPLICATION;
+  for (int i = 0; i < 5; ++i) event.xclient.data.l[i] = data[i];
   XSendEvent(_xwin.display, DefaultRootWindow(_xwin.display), False,
              SubstructureRedirectMask | SubstructureNotifyMask, &event);
 }
 
-// Whether a running window manager says it shows windows fullscreen.
-bool manager_does_fullscreen() {
+void ask_state(Window w, long action) {
+  ask_manager(w, "_NET_WM_STATE",
+              {action, static_cast<long>(atom("_NET_WM_STATE_FULLSCREEN")), 0, SOURCE_APPLICATION, 0});
+}
+
+// Fullscreen on that monitor alone: its index for the top, bottom, left and
+// right edges. The index is the monitor's place in the RandR list, which
+// the server's Xinerama answers in the same order.
+void ask_monitor(Window w, long monitor) {
+  ask_manager(w, "_NET_WM_FULLSCREEN_MONITORS", {monitor, monitor, monitor, monitor, SOURCE_APPLICATION});
+}
+
+// Whether a running window manager says it does what the atom names.
+bool manager_supports(const char *name) {
   Atom type = None;
   int format = 0;
   unsigned long count = 0, left = 0;
@@ -62,7 +73,7 @@ bool manager_does_fullscreen() {
   if (XGetWindowProperty(_xwin.display, DefaultRootWindow(_xwin.display), atom("_NET_SUPPORTED"), 0, 4096,
                          False, XA_ATOM, &type, &format, &count, &left, &data) == Success &&
       data && type == XA_ATOM && format == 32) {
-    Atom wanted = atom("_NET_WM_STATE_FULLSCREEN");
+    Atom wanted = atom(name);
     const Atom *supported = reinterpret_cast<const Atom *>(data);
     for (unsigned long i = 0; i < count && !found; ++i) found = supported[i] == wanted;
   }
@@ -84,12 +95,23 @@ void unfix_size(Window w) {
   XFree(hints);
 }
 
+// Whether the window's centre lies on the monitor.
+bool centred_on(Window w, const ScreenRect &monitor) {
+  XWindowAttributes a;
+  int x = 0, y = 0;
+  Window child = None;
+  if (!XGetWindowAttributes(_xwin.display, w, &a) ||
+      !XTranslateCoordinates(_xwin.display, w, DefaultRootWindow(_xwin.display), a.width / 2, a.height / 2, &x,
+                             &y, &child))
+    return true;
+  return x >= monitor.x && x < monitor.x + monitor.w && y >= monitor.y && y < monitor.y + monitor.h;
+}
+
 void put_fullscreen_state(Window w) {
   put_atom_list(w, "_NET_WM_STATE", atom("_NET_WM_STATE_FULLSCREEN"));
   // A compositing desktop would add a frame of delay.
   put_cardinal(w, "_NET_WM_BYPASS_COMPOSITOR", 1);
   put_no_decorations(w);
-  XMoveWindow(_xwin.display, w, 0, 0);
   state_put = true;
 }
 
@@ -103,7 +125,7 @@ void take_fullscreen_state(Window w) {
 
 }  // namespace
 
-void fullscreen_window_before(bool fullscreen) {
+void fullscreen_window_before(bool fullscreen, const WindowPlace &place) {
   XLOCK();
   Window w = _xwin.wm_window;
   if (_xwin.display && w != None) {
@@ -111,23 +133,42 @@ void fullscreen_window_before(bool fullscreen) {
       put_fullscreen_state(w);
     else if (state_put)
       take_fullscreen_state(w);
+    if (place.move) XMoveWindow(_xwin.display, w, place.x, place.y);
     XFlush(_xwin.display);
   }
   XUNLOCK();
 }
 
-void fullscreen_window_shown() {
+void fullscreen_window_shown(const ScreenRect &monitor, int index) {
   XLOCK();
   Window w = _xwin.wm_window;
   if (_xwin.display && w != None) {
     unfix_size(w);
     ask_state(w, STATE_ADD);
-    // A window manager that knows nothing of the request has placed the
-    // window as it likes: over the screen it goes, on top.
-    if (!manager_does_fullscreen()) {
-      XMoveWindow(_xwin.display, w, 0, 0);
+    if (!manager_supports("_NET_WM_STATE_FULLSCREEN")) {
+      // A window manager that knows nothing of the request has placed the
+      // window as it likes: over the monitor it goes, on top.
+      XMoveWindow(_xwin.display, w, monitor.x, monitor.y);
       XRaiseWindow(_xwin.display, w);
+    } else if (index >= 0 && manager_supports("_NET_WM_FULLSCREEN_MONITORS")) {
+      ask_monitor(w, index);
+    } else if (index >= 0 && !centred_on(w, monitor)) {
+      // Its placement put the window on another monitor: out of
+      // fullscreen, onto the game's monitor, and fullscreen there.
+      ask_state(w, STATE_REMOVE);
+      XMoveWindow(_xwin.display, w, monitor.x, monitor.y);
+      ask_state(w, STATE_ADD);
     }
+    XFlush(_xwin.display);
+  }
+  XUNLOCK();
+}
+
+void plain_window_shown(const ScreenRect &monitor, const WindowPlace &place) {
+  XLOCK();
+  Window w = _xwin.wm_window;
+  if (_xwin.display && w != None && place.move && !centred_on(w, monitor)) {
+    XMoveWindow(_xwin.display, w, place.x, place.y);
     XFlush(_xwin.display);
   }
   XUNLOCK();

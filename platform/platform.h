@@ -44,10 +44,10 @@ struct DisplayLost {
 
 // What the player asked for on the command line.
 struct DisplayRequest {
-  int scale = 0;           // window scale, 1 to MAX_WINDOW_SCALE; 0: the largest that fits the desktop
-  bool fullscreen = false; // the desktop's own resolution, the picture centred on black
+  int scale = 0;           // window scale, 1 to MAX_WINDOW_SCALE; 0: the largest that fits the monitor
+  bool fullscreen = false; // the monitor's own resolution, the picture centred on black
   bool focus_pause = true; // false: a lost focus neither pauses nor lets go of keys
-  bool fit = false;        // the scale at most the largest that fits the desktop
+  bool fit = false;        // the scale at most the largest that fits the monitor
 };
 
 constexpr int MAX_WINDOW_SCALE = 8;

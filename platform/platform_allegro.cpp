@@ -15,11 +15,14 @@
 #include "platform/stop_signals.h"
 #include "platform/window_identity.h"
 #include "platform/x_errors.h"
+#include "platform/x_screen.h"
 
 #include <X11/Xlib.h>
+#include <X11/keysym.h>
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdlib>
@@ -44,7 +47,9 @@ FrameGrid grid;
 
 DisplayRequest asked;       // the window scale the player asked for
 ModeTry shown{};            // the mode on now
-int desktop_w = 0, desktop_h = 0, desktop_depth = 8;
+int desktop_w = 0, desktop_h = 0, desktop_depth = 8;  // the whole X screen
+Monitors monitors;          // as the server last listed them
+int monitor_on = -1;        // the game's, in that list; -1: the whole screen
 PALETTE shown_palette;      // the palette on show, for repaints and fades
 
 // Without the focus the keys go to another window, the pads' too, unless
@@ -65,6 +70,14 @@ void on_key_event(int scancode) {
 }
 int drop_f11(int k) { return (k >> 8) == KEY_F11 ? 0 : k; }
 
+// A release of F11 that went to another window would keep every later
+// press from counting: with no window manager to move the keyboard, it
+// goes where the pointer is, and a switch can move the game's window from
+// under it. So while F11 is taken as held, the server is asked.
+void forget_lost_f11_release() {
+  if (f11_down && !x_key_held(XK_F11)) f11_down = false;
+}
+
 void check_close() {
   if (close_pressed) throw QuitRequested{};
   x_errors_check();
@@ -73,6 +86,49 @@ void check_close() {
 SAMPLE *bank_sample(int object) {
   const DATAFILE *sample = datafile_object(sound_bank, object, DAT_SAMPLE);
   return sample ? static_cast<SAMPLE *>(sample->dat) : nullptr;
+}
+
+// --- Monitors --------------------------------------------------------------
+
+ScreenRect game_monitor() { return monitor_rect(monitors, monitor_on, desktop_w, desktop_h); }
+bool several_monitors() { return monitors.count > 1; }
+
+// At the opening: the primary monitor, or else the pointer's.
+void choose_starting_monitor() {
+  monitors = x_monitors();
+  int x = 0, y = 0;
+  x_pointer(x, y);
+  monitor_on = starting_monitor(monitors, x, y);
+}
+
+// The library's own fullscreen draws in a window of its own over the
+// screen; every other mode in the window that the window manager sees.
+bool in_managed_window() { return gfx_driver && is_windowed_mode(); }
+
+// At a switch: the monitor holding the window's centre; the library's own
+// fullscreen stays on its monitor.
+void choose_window_monitor() {
+  ScreenRect was = game_monitor();
+  int x = was.x + was.w / 2, y = was.y + was.h / 2;
+  if (in_managed_window()) x_window_centre(x, y);
+  monitors = x_monitors();
+  monitor_on = monitor_holding(monitors, x, y);
+}
+
+// The library draws at the mode's size in the window's top-left corner:
+// centred in a window made larger.
+void centre_drawing_window(int w, int h) {
+  if (!in_managed_window()) return;
+  x_drawing_window_at(std::max(0, (w - shown.width) / 2), std::max(0, (h - shown.height) / 2));
+}
+
+// A window manager gave the window another size: the picture is fitted to
+// what the window shows.
+void follow_window_size() {
+  int w = 0, h = 0;
+  if (!in_managed_window() || !x_window_resized(w, h)) return;
+  presenter_fit(picture_area(shown, game_monitor(), w, h));
+  centre_drawing_window(w, h);
 }
 
 // --- Display modes ---------------------------------------------------------
@@ -93,9 +149,13 @@ bool set_mode_at_depth(const ModeTry &mode, int depth) {
 // is asked of the window manager around the mode switch.
 bool set_mode(const ModeTry &mode) {
   bool as_window = mode.kind == ModeKind::FullscreenWindow;
-  fullscreen_window_before(as_window);
+  WindowPlace place = window_place(mode, game_monitor(), several_monitors());
+  fullscreen_window_before(as_window, place);
   bool set = (desktop_depth != 8 && set_mode_at_depth(mode, desktop_depth)) || set_mode_at_depth(mode, 8);
-  if (set && as_window) fullscreen_window_shown();
+  if (set && as_window)
+    fullscreen_window_shown(game_monitor(), several_monitors() ? monitor_on : -1);
+  else if (set && in_managed_window())
+    plain_window_shown(game_monitor(), place);
   return set;
 }
 
@@ -111,7 +171,10 @@ void after_mode_set(const ModeTry &mode) {
   focus_gone = false;
   window_identity_after_mode();
   set_palette_range(shown_palette, 0, PAL_SIZE - 1, FALSE);
-  presenter_attach(screen, shown_palette);
+  int w = mode.width, h = mode.height;
+  if (in_managed_window()) x_window_follow(w, h);
+  presenter_attach(screen, shown_palette, picture_area(mode, game_monitor(), w, h));
+  centre_drawing_window(w, h);
 }
 
 // The first mode of the list, of the given kinds only, that the library
@@ -128,8 +191,9 @@ void switch_display() {
   ModeTry was = shown;
   DisplayRequest next = asked;
   next.fullscreen = !is_fullscreen(was.kind);
+  choose_window_monitor();
   presenter_detach();
-  if (open_first(modes_to_try(next, desktop_w, desktop_h), next.fullscreen)) return;
+  if (open_first(modes_to_try(next, game_monitor(), desktop_w, desktop_h), next.fullscreen)) return;
   if (set_mode(was)) {
     after_mode_set(was);
     return;
@@ -156,7 +220,9 @@ void sleep_until(long long when) {
 // Returns the deadlines passed.
 int wait_for_grid() {
   check_close();
+  forget_lost_f11_release();
   if (switch_asked.exchange(false)) switch_display();
+  follow_window_size();
   GridWait wait = grid_wait(grid, now_ns());
   sleep_until(wait.until);
   gamepad_poll(listening());
@@ -213,6 +279,7 @@ std::string start_up() {
   library_started = true;
   // In place of the library's handlers, which end the process at once.
   stop_signals_install();
+  x_screen_use(preflight_display);
   x_errors_watch(preflight_display);
   preflight_display = nullptr;
   if (install_timer() != 0) return std::string("cannot start the timer: ") + allegro_error;
@@ -244,6 +311,7 @@ void shut_down() {
   remove_keyboard();
   remove_timer();
   allegro_exit();
+  x_screen_release();
   x_errors_release();
 }
 
@@ -254,7 +322,8 @@ int open_display(const DisplayRequest &request) {
     ustrzcpy(allegro_error, ALLEGRO_ERROR_SIZE, "no memory for the 320x240 picture");
     return -1;
   }
-  return open_first(modes_to_try(request, desktop_w, desktop_h), false) ? 0 : -1;
+  choose_starting_monitor();
+  return open_first(modes_to_try(request, game_monitor(), desktop_w, desktop_h), false) ? 0 : -1;
 }
 
 std::string last_error() { return allegro_error; }

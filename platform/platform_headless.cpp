@@ -18,6 +18,10 @@ HeadlessTwin headless_twin;
 namespace {
 
 HeadlessTwin &twin = headless_twin;
+ModeTry shown{};
+int fitted_w = 0, fitted_h = 0;  // the window's size the picture was placed for
+
+ScreenRect game_monitor() { return monitor_rect(twin.monitors, twin.monitor, twin.desktop_w, twin.desktop_h); }
 
 bool refused(const ModeTry &mode) {
   if (is_fullscreen(mode.kind) && twin.refuse_fullscreen) return true;
@@ -33,9 +37,14 @@ void show_mode(const ModeTry &mode) {
   twin.display = create_bitmap(mode.width, mode.height);
   twin.fullscreen = is_fullscreen(mode.kind);
   twin.fullscreen_window = mode.kind == ModeKind::FullscreenWindow;
+  shown = mode;
+  WindowPlace place = window_place(mode, game_monitor(), twin.monitors.count > 1);
+  if (place.move) twin.window_x = place.x, twin.window_y = place.y;
+  twin.window_w = fitted_w = mode.width;
+  twin.window_h = fitted_h = mode.height;
   PALETTE palette;
   get_palette(palette);
-  presenter_attach(twin.display, palette);
+  presenter_attach(twin.display, palette, picture_area(mode, game_monitor(), mode.width, mode.height));
 }
 
 bool show_unless_refused(const ModeTry &mode) {
@@ -48,18 +57,33 @@ bool open_first(const ModeList &list, bool fullscreen_only) {
   return first_mode_set(list, fullscreen_only, show_unless_refused) != nullptr;
 }
 
-// F11, as the real platform handles it: a refused switch keeps the mode on.
+// F11, as the real platform handles it: on the monitor holding the
+// window's centre (the library's fullscreen stays on its own); a refused
+// switch keeps the mode on.
 void switch_display() {
   twin.switch_asked = false;
+  ScreenRect was = game_monitor();
+  int x = was.x + was.w / 2, y = was.y + was.h / 2;
+  if (shown.kind != ModeKind::Fullscreen) x = twin.window_x + twin.window_w / 2, y = twin.window_y + twin.window_h / 2;
+  twin.monitor = monitor_holding(twin.monitors, x, y);
   DisplayRequest next = twin.asked;
   next.fullscreen = !twin.fullscreen;
-  open_first(modes_to_try(next, twin.desktop_w, twin.desktop_h), next.fullscreen);
+  open_first(modes_to_try(next, game_monitor(), twin.desktop_w, twin.desktop_h), next.fullscreen);
 }
 
-// Every wait starts as the real platform's do: the close button, then F11.
+// The window got another size: the picture fitted to what it shows.
+void follow_window_size() {
+  if (shown.kind == ModeKind::Fullscreen || (twin.window_w == fitted_w && twin.window_h == fitted_h)) return;
+  fitted_w = twin.window_w, fitted_h = twin.window_h;
+  presenter_fit(picture_area(shown, game_monitor(), fitted_w, fitted_h));
+}
+
+// Every wait starts as the real platform's do: the close button, F11, then
+// the window's size.
 void begin_wait() {
   if (twin.close) throw QuitRequested{};
   if (twin.switch_asked) switch_display();
+  follow_window_size();
 }
 
 void call_hook(headless::Wait kind) {
@@ -99,7 +123,8 @@ int open_display(const DisplayRequest &request) {
     twin.error = "no memory for the 320x240 picture";
     return -1;
   }
-  return open_first(modes_to_try(request, twin.desktop_w, twin.desktop_h), false) ? 0 : -1;
+  twin.monitor = starting_monitor(twin.monitors, twin.pointer_x, twin.pointer_y);
+  return open_first(modes_to_try(request, game_monitor(), twin.desktop_w, twin.desktop_h), false) ? 0 : -1;
 }
 
 std::string last_error() { return twin.error; }

@@ -2,6 +2,7 @@
 
 #include "platform/display_modes.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -130,21 +131,34 @@ void presenter_release() {
   presenter.picture.reset();
 }
 
-void presenter_attach(BITMAP *target, const RGB *palette) {
+void presenter_attach(BITMAP *target, const RGB *palette, const ScreenRect &area) {
   presenter_detach();
   presenter_picture();
   presenter.target = target;
   presenter.depth = bitmap_color_depth(target);
-  presenter.place = place_picture(target->w, target->h);
+  make_colours(palette);
+  presenter.rows_written = 0;
+  presenter_fit(area);
+}
+
+void presenter_fit(const ScreenRect &area) {
+  BITMAP *target = presenter.target;
+  if (!target) return;
+  // Within the target, whatever the area says.
+  int x = std::max(0, area.x), y = std::max(0, area.y);
+  presenter.place = place_picture({x, y, std::min(area.w, target->w - x), std::min(area.h, target->h - y)});
+  presenter.scaled.reset();
   if (!is_memory_bitmap(target)) {
     int scale = presenter.place.scale;
     presenter.scaled.reset(create_bitmap_ex(presenter.depth, PICTURE_WIDTH * scale, PICTURE_HEIGHT * scale));
     // No memory: at least the picture.
     if (!presenter.scaled) presenter.place = {1, presenter.place.x, presenter.place.y};
   }
-  make_colours(palette);
+  // An area too small for the picture: as much of it as the target holds.
+  Placement &p = presenter.place;
+  p.x = std::max(0, std::min(p.x, target->w - PICTURE_WIDTH * p.scale));
+  p.y = std::max(0, std::min(p.y, target->h - PICTURE_HEIGHT * p.scale));
   clear_to_color(target, 0);
-  presenter.rows_written = 0;
   write_all();
 }
 

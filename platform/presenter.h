@@ -5,6 +5,8 @@
 // last present. Shared by the real platform and its headless twin.
 #pragma once
 
+#include "platform/monitors.h"
+
 #include <allegro.h>
 
 // The logical screen; created on first use, black. Null only when there
@@ -12,10 +14,14 @@
 BITMAP *presenter_picture();
 void presenter_release();
 
-// A display was opened (or reopened): place the picture on it, black
-// around, and write all of it. Targets of 8 bits show palette indices (the
-// library maps them); deeper ones get colours from the palette given here.
-void presenter_attach(BITMAP *target, const RGB *palette);
+// A display was opened (or reopened): place the picture in the area of it
+// that is seen, black around, and write all of it. Targets of 8 bits show
+// palette indices (the library maps them); deeper ones get colours from the
+// palette given here.
+void presenter_attach(BITMAP *target, const RGB *palette, const ScreenRect &area);
+// The window got another size: the picture placed afresh in the area now
+// seen, and written again.
+void presenter_fit(const ScreenRect &area);
 // The display is about to go away (a mode switch).
 void presenter_detach();
 

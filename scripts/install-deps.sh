@@ -13,20 +13,22 @@
 set -euo pipefail
 
 # dpkg-dev: dpkg-buildflags gives the hardening flags of every build;
-# libasound2-dev: the game keeps ALSA's error lines off the terminal.
-build_packages=(g++ cmake pkg-config make liballegro4-dev libpng-dev dpkg-dev libasound2-dev)
+# libasound2-dev: the game keeps ALSA's error lines off the terminal;
+# libxrandr-dev: the monitors of the screen.
+build_packages=(g++ cmake pkg-config make liballegro4-dev libpng-dev dpkg-dev libasound2-dev libxrandr-dev)
 # CPack's dependency scan runs file and dpkg-shlibdeps (dpkg-dev).
 package_packages=(file)
-# Xvfb, xdotool and x11-utils (xwininfo, xprop, xmessage) for the real
-# window, and the XTest extension's header for the benchmarks' key presses
-# and pilot there; the linters of the installed files:
+# Xvfb, xdotool, x11-utils (xwininfo, xprop, xmessage) and
+# x11-xserver-utils (xrandr: two monitors) for the real window, and the
+# XTest extension's header for the benchmarks' key presses and pilot
+# there; the linters of the installed files:
 # desktop-file-validate, man, lintian, appstreamcli and hardening-check
 # (devscripts); xdg-mime (xdg-utils, which asks mimetype of
 # libfile-mimeinfo-perl) over the databases of update-mime-database
 # (shared-mime-info) and update-desktop-database (desktop-file-utils);
 # shfmt and jq for tests/tool_packages.sh, which
 # holds every command the scripts run to a package here.
-test_packages=(googletest libgtest-dev xvfb xdotool x11-utils libxtst-dev desktop-file-utils
+test_packages=(googletest libgtest-dev xvfb xdotool x11-utils x11-xserver-utils libxtst-dev desktop-file-utils
                man-db lintian appstream devscripts xdg-utils libfile-mimeinfo-perl shared-mime-info
                shfmt jq)
 bench_packages=(libbenchmark-dev)

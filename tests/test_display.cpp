@@ -1,6 +1,6 @@
 // The display: the window that fits the desktop and its fallbacks,
 // fullscreen centred on black, every frame scaled pixel for pixel with only
-// the changed rows written, F11 both ways, and the 60 Hz grid.
+// the changed rows written, F11 both ways, two monitors, and the 60 Hz grid.
 #include "frame/program.h"
 #include "frame/program_services.h"
 #include "platform/frame_grid.h"
@@ -8,6 +8,7 @@
 #include "platform/presenter.h"
 #include "tests/support/headless_game.h"
 
+#include <array>
 #include <utility>
 #include <vector>
 
@@ -106,6 +107,83 @@ TEST_F(DisplayTest, OnlyChangedRowsAreWrittenAndSwitchesRepaintEverything) {
   platform_clear_screen();
   EXPECT_EQ(getpixel(headless_twin.display, 30, 30), 0);
   EXPECT_EQ(getpixel(platform_screen(), 10, 10), 0);
+}
+
+// Two monitors of 1920 x 1080 on one screen: the window fits the game's
+// monitor and is centred on it, fullscreen covers that monitor alone, F11
+// follows the window's centre, and a window given another size shows the
+// whole picture.
+TEST_F(DisplayTest, OneMonitorOfTwoHoldsTheWindowAndFullscreen) {
+  const ScreenRect left{0, 0, 1920, 1080}, right{1920, 0, 1920, 1080}, upper{0, 0, 1920, 1080},
+      lower{0, 1080, 1920, 1080};
+  auto screen_of = [](int w, int h, ScreenRect first, ScreenRect second, bool second_primary, int px, int py) {
+    headless::reset();
+    headless::set_desktop(w, h);
+    add_monitor(headless_twin.monitors, first, false);
+    add_monitor(headless_twin.monitors, second, second_primary);
+    headless_twin.pointer_x = px, headless_twin.pointer_y = py;
+  };
+  // Where the window is, its size, and the picture's scale and place on it.
+  auto expect_shown = [](int x, int y, int w, int h, int scale, int px, int py) {
+    EXPECT_TRUE(headless_twin.window_x == x && headless_twin.window_y == y && headless_twin.display->w == w &&
+                headless_twin.display->h == h)
+        << headless_twin.display->w << "x" << headless_twin.display->h << " at " << headless_twin.window_x << ", "
+        << headless_twin.window_y;
+    expect_picture(scale, px, py);
+  };
+  auto open = [](DisplayRequest request) {
+    ASSERT_EQ(platform_open_display(request), 0);
+    present_frame();
+  };
+  auto f11 = [] {
+    headless_twin.switch_asked = true;
+    present_frame();
+  };
+
+  // Side by side, no primary: the pointer's monitor, the right one (the
+  // seam's first column is the right monitor's).
+  screen_of(3840, 1080, left, right, false, 1920, 0);
+  open({});
+  expect_shown(2400, 180, 960, 720, 3, 0, 0);
+  f11();
+  expect_shown(1920, 0, 1920, 1080, 4, 320, 60);
+  f11();
+  expect_shown(2400, 180, 960, 720, 3, 0, 0);
+  // Dragged until its centre is one column left of the seam.
+  headless_twin.window_x = 1919 - 480;
+  f11();
+  expect_shown(0, 0, 1920, 1080, 4, 320, 60);
+  f11();
+  expect_shown(480, 180, 960, 720, 3, 0, 0);
+
+  // The library's own fullscreen covers the whole screen: the picture on
+  // the game's monitor.
+  screen_of(3840, 1080, left, right, false, 3000, 500);
+  headless_twin.refuse_fullscreen_window = true;
+  open({0, true});
+  expect_shown(0, 0, 3840, 1080, 4, 2240, 60);
+
+  // Stacked, the lower one primary: there, wherever the pointer is. A
+  // window larger than its monitor keeps its corner on it.
+  screen_of(1920, 2160, upper, lower, true, 10, 10);
+  open({});
+  expect_shown(480, 1260, 960, 720, 3, 0, 0);
+  f11();
+  expect_shown(0, 1080, 1920, 1080, 4, 320, 60);
+  screen_of(1920, 2160, upper, lower, true, 10, 10);
+  open({8, false});
+  expect_shown(0, 1080, 2560, 1920, 8, 0, 0);
+
+  // A window manager's size: smaller, the scale that fits, centred; larger,
+  // the whole mode's picture. Seen at the next wait.
+  screen_of(1920, 2160, upper, lower, true, 10, 10);
+  open({});
+  for (auto [w, h, scale, x, y] : {std::array{800, 500, 2, 80, 10}, std::array{1200, 800, 3, 0, 0}}) {
+    headless_twin.window_w = w, headless_twin.window_h = h;
+    present_frame();
+    expect_shown(480, 1260, 960, 720, scale, x, y);
+    EXPECT_TRUE(scale != 2 || getpixel(headless_twin.display, 959, 719) == 0) << "the larger picture left";
+  }
 }
 
 // Deadlines at exact sixtieths of a second from the first wait; a late wait

@@ -6,8 +6,11 @@
 # and in the window) and P resumes it; --fullscreen starts fullscreen, its title the same picture scaled by 4.
 # Fullscreen is a window the size of the screen in the window manager's
 # fullscreen state, and grabs nothing: another client can still grab the
-# keyboard and the pointer. The picture on show is written at exit
-# (SWARMFIRE_LAST_FRAME) and the window is closed with its close button.
+# keyboard and the pointer. Then two monitors of 1920 x 1080 on one screen,
+# side by side and stacked: the window and fullscreen keep to one of them,
+# and a window given another size shows the whole picture. The picture on
+# show is written at exit (SWARMFIRE_LAST_FRAME) and the window is closed
+# with its close button.
 source "$(dirname "$0")/xvfb_lib.sh"
 build_folder "$@"
 
@@ -26,14 +29,16 @@ close_and_compare() {
 }
 
 # at_size W H [SECONDS]: the window is W x H at (0, 0), within the seconds
-# given; f11_to W H: after F11. (Where the picture lies in it, and at which
-# scale, follows; the pictures shot there are held against the game's.)
-at_size() {
-  wait_until "${3:-1}" sized "$1" "$2" ||
-    fail "window ${WIN_W}x$WIN_H at ($WIN_X, $WIN_Y), not ${1}x$2 at (0, 0)"
+# given; at_place W H X Y [SECONDS]: at (X, Y); f11_to W H [X Y]: after F11.
+# (Where the picture lies in it, and at which scale, follows; the pictures
+# shot there are held against the game's.)
+at_size() { at_place "$1" "$2" 0 0 "${3:-1}"; }
+at_place() {
+  wait_until "${5:-1}" placed "$@" ||
+    fail "window ${WIN_W}x$WIN_H at ($WIN_X, $WIN_Y), not ${1}x$2 at ($3, $4)"
 }
-sized() { window_on_show && [ "${WIN_W}x$WIN_H+$WIN_X+$WIN_Y" = "${1}x$2+0+0" ]; }
-f11_to() { tap F11 && at_size "$1" "$2" 5; }
+placed() { window_on_show && [ "${WIN_W}x$WIN_H+$WIN_X+$WIN_Y" = "${1}x$2+$3+$4" ]; }
+f11_to() { tap F11 && at_place "$1" "$2" "${3:-0}" "${4:-0}" 5; }
 # shows SHOT NAME: the picture on show, shot as NAME, is SHOT's, pixel for
 # pixel at its own 320 x 240 size (their PNGs the same), within seconds.
 shows() { wait_until 3 same_picture "$@" || fail "the picture changed: $1.png / $2.png"; }
@@ -95,4 +100,71 @@ around=$(field nonblack "$(shoot border 0 0 1920 60)")
 # it is still the picture on show.
 f11_to 960 720
 close_and_compare fullscreen-title 320 60 4
-echo "PASS: scaled window, fullscreen without grabs both ways, focus pause and --fullscreen"
+
+# Two monitors of 1920 x 1080 on one screen. screen_of SIZE MONITOR...: a
+# new X server of that size, its monitors NAME+X+Y (the first holds the
+# server's one output; "*" before a name makes it the primary one).
+screen_of() {
+  kill "$XVFB_PID"
+  wait "$XVFB_PID" 2>/dev/null || true
+  SCREEN_SIZE=$1
+  start_xvfb
+  local output=screen
+  for monitor in "${@:2}"; do
+    xrandr --setmonitor "${monitor%%+*}" "1920/508x1080/286+${monitor#*+}" "$output" >/dev/null
+    output=none
+  done
+}
+# black NAME X Y W H: nothing lit in that part of the screen.
+black() {
+  local lit
+  lit=$(field nonblack "$(shoot "$@")")
+  [ "$lit" -eq 0 ] || fail "$lit lit pixels in $1"
+}
+
+# Side by side, no primary: the game opens on the pointer's monitor, the
+# right one; fullscreen covers that one alone, the picture centred there,
+# and F11 comes back to the window on it, and goes fullscreen there again.
+# Moved to the left monitor, the window goes fullscreen there.
+screen_of 3840x1080 left+0+0 right+1920+0
+xdotool mousemove 2880 540
+open_game --fullscreen
+at_place 1920 1080 1920 0
+fullscreen_as_window
+wait_until 10 title_back right-title || fail "no title in fullscreen on the right monitor"
+black right-left 0 0 1920 1080
+black right-around 1920 0 1920 60
+f11_to 960 720 2400 180
+shows right-title right-window
+f11_to 1920 1080 1920 0
+f11_to 960 720 2400 180
+xdotool windowmove "$WINDOW" 100 100
+find_window # the pointer follows it
+f11_to 1920 1080 0 0
+wait_until 10 title_back left-title || fail "no title in fullscreen on the left monitor"
+black left-right 1920 0 1920 1080
+f11_to 960 720 480 180
+close_and_compare left-title 320 60 4
+
+# Stacked, the lower monitor the primary one: the window opens there,
+# within 85% of its height, wherever the pointer is, and so does
+# fullscreen. A window manager giving the window another size has the
+# picture fitted to it, never cut: smaller, at the scale that fits; larger,
+# centred.
+screen_of 1920x2160 '*lower+0+1080' upper+0+0
+xdotool mousemove 960 300
+open_game
+at_place 960 720 480 1260
+f11_to 1920 1080 0 1080
+wait_until 10 title_back lower-title || fail "no title in fullscreen on the lower monitor"
+black lower-upper 0 0 1920 1080
+f11_to 960 720 480 1260
+shows lower-title lower-window
+xdotool windowsize "$WINDOW" 800 500
+at_place 800 500 480 1260
+shows lower-title smaller-window
+xdotool windowsize "$WINDOW" 1200 800
+at_place 1200 800 480 1260
+shows lower-title larger-window
+close_and_compare larger-window "$PIC_X" "$PIC_Y" 3
+echo "PASS: scaled window, fullscreen without grabs both ways, focus pause and --fullscreen; on two monitors side by side and stacked"
