@@ -12,8 +12,6 @@
 
 #include <algorithm>
 
-std::array<ShieldRock, MAX_SHIELD_ROCKS> shield_rocks = {};
-
 namespace {
 
 constexpr int ROCK_BREAKS_AT = 5;

@@ -8,10 +8,6 @@
 
 #include <algorithm>
 
-std::array<Explosion, MAX_EXPLOSIONS> explosions = {};
-int active_explosions = 0;
-int direction_cursor = 0;
-
 namespace {
 
 constexpr float PARTICLE_SPEED = 0.3f;

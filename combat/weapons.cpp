@@ -8,9 +8,6 @@
 #include "frame/random.h"
 #include "world/records.h"
 
-std::array<PlayerShot, MAX_PLAYER_SHOTS> player_shots = {};
-std::array<Capsule, MAX_CAPSULES> capsules = {};
-
 namespace {
 
 struct VolleyShot {

@@ -7,11 +7,6 @@
 #include "frame/game_state.h"
 #include "platform/platform.h"
 
-int fire_held = 0;
-
-namespace {
-
-}  // namespace
 
 bool fire_key_held() {
   bool alt = platform_key(KEY_ALT), space = platform_key(KEY_SPACE);

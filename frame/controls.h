@@ -1,8 +1,6 @@
 // The player's keys during a game, the pause and the screenshot.
 #pragma once
 
-extern int fire_held;
-
 // The fire key: Alt, Space or Left Ctrl, wherever Alt fires or selects.
 bool fire_key_held();
 

@@ -3,20 +3,17 @@
 #include "frame/catalogue.h"
 #include "platform/datafile_object.h"
 
-Player player = {};
+#define DEFINE_PLAY_STATE(type, name, start) type name = start;
+PLAY_STATE(DEFINE_PLAY_STATE)
+#undef DEFINE_PLAY_STATE
 
-int level = 1;
 DATAFILE *level_data = nullptr;
-LevelEnd level_end = LEVEL_PLAYING;
-int shots_fired = 0;
-int shots_hit = 0;
-int total_shots_fired = 0;
-int total_shots_hit = 0;
-int reverse_ticks = 0;
-int scroll_y = 0;
-int scroll_tick = 0;
-std::array<float, 200> direction_table = {};
-int demo_steer = 0;
+
+void reset_play_state() {
+#define RESET_PLAY_STATE(type, name, start) name = start;
+  PLAY_STATE(RESET_PLAY_STATE)
+#undef RESET_PLAY_STATE
+}
 
 const RGB *level_palette() {
   const DATAFILE *palette = datafile_object(level_data, level_object::PALETTE, DAT_PALETTE);

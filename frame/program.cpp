@@ -16,16 +16,6 @@
 BITMAP *back_buffer = nullptr;
 BITMAP *glow_layer = nullptr;
 DATAFILE *sound_data = nullptr;
-std::atomic<int> game_ticks{0};
-DemoMode demo_mode = DEMO_OFF;
-
-int option_glow = 1;
-int option_scroll = 1;
-int option_music = 1;
-int option_stars = 1;
-int option_shot_collisions = 1;
-int option_effects = 1;
-int option_background = 1;
 
 void timer_tick() { game_ticks.fetch_add(1); }
 
@@ -85,9 +75,6 @@ void switch_all_options_on() {
   option_shot_collisions = option_effects = option_background = 1;
 }
 
-}  // namespace
-
-namespace {
 
 void play_one_game() {
   in_game = true;

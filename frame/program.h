@@ -10,9 +10,6 @@
 #include <atomic>
 #include <string>
 
-// Advanced by timer_tick, which the platform calls on the main thread at
-// its waits; atomic so that no reader ever races a writer.
-extern std::atomic<int> game_ticks;
 extern DATAFILE *sound_data;  // "sound.dat", held for the whole run
 
 void timer_tick();

@@ -1,7 +1,6 @@
 #include "frame/random.h"
 
-uint32_t random_state = 1;
-uint64_t random_draws = 0;
+#include "frame/game_state.h"
 
 int random_number() {
   random_state = random_state * 214013u + 2531011u;

@@ -3,11 +3,8 @@
 // every run deals the same sequence.
 #pragma once
 
-#include <cstdint>
-
-extern uint32_t random_state;
-// Numbers drawn since the program started; tests use it to pin draw counts.
-extern uint64_t random_draws;
+// Its state and the numbers drawn so far are in the state of play
+// (frame/game_state.h).
 
 // Next number, 0 to 32767.
 int random_number();

@@ -1,14 +1,6 @@
 #include "frame/world_hash.h"
 
-#include "frame/controls.h"
 #include "frame/game_state.h"
-#include "frame/program.h"
-#include "frame/program_services.h"
-#include "frame/random.h"
-#include "render/starfield.h"
-#include "screens/depth_stars.h"
-#include "screens/ending.h"
-#include "screens/title.h"
 
 #include <type_traits>
 
@@ -38,56 +30,46 @@ void hash_particle(Hasher &hs, const Particle &p) {
   hs.bytes(p.trail_y, sizeof p.trail_y);
 }
 
+// How each type of the state of play is hashed: numbers and states by their
+// bytes, records of plain ints as they lie, floats one by one.
+void hash_value(Hasher &hs, int v) { hs.number(v); }
+void hash_value(Hasher &hs, float v) { hs.number(v); }
+void hash_value(Hasher &hs, uint32_t v) { hs.bytes(&v, sizeof v); }
+void hash_value(Hasher &hs, uint64_t v) { hs.bytes(&v, sizeof v); }
+void hash_value(Hasher &hs, const std::atomic<int> &v) { hs.number(v.load()); }
+template <typename State>
+  requires std::is_enum_v<State>
+void hash_value(Hasher &hs, State v) {
+  hs.number(static_cast<int>(v));
+}
+void hash_value(Hasher &hs, const Player &p) {
+  static_assert(std::has_unique_object_representations_v<Player>);
+  hs.bytes(&p, sizeof p);
+}
+template <size_t N>
+void hash_value(Hasher &hs, const std::array<float, N> &a) {
+  for (float f : a) hs.number(f);
+}
+template <typename Record, size_t N>
+void hash_value(Hasher &hs, const std::array<Record, N> &a) {
+  hs.records(a);
+}
 // The particles of an explosion matter only while it is active: a new one
 // sets every particle it uses.
-void hash_explosions(Hasher &hs) {
-  for (const Explosion &e : explosions) {
+void hash_value(Hasher &hs, const ExplosionTable &table) {
+  for (const Explosion &e : table) {
     for (int v : {e.active, e.live_particles, e.x, e.y, e.glow_radius, e.trail_style}) hs.number(v);
     if (e.active)
       for (const Particle &p : e.particles) hash_particle(hs, p);
   }
-  hs.number(active_explosions);
-  hs.number(direction_cursor);
-}
-
-void hash_game_state(Hasher &hs) {
-  hs.bytes(&random_state, sizeof random_state);
-  hs.bytes(&random_draws, sizeof random_draws);
-  static_assert(std::has_unique_object_representations_v<Player>);
-  hs.bytes(&player, sizeof player);
-  for (int v : {level, int(level_end), shots_fired, shots_hit, total_shots_fired, total_shots_hit,
-                reverse_ticks, scroll_y, scroll_tick, demo_steer, fire_held, int(game_ticks),
-                int(demo_mode)})
-    hs.number(v);
-  for (float d : direction_table) hs.number(d);
-  for (int v : {option_glow, option_scroll, option_music, option_stars, option_shot_collisions,
-                option_effects, option_background})
-    hs.number(v);
-}
-
-void hash_screens(Hasher &hs) {
-  hs.records(depth_stars);
-  hs.records(ending_sprites);
-  for (int v : {ending_spin, ending_spin_tick}) hs.number(v);
-  hs.number(ending_title_scale);
-  hs.bytes(option_marks, sizeof option_marks);
-  for (int v : {option_cursor, option_key_held}) hs.number(v);
 }
 
 }  // namespace
 
 uint64_t world_hash() {
   Hasher hs;
-  hash_game_state(hs);
-  hs.records(enemies);
-  hs.records(enemy_shots);
-  for (int v : {enemy_count, enemies_destroyed, shot_timer, dive_timer, freeze_ticks}) hs.number(v);
-  hs.records(exhaust);
-  hs.records(player_shots);
-  hs.records(capsules);
-  hs.records(shield_rocks);
-  hs.records(stars);
-  hash_explosions(hs);
-  hash_screens(hs);
+#define HASH_PLAY_STATE(type, name, start) hash_value(hs, name);
+  PLAY_STATE(HASH_PLAY_STATE)
+#undef HASH_PLAY_STATE
   return hs.h;
 }

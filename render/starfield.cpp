@@ -2,9 +2,8 @@
 // grey and the faster the fall (one pixel every layer + 3 ticks).
 #include "render/starfield.h"
 
+#include "frame/game_state.h"
 #include "frame/random.h"
-
-std::array<Star, star_count> stars = {};
 
 namespace {
 

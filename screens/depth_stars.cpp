@@ -1,8 +1,7 @@
 #include "screens/depth_stars.h"
 
+#include "frame/game_state.h"
 #include "frame/random.h"
-
-std::array<DepthStar, DEPTH_STARS> depth_stars = {};
 
 void init_depth_stars() {
   for (DepthStar &s : depth_stars) {

@@ -1,6 +1,7 @@
 #include "screens/ending.h"
 
 #include "frame/catalogue.h"
+#include "frame/game_state.h"
 #include "frame/program.h"
 #include "frame/program_services.h"
 #include "frame/random.h"
@@ -10,10 +11,6 @@
 #include "screens/palette_screen.h"
 
 DATAFILE *ending_data = nullptr;
-std::array<EndingSprite, 8> ending_sprites = {};
-int ending_spin = 0;
-int ending_spin_tick = 0;
-float ending_title_scale = 0.0f;
 
 namespace {
 

@@ -4,16 +4,13 @@
 #include "frame/catalogue.h"
 #include "frame/colour_tables.h"
 #include "frame/controls.h"
+#include "frame/game_state.h"
 #include "frame/program.h"
 #include "frame/program_services.h"
 #include "frame/resources.h"
 #include "platform/platform.h"
 #include "screens/depth_stars.h"
 #include "screens/title.h"
-
-int option_marks[5] = {};
-int option_cursor = 0;
-int option_key_held = 0;
 
 namespace {
 

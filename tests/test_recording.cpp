@@ -262,7 +262,7 @@ TEST_F(RecordingTest, AReplayWritesNoScreenshotAndItsWindowFitsTheDesktop) {
   EXPECT_EQ(replay::verify(file, line).status, 0) << line;
   EXPECT_FALSE(fs::exists("dump.pcx"));
   headless::reset();
-  reset_world_state();
+  reset_play_state();
   headless::set_desktop(1920, 1080);
   EXPECT_EQ(play_recording(file, {}, false), 0);
   EXPECT_FALSE(fs::exists("dump.pcx"));

@@ -10,14 +10,6 @@
 #include "world/behaviour.h"
 #include "world/records.h"
 
-std::array<Enemy, MAX_ENEMIES> enemies = {};
-int enemy_count = 0;
-std::array<EnemyShot, MAX_ENEMY_SHOTS> enemy_shots = {};
-int enemies_destroyed = 0;
-int shot_timer = 0;
-int dive_timer = 0;
-int freeze_ticks = 0;
-
 namespace {
 
 constexpr int EXTRA_LIFE_POINTS = 5000;

@@ -11,8 +11,6 @@
 #include "render/starfield.h"
 #include "world/enemies.h"
 
-std::array<ExhaustParticle, MAX_EXHAUST> exhaust = {};
-
 namespace {
 
 constexpr int SCROLL_TICKS = 7;         // ticks per row of background scroll

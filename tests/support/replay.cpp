@@ -88,7 +88,7 @@ uint64_t samples_hash(uint64_t running) {
 template <typename Each, typename Program>
 Outcome run(Each each, Program program) {
   headless::reset();
-  reset_world_state();
+  reset_play_state();
   Outcome outcome;
   headless::set_event_limit(MOST_TICKS);
   headless::set_hook([&](const headless::Event &e) {

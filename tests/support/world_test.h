@@ -6,7 +6,7 @@
 #include "tests/support/headless_game.h"
 #include "tests/support/level_reset.h"
 
-#include "frame/random.h"
+#include "frame/game_state.h"
 
 #include <cstdint>
 #include <utility>
