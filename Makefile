@@ -5,6 +5,8 @@
 # game is not built again. JOBS=N sets the compilers run at once.
 BUILD := build
 JOBS := $(shell nproc 2>/dev/null || echo 2)
+# Under CI (CI set, as .ci/run has it) every warning is an error.
+WERROR := $(if $(CI),ON,OFF)
 GAME_TARGETS := swarmfire swarmfire_dist
 
 PREFIX ?= /usr/local
@@ -25,7 +27,7 @@ play: build
 
 test:
 	scripts/install-deps.sh test
-	cmake -S . -B $(BUILD) -DSWARMFIRE_TESTS=ON -DSWARMFIRE_BENCH=ON
+	cmake -S . -B $(BUILD) -DSWARMFIRE_TESTS=ON -DSWARMFIRE_BENCH=ON -DSWARMFIRE_WERROR=$(WERROR)
 	cmake --build $(BUILD) -j $(JOBS)
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 

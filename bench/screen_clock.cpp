@@ -2,7 +2,7 @@
 
 #include <chrono>
 
-std::vector<double> frame_seconds(const std::function<void()> &screen,
+std::vector<double> frame_seconds(const std::function<void()> &show,
                                   const std::function<void(long frame)> &keys) {
   using clock = std::chrono::steady_clock;
   std::vector<double> seconds;
@@ -15,7 +15,7 @@ std::vector<double> frame_seconds(const std::function<void()> &screen,
     keys(e.frame - start);
     previous = clock::now();
   });
-  screen();
+  show();
   headless::set_hook(nullptr);
   headless::release_all();
   headless::clear_samples();

@@ -11,7 +11,7 @@
 
 // Seconds of every frame the screen presents, frame 1 first (index 0);
 // `keys` is called with the frame number at every hook call.
-std::vector<double> frame_seconds(const std::function<void()> &screen,
+std::vector<double> frame_seconds(const std::function<void()> &show,
                                   const std::function<void(long frame)> &keys);
 
 // The mean of frames first..last (1-based, inclusive).

@@ -41,19 +41,19 @@ constexpr int background_rows = 959;  // 240-row window from row 719
 
 const char *kind_word(Kind kind) {
   switch (kind) {
-    case Kind::Bitmap: return "a bitmap";
-    case Kind::Palette: return "a palette";
-    case Kind::Sample: return "a sample";
+    case Kind::bitmap: return "a bitmap";
+    case Kind::palette: return "a palette";
+    case Kind::sample: return "a sample";
   }
   return "";
 }
 
 bool holds_kind(const DATAFILE &object, Kind kind) {
   switch (kind) {
-    case Kind::Bitmap:
+    case Kind::bitmap:
       return object.type == DAT_BITMAP && bitmap_color_depth(static_cast<BITMAP *>(object.dat)) == 8;
-    case Kind::Palette: return object.type == DAT_PALETTE;
-    case Kind::Sample: return object.type == DAT_SAMPLE;
+    case Kind::palette: return object.type == DAT_PALETTE;
+    case Kind::sample: return object.type == DAT_SAMPLE;
   }
   return false;
 }
@@ -99,26 +99,26 @@ std::string loop_length(SAMPLE *s) {
 }
 
 std::vector<Requirement> sound_catalogue() {
-  return {{sound_object::ENEMY_DESTROYED, sound_object::CAPSULE_RELEASED, Kind::Sample},
-          {sound_object::TUNE, sound_object::TUNE, Kind::Sample, nullptr, loop_length},
-          {sound_object::GAME_OVER_TUNE, sound_object::VOLLEY, Kind::Sample}};
+  return {{sound_object::ENEMY_DESTROYED, sound_object::CAPSULE_RELEASED, Kind::sample},
+          {sound_object::TUNE, sound_object::TUNE, Kind::sample, nullptr, loop_length},
+          {sound_object::GAME_OVER_TUNE, sound_object::VOLLEY, Kind::sample}};
 }
 
 std::vector<Requirement> title_catalogue() {
-  return {{title_object::MENU_ITEMS, title_object::OPTION_ROWS + 14, Kind::Bitmap},
-          {title_object::OPTIONS_PALETTE, title_object::TITLE_PALETTE, Kind::Palette},
-          {title_object::BACKGROUND, title_object::BACKGROUND, Kind::Bitmap,
+  return {{title_object::MENU_ITEMS, title_object::OPTION_ROWS + 14, Kind::bitmap},
+          {title_object::OPTIONS_PALETTE, title_object::TITLE_PALETTE, Kind::palette},
+          {title_object::BACKGROUND, title_object::BACKGROUND, Kind::bitmap,
            [](BITMAP *b) { return exact_size(b, 320, 240); }}};
 }
 
 std::vector<Requirement> bonus_catalogue() {
-  return {{bonus_object::ICONS, bonus_object::GLYPHS + 39, Kind::Bitmap},
-          {bonus_object::PALETTE, bonus_object::PALETTE, Kind::Palette}};
+  return {{bonus_object::ICONS, bonus_object::GLYPHS + 39, Kind::bitmap},
+          {bonus_object::PALETTE, bonus_object::PALETTE, Kind::palette}};
 }
 
 std::vector<Requirement> ending_catalogue() {
-  return {{ending_object::PALETTE, ending_object::PALETTE, Kind::Palette},
-          {ending_object::PICTURES, ending_object::TITLE, Kind::Bitmap}};
+  return {{ending_object::PALETTE, ending_object::PALETTE, Kind::palette},
+          {ending_object::PICTURES, ending_object::TITLE, Kind::bitmap}};
 }
 
 std::vector<Requirement> level_catalogue(int group) {
@@ -127,14 +127,14 @@ std::vector<Requirement> level_catalogue(int group) {
   const EnemyKind &b = enemy_kinds[first + 1];
   auto layout = [group](BITMAP *bmp) { return layout_problem(bmp, group); };
   using namespace level_object;
-  return {{a.sprite_base, a.sprite_base + a.frame_count - 1, Kind::Bitmap},
-          {b.sprite_base, b.sprite_base + b.frame_count - 1, Kind::Bitmap},
-          {ENEMY_SHOT, ENEMY_SHOT + 1, Kind::Bitmap},
-          {BACKGROUND, BACKGROUND, Kind::Bitmap, background_size},
-          {CAPSULES, GLYPHS + 39, Kind::Bitmap},
-          {LAYOUTS, LAYOUTS + 2, Kind::Bitmap, layout},
-          {level_object::PALETTE, level_object::PALETTE, Kind::Palette},
-          {SHIP_BLINK, PLAYER_SHOT + 1, Kind::Bitmap}};
+  return {{a.sprite_base, a.sprite_base + a.frame_count - 1, Kind::bitmap},
+          {b.sprite_base, b.sprite_base + b.frame_count - 1, Kind::bitmap},
+          {ENEMY_SHOT, ENEMY_SHOT + 1, Kind::bitmap},
+          {BACKGROUND, BACKGROUND, Kind::bitmap, background_size},
+          {CAPSULES, GLYPHS + 39, Kind::bitmap},
+          {LAYOUTS, LAYOUTS + 2, Kind::bitmap, layout},
+          {level_object::PALETTE, level_object::PALETTE, Kind::palette},
+          {SHIP_BLINK, PLAYER_SHOT + 1, Kind::bitmap}};
 }
 
 // The catalogue of a file by name; empty for a name that is not one of ours.

@@ -25,7 +25,7 @@ struct DatafileRelease {
 using OwnedDatafile = std::unique_ptr<DATAFILE, DatafileRelease>;
 
 // What the code reads at a catalogued position.
-enum class ObjectKind { Bitmap, Palette, Sample };
+enum class ObjectKind { bitmap, palette, sample };
 
 struct CataloguedObject {
   int position;

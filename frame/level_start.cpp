@@ -90,7 +90,7 @@ void scroll_level_caption() {
 
 }  // namespace
 
-const char *level_datafile(int level) { return LEVEL_FILES[level_group(level)]; }
+const char *level_datafile(int level_number) { return LEVEL_FILES[level_group(level_number)]; }
 
 void release_level_data() {
   level_data = nullptr;

@@ -11,5 +11,5 @@ int load_level_data();
 // Lets the graphics set go (level_data is then null).
 void release_level_data();
 // The datafile of a level's group: "level1.dat" for levels 1 to 3, ...
-const char *level_datafile(int level);
+const char *level_datafile(int level_number);
 void build_layout();

@@ -102,9 +102,9 @@ void read_sample(const std::string &file, int n, const SAMPLE *s) {
 void read_catalogued(const std::string &file, DATAFILE *data) {
   for (const CataloguedObject &o : catalogued_objects(file)) {
     switch (o.kind) {
-      case ObjectKind::Bitmap: read_bitmap(dat_bitmap(data, o.position)); break;
-      case ObjectKind::Palette: read_palette(file, o.position, dat_palette(data, o.position)); break;
-      case ObjectKind::Sample: read_sample(file, o.position, dat_sample(data, o.position)); break;
+      case ObjectKind::bitmap: read_bitmap(dat_bitmap(data, o.position)); break;
+      case ObjectKind::palette: read_palette(file, o.position, dat_palette(data, o.position)); break;
+      case ObjectKind::sample: read_sample(file, o.position, dat_sample(data, o.position)); break;
     }
   }
 }

@@ -117,9 +117,9 @@ int SceneScript::missed() {
 
 void SceneScript::install() {
   auto pending = std::make_shared<std::vector<Capture>>(captures_);
-  int key = key_on_wait_;
-  keys_.on_event([pending, key](const headless::Event &e) {
-    if (e.kind == headless::Wait::ReadKey && key) headless::press(key);
+  int wait_key = key_on_wait_;
+  keys_.on_event([pending, wait_key](const headless::Event &e) {
+    if (e.kind == headless::Wait::ReadKey && wait_key) headless::press(wait_key);
     if (e.kind != headless::Wait::Present) return;
     for (auto it = pending->begin(); it != pending->end();)
       if (it->frame == e.frame) {

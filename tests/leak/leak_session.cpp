@@ -335,7 +335,7 @@ bool ends_as_expected(const Row &row) {
 
 // Each stored replay, on the datafiles it was recorded on.
 bool replays_leave_nothing(const std::string &folder) {
-  ReplayData data;
+  ReplayData replay_data;
   bool ok = true;
   for (const char *name : {"demo", "game_over", "hazards", "levels", "twelve_levels"}) {
     std::stringstream text;

@@ -62,9 +62,9 @@ std::vector<uint8_t> stand_in_datafile(const std::string &name,
     if (replace && replace(file, n)) continue;
     std::string object = "OBJECT_" + std::to_string(n);
     switch (kinds[n]) {
-      case ObjectKind::Bitmap: add_bitmap(file, object, stand_in_bitmap(name, n)); break;
-      case ObjectKind::Palette: add_palette(file, object, Palette{}); break;
-      case ObjectKind::Sample: add_sample(file, object, stand_in_sample(n)); break;
+      case ObjectKind::bitmap: add_bitmap(file, object, stand_in_bitmap(name, n)); break;
+      case ObjectKind::palette: add_palette(file, object, Palette{}); break;
+      case ObjectKind::sample: add_sample(file, object, stand_in_sample(n)); break;
     }
   }
   return datafile_bytes(file);
