@@ -11,6 +11,7 @@
 #include "frame/program_services.h"
 #include "world/enemies.h"
 #include "world/enemy_kinds.h"
+#include "world/explosion_motion.h"
 #include "world/world_tick.h"
 
 namespace {

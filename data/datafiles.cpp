@@ -112,10 +112,10 @@ std::vector<uint8_t> sound_file() {
 
 std::vector<GeneratedFile> build_datafiles() {
   std::vector<GeneratedFile> files;
-  files.emplace_back("sound.dat", sound_file());
-  files.emplace_back("title.dat", title_file());
-  files.emplace_back("bonus.dat", bonus_file());
+  files.emplace_back(SOUND_FILE, sound_file());
+  files.emplace_back(TITLE_FILE, title_file());
+  files.emplace_back(BONUS_FILE, bonus_file());
   for (int g = 0; g < 4; ++g) files.emplace_back(LEVEL_FILES[g], level_file(g));
-  files.emplace_back("enddat.dat", ending_file());
+  files.emplace_back(ENDING_FILE, ending_file());
   return files;
 }

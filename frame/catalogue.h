@@ -30,8 +30,16 @@ constexpr int WEAPON = 18;
 constexpr int VOLLEY = 19;
 }  // namespace sound_object
 
-// The datafile of each group of three levels.
+// The eight datafiles: the samples, the title, the bonus screen, the
+// datafile of each group of three levels, and the ending. The build makes
+// them (data/datafiles.cpp) under these names, in this order.
+constexpr const char *SOUND_FILE = "sound.dat";
+constexpr const char *TITLE_FILE = "title.dat";
+constexpr const char *BONUS_FILE = "bonus.dat";
 constexpr const char *LEVEL_FILES[4] = {"level1.dat", "level4.dat", "level7.dat", "level10.dat"};
+constexpr const char *ENDING_FILE = "enddat.dat";
+constexpr const char *DATAFILE_NAMES[8] = {SOUND_FILE,     TITLE_FILE,     BONUS_FILE,     LEVEL_FILES[0],
+                                           LEVEL_FILES[1], LEVEL_FILES[2], LEVEL_FILES[3], ENDING_FILE};
 
 // "level1.dat", "level4.dat", "level7.dat", "level10.dat": one layout.
 namespace level_object {

@@ -6,6 +6,7 @@
 #include "combat/weapons.h"
 #include "frame/game_state.h"
 #include "platform/platform.h"
+#include "world/records.h"
 
 
 bool fire_key_held() {
@@ -16,11 +17,9 @@ bool fire_key_held() {
 
 namespace {
 
-int sign(int v) { return (v > 0) - (v < 0); }
-
 void apply_friction() {
   if (++player.friction_tick == 2) {
-    player.velocity -= sign(player.velocity);
+    player.velocity -= sign_of(player.velocity);
     player.friction_tick = 0;
   }
 }

@@ -1,5 +1,6 @@
 #include "frame/data_path.h"
 
+#include "frame/catalogue.h"
 #include "frame/datafile_check.h"
 // The install folders, written by the build from the install prefix; a
 // build that does not make it gets the default prefix's.
@@ -38,7 +39,7 @@ std::string not_a_folder(const std::string &path) {
 std::string folder_problem(const std::string &folder) {
   std::string why = not_a_folder(folder);
   if (!why.empty()) return why;
-  for (const char *file : datafile_names) {
+  for (const char *file : DATAFILE_NAMES) {
     why = regular_file_problem(folder + "/" + file);
     if (!why.empty()) return std::string(file) + ": " + why;
   }

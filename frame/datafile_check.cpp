@@ -19,8 +19,6 @@
 #include <functional>
 #include <vector>
 
-const char *const datafile_names[8] = {"sound.dat",    "title.dat",    "bonus.dat",    LEVEL_FILES[0],
-                                       LEVEL_FILES[1], LEVEL_FILES[2], LEVEL_FILES[3], "enddat.dat"};
 
 namespace {
 
@@ -139,10 +137,10 @@ std::vector<Requirement> level_catalogue(int group) {
 
 // The catalogue of a file by name; empty for a name that is not one of ours.
 std::vector<Requirement> catalogue_of(const std::string &file) {
-  if (file == "sound.dat") return sound_catalogue();
-  if (file == "title.dat") return title_catalogue();
-  if (file == "bonus.dat") return bonus_catalogue();
-  if (file == "enddat.dat") return ending_catalogue();
+  if (file == SOUND_FILE) return sound_catalogue();
+  if (file == TITLE_FILE) return title_catalogue();
+  if (file == BONUS_FILE) return bonus_catalogue();
+  if (file == ENDING_FILE) return ending_catalogue();
   for (int group = 0; group < 4; ++group)
     if (file == LEVEL_FILES[group]) return level_catalogue(group);
   return {};
@@ -213,7 +211,7 @@ DATAFILE *load_datafile_from_bytes(const std::vector<uint8_t> &bytes, const std:
 }
 
 // The last datafile loaded from each of the eight files (by position in
-// datafile_names) and the number of its load: of two records of one address
+// DATAFILE_NAMES) and the number of its load: of two records of one address
 // the newer is the one still loaded there.
 struct LoadRecord {
   const DATAFILE *data = nullptr;
@@ -224,7 +222,7 @@ unsigned long loads_made = 0;
 
 void note_load(const DATAFILE *data, const std::string &file) {
   for (int i = 0; i < 8; ++i)
-    if (file == datafile_names[i]) load_records[i] = {data, ++loads_made};
+    if (file == DATAFILE_NAMES[i]) load_records[i] = {data, ++loads_made};
 }
 
 }  // namespace
@@ -243,7 +241,7 @@ const char *datafile_name_of(const DATAFILE *data) {
   unsigned long newest = 0;
   for (int i = 0; i < 8; ++i)
     if (data && load_records[i].data == data && load_records[i].number > newest) {
-      name = datafile_names[i];
+      name = DATAFILE_NAMES[i];
       newest = load_records[i].number;
     }
   return name;
@@ -296,7 +294,7 @@ std::string datafile_problem(const std::string &folder, const std::string &file)
 }
 
 std::string datafiles_problem(const std::string &folder) {
-  for (const char *file : datafile_names) {
+  for (const char *file : DATAFILE_NAMES) {
     std::string problem = datafile_problem(folder, file);
     if (!problem.empty()) return std::string(file) + ": " + problem;
   }

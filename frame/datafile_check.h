@@ -12,9 +12,6 @@
 #include <string>
 #include <vector>
 
-// The datafiles in the order they are checked.
-extern const char *const datafile_names[8];
-
 // The bytes of a datafile, read whole; empty, or why not: "missing (no file
 // ...)", or "cannot be read (...)" with the system's reason.
 std::string read_datafile(const std::string &path, std::vector<uint8_t> &bytes);

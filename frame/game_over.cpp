@@ -9,6 +9,7 @@
 #include "frame/resources.h"
 #include "platform/platform.h"
 #include "render/glyph_text.h"
+#include "render/turned_picture.h"
 
 namespace {
 
@@ -38,9 +39,7 @@ void spin_and_shrink(BITMAP *snapshot) {
   int a = 0;
   double rest;
   do {
-    int x = static_cast<int>((320 - 320 * s) * 0.5);
-    int y = static_cast<int>((240 - 240 * s) * 0.5);
-    rotate_scaled_sprite(back_buffer, snapshot, x, y, itofix(a), ftofix(s));
+    draw_turned_picture(snapshot, itofix(a), s);
     a -= 4;
     present_frame();
     clear(back_buffer);

@@ -7,6 +7,7 @@
 #include "frame/program_services.h"
 #include "frame/resources.h"
 #include "platform/platform.h"
+#include "render/turned_picture.h"
 #include "screens/title.h"
 
 #include <cstdio>
@@ -111,9 +112,8 @@ void zoom_picture_away(BITMAP *picture) {
   float s = 1.0f;
   double sum;
   do {
-    int x = static_cast<int>((320 - 320 * s) * 0.5);
-    int y = static_cast<int>((240 - 240 * s) * 0.5);
-    rotate_scaled_sprite(back_buffer, picture, x, y, ftofix(s), ftofix(s));
+    // The angle grows with the scale: s library units at scale s.
+    draw_turned_picture(picture, ftofix(s), s);
     present_frame();
     clear(back_buffer);
     sum = static_cast<double>(s) + 0.1;
@@ -165,7 +165,7 @@ int run_program(ProgramMemory &memory, const DisplayRequest &display) {
     return 1;
   }
   memory.closing = new_bitmap(320, 240);
-  memory.sound = load_game_datafile("sound.dat");
+  memory.sound = load_game_datafile(SOUND_FILE);
   sound_data = memory.sound.get();
   platform_set_sound_bank(sound_data);
   switch_all_options_on();

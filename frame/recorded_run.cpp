@@ -1,5 +1,6 @@
 #include "frame/recorded_run.h"
 
+#include "frame/catalogue.h"
 #include "frame/command_line.h"
 #include "frame/data_path.h"
 #include "frame/datafile_check.h"
@@ -18,16 +19,16 @@ namespace {
 // The digest of the eight datafiles' names, sizes and bytes, in their
 // order; empty, or the first that cannot be read and why.
 std::string datafiles_digest(uint64_t &digest) {
-  digest = recording::fnv1a(nullptr, 0);
+  digest = FNV1A_BASIS;
   std::string folder = data_folder();
-  for (const char *name : datafile_names) {
+  for (const char *name : DATAFILE_NAMES) {
     std::vector<uint8_t> bytes;
     std::string problem = read_datafile(folder + "/" + name, bytes);
     if (!problem.empty()) return std::string(name) + ": " + problem;
     uint64_t size = bytes.size();
-    digest = recording::fnv1a(reinterpret_cast<const uint8_t *>(name), std::char_traits<char>::length(name), digest);
-    digest = recording::fnv1a(reinterpret_cast<const uint8_t *>(&size), sizeof size, digest);
-    digest = recording::fnv1a(bytes.data(), bytes.size(), digest);
+    digest = fnv1a(name, std::char_traits<char>::length(name), digest);
+    digest = fnv1a(&size, sizeof size, digest);
+    digest = fnv1a(bytes.data(), bytes.size(), digest);
   }
   return {};
 }

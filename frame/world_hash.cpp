@@ -1,18 +1,15 @@
 #include "frame/world_hash.h"
 
 #include "frame/game_state.h"
+#include "platform/fnv1a.h"
 
 #include <type_traits>
 
 namespace {
 
-// FNV-1a over 64 bits.
 struct Hasher {
-  uint64_t h = 14695981039346656037ull;
-  void bytes(const void *data, size_t n) {
-    const auto *p = static_cast<const unsigned char *>(data);
-    for (size_t i = 0; i < n; ++i) h = (h ^ p[i]) * 1099511628211ull;
-  }
+  uint64_t h = FNV1A_BASIS;
+  void bytes(const void *data, size_t n) { h = fnv1a(data, n, h); }
   void number(int v) { bytes(&v, sizeof v); }
   void number(float v) { bytes(&v, sizeof v); }
   // Records of plain ints only: no padding, so their bytes are their state.

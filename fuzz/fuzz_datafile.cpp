@@ -43,18 +43,18 @@ void make_folder() {
     std::exit(1);
   }
   folder = pattern;
-  std::string first = folder + "/" + datafile_names[0];
+  std::string first = folder + "/" + DATAFILE_NAMES[0];
   close(open(first.c_str(), O_CREAT | O_WRONLY, 0600));
-  for (int i = 1; i < 8; ++i) link(first.c_str(), (folder + "/" + datafile_names[i]).c_str());
+  for (int i = 1; i < 8; ++i) link(first.c_str(), (folder + "/" + DATAFILE_NAMES[i]).c_str());
 }
 
 void remove_folder() {
-  for (const char *name : datafile_names) unlink((folder + "/" + name).c_str());
+  for (const char *name : DATAFILE_NAMES) unlink((folder + "/" + name).c_str());
   rmdir(folder.c_str());
 }
 
 bool write_input(const uint8_t *data, size_t size) {
-  int fd = open((folder + "/" + datafile_names[0]).c_str(), O_WRONLY | O_TRUNC);
+  int fd = open((folder + "/" + DATAFILE_NAMES[0]).c_str(), O_WRONLY | O_TRUNC);
   if (fd < 0) return false;
   size_t done = 0;
   while (done < size) {
@@ -126,15 +126,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     std::exit(1);
   }
   // The whole check as start-up runs it, under one of the eight names.
-  const char *chosen = datafile_names[size % 8];
+  const char *chosen = DATAFILE_NAMES[size % 8];
   bool accepted = datafile_problem(folder, chosen).empty();
   // Its steps are the same for every name up to the catalogue: when the
   // bytes pass, one load serves all eight catalogues.
   bool sound = datafile_structure_problem(std::vector<uint8_t>(data, data + size)).empty();
-  std::string path = folder + "/" + datafile_names[0];
+  std::string path = folder + "/" + DATAFILE_NAMES[0];
   DATAFILE *loaded = sound ? load_datafile(path.c_str()) : nullptr;
   bool accepted_by_steps = false;
-  for (const char *name : datafile_names) {
+  for (const char *name : DATAFILE_NAMES) {
     if (!loaded || !catalogue_problem(name, loaded).empty()) continue;
     accepted_by_steps = accepted_by_steps || std::string(name) == chosen;
     read_catalogued(name, loaded);

@@ -4,6 +4,7 @@
 // packed stream cut short, compressed objects, nested datafiles).
 // Usage: make_seeds <folder>
 #include "data/dat_writer.h"
+#include "frame/catalogue.h"
 #include "frame/datafile_check.h"
 #include "platform/whole_file.h"
 #include "tests/support/data_files.h"
@@ -145,7 +146,7 @@ int main(int argc, char **argv) {
   folder = argv[1];
   install_allegro(SYSTEM_NONE, &errno, std::atexit);
 
-  for (const char *name : datafile_names) save(std::string("stand-in-") + name + ".bin", stand_in_datafile(name));
+  for (const char *name : DATAFILE_NAMES) save(std::string("stand-in-") + name + ".bin", stand_in_datafile(name));
   std::vector<uint8_t> small = datafile_bytes(one_of_each());
   save("one-of-each.bin", small);
   save("empty.bin", {});

@@ -170,11 +170,6 @@ Record segment_end(Reader &r, size_t where, const SegmentEnd &end) {
 
 }  // namespace
 
-uint64_t fnv1a(const uint8_t *data, size_t n, uint64_t h) {
-  for (size_t i = 0; i < n; ++i) h = (h ^ data[i]) * 1099511628211ull;
-  return h;
-}
-
 // --- Writing ---------------------------------------------------------------
 
 std::string replace_problem(const std::string &path) {
@@ -194,7 +189,7 @@ std::string open_writer(Writer &w, const std::string &path, const Header &header
   // A recording still open is given up, its part file with it.
   close_writer(w, nullptr, false);
   w = Writer{};
-  w.checksum = fnv1a(nullptr, 0);
+  w.checksum = FNV1A_BASIS;
   std::string problem = replace_problem(path);
   if (!problem.empty()) return problem;
   w.path = path;

@@ -12,6 +12,7 @@
 // costs a share of one byte.
 #pragma once
 
+#include "platform/fnv1a.h"
 #include "platform/tick_backlog.h"
 
 #include <cstdint>
@@ -170,7 +171,5 @@ std::string read_recording(Reader &r, std::vector<uint8_t> bytes, Header &header
 // file cut short; Damaged (with r.damage) at bytes that are no record.
 Record next_record(Reader &r);
 
-// FNV-1a, 64 bits.
-uint64_t fnv1a(const uint8_t *data, size_t n, uint64_t h = 14695981039346656037ull);
 
 }  // namespace recording

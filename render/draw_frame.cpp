@@ -11,14 +11,13 @@
 #include "render/effects.h"
 #include "render/glyph_text.h"
 #include "render/starfield.h"
+#include "world/records.h"
 
 #include <cstdio>
 
 namespace {
 
 BITMAP *object(int n) { return dat_bitmap(level_data, n); }
-
-int sign(int v) { return (v > 0) - (v < 0); }
 
 // A window of the picture at 1:1. While it lies inside the picture, as it
 // does over the whole scroll, a plain copy gives the stretch's pixels at a
@@ -78,7 +77,7 @@ void draw_ship() {
     draw_sprite(back_buffer, object(level_object::SHIP_BLINK + player.exhaust_frame), player.x,
                 player.y);
   else if (player.state == SHIP_ALIVE)
-    draw_sprite(back_buffer, object(level_object::SHIP + sign(player.velocity)), player.x,
+    draw_sprite(back_buffer, object(level_object::SHIP + sign_of(player.velocity)), player.x,
                 player.y);
 }
 

@@ -42,7 +42,7 @@ void draw_bonus_list(BITMAP *bitmap) {
 }
 
 void show_bonus_screen() {
-  HeldDatafile held(bonus_data, "bonus.dat");
+  HeldDatafile held(bonus_data, BONUS_FILE);
   fade_into_palette(dat_palette(bonus_data, bonus_object::PALETTE));
   init_depth_stars();
   platform_clear_keybuf();

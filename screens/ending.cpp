@@ -80,7 +80,7 @@ void move_ending_sprites() {
 void show_ending() {
   OwnedBitmap snapshot;
   {
-    HeldDatafile held(ending_data, "enddat.dat");
+    HeldDatafile held(ending_data, ENDING_FILE);
     snapshot = new_bitmap(320, 240);
     fade_into_palette(dat_palette(ending_data, ending_object::PALETTE));
     init_ending_sprites();

@@ -14,8 +14,9 @@
 #include "render/effects.h"
 #include "render/glyph_text.h"
 #include "render/starfield.h"
+#include "render/turned_picture.h"
 #include "screens/results_common.h"
-#include "world/world_tick.h"
+#include "world/explosion_motion.h"
 
 namespace {
 
@@ -120,7 +121,7 @@ void zoom_past(BITMAP *snapshot) {
   float scale = 1.0f;
   int angle = 0;
   do {
-    draw_turned_snapshot(snapshot, angle, scale);
+    draw_turned_picture(snapshot, itofix(angle), scale);
     angle = next_turn_angle(angle);
     step_stars();
     draw_stars(back_buffer);

@@ -10,6 +10,7 @@
 #include "platform/platform.h"
 #include "render/glyph_text.h"
 #include "render/starfield.h"
+#include "render/turned_picture.h"
 #include "screens/results_common.h"
 
 namespace {
@@ -100,7 +101,7 @@ void spin_away(BITMAP *snapshot) {
   float scale = 1.0f;
   int angle = 0;
   do {
-    draw_turned_snapshot(snapshot, angle, scale);
+    draw_turned_picture(snapshot, itofix(angle), scale);
     angle = next_turn_angle(angle);
     stars_over(back_buffer);
     present_frame();

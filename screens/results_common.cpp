@@ -14,12 +14,6 @@ void draw_results_lines(BITMAP *bitmap, const ResultsLine *lines, int count) {
     draw_glyph_text(bitmap, static_cast<int>(lines[i].position), lines[i].y, lines[i].text);
 }
 
-void draw_turned_snapshot(BITMAP *snapshot, int angle, float scale) {
-  int x = static_cast<int>((320 - scale * 320) * 0.5);
-  int y = static_cast<int>((240 - scale * 240) * 0.5);
-  rotate_scaled_sprite(back_buffer, snapshot, x, y, itofix(angle), ftofix(scale));
-}
-
 int next_turn_angle(int angle) {
   angle += 4;
   return angle > 256 ? 0 : angle;

@@ -27,10 +27,6 @@ void format_line(ResultsLine &line, const char *format, Args... args) {
 // Each line at its position truncated to a column.
 void draw_results_lines(BITMAP *bitmap, const ResultsLine *lines, int count);
 
-// The picture turned by angle (library units) and scaled about the screen
-// centre, drawn into back_buffer.
-void draw_turned_snapshot(BITMAP *snapshot, int angle, float scale);
-
 // The next angle of a turning picture: 4 units on, back to 0 past a turn.
 int next_turn_angle(int angle);
 

@@ -97,7 +97,7 @@ void run_menu(TitleState &t) {
 }  // namespace
 
 int show_title_screen() {
-  HeldDatafile held(title_data, "title.dat");
+  HeldDatafile held(title_data, TITLE_FILE);
   platform_clear_screen();
   platform_set_palette(title_palette());
   platform_clear_keybuf();

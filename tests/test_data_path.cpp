@@ -3,6 +3,7 @@
 // build's data folder beside the binary, the installed folder beside it,
 // the configured one); and why a folder or a file is refused.
 #include "frame/data_path.h"
+#include "frame/catalogue.h"
 #include "frame/datafile_check.h"
 #include "install_dirs.h"
 #include "tests/support/data_files.h"
@@ -37,12 +38,12 @@ TEST(DataPath, TheEnvironmentsFolderElseTheFirstFolderThatHoldsAllEight) {
                                                SWARMFIRE_INSTALLED_DATA_DIR}));
   const std::vector<std::string> ours(folders.begin(), folders.end() - 1);
   fs::create_directories(installed);
-  for (const char *file : datafile_names)
+  for (const char *file : DATAFILE_NAMES)
     if (std::string(file) != "enddat.dat") write_bytes(installed + "/" + file, {1});
   EXPECT_EQ(folder_holding_all(ours), "");
   write_bytes(installed + "/enddat.dat", {1});
   EXPECT_EQ(folder_holding_all(ours), installed);
-  for (const char *file : datafile_names) write_bytes(here.file(file), {1});
+  for (const char *file : DATAFILE_NAMES) write_bytes(here.file(file), {1});
   EXPECT_EQ(folder_holding_all(ours), here.path);
   // The same folder reached two ways is looked in once.
   EXPECT_EQ(data_folders_to_try(root.path + "/bin/swarmfire", root.path + "/bin/data/").size(), 3u);
@@ -83,7 +84,7 @@ TEST(DataPath, AFolderServesOnlyWhenAllEightCanBeReadAndEveryRefusalSaysWhy) {
   // All eight names in the first folder, one of them unreadable: the next.
   for (const ScratchFolder *folder : {&here, &other}) {
     fs::permissions(folder->path, fs::perms(0755));
-    for (const char *name : datafile_names) write_bytes(folder->file(name), {1});
+    for (const char *name : DATAFILE_NAMES) write_bytes(folder->file(name), {1});
   }
   fs::permissions(here.file("level7.dat"), fs::perms::none);
   EXPECT_TRUE(holds_unprivileged([&] { return folder_holding_all({here.path, other.path}) == other.path; }));

@@ -189,7 +189,7 @@ TEST_F(CatalogueTest, EachFileNamesTheObjectThatIsOfTheWrongKindOrSize) {
 // object of another kind: an access throws instead of reading, and the stop
 // names the file. A short file names the first object it lacks.
 TEST_F(CatalogueTest, AccessesOutsideTheFileOrToAnotherKindStopAndAShortFileNamesWhatItLacks) {
-  for (const char *name : datafile_names) write_bytes(folder.file(name), stand_in_datafile(name));
+  for (const char *name : DATAFILE_NAMES) write_bytes(folder.file(name), stand_in_datafile(name));
   EXPECT_EQ(datafiles_problem(folder.path), "");
   // Reading needs no room to write: they load under a file size limit
   // smaller than any of them, too.

@@ -15,7 +15,6 @@
 #include "render/draw_frame.h"
 #include "tests/support/headless_game.h"
 #include "world/enemies.h"
-#include "world/world_tick.h"
 
 #include <string>
 

@@ -28,7 +28,7 @@ struct Rule {
 const Rule rules[] = {
     {"platform/", {"platform/"}},
     {"combat/", {"combat/", "world/records.h", PLAY_STATE}},
-    {"render/", {"render/", PLAY_STATE}},
+    {"render/", {"render/", "world/records.h", PLAY_STATE}},
     {"world/", {"world/", "combat/", "render/starfield.h", PLAY_STATE}},
     {"screens/", {"screens/", "render/", "combat/", "world/", "platform/", PLAY_STATE, "frame/controls.h",
                   "frame/frame_stats.h", "frame/program.h", "frame/resources.h"}},

@@ -18,7 +18,7 @@ namespace {
 // palettes, and the datafiles' names.
 const std::set<std::string> not_play_state = {
     "back_buffer", "glow_layer",  "sound_data",   "level_data",    "title_data",     "bonus_data",
-    "ending_data", "rgb_table",   "trans_table",  "shade_colours", "datafile_names",
+    "ending_data", "rgb_table",   "trans_table",  "shade_colours",
 };
 
 // The names of the data the core library defines for the whole program

@@ -9,6 +9,7 @@
 #include "frame/program_services.h"
 #include "tests/support/world_test.h"
 #include "world/enemies.h"
+#include "world/explosion_motion.h"
 #include "world/world_tick.h"
 
 using WorldTickTest = WorldTest;

@@ -1,8 +1,9 @@
 // One tick of every active explosion: trails shift, particles fly under a
 // light gravity, bounce off the bottom edge, die at the side edges or when
 // their trail has run out, and the ring shrinks.
+#include "world/explosion_motion.h"
+
 #include "frame/game_state.h"
-#include "world/world_tick.h"
 
 #include <cstring>
 

@@ -10,6 +10,7 @@
 #include "frame/random.h"
 #include "render/starfield.h"
 #include "world/enemies.h"
+#include "world/explosion_motion.h"
 
 namespace {
 

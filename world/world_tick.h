@@ -3,5 +3,3 @@
 
 void world_tick();
 void spawn_exhaust(int index);
-// One step of every active explosion's particles.
-void move_explosions();

@@ -15,6 +15,7 @@
 //   leak_session DATA_DIR REPLAY_FOLDER [ROW]
 // (with a part of a row's name, only the rows whose names hold it)
 #include "frame/datafile_check.h"
+#include "frame/catalogue.h"
 #include "frame/game_state.h"
 #include "frame/program.h"
 #include "screens/bonus_screen.h"
@@ -105,7 +106,7 @@ using E = const headless::Event &;
 fs::path source, data;  // the build's datafiles, and the copy the game reads
 
 void copy_data() {
-  for (const char *file : datafile_names)
+  for (const char *file : DATAFILE_NAMES)
     fs::copy_file(source / file, data / file, fs::copy_options::overwrite_existing);
 }
 

@@ -56,6 +56,8 @@ bool parse_figure(const std::string &name, const std::string &value, Recording &
   return end && end != value.c_str() && *end == '\0';
 }
 
+// Folds one wait's world hash into the running one (a combine, not a hash
+// of bytes; the stored figures depend on it).
 uint64_t chain(uint64_t running, uint64_t tick_hash) {
   running ^= tick_hash + 0x9e3779b97f4a7c15ull + (running << 6) + (running >> 2);
   return running * 1099511628211ull;

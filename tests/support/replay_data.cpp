@@ -35,7 +35,7 @@ std::vector<uint8_t> replay_file(const std::string &name) {
 }  // namespace
 
 ReplayData::ReplayData() {
-  for (const char *name : datafile_names) write_bytes(folder_.file(name), replay_file(name));
+  for (const char *name : DATAFILE_NAMES) write_bytes(folder_.file(name), replay_file(name));
   setenv("SWARMFIRE_DATA", folder_.path.c_str(), 1);
 }
 
