@@ -4,7 +4,10 @@
 // must end with the running world hash, the output hash (every picture
 // presented, with its palette, and every sample played), the score and the
 // number of ticks stored with it in tests/replays/, so that any change of
-// behaviour shows as a changed figure. Each is recorded at the seam as it
+// behaviour shows as a changed figure; a checkpoint every 600 ticks names
+// the first tick at which a game went otherwise, and what differs there
+// (score, level, lives, the ship's place, enemies destroyed, random numbers
+// drawn). Each is recorded at the seam as it
 // runs (as swarmfire --record does), and that recording verified (as
 // --verify does) must run through the same world states, wait by wait, to
 // an "ok".
@@ -21,7 +24,8 @@
 // When behaviour changes on purpose, update the figures deliberately and
 // commit them with the change, saying why:
 //   SWARMFIRE_REPLAY_UPDATE=figures build/unit_tests --gtest_filter='Replay*'
-// keeps the recorded keys and rewrites hash, output, score and ticks. When
+// keeps the recorded keys and rewrites hash, output, score, ticks and the
+// checkpoints. When
 // the keys no longer fit the game (a recorded game now ends earlier, so that
 // the checks after the replay fail), record the game again: play it headless
 // with a driver that reads the game's state to choose its keys, and write
@@ -45,12 +49,14 @@
 
 namespace {
 
-// The recording's text with its four figures set to the outcome's.
+// The recording's text with its four figures and its checkpoints set to the
+// outcome's.
 std::string with_figures(const std::string &text, const replay::Outcome &o) {
   char figures[160];
   std::snprintf(figures, sizeof figures, "hash %llx\noutput %llx\nscore %d\nticks %ld\n",
                 static_cast<unsigned long long>(o.hash), static_cast<unsigned long long>(o.output), o.score, o.ticks);
-  return std::regex_replace(text, std::regex("hash .*\noutput .*\nscore .*\nticks .*\n"), figures);
+  return std::regex_replace(text, std::regex("hash .*\noutput .*\nscore .*\nticks .*\n(checkpoint .*\n)*"),
+                            figures + replay::checkpoint_lines(o.checkpoints));
 }
 
 // Replays the stored recording and compares its figures, or rewrites them;
@@ -76,7 +82,8 @@ void expect_replay(const std::string &name, bool reached(), const char *where, c
     std::ofstream(path) << with_figures(text.str(), o);
     return;
   }
-  EXPECT_EQ(o.ticks, r.ticks) << name << ": see the top of test_replay.cpp";
+  EXPECT_EQ(replay::first_difference(o.checkpoints, r.checkpoints), "") << name << ": see the top of test_replay.cpp";
+  EXPECT_EQ(o.ticks, r.ticks) << name;
   EXPECT_EQ(o.score, r.score) << name;
   EXPECT_EQ(o.hash, r.hash) << name;
   EXPECT_EQ(o.output, r.output) << name << ": the game was drawn or heard otherwise";
@@ -84,8 +91,10 @@ void expect_replay(const std::string &name, bool reached(), const char *where, c
   replay::Outcome v = replay::verify(file, line);
   EXPECT_EQ(v.status, 0) << name << ": " << line;
   EXPECT_TRUE(line.ends_with(": ok\n") && line.find(verified) != line.npos) << line;
+  EXPECT_EQ(replay::first_difference(v.checkpoints, o.checkpoints), "")
+      << name << ": the verification went through other states";
   EXPECT_EQ(v.ticks, r.ticks) << name << ": the verification waited otherwise";
-  EXPECT_EQ(v.hash, o.hash) << name << ": the verification went through other states";
+  EXPECT_EQ(v.hash, o.hash) << name;
   headless::reset();
 }
 

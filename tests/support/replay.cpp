@@ -46,6 +46,20 @@ bool parse_change(const std::string &tick, const std::string &keys, const std::s
   return *end == '\0' && c.tick > 0 && parse_keys(keys, c.held) && (press.empty() || c.press);
 }
 
+const char CHECKPOINT_FORMAT[] = "checkpoint %ld %llx score %d level %d lives %d x %d destroyed %d draws %llu";
+
+bool parse_checkpoint(const std::string &line, Recording &r) {
+  Checkpoint c;
+  unsigned long long hash = 0, draws = 0;
+  if (std::sscanf(line.c_str(), CHECKPOINT_FORMAT, &c.tick, &hash, &c.score, &c.level, &c.lives, &c.ship_x,
+                  &c.enemies_destroyed, &draws) != 8)
+    return false;
+  c.hash = hash;
+  c.random_draws = draws;
+  r.checkpoints.push_back(c);
+  return true;
+}
+
 // "hash <hex>", "output <hex>", "score <n>" or "ticks <n>".
 bool parse_figure(const std::string &name, const std::string &value, Recording &r) {
   char *end = nullptr;
@@ -96,6 +110,9 @@ Outcome run(Each each, Program program) {
   headless::set_hook([&](const headless::Event &e) {
     outcome.hash = chain(outcome.hash, world_hash());
     outcome.ticks = e.count;
+    if (e.count % CHECKPOINT_TICKS == 0)
+      outcome.checkpoints.push_back({e.count, outcome.hash, player.score, level, player.lives, player.x,
+                                     enemies_destroyed, random_draws});
     each(e, outcome);
   });
   try {
@@ -121,9 +138,10 @@ bool from_text(const std::string &text, Recording &recording, std::string &probl
     std::string first, second, third;
     words >> first >> second >> third;
     Change c;
-    bool ok = keys_follow ? parse_change(first, second, third, c)
-              : first == "input" ? (keys_follow = true)
-                                 : parse_figure(first, second, recording);
+    bool ok = keys_follow             ? parse_change(first, second, third, c)
+              : first == "input"      ? (keys_follow = true)
+              : first == "checkpoint" ? parse_checkpoint(line, recording)
+                                      : parse_figure(first, second, recording);
     if (!ok) {
       problem = "not a recording line: " + line;
       return false;
@@ -131,6 +149,39 @@ bool from_text(const std::string &text, Recording &recording, std::string &probl
     if (keys_follow && first != "input") recording.changes.push_back(c);
   }
   return true;
+}
+
+std::string checkpoint_lines(const std::vector<Checkpoint> &checkpoints) {
+  std::string lines;
+  for (const Checkpoint &c : checkpoints) {
+    char line[200];
+    std::snprintf(line, sizeof line, CHECKPOINT_FORMAT, c.tick, static_cast<unsigned long long>(c.hash), c.score,
+                  c.level, c.lives, c.ship_x, c.enemies_destroyed, static_cast<unsigned long long>(c.random_draws));
+    lines += std::string(line) + "\n";
+  }
+  return lines;
+}
+
+std::string first_difference(const std::vector<Checkpoint> &run, const std::vector<Checkpoint> &recorded) {
+  for (size_t i = 0; i < std::min(run.size(), recorded.size()); ++i) {
+    const Checkpoint &a = run[i], &b = recorded[i];
+    if (a == b) continue;
+    std::string what;
+    auto note = [&](const char *name, long long now, long long then) {
+      if (now != then) what += std::string(", ") + name + " " + std::to_string(now) + " (recorded " + std::to_string(then) + ")";
+    };
+    note("score", a.score, b.score);
+    note("level", a.level, b.level);
+    note("lives", a.lives, b.lives);
+    note("ship x", a.ship_x, b.ship_x);
+    note("enemies destroyed", a.enemies_destroyed, b.enemies_destroyed);
+    note("random draws", static_cast<long long>(a.random_draws), static_cast<long long>(b.random_draws));
+    return "first differs at tick " + std::to_string(a.tick) + " (checkpoint " + std::to_string(i + 1) + "): " +
+           (what.empty() ? "the world hash only" : what.substr(2));
+  }
+  if (run.size() != recorded.size())
+    return std::to_string(run.size()) + " checkpoints, recorded " + std::to_string(recorded.size());
+  return {};
 }
 
 Outcome replay(const Recording &recording, const std::string &record_into) {

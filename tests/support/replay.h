@@ -21,19 +21,42 @@ struct Change {
   bool press = false;
 };
 
+// Where a game stood at a tick: the running hash, and a few figures that
+// say in the game's terms what went otherwise when the hash differs.
+struct Checkpoint {
+  long tick = 0;
+  uint64_t hash = 0;
+  int score = 0, level = 0, lives = 0, ship_x = 0, enemies_destroyed = 0;
+  uint64_t random_draws = 0;
+  bool operator==(const Checkpoint &) const = default;
+};
+
+// A checkpoint every this many ticks.
+constexpr long CHECKPOINT_TICKS = 600;
+
+// The first checkpoint of `run` that differs from `recorded`, named with
+// its tick and the figures that differ; empty when they agree.
+std::string first_difference(const std::vector<Checkpoint> &run, const std::vector<Checkpoint> &recorded);
+
 struct Recording {
   uint64_t hash = 0;    // expected running hash after the last tick
   uint64_t output = 0;  // expected hash of every picture presented and sample played
   int score = 0;        // expected final score
   long ticks = 0;     // expected number of ticks
+  std::vector<Checkpoint> checkpoints;
   std::vector<Change> changes;
 };
 
 // Reads a recording: "# " comment lines, "hash <hex>", "output <hex>",
-// "score <n>" and "ticks <n>", then "input" and a line "<tick> <keys>" or "<tick> <keys>
-// press" per change, the keys '-' for none or their names joined by '+'.
-// False, with the line that is wrong, for text that is not a recording.
+// "score <n>" and "ticks <n>", the checkpoints ("checkpoint <tick> <hex>
+// score <n> level <n> lives <n> x <n> destroyed <n> draws <n>"), then
+// "input" and a line "<tick> <keys>" or "<tick> <keys> press" per change,
+// the keys '-' for none or their names joined by '+'. False, with the line
+// that is wrong, for text that is not a recording.
 bool from_text(const std::string &text, Recording &recording, std::string &problem);
+
+// The checkpoint lines of a recording's text.
+std::string checkpoint_lines(const std::vector<Checkpoint> &checkpoints);
 
 struct Outcome {
   uint64_t hash = 0;
@@ -41,6 +64,7 @@ struct Outcome {
   int score = 0;
   long ticks = 0;
   int status = -1;  // game_main's; -1 when the run timed out
+  std::vector<Checkpoint> checkpoints;
 };
 
 // A whole program run (game_main) from fresh globals and a fresh twin with
