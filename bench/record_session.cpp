@@ -9,9 +9,9 @@
 #include "frame/game_state.h"
 #include "frame/program.h"
 #include "frame/recorded_run.h"
-#include "tests/support/headless_controls.h"
+#include "platform/headless_controls.h"
 #include "screens/title.h"
-#include "tests/support/test_pilot.h"
+#include "bench/pilot.h"
 
 #include <ctime>
 #include <cstdio>

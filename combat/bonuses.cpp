@@ -1,7 +1,6 @@
 // What each capsule does when the ship catches it, and the sample it plays.
 #include "combat/bonuses.h"
 
-#include "combat/collisions.h"
 #include "frame/catalogue.h"
 #include "frame/game_state.h"
 #include "frame/program_services.h"
@@ -60,4 +59,15 @@ void apply_bonus(int kind) {
   if (i < 0 || i >= 9) return;
   play_effect(bonuses[i].sample, 225, 1000);
   bonuses[i].effect();
+}
+
+void add_score(int points) {
+  player.score += points;
+  player.life_points += points;
+}
+
+void degrade_ship() {
+  if (player.max_speed > 3) --player.max_speed;
+  if (player.weapon > 1) --player.weapon;
+  if (player.firepower > 2) --player.firepower;
 }

@@ -188,17 +188,6 @@ int boxes_overlap(int x1, int y1, int w1, int h1, int x2, int y2, int w2, int h2
   return across && down ? 1 : 0;
 }
 
-void add_score(int points) {
-  player.score += points;
-  player.life_points += points;
-}
-
-void degrade_ship() {
-  if (player.max_speed > 3) --player.max_speed;
-  if (player.weapon > 1) --player.weapon;
-  if (player.firepower > 2) --player.firepower;
-}
-
 void resolve_collisions() {
   player_shots_against_enemies();
   rocks_against_enemies();

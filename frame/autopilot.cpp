@@ -2,7 +2,7 @@
 // a request to fire on every tick.
 #include "combat/weapons.h"
 #include "frame/game_state.h"
-#include "frame/play_loops.h"
+#include "frame/autopilot.h"
 #include "frame/random.h"
 #include "platform/platform.h"
 

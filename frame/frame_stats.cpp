@@ -1,6 +1,5 @@
 #include "frame/frame_stats.h"
 
-#include "frame/play_feed.h"
 #include "platform/platform.h"
 
 #include <cstdio>
@@ -69,7 +68,6 @@ void note_frame_presented() {
 }
 
 void note_play_frame(int steps) {
-  feed_play_frame();
   all_steps += steps;
   ++play_frames[steps < STEP_COUNT_ROWS - 1 ? steps : STEP_COUNT_ROWS - 1];
 }

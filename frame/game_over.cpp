@@ -4,7 +4,6 @@
 #include "frame/game_over.h"
 
 #include "frame/catalogue.h"
-#include "frame/program.h"
 #include "frame/program_services.h"
 #include "frame/resources.h"
 #include "platform/platform.h"

@@ -7,7 +7,6 @@
 #include "frame/catalogue.h"
 #include "frame/colour_tables.h"
 #include "frame/game_state.h"
-#include "frame/program.h"
 #include "frame/program_services.h"
 #include "frame/resources.h"
 #include "platform/platform.h"

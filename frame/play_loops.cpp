@@ -1,11 +1,13 @@
 #include "frame/play_loops.h"
 
+#include "frame/autopilot.h"
 #include "frame/controls.h"
 #include "frame/frame_stats.h"
 #include "frame/game_over.h"
 #include "frame/game_state.h"
 #include "frame/level_start.h"
-#include "frame/program.h"
+#include "frame/play_feed.h"
+#include "frame/program_services.h"
 #include "frame/random.h"
 #include "platform/platform.h"
 #include "render/draw_frame.h"
@@ -33,11 +35,13 @@ void run_tick_loop(TickLoop &loop, void (*input_step)(), void (*world_step)(),
       }
       draw();
       present_frame();
+      feed_play_frame();
       note_play_frame(steps);
       loop.first_pass = false;
     } else if (loop.first_pass) {
       draw();
       present_frame();
+      feed_play_frame();
       note_play_frame(0);
       loop.first_pass = false;
     } else {

@@ -20,4 +20,3 @@ void run_tick_loop(TickLoop &loop, void (*input_step)(), void (*world_step)(),
 void reset_game();
 void run_game();
 void run_demo();
-void autopilot_step();

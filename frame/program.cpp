@@ -108,19 +108,6 @@ void closing_zoom(BITMAP *closing) {
   zoom_picture_away(closing);
 }
 
-void zoom_picture_away(BITMAP *picture) {
-  float s = 1.0f;
-  double sum;
-  do {
-    // The angle grows with the scale: s library units at scale s.
-    draw_turned_picture(picture, ftofix(s), s);
-    present_frame();
-    clear(back_buffer);
-    sum = static_cast<double>(s) + 0.1;
-    s = static_cast<float>(sum);
-  } while (sum < 6.0);
-}
-
 namespace {
 
 // What the program holds from start-up to shutdown: the drawing surfaces,

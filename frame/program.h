@@ -3,6 +3,7 @@
 // play needs of it is in frame/program_services.h.
 #pragma once
 
+#include "frame/program_services.h"
 #include "platform/platform.h"
 
 #include <allegro.h>
@@ -12,9 +13,6 @@
 
 extern DATAFILE *sound_data;  // "sound.dat", held for the whole run
 
-void timer_tick();
-// Puts back_buffer on the screen; every loop that draws a frame ends it so.
-void present_frame();
 // Empty when the library started, else why it did not.
 std::string start_up();
 // 0 when a display is open: the window (or fullscreen) asked for, or a
@@ -30,11 +28,8 @@ void start_demo();
 bool act_on_title_choice(int choice);
 
 // The last picture on the screen turns and grows away: 51 frames for the
-// scales 1.0 to about 6.0, each on black.
+// scales 1.0 to about 6.0, each on black (zoom_picture_away).
 void closing_zoom(BITMAP *closing);
-// The zoom itself, over whatever back_buffer holds: the picture turns by its
-// scale in library units as it grows from 1 to about 6 (colour 0 clear).
-void zoom_picture_away(BITMAP *picture);
 
 // The whole program, from start-up to shutdown; the exit status.
 int game_main(const DisplayRequest &display = {});

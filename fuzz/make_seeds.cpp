@@ -7,7 +7,7 @@
 #include "frame/catalogue.h"
 #include "frame/datafile_check.h"
 #include "platform/whole_file.h"
-#include "tests/support/data_files.h"
+#include "data/stand_in_datafiles.h"
 
 #include <allegro.h>
 

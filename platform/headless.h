@@ -4,7 +4,7 @@
 // keys are held or pressed from a hook, and every sample call is recorded
 // instead of played. The game only chooses the twin (platform_use_headless,
 // to verify a recording); tests and tools set it up and watch it through
-// their controls (tests/support/headless_controls.h).
+// their controls (platform/headless_controls.h).
 #pragma once
 
 #include "platform/monitors.h"

@@ -7,7 +7,9 @@
 //   platform_allegro.cpp  - the real game, through Allegro's drivers;
 //   platform_headless.cpp - no hardware at all, for tests, tools and the
 //                           verification of recorded games (headless.h; the
-//                           tests' controls of it are in tests/support).
+//                           tests' and tools' controls of it are
+//                           platform/headless_controls.h, never linked
+//                           into the game).
 // Everything above this seam draws with Allegro on memory bitmaps directly
 // and sees one 320 x 240, 8-bit screen, whatever the window or monitor.
 //

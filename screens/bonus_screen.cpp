@@ -1,7 +1,6 @@
 #include "screens/bonus_screen.h"
 
 #include "frame/catalogue.h"
-#include "frame/program.h"
 #include "frame/program_services.h"
 #include "frame/resources.h"
 #include "platform/platform.h"

@@ -2,11 +2,11 @@
 
 #include "frame/catalogue.h"
 #include "frame/game_state.h"
-#include "frame/program.h"
 #include "frame/program_services.h"
 #include "frame/random.h"
 #include "frame/resources.h"
 #include "platform/platform.h"
+#include "render/turned_picture.h"
 #include "screens/depth_stars.h"
 #include "screens/palette_screen.h"
 

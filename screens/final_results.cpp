@@ -6,7 +6,6 @@
 #include "combat/explosions.h"
 #include "frame/frame_stats.h"
 #include "frame/game_state.h"
-#include "frame/program.h"
 #include "frame/program_services.h"
 #include "frame/random.h"
 #include "frame/resources.h"

@@ -4,7 +4,6 @@
 #include "screens/level_results.h"
 
 #include "frame/game_state.h"
-#include "frame/program.h"
 #include "frame/program_services.h"
 #include "frame/resources.h"
 #include "platform/platform.h"

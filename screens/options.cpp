@@ -5,7 +5,6 @@
 #include "frame/colour_tables.h"
 #include "frame/controls.h"
 #include "frame/game_state.h"
-#include "frame/program.h"
 #include "frame/program_services.h"
 #include "frame/resources.h"
 #include "platform/platform.h"

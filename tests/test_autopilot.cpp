@@ -1,4 +1,5 @@
 // The demo's autopilot and the demo loop.
+#include "frame/autopilot.h"
 #include "frame/game_state.h"
 #include "frame/play_loops.h"
 #include "frame/program.h"

@@ -6,7 +6,7 @@
 #include "frame/catalogue.h"
 #include "frame/datafile_check.h"
 #include "install_dirs.h"
-#include "tests/support/data_files.h"
+#include "data/stand_in_datafiles.h"
 
 #include <gtest/gtest.h>
 

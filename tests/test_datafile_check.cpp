@@ -5,9 +5,9 @@
 #include "frame/datafile_structure.h"
 #include "frame/resources.h"
 #include "screens/bonus_screen.h"
-#include "tests/support/headless_controls.h"
+#include "platform/headless_controls.h"
 #include "render/glyph_text.h"
-#include "tests/support/data_files.h"
+#include "data/stand_in_datafiles.h"
 
 #include "platform/whole_file.h"
 

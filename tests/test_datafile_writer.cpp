@@ -4,8 +4,8 @@
 // rates they do not reach.
 #include "data/dat_writer.h"
 #include "frame/catalogue.h"
-#include "tests/support/headless_controls.h"
-#include "tests/support/data_files.h"
+#include "platform/headless_controls.h"
+#include "data/stand_in_datafiles.h"
 
 #include <allegro.h>
 #include <gtest/gtest.h>

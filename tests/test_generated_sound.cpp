@@ -2,9 +2,9 @@
 // byte for byte against what the build wrote.
 #include "data/datafiles.h"
 #include "frame/catalogue.h"
-#include "tests/support/headless_controls.h"
+#include "platform/headless_controls.h"
 #include "platform/whole_file.h"
-#include "tests/support/data_files.h"
+#include "data/stand_in_datafiles.h"
 
 #include <allegro.h>
 #include <gtest/gtest.h>

@@ -2,8 +2,8 @@
 // colour 0, the palette's 6-bit colours; and the PNG writer, read back
 // through libpng.
 #include "dist/icon.h"
-#include "tests/support/headless_controls.h"
-#include "tests/support/data_files.h"
+#include "platform/headless_controls.h"
+#include "data/stand_in_datafiles.h"
 
 #include <gtest/gtest.h>
 #include <png.h>

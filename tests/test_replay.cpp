@@ -34,8 +34,8 @@
 #include "frame/program.h"
 #include "frame/program_services.h"
 #include "platform/headless.h"
-#include "tests/support/headless_controls.h"
-#include "tests/support/data_files.h"
+#include "platform/headless_controls.h"
+#include "data/stand_in_datafiles.h"
 #include "tests/support/replay.h"
 #include "tests/support/replay_data.h"
 

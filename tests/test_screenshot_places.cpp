@@ -7,7 +7,7 @@
 #include "frame/program.h"
 #include "frame/program_services.h"
 #include "platform/platform.h"
-#include "tests/support/data_files.h"
+#include "data/stand_in_datafiles.h"
 #include "tests/support/headless_game.h"
 
 #include <cstdlib>

@@ -5,6 +5,7 @@
 // and while the worst case ticks and draws.
 #include "bench/scenes.h"
 #include "combat/explosions.h"
+#include "frame/autopilot.h"
 #include "frame/controls.h"
 #include "frame/game_state.h"
 #include "frame/play_loops.h"
@@ -12,7 +13,7 @@
 #include "platform/platform.h"
 #include "render/draw_frame.h"
 #include "tests/support/headless_game.h"
-#include "tests/support/test_pilot.h"
+#include "bench/pilot.h"
 #include "world/world_tick.h"
 
 #include <algorithm>

@@ -4,7 +4,6 @@
 #include "combat/weapons.h"
 #include "frame/game_state.h"
 #include "frame/random.h"
-#include "world/behaviour.h"
 #include "world/records.h"
 
 namespace {

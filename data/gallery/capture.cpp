@@ -1,7 +1,7 @@
 #include "data/gallery/gallery.h"
 
 #include "data/png_writer.h"
-#include "tests/support/headless_controls.h"
+#include "platform/headless_controls.h"
 #include "platform/platform.h"
 
 #include <allegro.h>

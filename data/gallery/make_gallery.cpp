@@ -7,7 +7,7 @@
 
 #include "frame/program.h"
 #include "frame/program_services.h"
-#include "tests/support/headless_controls.h"
+#include "platform/headless_controls.h"
 #include "platform/platform.h"
 
 #include <allegro.h>

@@ -5,6 +5,7 @@
 #include "combat/collisions.h"
 #include "combat/explosions.h"
 #include "combat/weapons.h"
+#include "frame/autopilot.h"
 #include "frame/catalogue.h"
 #include "frame/controls.h"
 #include "frame/game_state.h"

@@ -21,10 +21,10 @@
 #include "screens/bonus_screen.h"
 #include "screens/ending.h"
 #include "screens/title.h"
-#include "tests/support/headless_controls.h"
+#include "platform/headless_controls.h"
 #include "tests/support/replay.h"
 #include "tests/support/replay_data.h"
-#include "tests/support/test_pilot.h"
+#include "bench/pilot.h"
 
 #include <allegro.h>
 

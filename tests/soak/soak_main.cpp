@@ -3,13 +3,14 @@
 // the world is checked against its own counts and ranges. Built under
 // AddressSanitizer and UndefinedBehaviorSanitizer; run in the data folder.
 #include "combat/weapons.h"
+#include "frame/autopilot.h"
 #include "frame/catalogue.h"
 #include "frame/game_state.h"
 #include "frame/level_start.h"
 #include "frame/play_loops.h"
 #include "frame/program.h"
 #include "frame/program_services.h"
-#include "tests/support/headless_controls.h"
+#include "platform/headless_controls.h"
 #include "tests/support/level_reset.h"
 #include "world/enemies.h"
 #include "world/world_tick.h"

@@ -1,23 +1,9 @@
 #include "tests/support/headless_game.h"
 
-#include "combat/collisions.h"
-#include "combat/explosions.h"
-#include "combat/weapons.h"
 #include "frame/colour_tables.h"
-#include "frame/controls.h"
 #include "frame/game_state.h"
 #include "frame/level_start.h"
-#include "frame/program.h"
 #include "frame/program_services.h"
-#include "frame/random.h"
-#include "render/starfield.h"
-#include "screens/depth_stars.h"
-#include "screens/ending.h"
-#include "screens/title.h"
-#include "world/enemies.h"
-#include "world/world_tick.h"
-
-void reset_world_state() { reset_play_state(); }
 
 void make_frame_bitmaps() {
   if (!back_buffer) back_buffer = create_bitmap(320, 240);

@@ -1,9 +1,9 @@
 // Test support: a clean headless twin and fresh game globals for each test.
-// Scripted keys are tests/support/key_script.h.
+// Scripted keys are platform/key_script.h.
 #pragma once
 
-#include "tests/support/headless_controls.h"
-#include "tests/support/key_script.h"
+#include "platform/headless_controls.h"
+#include "platform/key_script.h"
 
 #include "frame/game_state.h"
 

@@ -5,7 +5,7 @@
 #include "frame/recorded_run.h"
 #include "frame/world_hash.h"
 #include "tests/support/headless_game.h"
-#include "tests/support/headless_controls.h"
+#include "platform/headless_controls.h"
 
 #include <allegro.h>
 #include <gtest/gtest.h>

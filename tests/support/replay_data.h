@@ -4,7 +4,7 @@
 // change only when the code does.
 #pragma once
 
-#include "tests/support/data_files.h"
+#include "data/stand_in_datafiles.h"
 
 // A scratch folder holding the eight files, named by SWARMFIRE_DATA while
 // the object lives.

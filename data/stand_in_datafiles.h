@@ -1,6 +1,6 @@
-// Test support for datafiles: a scratch folder, and datafiles that meet
-// the catalogue with small stand-in objects, so that a test can break one
-// position at a time.
+// Stand-in datafiles for tests and the fuzzer's seeds: a scratch folder, and
+// datafiles that meet the catalogue with small stand-in objects, so that a
+// test can break one position at a time.
 #pragma once
 
 #include "data/dat_writer.h"

@@ -1,4 +1,4 @@
-#include "tests/support/key_script.h"
+#include "platform/key_script.h"
 
 KeyScript &KeyScript::hold(int scancode, long first, long last) {
   return on_event([=](const headless::Event &event) {

@@ -1,4 +1,4 @@
-#include "tests/support/headless_controls.h"
+#include "platform/headless_controls.h"
 
 #include "platform/input_log.h"
 #include "platform/platform_ops.h"

@@ -1,4 +1,4 @@
-#include "tests/support/data_files.h"
+#include "data/stand_in_datafiles.h"
 
 #include "frame/catalogue.h"
 #include "frame/datafile_check.h"

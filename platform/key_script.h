@@ -2,7 +2,7 @@
 // frame, for tests and tools that drive the game without a keyboard.
 #pragma once
 
-#include "tests/support/headless_controls.h"
+#include "platform/headless_controls.h"
 
 #include <functional>
 #include <vector>

@@ -1,7 +1,7 @@
-#include "tests/support/test_pilot.h"
+#include "bench/pilot.h"
 
 #include "frame/game_state.h"
-#include "tests/support/headless_controls.h"
+#include "platform/headless_controls.h"
 #include "world/enemies.h"
 
 void pilot_keys() {

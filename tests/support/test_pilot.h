@@ -1,5 +1,0 @@
-// A test pilot for headless games: holds the arrow keys towards the lowest
-// enemy in the formation and taps the fire key on every other call.
-#pragma once
-
-void pilot_keys();
