@@ -35,15 +35,31 @@ int scale_value(const char *text) {
   return static_cast<int>(value);
 }
 
-// --record, --play or --verify with its file; only one of them, once.
+// --play with --record: the file watched, and the one the player's take-over
+// goes into.
+bool take_over(CommandLine &line, Recording recording, const char *file) {
+  bool both = (line.recording == Recording::Play && recording == Recording::Record) ||
+              (line.recording == Recording::Record && recording == Recording::Play);
+  if (!both) return false;
+  line.take_over_file = recording == Recording::Record ? file : line.recording_file;
+  if (recording == Recording::Play) line.recording_file = file;
+  line.recording = Recording::Play;
+  return true;
+}
+
+// --record, --play or --verify with its file; each once, and only --play
+// and --record together.
 std::string take_recording(CommandLine &line, Recording recording, const char *option, const char *file) {
-  if (line.recording == recording) return std::string("--") + option + " given twice" + hint;
-  if (line.recording != Recording::None)
-    return std::string("only one of --record, --play and --verify at a time") + hint;
+  if (line.recording == recording || (recording == Recording::Record && !line.take_over_file.empty()))
+    return std::string("--") + option + " given twice" + hint;
   if (!*file) return std::string("--") + option + " needs a file name" + hint;
-  line.recording = recording;
-  line.recording_file = file;
-  return {};
+  if (line.recording == Recording::None) {
+    line.recording = recording;
+    line.recording_file = file;
+    return {};
+  }
+  if (take_over(line, recording, file)) return {};
+  return std::string("--verify goes with neither --record nor --play") + hint;
 }
 
 // An option getopt_long did not take: unknown, or the start of more than

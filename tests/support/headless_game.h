@@ -5,14 +5,11 @@
 #include "tests/support/headless_controls.h"
 #include "tests/support/key_script.h"
 
+#include "frame/fresh_state.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
-
-// Puts the program's globals back to their start-of-run values: every
-// record array and counter the world hash (frame/world_hash.h) reads, as a
-// fresh program has them.
-void reset_world_state();
 
 // Creates back_buffer and glow_layer as start-up does (without a video mode).
 void make_frame_bitmaps();

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <iterator>
 #include <sstream>
 
@@ -129,6 +130,12 @@ bool from_text(const std::string &text, Recording &recording, std::string &probl
     if (keys_follow && first != "input") recording.changes.push_back(c);
   }
   return true;
+}
+
+bool from_file(const std::string &path, Recording &recording, std::string &problem) {
+  std::stringstream text;
+  text << std::ifstream(path).rdbuf();
+  return from_text(text.str(), recording, problem);
 }
 
 Outcome replay(const Recording &recording, const std::string &record_into) {

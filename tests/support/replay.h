@@ -35,6 +35,9 @@ struct Recording {
 // False, with the line that is wrong, for text that is not a recording.
 bool from_text(const std::string &text, Recording &recording, std::string &problem);
 
+// The same from a file (a stored game, tests/replays/NAME.txt).
+bool from_file(const std::string &path, Recording &recording, std::string &problem);
+
 struct Outcome {
   uint64_t hash = 0;
   uint64_t output = 0;  // replay() only
