@@ -171,13 +171,12 @@ void hold_display(bool held) {
   presenter_hold(held);
 }
 
-// Back to plain play: the player took over, or the replay is over.
+// Back to plain play, the player having taken over: the display and the
+// sound as they are without the viewer.
 void leave() {
-  viewer.on = false;
-  viewer.paused = false;
+  viewer.on = viewer.paused = viewer.marked = false;
   viewer.target = -1;
   presenter_set_overlay(nullptr);
-  viewer.marked = false;
   hold_display(false);
   set_sound(true);
 }
@@ -187,16 +186,14 @@ void leave() {
 void viewer_start() { viewer = Viewer{}; }
 
 void viewer_stop() {
-  if (viewer.on) leave();
+  presenter_set_overlay(nullptr);
+  presenter_hold(false);
+  viewer = Viewer{};
 }
 
 bool viewer_before_wait(Wait kind, bool &stop) {
   if (!input_log_watched()) {
-    if (viewer.on) {
-      leave();
-      // What was pressed for the viewer is not the game's.
-      platform_ops_in_use().clear_keybuf();
-    }
+    if (viewer.on) leave();
     return false;
   }
   viewer.on = true;
