@@ -76,7 +76,8 @@ void report(const char *what, std::vector<Clocks> times) {
 
 void time_seeks(const std::string &name, const std::string &file) {
   long long length = length_of(file);
-  std::printf("%s: %s long (%lld waits)\n", name.c_str(), time_of_waits(length).c_str(), length);
+  std::string shown = name.substr(name.rfind('/') + 1);
+  std::printf("%s: %s long (%lld waits)\n", shown.c_str(), time_of_waits(length).c_str(), length);
   std::vector<Clocks> back, ahead;
   for (int run = 0; run < 3; ++run) {
     back.push_back(timed_seek(file, length - 120, KEY_LEFT));

@@ -460,8 +460,9 @@ std::string input_log_record_replay(const std::string &path, const Header &heade
   return {};
 }
 
-void input_log_take_over() {
+bool input_log_take_over() {
   if (input_log.mode == Mode::Replay && input_log.mirrored) input_log.taking_over = true;
+  return input_log.taking_over;
 }
 
 bool input_log_taken_over() { return input_log.mode == Mode::Record && input_log.watched; }

@@ -72,8 +72,8 @@ long long input_log_length();
 // Empty, or why it cannot be written.
 std::string input_log_record_replay(const std::string &path, const recording::Header &header);
 // At the end of the current segment the replay stops and the live inputs
-// take over, recorded on into that recording.
-void input_log_take_over();
+// take over, recorded on into that recording; false when there is none.
+bool input_log_take_over();
 bool input_log_taken_over();
 // The replay from its first record again, and its recording from its
 // header; empty, or why the recording cannot be written again.

@@ -8,6 +8,7 @@
 #include <allegro.h>
 
 #include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -117,8 +118,7 @@ void act_on_key(int k) {
     seek(0, true);
   } else if (scancode == KEY_ESC) {
     viewer.stop = true;
-  } else if (scancode == KEY_ENTER || scancode == KEY_ENTER_PAD) {
-    input_log_take_over();
+  } else if ((scancode == KEY_ENTER || scancode == KEY_ENTER_PAD) && input_log_take_over()) {
     viewer.paused = false;
   }
 }

@@ -10,6 +10,7 @@
 #include "platform/input_log.h"
 #include "platform/presenter.h"
 #include "platform/viewer.h"
+#include "platform/viewer_marks.h"
 #include "platform/whole_file.h"
 #include "tests/support/headless_game.h"
 #include "tests/support/replay.h"
@@ -262,11 +263,16 @@ TEST_F(ViewerTest, ReturnHandsTheGameToThePlayerIntoARecordingOfItsOwn) {
 TEST_F(ViewerTest, WithoutReturnTheTakeOverIsNotWrittenAndSaysSo) {
   record("game_over");
   const std::string taken = scratch_.file("taken.sfr");
+  long long last = 0;
   testing::internal::CaptureStderr();
-  EXPECT_EQ(watch([](const headless::Event &, long long) {}, taken), 1);
+  EXPECT_EQ(watch([&](const headless::Event &, long long waits) { last = waits; }, taken), 1);
   EXPECT_EQ(testing::internal::GetCapturedStderr(),
             "swarmfire: " + taken + ": not written: the recording ended before Return took over from it\n");
   EXPECT_EQ(read_whole_file(taken).failure, ReadFailure::CannotOpen);
+  // --verify names the length the viewer counted to.
+  std::string line;
+  EXPECT_EQ(replay::verify(file_, line).status, 0);
+  EXPECT_TRUE(line.ends_with(", " + time_of_waits(last) + " long: ok\n")) << line << " after " << last << " waits";
   // Return without --record: nothing.
   SetUp();
   EXPECT_EQ(watch([](const headless::Event &, long long waits) {
