@@ -40,6 +40,9 @@ extern const PlatformOps headless_platform;  // platform_headless.cpp
 // The table the seam calls from now on.
 void platform_use(const PlatformOps &ops);
 const PlatformOps &platform_ops_in_use();
+// A stop signal ends the game at a wait as the close button does
+// (QuitRequested).
+void platform_check_stop_signal();
 // The game is about to start again for a rewind of a watched replay
 // (platform/viewer.h): its start-up and its opening of the display are
 // passed over once, and the logic timer is removed.

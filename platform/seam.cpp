@@ -24,12 +24,6 @@ const PlatformOps *ops = &headless_platform;
 // has, so its start-up and its opening of the display pass.
 bool display_kept = false;
 
-// A stop signal ends the game at a wait as the close button does.
-void check_stop_signal() {
-  if (int signal = stop_signal_received())
-    throw QuitRequested{128 + signal, stop_signal_name(signal) + " received"};
-}
-
 // A wait of the chosen platform, or, where the replay viewer passes it at
 // once, what it leaves behind without the wait; the close button (or
 // whatever else stops the game here) goes into the log.
@@ -39,7 +33,7 @@ void wait(Wait kind, Waiting &&waiting, Passing &&passing) {
     bool stop = false;
     bool at_once = viewer_before_wait(kind, stop);
     input_log_before_wait(kind, stop);
-    check_stop_signal();
+    platform_check_stop_signal();
     if (at_once)
       passing();
     else
@@ -62,6 +56,11 @@ void no_wait() {}
 }  // namespace
 
 void platform_use(const PlatformOps &chosen) { ops = &chosen; }
+
+void platform_check_stop_signal() {
+  if (int signal = stop_signal_received())
+    throw QuitRequested{128 + signal, stop_signal_name(signal) + " received"};
+}
 const PlatformOps &platform_ops_in_use() { return *ops; }
 
 void platform_keep_display_for_rewind() {

@@ -141,9 +141,11 @@ void update_marks(bool presenting) {
   if (!presenting) presenter_refresh();
 }
 
-// One sixtieth of the display with nothing of the recording passing.
+// One sixtieth of the display with nothing of the recording passing; a
+// stop signal ends the game here as at any wait.
 void wait_on_display() {
   update_marks(false);
+  platform_check_stop_signal();
   platform_ops_in_use().vsync();
   read_keys();
 }
