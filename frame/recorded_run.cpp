@@ -49,10 +49,11 @@ recording::Totals run_totals() {
 
 // The run's figures, and how long the game lasted (its waits, 60 a second).
 std::string figures(const recording::Totals &t, long long waits) {
-  char text[160];
-  std::snprintf(text, sizeof text, "score %d, level %d, %" PRIu64 " frames, %" PRIu64 " steps, world hash %016" PRIx64,
-                t.score, t.level, t.frames, t.steps, t.world_hash);
-  return text + (", " + time_of_waits(waits) + " long");
+  char text[192];
+  std::snprintf(text, sizeof text,
+                "score %d, level %d, %" PRIu64 " frames, %" PRIu64 " steps, world hash %016" PRIx64 ", %s long", t.score,
+                t.level, t.frames, t.steps, t.world_hash, time_of_waits(waits).c_str());
+  return text;
 }
 
 // The recorded figures that differ from the run's, or empty.

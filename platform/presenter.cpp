@@ -173,7 +173,6 @@ BITMAP *presenter_picture() {
   if (!presenter.picture) {
     presenter.picture = new_picture();
     presenter.shown = new_picture();
-    presenter.composed = new_picture();
     if (!presenter.shown) presenter.picture.reset();
   }
   return presenter.picture.get();
@@ -235,8 +234,9 @@ void presenter_set_palette(const RGB *palette) {
 }
 
 void presenter_set_overlay(void (*draw)(BITMAP *onto)) {
+  // Made when first needed; without memory for it, no overlay.
+  if (draw && !presenter.composed) presenter.composed = new_picture();
   presenter.overlay = draw;
-  update_display();
 }
 
 void presenter_hold(bool held) {

@@ -27,8 +27,8 @@ void presenter_clear();
 void presenter_set_palette(const RGB *palette);
 
 // Marks drawn over the picture on the display only (the replay viewer's):
-// `draw` paints them onto a copy of the picture at every write, so the
-// logical screen never holds them. Null: none.
+// `draw` paints them onto a copy of the picture at every write from now
+// on, so the logical screen never holds them. Null: none.
 void presenter_set_overlay(void (*draw)(BITMAP *onto));
 // While held, the picture, the palette and the overlay change without a
 // write to the display; let go, the display catches up at once.

@@ -61,6 +61,7 @@ void platform_check_stop_signal() {
   if (int signal = stop_signal_received())
     throw QuitRequested{128 + signal, stop_signal_name(signal) + " received"};
 }
+
 const PlatformOps &platform_ops_in_use() { return *ops; }
 
 void platform_keep_display_for_rewind() {

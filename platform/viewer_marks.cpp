@@ -33,7 +33,10 @@ void draw_viewer_marks(BITMAP *onto, const ViewerMarks &m) {
   rectfill(onto, 0, BAND_TOP, PICTURE_WIDTH - 1, PICTURE_HEIGHT - 1, black);
   textout_ex(onto, font, "REPLAY", 4, TEXT_Y, red, -1);
   std::string state = m.paused ? "PAUSED" : "";
-  if (m.speed.times != 1 || m.speed.per != 1) state += (state.empty() ? "" : " ") + speed_text(m.speed);
+  if (m.speed.times != 1 || m.speed.per != 1) {
+    if (!state.empty()) state += ' ';
+    state += speed_text(m.speed);
+  }
   textout_centre_ex(onto, font, state.c_str(), PICTURE_WIDTH / 2, TEXT_Y, white, -1);
   std::string clock = time_of_waits(m.now) + " / " + time_of_waits(m.length);
   textout_right_ex(onto, font, clock.c_str(), PICTURE_WIDTH - 4, TEXT_Y, white, -1);
