@@ -27,5 +27,9 @@ void background_thread_sound_starting(bool starting);
 // last ran, as the driver writes at most a period each time.
 void background_thread_set_sound_period(long long ns);
 
+// From now on the thread runs the sound driver's functions alone: the main
+// thread reads the X connection itself, at its waits, as events come.
+void background_thread_leave_input();
+
 // Whether our thread, rather than the library's, is running.
 bool background_thread_running();

@@ -13,8 +13,11 @@
 set -euo pipefail
 
 # dpkg-dev: dpkg-buildflags gives the hardening flags of every build;
-# libasound2-dev: the game keeps ALSA's error lines off the terminal.
-build_packages=(g++ cmake pkg-config make liballegro4-dev libpng-dev dpkg-dev libasound2-dev)
+# libasound2-dev: the game keeps ALSA's error lines off the terminal;
+# libxcb-present-dev, libxcb-shm0-dev and libx11-xcb-dev: frames go on the
+# screen at the display's refreshes through the X Present extension.
+build_packages=(g++ cmake pkg-config make liballegro4-dev libpng-dev dpkg-dev libasound2-dev
+                libxcb-present-dev libxcb-shm0-dev libx11-xcb-dev)
 # CPack's dependency scan runs file and dpkg-shlibdeps (dpkg-dev).
 package_packages=(file)
 # Xvfb, xdotool and x11-utils (xwininfo, xprop, xmessage) for the real
@@ -25,10 +28,13 @@ package_packages=(file)
 # libfile-mimeinfo-perl) over the databases of update-mime-database
 # (shared-mime-info) and update-desktop-database (desktop-file-utils);
 # shfmt and jq for tests/tool_packages.sh, which
-# holds every command the scripts run to a package here.
+# holds every command the scripts run to a package here; the Damage
+# extension's header for the watcher of the game's frames
+# (tests/tools/present_watch.cpp); weston, its XWayland and xwd (x11-apps)
+# for the game under a Wayland compositor.
 test_packages=(googletest libgtest-dev xvfb xdotool x11-utils libxtst-dev desktop-file-utils
                man-db lintian appstream devscripts xdg-utils libfile-mimeinfo-perl shared-mime-info
-               shfmt jq)
+               shfmt jq libxcb-damage0-dev weston xwayland x11-apps)
 bench_packages=(libbenchmark-dev)
 bench_tools=(valgrind)  # instruction counts of make bench
 fuzz_packages=(clang libclang-rt-14-dev)
