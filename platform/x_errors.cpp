@@ -16,7 +16,7 @@ std::atomic<bool> connection_lost{false};
 std::atomic<bool> window_error{false};  // look at the windows at the next wait
 int waits_since_look = 0;
 
-constexpr int WAITS_BETWEEN_LOOKS = 15;
+constexpr int WAITS_BETWEEN_LOOKS = 60;
 
 bool ours(Display *display) { return display == library_display || display == watcher; }
 

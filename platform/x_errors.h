@@ -9,7 +9,7 @@
 // wait, as the close button does.
 //
 // A connection of our own (the one that checked the display could be
-// opened) looks every quarter of a second, and at once after an error
+// opened) looks every second, and at once after an error
 // about a window, whether the game's windows still exist: at the title
 // nothing is drawn for long stretches, so no drawing error would tell.
 #pragma once

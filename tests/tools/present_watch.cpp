@@ -13,7 +13,8 @@
 //     presses Left or Right (XTest) PRESSES times, 0.7 to 1.1 s apart, and
 //     times each press to the first frame that shows the ship moved: its
 //     12 top rows, where the play feed FEED (SWARMFIRE_PLAY_FEED) puts it,
-//     read back from the window after each frame. Prints
+//     read back from the window after each frame once the feed has it
+//     moved. Prints
 //     "presses N seen S median M p10 A p90 B" (ms).
 // WINDOW is the game's top-level window as xdotool prints it; the picture
 // is drawn in its child.
@@ -162,9 +163,12 @@ int cadence(Watch &w, double seconds) {
   return counted > 0 ? 0 : 1;
 }
 
-// The ship's place in the picture: the x of the feed's latest line.
+// The ship's place in the picture: the x of the feed's latest line (read
+// from the file's last few kilobytes).
 int ship_x(const char *feed) {
-  std::ifstream in(feed);
+  std::ifstream in(feed, std::ios::ate);
+  std::streamoff size = in.tellg();
+  in.seekg(size > 8192 ? size - 8192 : 0);
   std::string line, last;
   while (std::getline(in, line))
     if (!line.empty()) last = line;
@@ -223,8 +227,10 @@ int keys(Watch &w, const char *feed, int presses) {
         XFlush(w.display);
         released = true;
       }
+      // A frame that shows the ship's rows changed once the game has moved
+      // it (not a shot passing, nor the ship blinking back after a loss).
       for (size_t k = had; k < frames.size() && seen < 0; ++k)
-        if (differing(before, ship_rows(w, x)) > 6 * w.scale * w.scale)
+        if (ship_x(feed) != x && differing(before, ship_rows(w, x)) > 6 * w.scale * w.scale)
           seen = (frames[k].at - pressed) / 1e6;
     }
     if (!released) {
