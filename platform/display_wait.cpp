@@ -79,7 +79,9 @@ void sleep_on_display(long long until) {
     pollfd watched{fd, POLLIN, 0};
     long long left = until - now;
     timespec timeout{static_cast<time_t>(left / NS_PER_SECOND), static_cast<long>(left % NS_PER_SECOND)};
-    if (ppoll(&watched, 1, &timeout, nullptr) < 0 && errno != EINTR) {
+    int ready = ppoll(&watched, 1, &timeout, nullptr);
+    // A connection gone (the next wait says so) is no reason to spin.
+    if ((ready < 0 && errno != EINTR) || (ready > 0 && (watched.revents & (POLLERR | POLLHUP | POLLNVAL)))) {
       sleep_until(until);
       return;
     }

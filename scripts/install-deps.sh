@@ -36,7 +36,7 @@ test_packages=(googletest libgtest-dev xvfb xdotool x11-utils libxtst-dev deskto
                man-db lintian appstream devscripts xdg-utils libfile-mimeinfo-perl shared-mime-info
                shfmt jq libxcb-damage0-dev weston xwayland x11-apps)
 bench_packages=(libbenchmark-dev)
-bench_tools=(valgrind)  # instruction counts of make bench
+bench_tools=(valgrind git)  # instruction counts of make bench; the game before, for its figures
 fuzz_packages=(clang libclang-rt-14-dev)
 
 list_only=0

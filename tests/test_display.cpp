@@ -251,3 +251,77 @@ TEST(FramePacerTest, AsksForWordOfRefreshesOnlyWhileLearningOrWhenTheLatestIsOld
   long long ahead = pacer_time_of(pacer, asked) - (latest + BEAT_REFRESH_AGE);
   EXPECT_TRUE(ahead > 0 && ahead <= 2 * pacer_period(pacer)) << ahead;
 }
+
+namespace {
+
+// A display of two buffers taken in turn (none while `full`), each 640 x 480
+// of 32-bit pixels, red in the high byte; what each send wrote.
+struct TwoBuffers {
+  PictureBuffer buffers[2];
+  std::vector<uint32_t> pixels[2];
+  int taken = 0, sends = 0, first_row = 0, last_row = 0;
+  bool full = false;
+};
+TwoBuffers two;
+
+PictureBuffer *take_buffer() { return two.full ? nullptr : &two.buffers[two.taken++ % 2]; }
+void send_buffer(PictureBuffer *, int, int, int first_row, int last_row) {
+  ++two.sends;
+  two.first_row = first_row, two.last_row = last_row;
+}
+
+// Whether the buffer holds the logical screen scaled by 2 in the palette.
+bool holds_picture(int b, const RGB *palette) {
+  for (int y = 0; y < 480; ++y)
+    for (int x = 0; x < 640; ++x) {
+      const RGB &c = palette[getpixel(platform_screen(), x / 2, y / 2)];
+      uint32_t want = (_rgb_scale_6[c.r] << 16) | (_rgb_scale_6[c.g] << 8) | _rgb_scale_6[c.b];
+      if (two.pixels[b][y * 640 + x] != want) return false;
+    }
+  return true;
+}
+
+}  // namespace
+
+// Through a display's own buffers (the X Present extension): each buffer
+// gets the rows it lacks since it was last written, not since the last
+// frame; new colours rewrite it whole; a still frame sends nothing; a frame
+// without a free buffer waits and goes when one comes free.
+TEST_F(DisplayTest, EachBufferOfTheDisplayIsBroughtUpToDate) {
+  clear(back_buffer);
+  for (int b = 0; b < 2; ++b) {
+    two.pixels[b].assign(640 * 480, 0);
+    two.buffers[b].pixels = reinterpret_cast<uint8_t *>(two.pixels[b].data());
+    two.buffers[b].pitch = 640 * 4;
+  }
+  PALETTE palette;
+  for (int i = 0; i < 256; ++i) palette[i] = {static_cast<unsigned char>(i % 64), 0, static_cast<unsigned char>(63 - i % 64), 0};
+  presenter_attach_buffers({640, 480, {0xff0000, 0xff00, 0xff}, take_buffer, send_buffer}, palette);
+  EXPECT_TRUE(two.first_row == 0 && two.last_row == 479);  // buffer 0: all of it
+  const struct {
+    int row;          // a row the frame changes; -1 none
+    int first, last;  // rows of the buffer written (of its 480)
+    int sends;
+  } frames[] = {{50, 0, 479, 2},    // buffer 1, never written: all
+                {100, 100, 201, 3}, // buffer 0: rows 50 and 100 since it was written
+                {-1, 100, 201, 3},  // nothing changed: nothing sent
+                {25, 50, 201, 4}};  // buffer 1: rows 25 and 100
+  for (const auto &f : frames) {
+    if (f.row >= 0) hline(back_buffer, 0, f.row, 319, f.row % 7 + 1);
+    present_frame();
+    EXPECT_TRUE(two.sends == f.sends && two.first_row == f.first && two.last_row == f.last)
+        << f.row << ": " << two.sends << " " << two.first_row << ".." << two.last_row;
+  }
+  EXPECT_TRUE(holds_picture(1, palette));
+  palette[0].r = 63;
+  presenter_set_palette(palette);
+  EXPECT_TRUE(two.first_row == 0 && two.last_row == 479 && holds_picture(0, palette));
+  two.full = true;
+  hline(back_buffer, 0, 7, 319, 9);
+  present_frame();
+  EXPECT_EQ(two.sends, 5);
+  two.full = false;
+  presenter_send_held_back();
+  EXPECT_TRUE(two.sends == 6 && holds_picture(1, palette));
+  presenter_detach();
+}
