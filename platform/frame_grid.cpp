@@ -167,6 +167,8 @@ void pacer_refresh(FramePacer &pacer, long long msc, long long ust, long long no
 }
 
 void pacer_shown(FramePacer &pacer, long long target, long long shown, long long lead) {
+  // (The margin never comes back down: easing it back tried the display's
+  // limit again every few seconds, and on a busy machine missed refreshes.)
   if (shown <= target || lead <= 0 || !period_known(pacer)) return;
   // Sent that early and still late: the display wants more time than that.
   long long step = static_cast<long long>(pacer.beat.period) * (pacer.divisor > 0 ? pacer.divisor : 1);

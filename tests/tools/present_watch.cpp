@@ -13,8 +13,8 @@
 //     presses Left or Right (XTest) PRESSES times, 0.7 to 1.1 s apart, and
 //     times each press to the first frame that shows the ship moved: its
 //     12 top rows, where the play feed FEED (SWARMFIRE_PLAY_FEED) puts it,
-//     read back from the window after each frame once the feed has it
-//     moved. Prints
+//     read back from the window after each frame (a change of 40 of its
+//     pixels or more, which the feed confirms within 50 ms). Prints
 //     "presses N seen S median M p10 A p90 B" (ms).
 // WINDOW is the game's top-level window as xdotool prints it; the picture
 // is drawn in its child.
@@ -219,6 +219,7 @@ int keys(Watch &w, const char *feed, int presses) {
     XFlush(w.display);
     bool released = false;
     double seen = -1;
+    long long moved_at = -1;  // the first frame that showed the ship moved
     for (long long give_up = pressed + 300 * MS; now_ns() < give_up && seen < 0;) {
       size_t had = frames.size();
       take_events(w, now_ns() + 2 * MS, frames, pixmaps, damage_at);
@@ -227,11 +228,14 @@ int keys(Watch &w, const char *feed, int presses) {
         XFlush(w.display);
         released = true;
       }
-      // A frame that shows the ship's rows changed once the game has moved
-      // it (not a shot passing, nor the ship blinking back after a loss).
-      for (size_t k = had; k < frames.size() && seen < 0; ++k)
-        if (ship_x(feed) != x && differing(before, ship_rows(w, x)) > 6 * w.scale * w.scale)
-          seen = (frames[k].at - pressed) / 1e6;
+      // The ship moved: banked and a pixel over, most of its rows change (a
+      // shot passing changes a few dozen pixels).
+      for (size_t k = had; k < frames.size() && moved_at < 0; ++k)
+        if (differing(before, ship_rows(w, x)) > 40 * w.scale * w.scale) moved_at = frames[k].at;
+      // Counted once the feed has it moved: the game writes its line after
+      // the frame's wait, so up to a frame after the frame reached the window.
+      if (moved_at >= 0 && ship_x(feed) != x) seen = (moved_at - pressed) / 1e6;
+      if (moved_at >= 0 && now_ns() - moved_at > 50 * MS) moved_at = -1;
     }
     if (!released) {
       XTestFakeKeyEvent(w.display, code, False, 0);
