@@ -2,7 +2,8 @@
 # Everything `make bench` measures, written to BUILD/bench: the benchmarks
 # with their targets, the instruction counts (when valgrind is at hand), the
 # whole-program figures of the real binary under Xvfb, the cost of
-# recording and verifying games, and the key-to-sound latency.
+# recording and verifying games, the key-to-sound latency, and the frames
+# on the display's beat before and after (the game before built from git).
 # Usage: run_all.sh [BUILD_DIR]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -28,4 +29,6 @@ echo "== Display cost"
 echo "== Key to sound"
 "$here/sound_latency.sh" "$build/swarmfire" "$build/data" "$build/xwd_probe" "$build/tests/libemulated_card.so" \
   "$build/key_to_sound" "$build/x_pilot" "$out" | tee "$out/sound_latency.txt"
+echo "== Frames on the display's beat"
+"$here/present_cadence.sh" "$build" | tee "$out/present_cadence.txt"
 echo "Figures written to $out"

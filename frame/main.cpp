@@ -72,6 +72,6 @@ int main(int argc, char **argv) {
   }
   // Stopped by a signal: ended by it, now that all is finished and closed.
   stop_signal_reraise();
-  return status;
+  platform_exit(status);
 }
 END_OF_MAIN()

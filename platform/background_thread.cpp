@@ -40,6 +40,7 @@ int disabled = 0;
 bool stopping = false;
 bool running = false;
 bool sound_starting = false;
+bool input_elsewhere = false;  // the others are the main thread's to run
 long long sound_period = OTHERS_INTERVAL;    // of the card, ns
 long long sound_interval = OTHERS_INTERVAL;  // a period, at most the others' interval
 pthread_t thread;
@@ -60,6 +61,7 @@ void sleep_until(long long when) {
 }
 
 long long interval_of(const Scheduled &s) { return s.sound ? sound_interval : OTHERS_INTERVAL; }
+bool runs_here(const Scheduled &s) { return s.sound || !input_elsewhere; }
 
 // When a function may run at the earliest, and when the thread wakes for it
 // at the latest.
@@ -69,7 +71,7 @@ long long closes(const Scheduled &s) { return s.sound ? s.next : s.next + OTHERS
 long long earliest_deadline() {
   long long next = now_ns() + OTHERS_INTERVAL;
   for (int i = 0; i < function_count; ++i)
-    if (closes(functions[i]) < next) next = closes(functions[i]);
+    if (runs_here(functions[i]) && closes(functions[i]) < next) next = closes(functions[i]);
   return next;
 }
 
@@ -84,7 +86,7 @@ void reschedule(Scheduled &s, long long now) {
 int first_due(long long now) {
   for (int sound = 1; sound >= 0; --sound)
     for (int i = 0; i < function_count; ++i)
-      if (functions[i].sound == sound && opens(functions[i]) <= now) return i;
+      if (functions[i].sound == sound && runs_here(functions[i]) && opens(functions[i]) <= now) return i;
   return -1;
 }
 
@@ -250,6 +252,12 @@ void background_thread_set_sound_period(long long ns) {
   long long soonest = now_ns() + sound_interval;
   for (int i = 0; i < function_count; ++i)
     if (functions[i].sound && functions[i].next > soonest) functions[i].next = soonest;
+  pthread_mutex_unlock(&lock);
+}
+
+void background_thread_leave_input() {
+  pthread_mutex_lock(&lock);
+  input_elsewhere = true;
   pthread_mutex_unlock(&lock);
 }
 

@@ -8,7 +8,9 @@
 // functions (those registered while install_sound runs) once a period of
 // the card, the others (the X input handler) on a 10 ms grid, each in the
 // sound driver's wakeup that falls within 4 ms of its deadline rather than
-// in one of its own; the sound driver's first in every wakeup. As with the
+// in one of its own; the sound driver's first in every wakeup. (The real
+// platform gives the others to its main thread: see
+// background_thread_leave_input.) As with the
 // library's thread, functions run only while interrupts are enabled
 // (disable_interrupts nests, and waits for a pass already running), one at
 // a time, with `threaded` 1.
@@ -26,6 +28,10 @@ void background_thread_sound_starting(bool starting);
 // (at least every 10 ms), and once more for each period played since they
 // last ran, as the driver writes at most a period each time.
 void background_thread_set_sound_period(long long ns);
+
+// From now on the thread runs the sound driver's functions alone: the main
+// thread reads the X connection itself, at its waits, as events come.
+void background_thread_leave_input();
 
 // Whether our thread, rather than the library's, is running.
 bool background_thread_running();

@@ -73,6 +73,12 @@ std::string platform_preflight();
 std::string platform_start_up();
 // Sound, keyboard, timer, then the library itself.
 void platform_shut_down();
+// The end of the process with this status, once everything is written.
+// After the X connection was lost the library is not shut down (its
+// shutdown writes to the dead connection, which Xlib then fails with a
+// crash), and its exit handlers are passed over too: stdio is flushed and
+// the process ends at once.
+[[noreturn]] void platform_exit(int status);
 
 // Opens the display: a window at the requested or fitting scale (smaller
 // scales, then 320 x 240 and 640 x 480 when refused), or fullscreen first

@@ -1,12 +1,12 @@
 // The real platform: Allegro's X11 display, keyboard and sound drivers, and
-// the 60 Hz grid on the monotonic clock that paces every wait and fires the
-// logic timer on the main thread.
+// the waits on the display (display_wait.h) that pace every frame and fire
+// the logic timer on the main thread.
 #include "platform/platform.h"
 
 #include "platform/background_thread.h"
 #include "platform/datafile_object.h"
 #include "platform/display_modes.h"
-#include "platform/frame_grid.h"
+#include "platform/display_wait.h"
 #include "platform/fullscreen_window.h"
 #include "platform/gamepad.h"
 #include "platform/platform_ops.h"
@@ -19,7 +19,6 @@
 
 #include <X11/Xlib.h>
 #include <X11/keysym.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -42,8 +41,6 @@ std::atomic<bool> focus_gone{false};
 Display *preflight_display = nullptr;
 bool library_started = false;
 DATAFILE *sound_bank = nullptr;
-
-FrameGrid grid;
 
 DisplayRequest asked;       // the window scale the player asked for
 ModeTry shown{};            // the mode on now
@@ -127,7 +124,12 @@ void centre_drawing_window(int w, int h) {
 void follow_window_size() {
   int w = 0, h = 0;
   if (!in_managed_window() || !x_window_resized(w, h)) return;
-  presenter_fit(picture_area(shown, game_monitor(), w, h));
+  ScreenRect area = picture_area(shown, game_monitor(), w, h);
+  // The display's own buffers hold one scale: they are made again.
+  if (display_wait_presents())
+    display_wait_attach(screen, shown_palette, area);
+  else
+    presenter_fit(area);
   centre_drawing_window(w, h);
 }
 
@@ -173,7 +175,7 @@ void after_mode_set(const ModeTry &mode) {
   set_palette_range(shown_palette, 0, PAL_SIZE - 1, FALSE);
   int w = mode.width, h = mode.height;
   if (in_managed_window()) x_window_follow(w, h);
-  presenter_attach(screen, shown_palette, picture_area(mode, game_monitor(), w, h));
+  display_wait_attach(screen, shown_palette, picture_area(mode, game_monitor(), w, h));
   centre_drawing_window(w, h);
 }
 
@@ -192,7 +194,7 @@ void switch_display() {
   DisplayRequest next = asked;
   next.fullscreen = !is_fullscreen(was.kind);
   choose_window_monitor();
-  presenter_detach();
+  display_wait_detach();
   if (open_first(modes_to_try(next, game_monitor(), desktop_w, desktop_h), next.fullscreen)) return;
   if (set_mode(was)) {
     after_mode_set(was);
@@ -202,31 +204,18 @@ void switch_display() {
                     allegro_error};
 }
 
-// --- The grid --------------------------------------------------------------
+// --- The waits -------------------------------------------------------------
 
-long long now_ns() {
-  timespec t;
-  clock_gettime(CLOCK_MONOTONIC, &t);
-  return t.tv_sec * NS_PER_SECOND + t.tv_nsec;
-}
-
-void sleep_until(long long when) {
-  timespec t{static_cast<time_t>(when / NS_PER_SECOND), static_cast<long>(when % NS_PER_SECOND)};
-  while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &t, nullptr) == EINTR) {
-  }
-}
-
-// Every wait: the close button, F11, then the next deadline of the grid.
-// Returns the deadlines passed.
-int wait_for_grid() {
+// Every wait: the close button, F11, then the next deadline. Returns the
+// ticks of the logic timer passed.
+int wait_for_deadline() {
   check_close();
   forget_lost_f11_release();
   if (switch_asked.exchange(false)) switch_display();
   follow_window_size();
-  GridWait wait = grid_wait(grid, now_ns());
-  sleep_until(wait.until);
+  int passed = display_wait();
   gamepad_poll(listening());
-  return wait.passed;
+  return passed;
 }
 
 void show_palette(const RGB *palette) {
@@ -236,16 +225,16 @@ void show_palette(const RGB *palette) {
 }
 
 // The library's fade timing (its step is speed / 2 per retrace), one step
-// per grid deadline.
+// per deadline.
 void fade(const RGB *from, const RGB *to, int speed) {
   PALETTE source, step;
   std::memcpy(source, from, sizeof source);
   for (int k = 1; k * speed / 2 < 64; ++k) {
     fade_interpolate(source, to, step, k * speed / 2, 0, PAL_SIZE - 1);
-    wait_for_grid();
+    wait_for_deadline();
     show_palette(step);
   }
-  wait_for_grid();
+  wait_for_deadline();
   show_palette(to);
 }
 
@@ -282,6 +271,9 @@ std::string start_up() {
   x_screen_use(preflight_display);
   x_errors_watch(preflight_display);
   preflight_display = nullptr;
+  // Our thread leaves the X input to the main thread's waits.
+  if (background_thread_running()) background_thread_leave_input();
+  display_wait_start(background_thread_running());
   if (install_timer() != 0) return std::string("cannot start the timer: ") + allegro_error;
   if (install_keyboard() != 0) return std::string("cannot start the keyboard: ") + allegro_error;
   // The library's Ctrl+Alt+End abort would end the game with a core dump;
@@ -303,10 +295,21 @@ std::string start_up() {
 void shut_down() {
   if (!library_started) return;
   library_started = false;
-  presenter_release();
   keyboard_lowlevel_callback = nullptr;
   keyboard_callback = nullptr;
   gamepad_stop();
+  if (x_errors_connection_lost()) {
+    // Xlib takes no request on the dead connection any more (its calls
+    // would crash): the library is left as it is, and so are its exit
+    // handlers (platform_exit).
+    presenter_detach();
+    presenter_release();
+    remove_sound();
+    platform_leave_library_at_exit();
+    return;
+  }
+  display_wait_detach();
+  presenter_release();
   remove_sound();
   remove_keyboard();
   remove_timer();
@@ -317,7 +320,7 @@ void shut_down() {
 
 int open_display(const DisplayRequest &request) {
   asked = request;
-  presenter_detach();
+  display_wait_detach();
   if (!presenter_picture()) {
     ustrzcpy(allegro_error, ALLEGRO_ERROR_SIZE, "no memory for the 320x240 picture");
     return -1;
@@ -328,16 +331,17 @@ int open_display(const DisplayRequest &request) {
 
 std::string last_error() { return allegro_error; }
 
-void wait_retrace() { wait_for_grid(); }
+void wait_retrace() { wait_for_deadline(); }
 
+// The frame goes first, for the refresh the last wait aimed at; then the
+// wait for the next one.
 void present(BITMAP *frame) {
-  int ticks = wait_for_grid();
   presenter_show(frame);
-  platform_ticks_due(recording::Wait::Present, ticks);
+  platform_ticks_due(recording::Wait::Present, wait_for_deadline());
 }
 
-void yield() { platform_ticks_due(recording::Wait::Yield, wait_for_grid()); }
-void key_wait() { platform_ticks_due(recording::Wait::KeyWait, wait_for_grid()); }
+void yield() { platform_ticks_due(recording::Wait::Yield, wait_for_deadline()); }
+void key_wait() { platform_ticks_due(recording::Wait::KeyWait, wait_for_deadline()); }
 
 void fade_from_black(const RGB *palette, int speed) { fade(black_palette, palette, speed); }
 void fade_to_black(int speed) {

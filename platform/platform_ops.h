@@ -40,6 +40,9 @@ extern const PlatformOps headless_platform;  // platform_headless.cpp
 // The table the seam calls from now on.
 void platform_use(const PlatformOps &ops);
 const PlatformOps &platform_ops_in_use();
+// The library could not be shut down (its connection to the display died):
+// platform_exit passes over its exit handlers.
+void platform_leave_library_at_exit();
 // A stop signal ends the game at a wait as the close button does
 // (QuitRequested).
 void platform_check_stop_signal();

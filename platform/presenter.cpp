@@ -18,6 +18,14 @@ struct BitmapDestroy {
 };
 using OwnedBitmap = std::unique_ptr<BITMAP, BitmapDestroy>;
 
+// Where scaled rows go: a bitmap's rows, or rows at a pitch.
+struct Rows {
+  uint8_t *const *lines = nullptr;
+  uint8_t *pixels = nullptr;
+  long pitch = 0;
+  uint8_t *operator[](int y) const { return lines ? lines[y] : pixels + y * pitch; }
+};
+
 struct Presenter {
   OwnedBitmap picture;  // the logical screen, as the game presented it
   // What the display holds: the picture, with the overlay when there is
@@ -27,6 +35,10 @@ struct Presenter {
   bool held = false;   // nothing written to the display
   bool stale = false;  // the display is not what `shown` holds
   BITMAP *target = nullptr;  // the display's, not ours
+  bool buffered = false;     // the display's own buffers instead of a target
+  BufferedDisplay display{};
+  long colours = 0;          // bumped when the colours change
+  bool held_back = false;    // a picture waits for a free buffer
   // Video targets: the scaled picture is built here, then blitted to the
   // target a band at a time (the library sends only what it is given).
   OwnedBitmap scaled;
@@ -43,12 +55,28 @@ struct Presenter {
 // objects are, and presenter_release lets the bitmaps go before that.
 Presenter &presenter = *new Presenter{};
 
+// An 8-bit channel value in the bits of `mask`.
+uint32_t in_mask(int value, unsigned long mask) {
+  if (!mask) return 0;
+  int shift = __builtin_ctzl(mask);
+  unsigned long most = mask >> shift;
+  return static_cast<uint32_t>(((value * most + 127) / 255) << shift);
+}
+
+uint32_t colour_of(int r, int g, int b) {
+  if (presenter.buffered) {
+    const unsigned long *m = presenter.display.masks;
+    return in_mask(r, m[0]) | in_mask(g, m[1]) | in_mask(b, m[2]);
+  }
+  return static_cast<uint32_t>(makecol_depth(presenter.depth, r, g, b));
+}
+
 void make_colours(const RGB *palette) {
   for (int i = 0; i < 256; ++i) {
     presenter.c8[i] = static_cast<uint8_t>(i);
     int r = _rgb_scale_6[palette[i].r & 63], g = _rgb_scale_6[palette[i].g & 63],
         b = _rgb_scale_6[palette[i].b & 63];
-    uint32_t c = presenter.depth == 8 ? i : static_cast<uint32_t>(makecol_depth(presenter.depth, r, g, b));
+    uint32_t c = presenter.depth == 8 ? i : colour_of(r, g, b);
     presenter.c16[i] = static_cast<uint16_t>(c);
     presenter.c32[i] = c;
     std::memcpy(presenter.c24[i].b, &c, 3);
@@ -58,31 +86,31 @@ void make_colours(const RGB *palette) {
 // Rows y0..y1, columns x0..x1 of the picture onto dst, whose (ox, oy) is the
 // picture's top-left corner: each pixel s times across, each row s times down.
 template <class Pixel>
-void write_block(BITMAP *dst, int ox, int oy, int y0, int y1, int x0, int x1, const Pixel *colours) {
+void write_block(const Rows &dst, int ox, int oy, int y0, int y1, int x0, int x1, const Pixel *colours) {
   int s = presenter.place.scale;
   size_t bytes = static_cast<size_t>(x1 - x0 + 1) * s * sizeof(Pixel);
   for (int y = y0; y <= y1; ++y) {
     const uint8_t *src = presenter.shown->line[y];
-    uint8_t *first = dst->line[oy + y * s] + static_cast<size_t>(ox + x0 * s) * sizeof(Pixel);
+    uint8_t *first = dst[oy + y * s] + static_cast<size_t>(ox + x0 * s) * sizeof(Pixel);
     Pixel *out = reinterpret_cast<Pixel *>(first);
     for (int x = x0; x <= x1; ++x) {
       Pixel c = colours[src[x]];
       for (int k = 0; k < s; ++k) *out++ = c;
     }
     for (int k = 1; k < s; ++k)
-      std::memcpy(dst->line[oy + y * s + k] + static_cast<size_t>(ox + x0 * s) * sizeof(Pixel), first,
+      std::memcpy(dst[oy + y * s + k] + static_cast<size_t>(ox + x0 * s) * sizeof(Pixel), first,
                   bytes);
   }
   presenter.rows_written += y1 - y0 + 1;
 }
 
 // An 8-bit target at scale 1 takes the picture's own bytes.
-void copy_block(BITMAP *dst, int ox, int oy, int y0, int y1, int x0, int x1) {
-  for (int y = y0; y <= y1; ++y) std::memcpy(dst->line[oy + y] + ox + x0, presenter.shown->line[y] + x0, x1 - x0 + 1);
+void copy_block(const Rows &dst, int ox, int oy, int y0, int y1, int x0, int x1) {
+  for (int y = y0; y <= y1; ++y) std::memcpy(dst[oy + y] + ox + x0, presenter.shown->line[y] + x0, x1 - x0 + 1);
   presenter.rows_written += y1 - y0 + 1;
 }
 
-void write_to(BITMAP *dst, int ox, int oy, int y0, int y1, int x0, int x1) {
+void write_to(const Rows &dst, int ox, int oy, int y0, int y1, int x0, int x1) {
   switch (presenter.depth) {
     case 8:
       if (presenter.place.scale == 1)
@@ -100,11 +128,11 @@ void write_to(BITMAP *dst, int ox, int oy, int y0, int y1, int x0, int x1) {
 void write_band(int y0, int y1, int x0, int x1) {
   if (!presenter.target || presenter.held) return;
   if (!presenter.scaled) {
-    write_to(presenter.target, presenter.place.x, presenter.place.y, y0, y1, x0, x1);
+    write_to({presenter.target->line}, presenter.place.x, presenter.place.y, y0, y1, x0, x1);
     return;
   }
   int s = presenter.place.scale;
-  write_to(presenter.scaled.get(), 0, 0, y0, y1, x0, x1);
+  write_to({presenter.scaled->line}, 0, 0, y0, y1, x0, x1);
   blit(presenter.scaled.get(), presenter.target, x0 * s, y0 * s, presenter.place.x + x0 * s, presenter.place.y + y0 * s,
        (x1 - x0 + 1) * s, (y1 - y0 + 1) * s);
 }
@@ -119,6 +147,39 @@ bool row_change(const uint8_t *a, const uint8_t *b, int &first, int &last) {
   last = PICTURE_WIDTH - 1;
   while (a[last] == b[last]) --last;
   return true;
+}
+
+// What the display holds into a buffer the display is done with, only the
+// rows (and within them the columns) the buffer lacks, all of it in new
+// colours; the buffer then goes to the display. Without a free buffer the
+// picture waits.
+void send_picture() {
+  if (presenter.held) return;
+  PictureBuffer *buffer = presenter.display.free_buffer();
+  presenter.held_back = !buffer;
+  if (!buffer) return;
+  Rows rows{nullptr, buffer->pixels, buffer->pitch};
+  bool all = buffer->colours != presenter.colours;
+  int first = -1, last = -2;
+  for (int y = 0; y < PICTURE_HEIGHT; ++y) {
+    const uint8_t *row = presenter.shown->line[y];
+    int x0 = 0, x1 = PICTURE_WIDTH - 1;
+    if (!all && !row_change(row, buffer->held[y], x0, x1)) continue;
+    write_to(rows, 0, 0, y, y, x0, x1);
+    std::memcpy(buffer->held[y], row, PICTURE_WIDTH);
+    if (first < 0) first = y;
+    last = y;
+  }
+  buffer->colours = presenter.colours;
+  int s = presenter.place.scale;
+  presenter.display.send(buffer, presenter.place.x, presenter.place.y, first * s, (last + 1) * s - 1);
+}
+
+// Whether two pictures differ anywhere.
+bool pictures_differ(BITMAP *a, BITMAP *b) {
+  for (int y = 0; y < PICTURE_HEIGHT; ++y)
+    if (std::memcmp(a->line[y], b->line[y], PICTURE_WIDTH) != 0) return true;
+  return false;
 }
 
 OwnedBitmap new_picture() {
@@ -158,10 +219,20 @@ void write_changes(BITMAP *next) {
   }
 }
 
+// The display's buffers brought up to the picture (and overlay): a picture
+// that changed, or one held back for want of a buffer, is sent.
+void update_buffers(BITMAP *next) {
+  bool changed = presenter.stale || pictures_differ(next, presenter.shown.get());
+  if (changed) blit(next, presenter.shown.get(), 0, 0, 0, 0, PICTURE_WIDTH, PICTURE_HEIGHT);
+  presenter.stale = false;
+  if (changed || presenter.held_back) send_picture();
+}
+
 // The display brought up to the picture (and overlay), unless held.
 void update_display() {
   if (presenter.held || !presenter.shown) return;
   BITMAP *next = picture_to_show();
+  if (presenter.buffered) return update_buffers(next);
   if (!presenter.stale) return write_changes(next);
   blit(next, presenter.shown.get(), 0, 0, 0, 0, PICTURE_WIDTH, PICTURE_HEIGHT);
   presenter.stale = false;
@@ -198,6 +269,20 @@ void presenter_attach(BITMAP *target, const RGB *palette, const ScreenRect &area
   presenter_fit(area);
 }
 
+void presenter_attach_buffers(const BufferedDisplay &display, const RGB *palette, const ScreenRect &area) {
+  presenter_detach();
+  presenter_picture();
+  presenter.buffered = true;
+  presenter.display = display;
+  presenter.depth = 32;
+  presenter.place = place_picture(area);
+  make_colours(palette);
+  ++presenter.colours;
+  presenter.rows_written = 0;
+  presenter.stale = true;
+  update_display();
+}
+
 void presenter_fit(const ScreenRect &area) {
   BITMAP *target = presenter.target;
   if (!target) return;
@@ -223,6 +308,16 @@ void presenter_fit(const ScreenRect &area) {
 void presenter_detach() {
   presenter.scaled.reset();
   presenter.target = nullptr;
+  presenter.buffered = false;
+  presenter.held_back = false;
+}
+
+void presenter_repaint() {
+  if (presenter.buffered) send_picture();
+}
+
+void presenter_send_held_back() {
+  if (presenter.buffered && presenter.held_back) send_picture();
 }
 
 void presenter_show(BITMAP *frame) {
@@ -238,11 +333,12 @@ void presenter_clear() {
 }
 
 void presenter_set_palette(const RGB *palette) {
-  if (!presenter.target || presenter.depth == 8) return;
+  if (!presenter.buffered && (!presenter.target || presenter.depth == 8)) return;
   uint32_t before[256];
   std::memcpy(before, presenter.c32, sizeof before);
   make_colours(palette);
   if (std::memcmp(before, presenter.c32, sizeof before) == 0) return;
+  ++presenter.colours;
   presenter.stale = true;
   update_display();
 }

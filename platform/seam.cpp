@@ -9,6 +9,11 @@
 #include "platform/stop_signals.h"
 #include "platform/viewer.h"
 
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+
 LogicTimer logic_timer;
 
 void platform_fire_timer(int ticks) {
@@ -77,6 +82,18 @@ void platform_ticks_due(Wait kind, int passed) { platform_fire_timer(input_log_t
 std::string platform_preflight() { return ops->preflight(); }
 std::string platform_start_up() { return display_kept ? std::string() : ops->start_up(); }
 void platform_shut_down() { ops->shut_down(); }
+
+namespace {
+bool library_left = false;
+}  // namespace
+
+void platform_leave_library_at_exit() { library_left = true; }
+
+void platform_exit(int status) {
+  if (!library_left) std::exit(status);
+  std::fflush(nullptr);
+  _exit(status);
+}
 
 int platform_open_display(const DisplayRequest &request) {
   if (!display_kept) return ops->open_display(request);

@@ -16,7 +16,7 @@ std::atomic<bool> connection_lost{false};
 std::atomic<bool> window_error{false};  // look at the windows at the next wait
 int waits_since_look = 0;
 
-constexpr int WAITS_BETWEEN_LOOKS = 15;
+constexpr int WAITS_BETWEEN_LOOKS = 60;
 
 bool ours(Display *display) { return display == library_display || display == watcher; }
 
@@ -85,6 +85,8 @@ void x_errors_check() {
   if (connection_lost) throw QuitRequested{1, "lost the connection to the X display"};
   if (gone) throw QuitRequested{1, "the window was destroyed by another program"};
 }
+
+bool x_errors_connection_lost() { return connection_lost; }
 
 // The watcher stays ours while it closes: closing a dead connection calls
 // the handler once more, which must not take it for another's.

@@ -9,7 +9,7 @@
 // wait, as the close button does.
 //
 // A connection of our own (the one that checked the display could be
-// opened) looks every quarter of a second, and at once after an error
+// opened) looks every second, and at once after an error
 // about a window, whether the game's windows still exist: at the title
 // nothing is drawn for long stretches, so no drawing error would tell.
 #pragma once
@@ -24,5 +24,7 @@ void x_errors_watch(Display *watcher);
 // At every wait of the main thread: throws QuitRequested (status 1, with
 // the reason) once the connection is lost or the game's window is gone.
 void x_errors_check();
+// Whether a connection of ours died (the library's, or the watcher).
+bool x_errors_connection_lost();
 // After the library has shut down: our connection closes.
 void x_errors_release();

@@ -14,8 +14,11 @@ set -euo pipefail
 
 # dpkg-dev: dpkg-buildflags gives the hardening flags of every build;
 # libasound2-dev: the game keeps ALSA's error lines off the terminal;
-# libxrandr-dev: the monitors of the screen.
-build_packages=(g++ cmake pkg-config make liballegro4-dev libpng-dev dpkg-dev libasound2-dev libxrandr-dev)
+# libxrandr-dev: the monitors of the screen; libxcb-present-dev,
+# libxcb-shm0-dev and libx11-xcb-dev: frames go on the screen at the
+# display's refreshes through the X Present extension.
+build_packages=(g++ cmake pkg-config make liballegro4-dev libpng-dev dpkg-dev libasound2-dev libxrandr-dev
+                libxcb-present-dev libxcb-shm0-dev libx11-xcb-dev)
 # CPack's dependency scan runs file and dpkg-shlibdeps (dpkg-dev).
 package_packages=(file)
 # Xvfb, xdotool, x11-utils (xwininfo, xprop, xmessage) and
@@ -27,12 +30,15 @@ package_packages=(file)
 # libfile-mimeinfo-perl) over the databases of update-mime-database
 # (shared-mime-info) and update-desktop-database (desktop-file-utils);
 # shfmt and jq for tests/tool_packages.sh, which
-# holds every command the scripts run to a package here.
+# holds every command the scripts run to a package here; the Damage
+# extension's header for the watcher of the game's frames
+# (tests/tools/present_watch.cpp); weston, its XWayland and xwd (x11-apps)
+# for the game under a Wayland compositor.
 test_packages=(googletest libgtest-dev xvfb xdotool x11-utils x11-xserver-utils libxtst-dev desktop-file-utils
                man-db lintian appstream devscripts xdg-utils libfile-mimeinfo-perl shared-mime-info
-               shfmt jq)
+               shfmt jq libxcb-damage0-dev weston xwayland x11-apps)
 bench_packages=(libbenchmark-dev)
-bench_tools=(valgrind)  # instruction counts of make bench
+bench_tools=(valgrind git)  # instruction counts of make bench; the game before, for its figures
 fuzz_packages=(clang libclang-rt-14-dev)
 
 list_only=0

@@ -10,6 +10,10 @@ if(SWARMFIRE_TESTS)
   if(NOT X11_XTest_FOUND)  # the pilot of the real-window recording test
     list(APPEND SWARMFIRE_MISSING_PACKAGES libxtst-dev)
   endif()
+  pkg_check_modules(XCB_DAMAGE QUIET xcb-damage)
+  if(NOT XCB_DAMAGE_FOUND)  # the watcher of the game's frames
+    list(APPEND SWARMFIRE_MISSING_PACKAGES libxcb-damage0-dev)
+  endif()
 endif()
 if(SWARMFIRE_BENCH)
   find_package(benchmark QUIET)

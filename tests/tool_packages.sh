@@ -30,6 +30,8 @@ commands_of xvfb Xvfb
 commands_of xdotool xdotool
 commands_of x11-utils xwininfo xmessage xprop
 commands_of x11-xserver-utils xrandr
+commands_of x11-apps xwd
+commands_of weston weston
 commands_of xdg-utils xdg-mime
 commands_of shared-mime-info update-mime-database
 commands_of cmake cmake cpack

@@ -51,15 +51,18 @@ fail() {
 # client leaves resets itself and refuses connections for a moment, which a
 # desktop with its other clients never does: the server is kept from it
 # (-noreset), so a test may start the game again at once, unless XVFB_RESET=1.
+# Its Present extension fakes a display refreshing REFRESH_HZ times a
+# second (60 unless set; Xvfb's own is 1); SCREEN_DEPTH is 24 unless set.
 SCREEN_SIZE=${SCREEN_SIZE:-1920x1080}
+REFRESH_HZ=${REFRESH_HZ:-60}
 start_xvfb() {
   mkdir -p "$WORK/fb"
   # Two servers starting at the same moment may pick the same display; the
   # loser stops at once, so try again.
   for _ in 1 2 3 4 5; do
     rm -f "$WORK/displayfd"
-    Xvfb -displayfd 3 -screen 0 "${SCREEN_SIZE}x24" -fbdir "$WORK/fb" -br -nolisten tcp \
-      $([ "${XVFB_RESET:-0}" = 1 ] || echo -noreset) \
+    Xvfb -displayfd 3 -screen 0 "${SCREEN_SIZE}x${SCREEN_DEPTH:-24}" -fbdir "$WORK/fb" -br -nolisten tcp \
+      $([ "${XVFB_RESET:-0}" = 1 ] || echo -noreset) -fakescreenfps "$REFRESH_HZ" \
       3>"$WORK/displayfd" 2>"$WORK/xvfb.log" &
     XVFB_PID=$!
     wait_until 10 xvfb_settled || true
@@ -134,8 +137,9 @@ window_on_show() {
   FULLSCREEN=0
   [ "${WIN_W}x$WIN_H" = "$SCREEN_SIZE" ] && FULLSCREEN=1
   # The pointer inside the window: keys go there (no window manager), and
-  # the library hides it there.
-  xdotool mousemove --window "$WINDOW" 20 20
+  # the library hides it there. (Not under XWayland without a pointer,
+  # which a warp crashes: NO_POINTER=1.)
+  [ "${NO_POINTER:-0}" = 1 ] || xdotool mousemove --window "$WINDOW" 20 20
 }
 
 find_window() { wait_until 5 window_on_show || fail "no Swarmfire window on show"; }
@@ -214,30 +218,38 @@ copy_data() {
 # tap KEY [seconds]: holds a key long enough for a polling game to see it.
 tap() { xdotool keydown "$1" sleep "${2:-0.15}" keyup "$1" sleep 0.15; }
 
-# music_off: from a fresh title, MUSIC switched off on the options screen
-# (darker than the title; the switch shown in its row), then back on the title with its start item
-# selected.
-music_off() {
-  local title
-  title=$(field mean "$(shoot_window music-title)")
+# options_off ROW...: from a fresh title, the options screen's switches in
+# those rows (0 glow to 4 shot collisions, in order) switched off (the
+# screen darker than the title; each switch shown in its row), then back on
+# the title with its start item selected. music_off: MUSIC's (row 2).
+OPTION_ROW_TOPS=(5 45 100 140 180)
+options_off() {
+  local title row=0
+  title=$(field mean "$(shoot_window options-title)")
   tap Down
   tap Alt_L 0.1
   wait_until 10 darker_than "$title" || fail "the options screen did not open"
   sleep 0.5 # past its fade-in
-  tap Down
-  tap Down
-  shoot_area music-a 180 100 140 45 >/dev/null
-  tap Alt_L 0.1
-  wait_until 3 switched || fail "Alt did not switch MUSIC on the options screen"
+  for wanted in "$@"; do
+    while [ "$row" -lt "$wanted" ]; do
+      tap Down
+      row=$((row + 1))
+    done
+    SWITCH_TOP=${OPTION_ROW_TOPS[$row]}
+    shoot_area option-a 180 "$SWITCH_TOP" 140 45 >/dev/null
+    tap Alt_L 0.1
+    wait_until 3 switched || fail "Alt did not switch row $row on the options screen"
+  done
   tap Escape
-  wait_until 10 title_back music-title-again || fail "the title did not come back from the options"
+  wait_until 10 title_back options-title-again || fail "the title did not come back from the options"
   tap Up
 }
+music_off() { options_off 2; }
 
-# switched: whether MUSIC's row has changed: the stars alone change about ten
+# switched: whether the switch's row has changed: the stars alone change about ten
 # pixels of it, a switched row hundreds.
 switched() {
-  [ "$(field differ "$(shoot_area music-b 180 100 140 45 --diff "$WORK/music-a.xwd")")" -gt 100 ]
+  [ "$(field differ "$(shoot_area option-b 180 "$SWITCH_TOP" 140 45 --diff "$WORK/option-a.xwd")")" -gt 100 ]
 }
 
 # darker_than MEAN: whether the picture is lit, but less than MEAN.

@@ -1,0 +1,134 @@
+#include "platform/display_wait.h"
+
+#include "platform/display_modes.h"
+#include "platform/frame_grid.h"
+#include "platform/present_window.h"
+#include "platform/presenter.h"
+
+// After allegro.h: the library's X state (_xwin), its lock and its input
+// handler.
+#include <allegro/platform/aintunix.h>
+#include <xalleg.h>
+
+#include <poll.h>
+#include <time.h>
+
+#include <cerrno>
+
+namespace {
+
+FramePacer pacer;
+bool reads_input = false;
+bool presents = false;
+bool repaint_asked = false;
+void (*library_redrawer)(int, int, int, int) = nullptr;
+
+long long now_ns() {
+  timespec t;
+  clock_gettime(CLOCK_MONOTONIC, &t);
+  return t.tv_sec * NS_PER_SECOND + t.tv_nsec;
+}
+
+void sleep_until(long long when) {
+  timespec t{static_cast<time_t>(when / NS_PER_SECOND), static_cast<long>(when % NS_PER_SECOND)};
+  while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &t, nullptr) == EINTR) {
+  }
+}
+
+// Exposed parts of the window are cleared to its black background by the
+// server; the picture is sent again at the wait.
+void on_expose(int, int, int, int) { repaint_asked = true; }
+
+BufferedDisplay buffered_display() {
+  BufferedDisplay display{SCREEN_W, SCREEN_H, {}, present_window_free_buffer, present_window_send};
+  for (int channel = 0; channel < 3; ++channel) display.masks[channel] = present_window_mask(channel);
+  return display;
+}
+
+// Whatever the connection holds: our reports, and the library's events,
+// handled by its own input handler (keys, focus, the close button, exposes).
+void take_events(long long now) {
+  Display *display = _xwin.display;
+  XLOCK();
+  int queued = XEventsQueued(display, QueuedAfterReading);
+  XUNLOCK();
+  if (presents) present_window_read_events(now);
+  if (queued > 0) _xwin_handle_input();
+  if (!presents) return;
+  if (repaint_asked) {
+    repaint_asked = false;
+    presenter_repaint();
+  }
+  presenter_send_held_back();
+  long long msc = pacer_word_wanted(pacer, now);
+  if (msc >= 0) present_window_ask_word(msc);
+}
+
+// Sleeps until `until`, waking for whatever the X server sends meanwhile.
+void sleep_on_display(long long until) {
+  Display *display = _xwin.display;
+  int fd = ConnectionNumber(display);
+  for (;;) {
+    long long now = now_ns();
+    take_events(now);
+    now = now_ns();
+    if (now >= until) return;
+    XLOCK();
+    XFlush(display);
+    XUNLOCK();
+    pollfd watched{fd, POLLIN, 0};
+    long long left = until - now;
+    timespec timeout{static_cast<time_t>(left / NS_PER_SECOND), static_cast<long>(left % NS_PER_SECOND)};
+    int ready = ppoll(&watched, 1, &timeout, nullptr);
+    // A connection gone (the next wait says so) is no reason to spin.
+    if ((ready < 0 && errno != EINTR) || (ready > 0 && (watched.revents & (POLLERR | POLLHUP | POLLNVAL)))) {
+      sleep_until(until);
+      return;
+    }
+  }
+}
+
+}  // namespace
+
+void display_wait_start(bool read_input) { reads_input = read_input; }
+
+void display_wait_attach(BITMAP *target, const RGB *palette, const ScreenRect &area) {
+  display_wait_detach();
+  Placement place = place_picture(area);
+  XLOCK();
+  presents = reads_input && _xwin.display &&
+             present_window_open(_xwin.display, _xwin.window, PICTURE_WIDTH * place.scale,
+                                 PICTURE_HEIGHT * place.scale, &pacer);
+  if (presents) {
+    library_redrawer = _xwin_window_redrawer;
+    _xwin_window_redrawer = on_expose;
+    XClearWindow(_xwin.display, _xwin.window);
+  }
+  XUNLOCK();
+  if (presents)
+    presenter_attach_buffers(buffered_display(), palette, area);
+  else
+    presenter_attach(target, palette, area);
+}
+
+void display_wait_detach() {
+  presenter_detach();
+  if (!presents) return;
+  XLOCK();
+  present_window_close();
+  _xwin_window_redrawer = library_redrawer;
+  XUNLOCK();
+  presents = false;
+  repaint_asked = false;
+}
+
+int display_wait() {
+  PacedWait wait = pacer_wait(pacer, now_ns());
+  if (reads_input && _xwin.display)
+    sleep_on_display(wait.until);
+  else
+    sleep_until(wait.until);
+  return wait.passed;
+}
+
+bool display_wait_presents() { return presents; }
