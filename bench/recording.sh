@@ -4,11 +4,14 @@
 # its processor time (median of three each) and, when valgrind is at hand,
 # the instructions of a one-minute session both ways; then the real binary's
 # --verify of the ten-minute recording (median of three): wall and processor
-# time, and how many times faster than the ten minutes it replays; and the
-# recording's size per minute.
+# time, and how many times faster than the ten minutes it replays; the
+# recording's size per minute; and the seeks of the viewer (seek_times,
+# beside RECORD_SESSION) in sessions of 5, 10 and 30 minutes and in the
+# tests' stored games.
 # Usage: recording.sh BINARY RECORD_SESSION DATA_DIR [WORK_DIR]
 set -euo pipefail
 BINARY=$(realpath "$1") SESSION=$(realpath "$2") DATA=$3 WORK=$(realpath "${4:-$(mktemp -d)}")/recording
+SEEK=$(dirname "$SESSION")/seek_times STORED=$(cd "$(dirname "$0")/../tests/replays" && pwd)
 MINUTES=10
 rm -rf "$WORK"
 mkdir -p "$WORK"
@@ -59,3 +62,14 @@ echo "swarmfire --verify of the $MINUTES-minute recording, median of three: $wal
 echo "  $line"
 awk -v w="$wall" -v m="$MINUTES" 'BEGIN {
   printf "  %.0f x real time; target at least 100 x (under 6 s): %s\n", m * 60 / w, w < m * 60 / 100 ? "met" : "NOT met" }'
+
+# Seeks: the slowest (10 s back from the end, the program replayed from its
+# start) against the targets, 0.5 s in a 5-minute game and 3 s in a
+# 30-minute one.
+if [ -x "$SEEK" ]; then
+  "$SESSION" 5 "$WORK/five.sfr" >/dev/null
+  "$SESSION" 30 "$WORK/thirty.sfr" >/dev/null
+  echo "Seeks while watching (seek_times, median of three):"
+  "$SEEK" "$WORK/five.sfr" "$WORK/session.sfr" "$WORK/thirty.sfr" "$STORED/hazards.txt" "$STORED/levels.txt" \
+    "$STORED/twelve_levels.txt"
+fi

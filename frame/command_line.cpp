@@ -35,15 +35,31 @@ int scale_value(const char *text) {
   return static_cast<int>(value);
 }
 
-// --record, --play or --verify with its file; only one of them, once.
+// --play with --record: the file watched, and the one the player's take-over
+// goes into.
+bool take_over(CommandLine &line, Recording recording, const char *file) {
+  bool both = (line.recording == Recording::Play && recording == Recording::Record) ||
+              (line.recording == Recording::Record && recording == Recording::Play);
+  if (!both) return false;
+  line.take_over_file = recording == Recording::Record ? file : line.recording_file;
+  if (recording == Recording::Play) line.recording_file = file;
+  line.recording = Recording::Play;
+  return true;
+}
+
+// --record, --play or --verify with its file; each once, and only --play
+// and --record together.
 std::string take_recording(CommandLine &line, Recording recording, const char *option, const char *file) {
-  if (line.recording == recording) return std::string("--") + option + " given twice" + hint;
-  if (line.recording != Recording::None)
-    return std::string("only one of --record, --play and --verify at a time") + hint;
+  if (line.recording == recording || (recording == Recording::Record && !line.take_over_file.empty()))
+    return std::string("--") + option + " given twice" + hint;
   if (!*file) return std::string("--") + option + " needs a file name" + hint;
-  line.recording = recording;
-  line.recording_file = file;
-  return {};
+  if (line.recording == Recording::None) {
+    line.recording = recording;
+    line.recording_file = file;
+    return {};
+  }
+  if (take_over(line, recording, file)) return {};
+  return std::string("--verify goes with neither --record nor --play") + hint;
 }
 
 // An option getopt_long did not take: unknown, or the start of more than
@@ -118,10 +134,16 @@ const char *usage_text() {
          "  --record FILE  record the game into FILE as it is played\n"
          "  --play FILE    show the game recorded in FILE as it happened, with its\n"
          "                 sound, in the display it was recorded in unless one is\n"
-         "                 given; Esc or the close button stops it\n"
+         "                 given, with the keys of a video (below); Esc or the\n"
+         "                 close button stops it\n"
+         "  --play OLD --record NEW\n"
+         "                 watch OLD, and take over with Return: NEW holds OLD's\n"
+         "                 inputs up to there and yours after it (if OLD ends\n"
+         "                 first, NEW is not written)\n"
          "  --verify FILE  replay FILE without display or sound, as fast as possible,\n"
-         "                 and print its score, level, frames, steps and world hash,\n"
-         "                 with \"ok\" when they are the recorded ones (status 0)\n"
+         "                 and print its score, level, frames, steps, world hash and\n"
+         "                 length, with \"ok\" when they are the recorded ones\n"
+         "                 (status 0)\n"
          "  --no-focus-pause\n"
          "                 play on when the window loses the keyboard focus (to a\n"
          "                 second screen, say): no pause, and a gamepad keeps\n"
@@ -134,6 +156,12 @@ const char *usage_text() {
          "screenshot (dump.pcx); Esc ends the game or leaves the options;\n"
          "F11 switches between the window and fullscreen at any moment.\n"
          "The game pauses when its window loses the keyboard focus.\n"
+         "\n"
+         "Watching a recording (--play): Space (or a pad's Start) pauses and resumes,\n"
+         "and while paused . steps one frame; + (or =) plays faster, up to 8x, and -\n"
+         "slower, down to 1/4x, the sound only at 1x; Right and Left skip 10 seconds\n"
+         "ahead and back, Home goes back to the start; Return takes over (with\n"
+         "--record); Esc stops.\n"
          "\n"
          "Gamepads (/dev/input/js0 to js7, plugged in at any moment):\n"
          "  left stick, D-pad  steer, and move through the menus\n"

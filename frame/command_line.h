@@ -17,6 +17,7 @@ struct CommandLine {
   bool display_given = false;  // --scale, --window or --fullscreen
   Recording recording = Recording::None;
   std::string recording_file;
+  std::string take_over_file;  // --record with --play: the player's take-over
   bool help = false;
   bool version = false;
   std::string error;  // a bad option: the one line to print

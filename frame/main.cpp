@@ -64,7 +64,9 @@ int main(int argc, char **argv) {
   int status = 0;
   switch (line.recording) {
     case Recording::Record: status = record_game(line.recording_file, line.display); break;
-    case Recording::Play: status = play_recording(line.recording_file, line.display, line.display_given); break;
+    case Recording::Play:
+      status = play_recording(line.recording_file, line.display, line.display_given, line.take_over_file);
+      break;
     case Recording::Verify: status = verify_recording(line.recording_file); break;
     case Recording::None: status = game_main(line.display); break;
   }

@@ -5,11 +5,14 @@
 #include "frame/data_path.h"
 #include "frame/datafile_check.h"
 #include "frame/frame_stats.h"
+#include "frame/fresh_state.h"
 #include "frame/program.h"
 #include "frame/world_hash.h"
 #include "platform/input_log.h"
 #include "platform/printable.h"
 #include "platform/standard_streams.h"
+#include "platform/viewer.h"
+#include "platform/viewer_marks.h"
 
 #include <cinttypes>
 #include <cstdio>
@@ -44,10 +47,12 @@ recording::Totals run_totals() {
   return t;
 }
 
-std::string figures(const recording::Totals &t) {
-  char text[160];
-  std::snprintf(text, sizeof text, "score %d, level %d, %" PRIu64 " frames, %" PRIu64 " steps, world hash %016" PRIx64,
-                t.score, t.level, t.frames, t.steps, t.world_hash);
+// The run's figures, and how long the game lasted (its waits, 60 a second).
+std::string figures(const recording::Totals &t, long long waits) {
+  char text[192];
+  std::snprintf(text, sizeof text,
+                "score %d, level %d, %" PRIu64 " frames, %" PRIu64 " steps, world hash %016" PRIx64 ", %s long", t.score,
+                t.level, t.frames, t.steps, t.world_hash, time_of_waits(waits).c_str());
   return text;
 }
 
@@ -99,7 +104,9 @@ std::string start_replay(const std::string &file, recording::Header &header, boo
   return problem;
 }
 
-std::string at_frame(const ReplayOutcome &outcome) { return "at frame " + std::to_string(outcome.frames); }
+std::string at_frame(const ReplayOutcome &outcome) {
+  return "at frame " + std::to_string(outcome.frames) + " (" + time_of_waits(outcome.waits) + ")";
+}
 
 // A replay that did not run its course, in one line on stderr.
 int replay_failed(const std::string &file, const ReplayOutcome &outcome) {
@@ -119,6 +126,43 @@ int told(int status) {
   if (problem.empty()) return status;
   std::fprintf(stderr, "swarmfire: cannot write the result: %s\n", problem.c_str());
   return 1;
+}
+
+// The recording closed after the run: with the run's figures when it ended
+// cleanly. The status, or 1 when the file could not be written whole.
+int finish_recording(const std::string &file, int status) {
+  recording::Totals totals = run_totals();
+  std::string problem = input_log_finish_recording(program_ended_cleanly() ? &totals : nullptr);
+  if (problem.empty()) return status;
+  complain(file, "not saved, the recording could not be written whole: " + problem);
+  return status != 0 ? status : 1;
+}
+
+// The replay watched from its start to its end, begun again from the start
+// whenever the viewer seeks back.
+int watch(const DisplayRequest &display, const std::string &take_over_file) {
+  viewer_start();
+  int status = 1;
+  for (;;) {
+    try {
+      status = game_main(display);
+      break;
+    } catch (const ReplayRewind &) {
+      reset_world_state();
+      std::string problem = input_log_rewind();
+      if (!problem.empty()) complain(take_over_file, "cannot be written any more: " + problem);
+    }
+  }
+  viewer_stop();
+  return status;
+}
+
+// With --record: where the player's take-over goes, a recording of this
+// display's request with the watched recording's datafiles.
+std::string record_take_over(const std::string &file, const recording::Header &watched, const DisplayRequest &display) {
+  std::string problem = recording::replace_problem(file);
+  if (!problem.empty()) return problem;
+  return input_log_record_replay(file, {GAME_VERSION, watched.data_digest, display.scale, display.fullscreen});
 }
 
 }  // namespace
@@ -141,37 +185,45 @@ int record_game(const std::string &file, const DisplayRequest &display) {
     complain(file, problem);
     return 1;
   }
-  int status = game_main(display);
-  recording::Totals totals = run_totals();
-  problem = input_log_finish_recording(program_ended_cleanly() ? &totals : nullptr);
-  if (!problem.empty()) {
-    complain(file, "not saved, the recording could not be written whole: " + problem);
-    return status != 0 ? status : 1;
-  }
-  return status;
+  return finish_recording(file, game_main(display));
 }
 
-int play_recording(const std::string &file, const DisplayRequest &display, bool display_given) {
+int play_recording(const std::string &file, const DisplayRequest &display, bool display_given,
+                   const std::string &take_over_file) {
   recording::Header header;
   std::string problem = start_replay(file, header, true);
   if (!problem.empty()) {
     complain(file, problem);
     return 1;
   }
+  // The recorded window, no larger than this desktop takes.
+  DisplayRequest recorded{header.scale, header.fullscreen};
+  recorded.fit = true;
+  const DisplayRequest &shown = display_given ? display : recorded;
+  if (!take_over_file.empty()) problem = record_take_over(take_over_file, header, shown);
+  if (!problem.empty()) {
+    complain(take_over_file, problem);
+    input_log_off();
+    return 1;
+  }
   if (!display_ready()) {
     input_log_off();
     return 1;
   }
-  // The recorded window, no larger than this desktop takes.
-  DisplayRequest recorded{header.scale, header.fullscreen};
-  recorded.fit = true;
-  int status = game_main(display_given ? display : recorded);
+  int status = watch(shown, take_over_file);
+  if (input_log_taken_over()) return finish_recording(take_over_file, status);
   ReplayOutcome outcome = input_log_finish_replay();
+  bool watched = outcome.end == ReplayEnd::Complete || outcome.end == ReplayEnd::Stopped;
+  if (!take_over_file.empty() && status == 0 && watched) {
+    complain(take_over_file, "not written: the recording ended before Return took over from it");
+    return 1;
+  }
   if (status != 0 || outcome.end == ReplayEnd::Stopped) return status;
   if (outcome.end != ReplayEnd::Complete) return replay_failed(file, outcome);
   std::string differ = differences(run_totals(), outcome.recorded);
   if (differ.empty()) return 0;
-  complain(file, "played out otherwise than recorded (" + figures(run_totals()) + "; recorded: " + differ + ")");
+  complain(file, "played out otherwise than recorded (" + figures(run_totals(), outcome.waits) + "; recorded: " +
+                     differ + ")");
   return 1;
 }
 
@@ -187,7 +239,7 @@ int verify_recording(const std::string &file) {
   if (status != 0) return status;
   if (outcome.end == ReplayEnd::OutOfStep || outcome.end == ReplayEnd::Damaged)
     return replay_failed(file, outcome);
-  std::string line = printable(file) + ": " + figures(run_totals());
+  std::string line = printable(file) + ": " + figures(run_totals(), outcome.waits);
   if (outcome.end == ReplayEnd::CutShort) {
     std::printf("%s: cut short %s (the recording has no trailer)\n", line.c_str(), at_frame(outcome).c_str());
     return told(1);

@@ -1,5 +1,6 @@
 // The program run with a recording file: a game recorded as it is played
-// (--record), a recording shown in the window (--play) or replayed headless
+// (--record), a recording shown in the window (--play, where the player
+// may take over with --record) or replayed headless
 // and checked against its trailer (--verify). The inputs themselves are
 // recorded and replayed below the platform seam (platform/input_log.h);
 // here the file is named, its header filled in and checked against this
@@ -13,8 +14,12 @@
 #include <string>
 
 int record_game(const std::string &file, const DisplayRequest &display);
-// In the display given, or else the one the recording started in.
-int play_recording(const std::string &file, const DisplayRequest &display, bool display_given);
+// In the display given, or else the one the recording started in, with
+// the viewer's keys (platform/viewer.h). With a `take_over_file`, Return
+// hands the game to the player, recorded into that file from the start:
+// the watched inputs up to that moment, the player's after it.
+int play_recording(const std::string &file, const DisplayRequest &display, bool display_given,
+                   const std::string &take_over_file = {});
 // Prints one line with the run's figures, "ok" when they are the recorded
 // ones; problems go to stderr. The platform must be the headless twin.
 int verify_recording(const std::string &file);

@@ -29,13 +29,18 @@ struct InputLog {
   bool answers[YES_NO_QUESTIONS] = {};
   Segment segment;
   long long frames = 0;
+  long long waits = 0;  // that ended a segment
   // Recording: when the file was last flushed, and whether a failed write
   // has been told.
   long long flushed_at = 0;
   bool failure_told = false;
   // Replaying: the next record, and how the replay ends.
   Record next;
-  bool watch_escape = false;
+  bool watched = false;
+  long long length = 0;  // the recording's waits
+  // Replaying into a recording of its own, until the player takes over.
+  bool mirrored = false;
+  bool taking_over = false;  // at the end of this segment
   bool stopping = false;  // at the next wait
   bool closed = false;    // by the recorded close button
   ReplayEnd end = ReplayEnd::Complete;
@@ -45,6 +50,8 @@ struct InputLog {
 InputLog input_log;
 Writer recording_writer;
 Reader replay_reader;
+Reader replay_start;  // as it was at the first record, for a rewind
+Header mirror_header;  // of the replay's own recording
 
 constexpr long long FLUSH_EVERY_NS = 500'000'000;
 
@@ -183,6 +190,7 @@ bool in_step(int asked) {
 
 void end_segment(Wait kind) {
   input_log.segment = Segment{};
+  ++input_log.waits;
   if (kind == Wait::Present) ++input_log.frames;
 }
 
@@ -210,6 +218,60 @@ void start(Mode mode) {
   input_log_off();
   input_log = InputLog{};
   input_log.mode = mode;
+}
+
+// The file is flushed at a wait at least every half second.
+void flush_now_and_then() {
+  long long now = now_ns();
+  if (now - input_log.flushed_at >= FLUSH_EVERY_NS) {
+    flush_writer(recording_writer);
+    input_log.flushed_at = now;
+  }
+  tell_failed_write();
+}
+
+// The waits of the whole recording, read ahead from a copy of the reader.
+long long waits_recorded() {
+  Reader ahead = replay_start;
+  long long waits = 0;
+  for (Record r = next_record(ahead); r.type == Record::Change || r.type == Record::ReadKey || r.type == Record::End;
+       r = next_record(ahead))
+    waits += r.type == Record::End;
+  return waits;
+}
+
+// The reader at its first record, kept for a rewind.
+void first_record() {
+  replay_start = replay_reader;
+  consume();
+  input_log.length = waits_recorded();
+}
+
+void mirror_change(int question) {
+  if (!input_log.mirrored) return;
+  write_change(recording_writer, delta_here(), question);
+  note_record();
+}
+
+void mirror_readkey(int value) {
+  if (!input_log.mirrored) return;
+  write_readkey(recording_writer, delta_here(), value);
+  note_record();
+}
+
+void mirror_end(Wait kind, int ticks) {
+  if (!input_log.mirrored) return;
+  write_end(recording_writer, SegmentEnd{kind, false, ticks, input_log.segment.calls, input_log.segment.sum},
+            input_log.segment.records);
+  flush_now_and_then();
+}
+
+// From the end of this segment on, the live inputs, recorded on.
+void hand_over_if_asked() {
+  if (!input_log.taking_over) return;
+  input_log.mode = Mode::Record;
+  input_log.taking_over = input_log.mirrored = false;
+  replay_reader = Reader{};
 }
 
 }  // namespace
@@ -240,15 +302,15 @@ std::string input_log_finish_recording(const Totals *totals) {
   return problem;
 }
 
-std::string input_log_replay(const std::string &path, Header &header, bool watch_escape) {
+std::string input_log_replay(const std::string &path, Header &header, bool watched) {
   start(Mode::Replay);
   std::string problem = open_reader(replay_reader, path, header);
   if (!problem.empty()) {
     input_log.mode = Mode::Off;
     return problem;
   }
-  input_log.watch_escape = watch_escape;
-  consume();
+  input_log.watched = watched;
+  first_record();
   return {};
 }
 
@@ -259,7 +321,7 @@ std::string input_log_replay_bytes(std::vector<uint8_t> bytes, Header &header) {
     input_log.mode = Mode::Off;
     return problem;
   }
-  consume();
+  first_record();
   return {};
 }
 
@@ -275,23 +337,29 @@ ReplayOutcome input_log_finish_replay() {
   outcome.end = input_log.end;
   outcome.problem = input_log.problem;
   outcome.frames = input_log.frames;
-  replay_reader = Reader{};
+  outcome.waits = input_log.waits;
+  // Not taken over: its recording is not kept.
+  if (input_log.mirrored) close_writer(recording_writer, nullptr, false);
+  replay_reader = replay_start = Reader{};
   input_log.mode = Mode::Off;
   return outcome;
 }
 
 void input_log_off() {
-  if (input_log.mode == Mode::Record) close_writer(recording_writer, nullptr, input_log.frames > 0);
-  replay_reader = Reader{};
+  if (input_log.mode == Mode::Record || input_log.mirrored)
+    close_writer(recording_writer, nullptr, input_log.mode == Mode::Record && input_log.frames > 0);
+  replay_reader = replay_start = Reader{};
   input_log.mode = Mode::Off;
 }
 
 long long input_log_frames() { return input_log.frames; }
+long long input_log_waits() { return input_log.waits; }
+long long input_log_length() { return input_log.length; }
 
 // --- The seam ----------------------------------------------------------------
 
 bool input_log_replaying() { return input_log.mode == Mode::Replay; }
-bool input_log_watches_escape() { return input_log.mode == Mode::Replay && input_log.watch_escape; }
+bool input_log_watched() { return input_log.mode == Mode::Replay && input_log.watched; }
 
 void input_log_live_answer(int question, bool live) {
   if (input_log.mode != Mode::Record) return;
@@ -308,6 +376,7 @@ bool input_log_replayed_answer(int question) {
   if (input_log.next.type == Record::Change && input_log.next.at == input_log.segment.calls) {
     input_log.answers[question] = !input_log.answers[question];
     consume();
+    mirror_change(question);
   }
   count_call(question);
   return input_log.answers[question];
@@ -324,6 +393,7 @@ int input_log_replayed_readkey() {
   if (!in_step(Q_READKEY)) return 0;
   int value = input_log.next.value;
   consume();
+  mirror_readkey(value);
   count_call(Q_READKEY);
   return value;
 }
@@ -334,9 +404,9 @@ void input_log_call(int question) {
   count_call(question);
 }
 
-void input_log_before_wait(Wait kind, bool escape_held) {
+void input_log_before_wait(Wait kind, bool stopped) {
   if (input_log.mode != Mode::Replay) return;
-  if (escape_held) stop(ReplayEnd::Stopped);
+  if (stopped) stop(ReplayEnd::Stopped);
   if (!in_step(question_of(kind))) throw QuitRequested{};
   const Record &n = input_log.next;
   if (n.type == Record::End && n.at == input_log.segment.calls && n.end.close) stop_at_recorded_close();
@@ -361,19 +431,16 @@ int input_log_ticks(Wait kind, int passed) {
       SegmentEnd end{kind, false, passed, input_log.segment.calls, input_log.segment.sum};
       write_end(recording_writer, end, input_log.segment.records);
       end_segment(kind);
-      long long now = now_ns();
-      if (now - input_log.flushed_at >= FLUSH_EVERY_NS) {
-        flush_writer(recording_writer);
-        input_log.flushed_at = now;
-      }
-      tell_failed_write();
+      flush_now_and_then();
       return passed;
     }
     case Mode::Replay: {
       if (!in_step(question_of(kind))) return 0;
       int ticks = input_log.next.end.ticks;
       consume();
+      mirror_end(kind, ticks);
       end_segment(kind);
+      hand_over_if_asked();
       return ticks;
     }
   }
@@ -391,4 +458,44 @@ void input_log_closed(Wait kind) {
   input_log.segment = Segment{};
   flush_writer(recording_writer);
   tell_failed_write();
+}
+
+// --- Watching and taking over --------------------------------------------------
+
+std::string input_log_record_replay(const std::string &path, const Header &header) {
+  if (input_log.mode != Mode::Replay) return {};
+  std::string problem = open_writer(recording_writer, path, header);
+  if (!problem.empty()) {
+    close_writer(recording_writer, nullptr, false);
+    return problem;
+  }
+  input_log.mirrored = true;
+  input_log.flushed_at = now_ns();
+  mirror_header = header;
+  return {};
+}
+
+bool input_log_take_over() {
+  if (input_log.mode == Mode::Replay && input_log.mirrored) input_log.taking_over = true;
+  return input_log.taking_over;
+}
+
+bool input_log_taken_over() { return input_log.mode == Mode::Record && input_log.watched; }
+
+std::string input_log_rewind() {
+  if (input_log.mode != Mode::Replay) return {};
+  InputLog fresh;
+  fresh.mode = Mode::Replay;
+  fresh.watched = input_log.watched;
+  fresh.length = input_log.length;
+  fresh.mirrored = input_log.mirrored;
+  input_log = fresh;
+  replay_reader = replay_start;
+  consume();
+  if (!input_log.mirrored) return {};
+  input_log.mirrored = false;
+  // The recording of the replay starts again with it.
+  std::string path = recording_writer.path;
+  close_writer(recording_writer, nullptr, false);
+  return input_log_record_replay(path, mirror_header);
 }

@@ -29,9 +29,9 @@ std::string input_log_record(const std::string &path, const recording::Header &h
 std::string input_log_finish_recording(const recording::Totals *totals);
 
 // Starts a replay of the file: reads it whole and its header. Empty, or why
-// it cannot be replayed. With `watch_escape` the live Esc key stops it at
-// the next wait (the viewer's way out of --play).
-std::string input_log_replay(const std::string &path, recording::Header &header, bool watch_escape);
+// it cannot be replayed. A `watched` replay (--play) answers to the
+// viewer's keys (platform/viewer.h).
+std::string input_log_replay(const std::string &path, recording::Header &header, bool watched);
 // The same from bytes in memory.
 std::string input_log_replay_bytes(std::vector<uint8_t> bytes, recording::Header &header);
 
@@ -47,6 +47,7 @@ struct ReplayOutcome {
   ReplayEnd end = ReplayEnd::Complete;
   std::string problem;         // for OutOfStep and Damaged
   long long frames = 0;        // frames replayed
+  long long waits = 0;         // waits replayed (60 a second)
   recording::Totals recorded;  // the trailer's, when Complete
 };
 
@@ -58,12 +59,31 @@ void input_log_off();
 
 // Frames presented since the log was started.
 long long input_log_frames();
+// Waits that fired the logic timer since the log was started: the game's
+// clock, 60 a second.
+long long input_log_waits();
+// Those of the whole recording replayed (as far as it can be read).
+long long input_log_length();
+
+// --- For watching a replay and taking over from it ----------------------------
+
+// While replaying, every input replayed goes into a recording of its own
+// too, which takes the place of `path` only if the player takes over.
+// Empty, or why it cannot be written.
+std::string input_log_record_replay(const std::string &path, const recording::Header &header);
+// At the end of the current segment the replay stops and the live inputs
+// take over, recorded on into that recording; false when there is none.
+bool input_log_take_over();
+bool input_log_taken_over();
+// The replay from its first record again, and its recording from its
+// header; empty, or why the recording cannot be written again.
+std::string input_log_rewind();
 
 // --- For the seam (platform/seam.cpp) ----------------------------------------
 
 bool input_log_replaying();
-// A replay that the live Esc key stops.
-bool input_log_watches_escape();
+// A replay watched in the window (--play), not yet taken over.
+bool input_log_watched();
 // Record: a live yes-or-no answer; replay: the recorded one.
 void input_log_live_answer(int question, bool live);
 bool input_log_replayed_answer(int question);
@@ -73,8 +93,8 @@ int input_log_replayed_readkey();
 void input_log_call(int question);
 // At the start of every wait: a replay stops here (QuitRequested) when
 // the recording closed the window here, ended or fell out of step, or the
-// viewer holds Esc.
-void input_log_before_wait(recording::Wait kind, bool escape_held = false);
+// viewer stopped it (`stopped`: Esc).
+void input_log_before_wait(recording::Wait kind, bool stopped = false);
 // Where a wait fires the logic timer: the ticks to fire (the live ones,
 // recorded; or the recorded ones).
 int input_log_ticks(recording::Wait kind, int passed);

@@ -231,4 +231,6 @@ void platform_use_headless() {
   platform_use(headless_platform);
   twin.keep_samples = false;
   twin.limit = std::numeric_limits<long>::max();
+  // Nobody looks at its display: the logical screen is kept, and no more.
+  presenter_hold(true);
 }

@@ -39,6 +39,14 @@ extern const PlatformOps headless_platform;  // platform_headless.cpp
 
 // The table the seam calls from now on.
 void platform_use(const PlatformOps &ops);
+const PlatformOps &platform_ops_in_use();
+// A stop signal ends the game at a wait as the close button does
+// (QuitRequested).
+void platform_check_stop_signal();
+// The game is about to start again for a rewind of a watched replay
+// (platform/viewer.h): its start-up and its opening of the display are
+// passed over once, and the logic timer is removed.
+void platform_keep_display_for_rewind();
 
 // The point of a wait where the logic timer fires: `passed` deadlines went
 // by (the live ticks); the input log records them, or replaces them with the

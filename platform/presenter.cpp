@@ -19,7 +19,13 @@ struct BitmapDestroy {
 using OwnedBitmap = std::unique_ptr<BITMAP, BitmapDestroy>;
 
 struct Presenter {
-  OwnedBitmap picture;
+  OwnedBitmap picture;  // the logical screen, as the game presented it
+  // What the display holds: the picture, with the overlay when there is
+  // one (composed in `composed`).
+  OwnedBitmap shown, composed;
+  void (*overlay)(BITMAP *onto) = nullptr;
+  bool held = false;   // nothing written to the display
+  bool stale = false;  // the display is not what `shown` holds
   BITMAP *target = nullptr;  // the display's, not ours
   // Video targets: the scaled picture is built here, then blitted to the
   // target a band at a time (the library sends only what it is given).
@@ -56,7 +62,7 @@ void write_block(BITMAP *dst, int ox, int oy, int y0, int y1, int x0, int x1, co
   int s = presenter.place.scale;
   size_t bytes = static_cast<size_t>(x1 - x0 + 1) * s * sizeof(Pixel);
   for (int y = y0; y <= y1; ++y) {
-    const uint8_t *src = presenter.picture->line[y];
+    const uint8_t *src = presenter.shown->line[y];
     uint8_t *first = dst->line[oy + y * s] + static_cast<size_t>(ox + x0 * s) * sizeof(Pixel);
     Pixel *out = reinterpret_cast<Pixel *>(first);
     for (int x = x0; x <= x1; ++x) {
@@ -72,7 +78,7 @@ void write_block(BITMAP *dst, int ox, int oy, int y0, int y1, int x0, int x1, co
 
 // An 8-bit target at scale 1 takes the picture's own bytes.
 void copy_block(BITMAP *dst, int ox, int oy, int y0, int y1, int x0, int x1) {
-  for (int y = y0; y <= y1; ++y) std::memcpy(dst->line[oy + y] + ox + x0, presenter.picture->line[y] + x0, x1 - x0 + 1);
+  for (int y = y0; y <= y1; ++y) std::memcpy(dst->line[oy + y] + ox + x0, presenter.shown->line[y] + x0, x1 - x0 + 1);
   presenter.rows_written += y1 - y0 + 1;
 }
 
@@ -92,7 +98,7 @@ void write_to(BITMAP *dst, int ox, int oy, int y0, int y1, int x0, int x1) {
 }
 
 void write_band(int y0, int y1, int x0, int x1) {
-  if (!presenter.target) return;
+  if (!presenter.target || presenter.held) return;
   if (!presenter.scaled) {
     write_to(presenter.target, presenter.place.x, presenter.place.y, y0, y1, x0, x1);
     return;
@@ -115,20 +121,71 @@ bool row_change(const uint8_t *a, const uint8_t *b, int &first, int &last) {
   return true;
 }
 
+OwnedBitmap new_picture() {
+  // The library's colour depth is 8 outside a mode switch.
+  OwnedBitmap bitmap(create_bitmap(PICTURE_WIDTH, PICTURE_HEIGHT));
+  if (bitmap) clear(bitmap.get());
+  return bitmap;
+}
+
+// The picture as the display is to show it: with the overlay drawn on a
+// copy, never on the picture itself.
+BITMAP *picture_to_show() {
+  if (!presenter.overlay || !presenter.composed) return presenter.picture.get();
+  blit(presenter.picture.get(), presenter.composed.get(), 0, 0, 0, 0, PICTURE_WIDTH, PICTURE_HEIGHT);
+  presenter.overlay(presenter.composed.get());
+  return presenter.composed.get();
+}
+
+// Writes the rows of `next` that differ from what the display shows, in
+// bands of changed rows, the columns of a band from its first change to
+// its last.
+void write_changes(BITMAP *next) {
+  BITMAP *shown = presenter.shown.get();
+  int band_start = -1, band_first = PICTURE_WIDTH, band_last = -1;
+  for (int y = 0; y <= PICTURE_HEIGHT; ++y) {
+    int first = 0, last = -1;
+    bool changed = y < PICTURE_HEIGHT && row_change(next->line[y], shown->line[y], first, last);
+    if (changed) {
+      std::memcpy(shown->line[y], next->line[y], PICTURE_WIDTH);
+      if (band_start < 0) band_start = y;
+      if (first < band_first) band_first = first;
+      if (last > band_last) band_last = last;
+    } else if (band_start >= 0) {
+      write_band(band_start, y - 1, band_first, band_last);
+      band_start = -1, band_first = PICTURE_WIDTH, band_last = -1;
+    }
+  }
+}
+
+// The display brought up to the picture (and overlay), unless held.
+void update_display() {
+  if (presenter.held || !presenter.shown) return;
+  BITMAP *next = picture_to_show();
+  if (!presenter.stale) return write_changes(next);
+  blit(next, presenter.shown.get(), 0, 0, 0, 0, PICTURE_WIDTH, PICTURE_HEIGHT);
+  presenter.stale = false;
+  write_all();
+}
+
 }  // namespace
 
 BITMAP *presenter_picture() {
   if (!presenter.picture) {
-    // The library's colour depth is 8 outside a mode switch.
-    presenter.picture.reset(create_bitmap(PICTURE_WIDTH, PICTURE_HEIGHT));
-    if (presenter.picture) clear(presenter.picture.get());
+    presenter.picture = new_picture();
+    presenter.shown = new_picture();
+    if (!presenter.shown) presenter.picture.reset();
   }
   return presenter.picture.get();
 }
 
 void presenter_release() {
   presenter_detach();
+  presenter.overlay = nullptr;
+  presenter.held = false;
   presenter.picture.reset();
+  presenter.shown.reset();
+  presenter.composed.reset();
 }
 
 void presenter_attach(BITMAP *target, const RGB *palette, const ScreenRect &area) {
@@ -159,7 +216,8 @@ void presenter_fit(const ScreenRect &area) {
   p.x = std::max(0, std::min(p.x, target->w - PICTURE_WIDTH * p.scale));
   p.y = std::max(0, std::min(p.y, target->h - PICTURE_HEIGHT * p.scale));
   clear_to_color(target, 0);
-  write_all();
+  presenter.stale = true;
+  update_display();
 }
 
 void presenter_detach() {
@@ -169,25 +227,14 @@ void presenter_detach() {
 
 void presenter_show(BITMAP *frame) {
   BITMAP *picture = presenter_picture();
-  int band_start = -1, band_first = PICTURE_WIDTH, band_last = -1;
-  for (int y = 0; y <= PICTURE_HEIGHT; ++y) {
-    int first = 0, last = -1;
-    bool changed = y < PICTURE_HEIGHT && row_change(frame->line[y], picture->line[y], first, last);
-    if (changed) {
-      std::memcpy(picture->line[y], frame->line[y], PICTURE_WIDTH);
-      if (band_start < 0) band_start = y;
-      if (first < band_first) band_first = first;
-      if (last > band_last) band_last = last;
-    } else if (band_start >= 0) {
-      write_band(band_start, y - 1, band_first, band_last);
-      band_start = -1, band_first = PICTURE_WIDTH, band_last = -1;
-    }
-  }
+  for (int y = 0; y < PICTURE_HEIGHT; ++y) std::memcpy(picture->line[y], frame->line[y], PICTURE_WIDTH);
+  update_display();
 }
 
 void presenter_clear() {
   clear(presenter_picture());
-  write_all();
+  presenter.stale = true;
+  update_display();
 }
 
 void presenter_set_palette(const RGB *palette) {
@@ -195,8 +242,23 @@ void presenter_set_palette(const RGB *palette) {
   uint32_t before[256];
   std::memcpy(before, presenter.c32, sizeof before);
   make_colours(palette);
-  if (std::memcmp(before, presenter.c32, sizeof before) != 0) write_all();
+  if (std::memcmp(before, presenter.c32, sizeof before) == 0) return;
+  presenter.stale = true;
+  update_display();
 }
+
+void presenter_set_overlay(void (*draw)(BITMAP *onto)) {
+  // Made when first needed; without memory for it, no overlay.
+  if (draw && !presenter.composed) presenter.composed = new_picture();
+  presenter.overlay = draw;
+}
+
+void presenter_hold(bool held) {
+  presenter.held = held;
+  update_display();
+}
+
+void presenter_refresh() { update_display(); }
 
 int presenter_scale() { return presenter.place.scale; }
 int presenter_x() { return presenter.place.x; }

@@ -32,6 +32,16 @@ void presenter_clear();
 // New colours: on a deeper target the whole picture is written again.
 void presenter_set_palette(const RGB *palette);
 
+// Marks drawn over the picture on the display only (the replay viewer's):
+// `draw` paints them onto a copy of the picture at every write from now
+// on, so the logical screen never holds them. Null: none.
+void presenter_set_overlay(void (*draw)(BITMAP *onto));
+// While held, the picture, the palette and the overlay change without a
+// write to the display; let go, the display catches up at once.
+void presenter_hold(bool held);
+// Writes what differs between the display and the picture with its overlay.
+void presenter_refresh();
+
 // Placement of the picture on the current target.
 int presenter_scale();
 int presenter_x();

@@ -7,6 +7,7 @@
 #include "platform/platform_ops.h"
 #include "platform/presenter.h"
 #include "platform/stop_signals.h"
+#include "platform/viewer.h"
 
 LogicTimer logic_timer;
 
@@ -19,26 +20,24 @@ namespace {
 using recording::Wait;
 
 const PlatformOps *ops = &headless_platform;
+// A rewind of a watched replay: the game starts again on the platform it
+// has, so its start-up and its opening of the display pass.
+bool display_kept = false;
 
-
-void before_wait(Wait kind) {
-  input_log_before_wait(kind, input_log_watches_escape() && ops->key(KEY_ESC));
-}
-
-// A stop signal ends the game at a wait as the close button does.
-void check_stop_signal() {
-  if (int signal = stop_signal_received())
-    throw QuitRequested{128 + signal, stop_signal_name(signal) + " received"};
-}
-
-// A wait of the chosen platform; the close button (or whatever else stops
-// the game here) goes into the log.
-template <class Waiting>
-void wait(Wait kind, Waiting &&waiting) {
-  before_wait(kind);
+// A wait of the chosen platform, or, where the replay viewer passes it at
+// once, what it leaves behind without the wait; the close button (or
+// whatever else stops the game here) goes into the log.
+template <class Waiting, class Passing>
+void wait(Wait kind, Waiting &&waiting, Passing &&passing) {
   try {
-    check_stop_signal();
-    waiting();
+    bool stop = false;
+    bool at_once = viewer_before_wait(kind, stop);
+    input_log_before_wait(kind, stop);
+    platform_check_stop_signal();
+    if (at_once)
+      passing();
+    else
+      waiting();
   } catch (const QuitRequested &) {
     input_log_closed(kind);
     throw;
@@ -49,48 +48,73 @@ void wait(Wait kind, Waiting &&waiting) {
 }
 
 // A wait that fires no ticks is a call of its segment like any other.
-template <class Waiting>
-void untimed_wait(Wait kind, int question, Waiting &&waiting) {
-  wait(kind, waiting);
+template <class Waiting, class Passing>
+void untimed_wait(Wait kind, int question, Waiting &&waiting, Passing &&passing) {
+  wait(kind, waiting, passing);
   input_log_call(question);
 }
+
+void no_wait() {}
 
 }  // namespace
 
 void platform_use(const PlatformOps &chosen) { ops = &chosen; }
 
+void platform_check_stop_signal() {
+  if (int signal = stop_signal_received())
+    throw QuitRequested{128 + signal, stop_signal_name(signal) + " received"};
+}
+
+const PlatformOps &platform_ops_in_use() { return *ops; }
+
+void platform_keep_display_for_rewind() {
+  display_kept = true;
+  logic_timer.handler = nullptr;
+}
+
 void platform_ticks_due(Wait kind, int passed) { platform_fire_timer(input_log_ticks(kind, passed)); }
 
 std::string platform_preflight() { return ops->preflight(); }
-std::string platform_start_up() { return ops->start_up(); }
+std::string platform_start_up() { return display_kept ? std::string() : ops->start_up(); }
 void platform_shut_down() { ops->shut_down(); }
-int platform_open_display(const DisplayRequest &request) { return ops->open_display(request); }
+
+int platform_open_display(const DisplayRequest &request) {
+  if (!display_kept) return ops->open_display(request);
+  display_kept = false;
+  return 0;
+}
 std::string platform_last_error() { return ops->last_error(); }
 
 BITMAP *platform_screen() { return presenter_picture(); }
 void platform_clear_screen() { presenter_clear(); }
 
 void platform_present(BITMAP *frame) {
-  wait(Wait::Present, [&] { ops->present(frame); });
+  wait(Wait::Present, [&] { ops->present(frame); },
+       [&] {
+         presenter_show(frame);
+         platform_ticks_due(Wait::Present, 1);
+       });
 }
 
 void platform_yield() {
-  wait(Wait::Yield, [] { ops->yield(); });
+  wait(Wait::Yield, [] { ops->yield(); }, [] { platform_ticks_due(Wait::Yield, 1); });
 }
 
 void platform_vsync() {
-  untimed_wait(Wait::Vsync, recording::Q_VSYNC, [] { ops->vsync(); });
+  untimed_wait(Wait::Vsync, recording::Q_VSYNC, [] { ops->vsync(); }, no_wait);
 }
 
 void platform_set_palette(const RGB *palette) { ops->set_palette(palette); }
 void platform_set_desktop_palette() { ops->set_palette(desktop_palette); }
 
 void platform_fade_in(const RGB *palette, int speed) {
-  untimed_wait(Wait::FadeIn, recording::Q_FADE_IN, [&] { ops->fade_in(palette, speed); });
+  untimed_wait(Wait::FadeIn, recording::Q_FADE_IN, [&] { ops->fade_in(palette, speed); },
+               [&] { ops->set_palette(palette); });
 }
 
 void platform_fade_out(int speed) {
-  untimed_wait(Wait::FadeOut, recording::Q_FADE_OUT, [&] { ops->fade_out(speed); });
+  untimed_wait(Wait::FadeOut, recording::Q_FADE_OUT, [&] { ops->fade_out(speed); },
+               [] { ops->set_palette(black_palette); });
 }
 
 void platform_install_timer(void (*handler)()) {
@@ -126,15 +150,17 @@ bool platform_keypressed() {
 // Waits for time until the key buffer holds a key, then takes it: every
 // poll and every wait an input of its own.
 int platform_readkey() {
-  while (!platform_keypressed()) wait(Wait::KeyWait, [] { ops->key_wait(); });
+  while (!platform_keypressed())
+    wait(Wait::KeyWait, [] { ops->key_wait(); }, [] { platform_ticks_due(Wait::KeyWait, 1); });
   if (input_log_replaying()) return input_log_replayed_readkey();
   int k = ops->readkey();
   input_log_live_readkey(k);
   return k;
 }
 
+// A replay leaves the live key buffer to the viewer.
 void platform_clear_keybuf() {
-  ops->clear_keybuf();
+  if (!input_log_replaying()) ops->clear_keybuf();
   input_log_call(recording::Q_CLEAR_KEYBUF);
 }
 
@@ -148,7 +174,10 @@ bool platform_focus_lost() {
 void platform_set_sound_bank(DATAFILE *bank) { ops->set_sound_bank(bank); }
 
 void platform_play_sample(int object, int volume, int pan, int frequency, int loop) {
-  ops->play_sample(object, volume, pan, frequency, loop);
+  if (viewer_plays_sample(object, volume, pan, frequency, loop)) ops->play_sample(object, volume, pan, frequency, loop);
 }
 
-void platform_stop_sample(int object) { ops->stop_sample(object); }
+void platform_stop_sample(int object) {
+  viewer_sample_stopped(object);
+  ops->stop_sample(object);
+}

@@ -4,6 +4,7 @@
 // cut; a recording that cannot be written, or would replace what is no
 // recording, stops the program before its window opens; an earlier file
 // stays until the recording is whole; a replay writes no file.
+#include "data/stand_in_datafiles.h"
 #include "frame/catalogue.h"
 #include "frame/recorded_run.h"
 #include "platform/input_log.h"
@@ -11,7 +12,6 @@
 #include "platform/platform.h"
 #include "platform/stop_signals.h"
 #include "platform/whole_file.h"
-#include "data/stand_in_datafiles.h"
 #include "tests/support/headless_game.h"
 #include "tests/support/replay.h"
 #include "tests/support/replay_data.h"
@@ -262,7 +262,7 @@ TEST_F(RecordingTest, AReplayWritesNoScreenshotAndItsWindowFitsTheDesktop) {
   EXPECT_EQ(replay::verify(file, line).status, 0) << line;
   EXPECT_FALSE(fs::exists("dump.pcx"));
   headless::reset();
-  reset_play_state();
+  reset_world_state();
   headless::set_desktop(1920, 1080);
   EXPECT_EQ(play_recording(file, {}, false), 0);
   EXPECT_FALSE(fs::exists("dump.pcx"));

@@ -30,12 +30,12 @@
 // the checks after the replay fail), record the game again: play it headless
 // with a driver that reads the game's state to choose its keys, and write
 // the keys that changed, at the tick they changed, in the same format.
+#include "data/stand_in_datafiles.h"
 #include "frame/game_state.h"
 #include "frame/program.h"
 #include "frame/program_services.h"
 #include "platform/headless.h"
 #include "platform/headless_controls.h"
-#include "data/stand_in_datafiles.h"
 #include "tests/support/replay.h"
 #include "tests/support/replay_data.h"
 

@@ -6,7 +6,10 @@
 # with SWARMFIRE_FRAME_STATS); --play shows the recording in a window, with
 # its sound, to the end, and its final results are the same picture on the
 # same frame (SWARMFIRE_RESULTS_PICTURE), and Esc stops it early with status
-# 0; and the recording takes at most 1 MB for 30 minutes. Damaged
+# 0; the viewer's keys act on it: paused, the picture holds still, Right
+# ends it about 10 s sooner, 8x in about an eighth of the time, F12 writes
+# nothing; Return hands it to the player into a recording of its own that
+# verifies; and the recording takes at most 1 MB for 30 minutes. Damaged
 # recordings of every kind end with one line naming the file and why, and
 # status 1. (Levels changing in a recording are pinned by the stored
 # replays, which run the same code.)
@@ -34,23 +37,67 @@ echo "recorded $frames frames in $bytes bytes: $per_minute bytes a minute; final
 
 verifies "$REC: score $score, level 1, $frames frames, *"
 
+# seconds_since START: the seconds since START (date +%s.%N), to a tenth.
+seconds_since() { awk -v a="$1" -v b="$(date +%s.%N)" 'BEGIN { printf "%.1f", b - a }'; }
+
+# timed_play KEY...: --play from its start to its end, the keys tapped as
+# its window opens; the seconds it took in PLAYED.
+timed_play() {
+  local start
+  start=$(date +%s.%N)
+  open_game --play "$REC"
+  for key in "$@"; do tap "$key" 0.05; done
+  wait_exit $((frames / 50 + 60))
+  [ "$EXIT_STATUS" -eq 0 ] || fail "--play ${*:-} ended with status $EXIT_STATUS: $(cat "$WORK/game.err")"
+  PLAYED=$(seconds_since "$start")
+}
+
 # The recording shown in a window, at its pace and with its sound, to its end.
 : >"$WORK/sound.raw"
-SWARMFIRE_FRAME_STATS=$WORK/play.stats SWARMFIRE_RESULTS_PICTURE=$WORK/play.pcx \
-  open_game --play "$REC"
-wait_exit $((frames / 50 + 60))
-[ "$EXIT_STATUS" -eq 0 ] || fail "--play ended with status $EXIT_STATUS: $(cat "$WORK/game.err")"
+SWARMFIRE_FRAME_STATS=$WORK/play.stats SWARMFIRE_RESULTS_PICTURE=$WORK/play.pcx timed_play
+whole=$PLAYED
 [ "$(stat_of final_results_frame "$WORK/play.stats")" = "$frame" ] &&
   [ "$(stat_of final_results_score "$WORK/play.stats")" = "$score" ] ||
   fail "--play showed the final results on frame $(stat_of final_results_frame "$WORK/play.stats")"
 cmp -s "$WORK/live.pcx" "$WORK/play.pcx" || fail "--play showed other final results"
 sound=$(pcm "$WORK/sound.raw")
 [ "$(field peak "$sound" | cut -d. -f1)" -gt -40 ] 2>/dev/null || fail "--play was silent"
-# Esc stops it, with status 0.
+# Esc stops it, with status 0; before that, paused, the picture (and the
+# mark on it) holds still, and F12 writes nothing.
 open_game --play "$REC"
 sleep 2
+moving watched 0 0 320 240 || fail "--play does not move"
+tap space
+shoot_window held-a >/dev/null
+sleep 1
+[ "$(field differ "$(shoot_window held-b --diff "$WORK/held-a.xwd")")" -eq 0 ] || fail "the picture moved while paused"
+tap F12
+tap space
+moving watched-again 0 0 320 240 || fail "--play did not go on after the pause"
 tap Escape
 game_ended 0
+[ ! -e "$WORK/data/dump.pcx" ] || fail "F12 during --play wrote a screenshot"
+# Right: 10 s less to watch, and the rest still shown (a loaded machine
+# only makes the runs longer); 8x ("+" three times): about an eighth.
+timed_play Right
+echo "--play took $whole s; with Right $PLAYED s; the recording is $((frames / 60)) s"
+awk -v w="$whole" -v p="$PLAYED" -v l="$frames" 'BEGIN { exit !(p < w - 7.5 && p > l / 60 - 12.5) }' ||
+  fail "Right did not end the playback about 10 s sooner ($PLAYED s against $whole s)"
+timed_play plus plus plus
+echo "at 8x: $PLAYED s"
+awk -v w="$whole" -v p="$PLAYED" 'BEGIN { exit !(p > w / 16 && p < w / 8 + 3) }' ||
+  fail "8x did not take about an eighth of the time ($PLAYED s against $whole s)"
+
+# Return as the watched level starts hands the game to the player, into a
+# recording of its own: past the level's caption Esc ends the game, the
+# title is quit, and it verifies, with figures of its own.
+open_game --play "$REC" --record "$WORK/taken.sfr"
+wait_until 30 lit_above hud 0 0 30 24 10 || fail "the watched level did not start"
+tap Return
+sleep 3.5
+to_title_after_game_over
+quit_from_title
+REC=$WORK/taken.sfr verifies "$WORK/taken.sfr: score *, level 1, * frames, *" "the take-over's"
 
 # Damaged recordings, each with one line naming it and why, and status 1.
 damaged() {

@@ -7,7 +7,8 @@
 # or asked to stop at the title, in play and while paused. Every time the
 # game ends within five seconds with one line on stderr, status 1 (the
 # window, the display) or 128 + the signal, no core, and its recording
-# verifies "ok" with the frames and level the game reported at exit.
+# verifies "ok" with the frames and level the game reported at exit; and
+# a recording paused by the viewer of --play ends by SIGTERM as well.
 # Standard streams closed change nothing. Then what the recording file
 # meets: --play of a missing file says so even without a display; a file
 # size limit changes nothing and a closed pipe is reported, not fatal.
@@ -67,6 +68,15 @@ stop_run play windowkill 1 "lost the connection to the X display"
 stop_run title server-KILL 1 "lost the connection to the X display"
 stop_run play server-TERM 1 "lost the connection to the X display"
 stop_run pause server-KILL 1 "lost the connection to the X display"
+# A recording watched and paused with the viewer's Space: SIGTERM still
+# ends it at once.
+open_game --play "$REC"
+sleep 1
+tap space
+sleep 0.5
+kill -TERM "$GAME_PID"
+wait_exit 5
+[ "$EXIT_STATUS" -eq 143 ] || fail "(watched, paused, TERM) status $EXIT_STATUS: $(cat "$WORK/game.err")"
 
 # Standard streams closed, as some launchers leave them (stderr alone, then
 # all three): the game runs, SIGTERM ends it, and its recording verifies.

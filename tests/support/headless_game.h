@@ -2,10 +2,10 @@
 // Scripted keys are platform/key_script.h.
 #pragma once
 
+#include "frame/fresh_state.h"
+#include "frame/game_state.h"
 #include "platform/headless_controls.h"
 #include "platform/key_script.h"
-
-#include "frame/game_state.h"
 
 #include <gtest/gtest.h>
 
@@ -27,7 +27,7 @@ class HeadlessTest : public ::testing::Test {
  protected:
   void SetUp() override {
     headless::reset();
-    reset_play_state();
+    reset_world_state();
   }
   void TearDown() override { headless::reset(); }
 };

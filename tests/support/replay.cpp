@@ -1,5 +1,6 @@
 #include "tests/support/replay.h"
 
+#include "frame/fresh_state.h"
 #include "frame/game_state.h"
 #include "frame/program.h"
 #include "frame/recorded_run.h"
@@ -13,6 +14,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <iterator>
 #include <sstream>
 
@@ -104,7 +106,7 @@ uint64_t samples_hash(uint64_t running) {
 template <typename Each, typename Program>
 Outcome run(Each each, Program program) {
   headless::reset();
-  reset_play_state();
+  reset_world_state();
   Outcome outcome;
   headless::set_event_limit(MOST_TICKS);
   headless::set_hook([&](const headless::Event &e) {
@@ -182,6 +184,12 @@ std::string first_difference(const std::vector<Checkpoint> &run, const std::vect
   if (run.size() != recorded.size())
     return std::to_string(run.size()) + " checkpoints, recorded " + std::to_string(recorded.size());
   return {};
+}
+
+bool from_file(const std::string &path, Recording &recording, std::string &problem) {
+  std::stringstream text;
+  text << std::ifstream(path).rdbuf();
+  return from_text(text.str(), recording, problem);
 }
 
 Outcome replay(const Recording &recording, const std::string &record_into) {

@@ -58,6 +58,9 @@ bool from_text(const std::string &text, Recording &recording, std::string &probl
 // The checkpoint lines of a recording's text.
 std::string checkpoint_lines(const std::vector<Checkpoint> &checkpoints);
 
+// The same from a file (a stored game, tests/replays/NAME.txt).
+bool from_file(const std::string &path, Recording &recording, std::string &problem);
+
 struct Outcome {
   uint64_t hash = 0;
   uint64_t output = 0;  // replay() only
