@@ -13,9 +13,11 @@
 set -euo pipefail
 
 # dpkg-dev: dpkg-buildflags gives the hardening flags of every build;
-# libasound2-dev: the game keeps ALSA's error lines off the terminal;
-# libxrandr-dev: the monitors of the screen.
-build_packages=(g++ cmake pkg-config make liballegro4-dev libpng-dev dpkg-dev libasound2-dev libxrandr-dev)
+# libasound2-dev: the game's sound driver, and ALSA's error lines kept off
+# the terminal; libxrandr-dev: the monitors of the screen; libdbus-1-dev:
+# the sound thread asks RealtimeKit for its priority.
+build_packages=(g++ cmake pkg-config make liballegro4-dev libpng-dev dpkg-dev libasound2-dev libxrandr-dev
+                libdbus-1-dev)
 # CPack's dependency scan runs file and dpkg-shlibdeps (dpkg-dev).
 package_packages=(file)
 # Xvfb, xdotool, x11-utils (xwininfo, xprop, xmessage) and

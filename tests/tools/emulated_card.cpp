@@ -10,6 +10,9 @@
 //             underrun NS FRAME
 // Frame j of the stream leaves the buffer at NS + (j - FRAME) / RATE of the
 // last start line whose FRAME is at most j.
+// Its poll descriptor (a timer) becomes ready as a card's interrupt makes
+// it: at the first period boundary at which the room free reaches the
+// program's avail_min, or at once while the stream stands with that room.
 //
 // Loaded through an ALSA configuration:
 //   pcm_type.emulated_card { lib "/path/libemulated_card.so" }
@@ -19,7 +22,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
-#include <sys/eventfd.h>
+#include <sys/timerfd.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -34,9 +37,11 @@ struct Card {
   snd_pcm_ioplug_t io{};
   int stream_fd = -1;
   std::FILE *log = nullptr;
-  int wake_fd = -1;
+  int wake_fd = -1;  // a timer on CLOCK_MONOTONIC, armed for the next readiness
+  snd_pcm_uframes_t avail_min = 1;
   long long start_ns = 0;
   bool running = false;
+  bool dry = false;  // run dry: an underrun until the next prepare
   unsigned long long written = 0;       // frames of the whole stream
   unsigned long long segment_base = 0;  // the stream's frame at the last prepare
 };
@@ -59,24 +64,53 @@ unsigned long long played(const Card *card) {
   return static_cast<unsigned long long>((now_ns() - card->start_ns) * card->io.rate / 1'000'000'000LL);
 }
 unsigned long long queued(const Card *card) { return card->written - card->segment_base; }
+unsigned long long in_buffer(const Card *card) {
+  if (card->dry) return 0;
+  return card->running ? queued(card) - std::min(queued(card), played(card)) : queued(card);
+}
+
+// Sets the timer for the moment the program may write again: a period
+// boundary of the running stream (or now, when the room is already free or
+// the stream has run dry).
+void arm(Card *card) {
+  snd_pcm_ioplug_t *io = &card->io;
+  long long when = 1;  // long past: at once
+  unsigned long long room = io->buffer_size - std::min<unsigned long long>(io->buffer_size, in_buffer(card));
+  if (room < card->avail_min && !card->dry) {
+    if (!card->running) when = 0;  // nothing frees room until the stream starts
+    else {
+      unsigned long long frame = queued(card) + card->avail_min - io->buffer_size;
+      frame = std::min(frame, queued(card));
+      unsigned long long boundary = (frame + io->period_size - 1) / io->period_size * io->period_size;
+      when = card->start_ns + static_cast<long long>(boundary * 1'000'000'000ULL / io->rate);
+    }
+  }
+  itimerspec t{};
+  t.it_value = {static_cast<time_t>(when / 1'000'000'000LL), static_cast<long>(when % 1'000'000'000LL)};
+  timerfd_settime(card->wake_fd, TFD_TIMER_ABSTIME, &t, nullptr);
+}
 
 int card_start(snd_pcm_ioplug_t *io) {
   Card *card = card_of(io);
   card->start_ns = now_ns();
   card->running = true;
   note(card, "start", card->start_ns, card->segment_base);
+  arm(card);
   return 0;
 }
 
 int card_stop(snd_pcm_ioplug_t *io) {
   card_of(io)->running = false;
+  arm(card_of(io));
   return 0;
 }
 
 int card_prepare(snd_pcm_ioplug_t *io) {
   Card *card = card_of(io);
   card->running = false;
+  card->dry = false;
   card->segment_base = card->written;
+  arm(card);
   return 0;
 }
 
@@ -88,6 +122,7 @@ snd_pcm_sframes_t card_pointer(snd_pcm_ioplug_t *io) {
   unsigned long long position = played(card);
   if (position >= queued(card)) {
     card->running = false;
+    card->dry = true;
     note(card, "underrun", now_ns(), card->written);
     snd_pcm_ioplug_set_state(io, SND_PCM_STATE_XRUN);
     return -EPIPE;
@@ -109,6 +144,7 @@ snd_pcm_sframes_t card_transfer(snd_pcm_ioplug_t *io, const snd_pcm_channel_area
     bytes -= static_cast<size_t>(n);
   }
   card->written += size;
+  arm(card);
   return static_cast<snd_pcm_sframes_t>(size);
 }
 
@@ -120,11 +156,27 @@ int card_hw_params(snd_pcm_ioplug_t *io, snd_pcm_hw_params_t *) {
   return 0;
 }
 
-// Ready for writing when a period's room is free, as a card's interrupt says.
+int card_sw_params(snd_pcm_ioplug_t *io, snd_pcm_sw_params_t *params) {
+  Card *card = card_of(io);
+  snd_pcm_sw_params_get_avail_min(params, &card->avail_min);
+  card->avail_min = std::max<snd_pcm_uframes_t>(card->avail_min, 1);
+  arm(card);
+  return 0;
+}
+
+// Ready for writing when avail_min frames of room are free; an error once
+// the stream has run dry.
 int card_poll_revents(snd_pcm_ioplug_t *io, struct pollfd *, unsigned int, unsigned short *revents) {
   Card *card = card_of(io);
-  unsigned long long in_buffer = card->running ? queued(card) - std::min(queued(card), played(card)) : queued(card);
-  *revents = io->buffer_size - in_buffer >= io->period_size ? POLLOUT : 0;
+  unsigned long long expirations;
+  while (read(card->wake_fd, &expirations, sizeof expirations) > 0) {
+  }
+  if (card_pointer(io) < 0 || card->dry) {
+    *revents = POLLERR;
+    return 0;
+  }
+  *revents = io->buffer_size - in_buffer(card) >= card->avail_min ? POLLOUT : 0;
+  arm(card);
   return 0;
 }
 
@@ -147,6 +199,7 @@ snd_pcm_ioplug_callback_t card_callbacks() {
   c.hw_params = card_hw_params;
   c.prepare = card_prepare;
   c.poll_revents = card_poll_revents;
+  c.sw_params = card_sw_params;
   return c;
 }
 const snd_pcm_ioplug_callback_t callbacks = card_callbacks();
@@ -187,7 +240,7 @@ SND_PCM_PLUGIN_DEFINE_FUNC(emulated_card) {
   Card *card = new Card;
   card->stream_fd = open(stream_path, O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
   card->log = std::fopen(log_path, "ae");
-  card->wake_fd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+  card->wake_fd = timerfd_create(CLOCK_MONOTONIC, TFD_CLOEXEC | TFD_NONBLOCK);
   snd_pcm_ioplug_t *io = &card->io;
   io->private_data = card;
   if (card->stream_fd < 0 || !card->log || card->wake_fd < 0) {
@@ -197,8 +250,8 @@ SND_PCM_PLUGIN_DEFINE_FUNC(emulated_card) {
   io->version = SND_PCM_IOPLUG_VERSION;
   io->name = "Swarmfire's emulated sound card";
   io->flags = SND_PCM_IOPLUG_FLAG_MONOTONIC;
-  io->poll_fd = card->wake_fd;  // always writable; poll_revents says when
-  io->poll_events = POLLOUT;
+  io->poll_fd = card->wake_fd;
+  io->poll_events = POLLIN;
   io->mmap_rw = 0;
   io->callback = &callbacks;
   int err = snd_pcm_ioplug_create(io, name, stream, mode);
