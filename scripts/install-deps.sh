@@ -29,10 +29,14 @@ package_packages=(file)
 # libfile-mimeinfo-perl) over the databases of update-mime-database
 # (shared-mime-info) and update-desktop-database (desktop-file-utils);
 # shfmt and jq for tests/tool_packages.sh, which
-# holds every command the scripts run to a package here.
+# holds every command the scripts run to a package here; a private PipeWire
+# for the sound through it, as Debian's desktops run it: pipewire,
+# wireplumber and its session bus (dbus-daemon), pipewire-alsa (which makes
+# PipeWire ALSA's default device), pw-dump, pw-metadata and pw-profiler
+# (pipewire-bin).
 test_packages=(googletest libgtest-dev xvfb xdotool x11-utils x11-xserver-utils libxtst-dev desktop-file-utils
                man-db lintian appstream devscripts xdg-utils libfile-mimeinfo-perl shared-mime-info
-               shfmt jq)
+               shfmt jq pipewire wireplumber pipewire-alsa pipewire-bin dbus-daemon)
 bench_packages=(libbenchmark-dev)
 bench_tools=(valgrind)  # instruction counts of make bench
 fuzz_packages=(clang libclang-rt-14-dev)

@@ -6,7 +6,8 @@
 //   stream  the frames, in the order written (raw, the stream's format);
 //   log     one line per event, times in ns on CLOCK_MONOTONIC:
 //             params RATE CHANNELS FORMAT PERIOD_FRAMES PERIODS
-//             start NS FRAME    frame FRAME of the stream leaves at NS
+//             start NS FRAME QUEUED   frame FRAME of the stream leaves at NS,
+//                               with QUEUED frames written for it
 //             underrun NS FRAME
 // Frame j of the stream leaves the buffer at NS + (j - FRAME) / RATE of the
 // last start line whose FRAME is at most j.
@@ -54,8 +55,8 @@ long long now_ns() {
 
 Card *card_of(snd_pcm_ioplug_t *io) { return static_cast<Card *>(io->private_data); }
 
-void note(Card *card, const char *what, long long ns, unsigned long long frame) {
-  std::fprintf(card->log, "%s %lld %llu\n", what, ns, frame);
+void note(Card *card, const char *what, long long ns, unsigned long long frame, const char *more = "") {
+  std::fprintf(card->log, "%s %lld %llu%s\n", what, ns, frame, more);
   std::fflush(card->log);
 }
 
@@ -94,7 +95,9 @@ int card_start(snd_pcm_ioplug_t *io) {
   Card *card = card_of(io);
   card->start_ns = now_ns();
   card->running = true;
-  note(card, "start", card->start_ns, card->segment_base);
+  char queued_frames[32];
+  std::snprintf(queued_frames, sizeof queued_frames, " %llu", queued(card));
+  note(card, "start", card->start_ns, card->segment_base, queued_frames);
   arm(card);
   return 0;
 }
