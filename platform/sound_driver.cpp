@@ -102,18 +102,18 @@ int set_hardware(Stream &s, snd_pcm_uframes_t period) {
   return 0;
 }
 
-// The card wakes the thread once it has room for the next top-up (through
-// PipeWire, this room is also the latency its graph is asked for); the
-// stream starts only when the thread starts it.
+// The card wakes the thread once a period has played (through PipeWire,
+// this is also the latency its graph is asked for: a quantum of about a
+// period); the stream starts only when the thread starts it.
 int set_software(const Stream &s) {
   snd_pcm_sw_params_t *sw;
   snd_pcm_sw_params_alloca(&sw);
-  snd_pcm_uframes_t boundary, room = s.period * static_cast<snd_pcm_uframes_t>(sound_fill_wake_periods(s.fill));
+  snd_pcm_uframes_t boundary;
   int err;
   if ((err = snd_pcm_sw_params_current(s.pcm, sw)) < 0 ||
       (err = snd_pcm_sw_params_get_boundary(sw, &boundary)) < 0 ||
       (err = snd_pcm_sw_params_set_start_threshold(s.pcm, sw, boundary)) < 0 ||
-      (err = snd_pcm_sw_params_set_avail_min(s.pcm, sw, room < s.buffer ? room : s.buffer)) < 0)
+      (err = snd_pcm_sw_params_set_avail_min(s.pcm, sw, s.period)) < 0)
     return err;
   return snd_pcm_sw_params(s.pcm, sw);
 }

@@ -27,4 +27,4 @@ void sound_driver_register();
 
 // Defaults of the period and of the periods queued at rest.
 constexpr int SOUND_PERIOD_FRAMES = 256;
-constexpr int SOUND_REST_PERIODS = 4;
+constexpr int SOUND_REST_PERIODS = 3;

@@ -22,5 +22,3 @@ void sound_fill_shrunk(SoundFill &fill, long long now) {
   fill.periods = std::max(fill.periods - 1, fill.rest);
   fill.quiet_since = now;
 }
-
-int sound_fill_wake_periods(const SoundFill &fill) { return fill.periods >= 3 ? 2 : 1; }

@@ -1,8 +1,8 @@
 // How many periods the driver keeps in the card's buffer: as many as asked
 // for at rest, a period more after each underrun (up to twice as many),
 // and a period less after each quiet minute, down to the rest again. The
-// driver keeps the buffer full, and sleeps until the card has played one
-// period of it, or two of a buffer of three or more.
+// driver keeps the buffer full, and sleeps until the card has played a
+// period of it.
 #pragma once
 
 struct SoundFill {
@@ -23,6 +23,3 @@ void sound_fill_underran(SoundFill &fill, long long now);
 // last change); it shrinks when the driver says it did.
 bool sound_fill_may_shrink(const SoundFill &fill, long long now);
 void sound_fill_shrunk(SoundFill &fill, long long now);
-
-// The periods of room at which the driver wakes to top the buffer up.
-int sound_fill_wake_periods(const SoundFill &fill);

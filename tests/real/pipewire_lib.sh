@@ -76,7 +76,7 @@ game_stream() {
   pw-dump 2>/dev/null | jq -r --arg f "$1" '
     (map(select(.type == "PipeWire:Interface:Node" and
                 .info.props["media.class"] == "Stream/Output/Audio" and
-                (.info.props["application.name"] // "" | endswith("[swarmfire]"))))[0].info.props) as $p
+                (.info.props["application.name"] // "" | test("\\[swarmfire"))))[0].info.props) as $p
     | if $f == "latency" then $p["node.latency"]
       elif $f == "rate" then $p["node.rate"]
       else $p[$f] end // empty'

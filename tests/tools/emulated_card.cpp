@@ -18,6 +18,8 @@
 // Loaded through an ALSA configuration:
 //   pcm_type.emulated_card { lib "/path/libemulated_card.so" }
 //   pcm.!default { type emulated_card stream "/path/stream.raw" log "/path/card.log" }
+// With `underrun_after MS` as well, the card runs dry once, MS ms after the
+// stream first started, as if its program had woken too late.
 #include <alsa/asoundlib.h>
 #include <alsa/pcm_external.h>
 
@@ -41,6 +43,8 @@ struct Card {
   int wake_fd = -1;  // a timer on CLOCK_MONOTONIC, armed for the next readiness
   snd_pcm_uframes_t avail_min = 1;
   long long start_ns = 0;
+  long long dry_after = 0;  // ns after the first start: the one underrun asked for
+  long long dry_at = 0;     // ns: when it comes (-1 once it came)
   bool running = false;
   bool dry = false;  // run dry: an underrun until the next prepare
   unsigned long long written = 0;       // frames of the whole stream
@@ -94,6 +98,7 @@ void arm(Card *card) {
 int card_start(snd_pcm_ioplug_t *io) {
   Card *card = card_of(io);
   card->start_ns = now_ns();
+  if (card->dry_after > 0 && card->dry_at == 0) card->dry_at = card->start_ns + card->dry_after;
   card->running = true;
   char queued_frames[32];
   std::snprintf(queued_frames, sizeof queued_frames, " %llu", queued(card));
@@ -123,6 +128,10 @@ snd_pcm_sframes_t card_pointer(snd_pcm_ioplug_t *io) {
   Card *card = card_of(io);
   if (!card->running) return 0;
   unsigned long long position = played(card);
+  if (card->dry_at > 0 && now_ns() >= card->dry_at) {
+    position = queued(card);
+    card->dry_at = -1;
+  }
   if (position >= queued(card)) {
     card->running = false;
     card->dry = true;
@@ -230,6 +239,7 @@ extern "C" {
 SND_PCM_PLUGIN_DEFINE_FUNC(emulated_card) {
   (void)root;
   const char *stream_path = nullptr, *log_path = nullptr;
+  long underrun_after = 0;
   snd_config_iterator_t i, next;
   snd_config_for_each(i, next, conf) {
     snd_config_t *entry = snd_config_iterator_entry(i);
@@ -237,10 +247,12 @@ SND_PCM_PLUGIN_DEFINE_FUNC(emulated_card) {
     if (snd_config_get_id(entry, &id) < 0) continue;
     if (!std::strcmp(id, "stream")) snd_config_get_string(entry, &stream_path);
     if (!std::strcmp(id, "log")) snd_config_get_string(entry, &log_path);
+    if (!std::strcmp(id, "underrun_after")) snd_config_get_integer(entry, &underrun_after);
   }
   if (!stream_path || !log_path || stream != SND_PCM_STREAM_PLAYBACK) return -EINVAL;
 
   Card *card = new Card;
+  card->dry_after = underrun_after * 1'000'000LL;
   card->stream_fd = open(stream_path, O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
   card->log = std::fopen(log_path, "ae");
   card->wake_fd = timerfd_create(CLOCK_MONOTONIC, TFD_CLOEXEC | TFD_NONBLOCK);
