@@ -25,9 +25,6 @@ namespace {
 // Below the sound server's own threads (PipeWire's run at 88 and above),
 // above everything that runs at normal priority.
 constexpr int PRIORITY = 10;
-// The card's buffer holds this many times the periods queued at rest, the
-// room the fill may grow into.
-constexpr int BUFFER_TIMES_REST = 2;
 constexpr int MOST_CARD_FDS = 8;
 // Wakeups in a row that found no room before the thread naps a period: a
 // card whose descriptor stays ready must not spin it.
@@ -36,6 +33,7 @@ constexpr int IDLE_WAKES = 3;
 struct Stream {
   snd_pcm_t *pcm = nullptr;
   snd_pcm_uframes_t period = 0, buffer = 0;
+  snd_pcm_uframes_t mixed_period = 0;  // the mixer's, once it is set up
   unsigned rate = 0;
   int frame_bytes = 0;
   bool is_signed = false;
@@ -98,6 +96,7 @@ int set_hardware(Stream &s, snd_pcm_uframes_t period) {
       (err = snd_pcm_hw_params_get_period_size(hw, &s.period, nullptr)) < 0 ||
       (err = snd_pcm_hw_params_get_buffer_size(hw, &s.buffer)) < 0)
     return err;
+  if (s.mixed_period && s.period != s.mixed_period) return -EINVAL;  // the mixer mixes periods of its own size
   s.frame_bytes = static_cast<int>(channels) * (_sound_bits == 8 ? 1 : 2);
   return 0;
 }
@@ -274,6 +273,7 @@ void stop_thread(Stream &s) {
 void close_stream(Stream &s) {
   if (s.pcm) snd_pcm_close(s.pcm);
   s.pcm = nullptr;
+  s.mixed_period = 0;
   if (s.log) std::fclose(s.log);
   s.log = nullptr;
 }
@@ -348,6 +348,7 @@ int driver_init(int input, int voices) {
   s.silence.assign(s.period * s.frame_bytes, _sound_bits == 8 ? silent : 0);
   for (size_t i = 1; _sound_bits != 8 && i < s.silence.size(); i += 2) s.silence[i] = silent;
   s.silent_periods = 0;
+  s.mixed_period = s.period;
   driver.voices = voices;
   if (_mixer_init(static_cast<int>(s.period) * channels, static_cast<int>(s.rate), channels == 2,
                   _sound_bits != 8, &driver.voices) != 0) {
