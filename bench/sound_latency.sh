@@ -18,7 +18,8 @@
 # Usage: sound_latency.sh BUILD_DIR [WORK_DIR]
 # Environment: SHOTS (48), SECONDS_EACH (10), ROWS ("rest busy build
 # pipewire"), BEFORE=BINARY: the same rows for another build of the game
-# (an older one, say) beside this one's.
+# (an older one, say) beside this one's; PLAIN=1 (as root): the same rows
+# for this build without the right to real-time priority.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 BUILD=$(cd "${1:?usage: sound_latency.sh BUILD_DIR [WORK_DIR]}" && pwd)
@@ -35,6 +36,14 @@ SETUPS=(ours)
 if [ -n "${BEFORE:-}" ]; then
   BINARY_OF[before]=$(realpath "$BEFORE")
   SETUPS=(before ours)
+fi
+if [ "${PLAIN:-0}" = 1 ] && [ "$(id -u)" -eq 0 ]; then
+  # Root without the capability, and no RealtimeKit to ask.
+  printf '#!/bin/sh\nexec setpriv --bounding-set=-sys_nice --inh-caps=-sys_nice -- env %s "%s" "$@"\n' \
+    DBUS_SYSTEM_BUS_ADDRESS=unix:path=/nonexistent "$BINARY" >"$WORK/plain"
+  chmod +x "$WORK/plain"
+  BINARY_OF[plain]=$WORK/plain
+  SETUPS+=(plain)
 fi
 
 # The pilot, the loops that keep the cores busy and the build, each stopped
@@ -155,7 +164,7 @@ play_latency() {
   # game's own stream's (which PipeWire fills with silence).
   card_underruns=$(grep -c '^underrun' "$WORK/$run.log" || true)
   game_underruns=0
-  [ "$row" = pipewire ] && game_underruns=$(grep -c '^underrun' "$WORK/$run.sound" 2>/dev/null || true)
+  [ "$row" = pipewire ] && [ -f "$WORK/$run.sound" ] && game_underruns=$(grep -c '^underrun' "$WORK/$run.sound" || true)
   FIGURES[$run]="$figures underruns_all $((card_underruns + game_underruns))"
   echo "$run: $figures; card underruns $card_underruns, the game's $game_underruns; load $l0 - $l1" >&2
   LATENCY_ROWS+=("$(awk -v s="$setup" -v r="$row" -v f="$figures" -v u=$((card_underruns + game_underruns)) \
