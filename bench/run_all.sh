@@ -27,8 +27,7 @@ echo "== Display cost"
 "$here/display_cost.sh" "$build/swarmfire" "$build/data" "$build/xwd_probe" "$build/bare_present_loop" "$out" |
   tee "$out/display_cost.txt"
 echo "== Key to sound"
-"$here/sound_latency.sh" "$build/swarmfire" "$build/data" "$build/xwd_probe" "$build/tests/libemulated_card.so" \
-  "$build/key_to_sound" "$build/x_pilot" "$out" | tee "$out/sound_latency.txt"
+"$here/sound_latency.sh" "$build" "$out" | tee "$out/sound_latency.txt"
 echo "== Frames on the display's beat"
 "$here/present_cadence.sh" "$build" | tee "$out/present_cadence.txt"
 echo "Figures written to $out"

@@ -1,33 +1,66 @@
 #!/usr/bin/env bash
-# Key to sound, and what the background thread costs, for the library's own
-# thread and sound periods (SWARMFIRE_LIBRARY_DEFAULTS=1) beside ours, in one
-# run, the real binary under Xvfb with sound into the emulated card:
-# - at the title at scale 3 (the tune playing), SECONDS long: the wakeups a
+# Key to sound, underruns, and what the sound costs at the title, in one
+# run: the real binary under Xvfb, its sound going into the emulated card
+# (tests/tools/emulated_card.cpp), or through a private PipeWire whose sink
+# is that card (tests/real/pipewire_lib.sh).
+# - At the title at scale 3 (the tune playing), SECONDS long: the wakeups a
 #   second of each of the game's threads (voluntary and forced context
-#   switches) and the CPU of the game and of the X server;
-# - in play with the music switched off, at rest and with both cores kept
-#   busy: SHOTS presses of fire at random moments, each after 100 ms of
-#   silence, while the pilot (x_pilot) steers the ship clear of harm, and the
-#   time from each press to its shot's first sample leaving the card
-#   (median, p10, p90) and the card's underruns a minute.
-# Usage: sound_latency.sh BINARY DATA_DIR XWD_PROBE CARD_LIBRARY KEY_TO_SOUND X_PILOT [WORK_DIR] [SHOTS] [SECONDS]
-BINARY=$1 DATA=$2 XWD_PROBE=$3 CARD=$4 KEY_TO_SOUND=$5 X_PILOT=$6 WORK=${7:-$(mktemp -d)}/sound_latency
-SHOTS=${8:-48} SECONDS_EACH=${9:-10}
+#   switches) and the CPU of the game and of the X server.
+# - In play with the music switched off, SHOTS presses of fire at random
+#   moments, each after 100 ms of silence, while the pilot (x_pilot) steers
+#   the ship clear of harm: the time from each press to its shot's first
+#   sample leaving the card (median, p10, p90), and the underruns a minute
+#   from the stream's start, the card's and (through PipeWire) the game's
+#   own stream's. Rows: at rest; two busy loops; a make -j2 build of the
+#   game running; through PipeWire at rest.
+# The load average (1 minute) stands beside every figure, at the start and
+# the end of its run: on a busy machine the figures are the load's.
+# Usage: sound_latency.sh BUILD_DIR [WORK_DIR]
+# Environment: SHOTS (48), SECONDS_EACH (10), ROWS ("rest busy build
+# pipewire"), BEFORE=BINARY: the same rows for another build of the game
+# (an older one, say) beside this one's; PLAIN=1 (as root): the same rows
+# for this build without the right to real-time priority.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+BUILD=$(cd "${1:?usage: sound_latency.sh BUILD_DIR [WORK_DIR]}" && pwd)
+BINARY=$BUILD/swarmfire DATA=$BUILD/data XWD_PROBE=$BUILD/xwd_probe CARD=$BUILD/tests/libemulated_card.so
+KEY_TO_SOUND=$BUILD/key_to_sound X_PILOT=$BUILD/x_pilot
+WORK=${2:-$(mktemp -d)}/sound_latency
+SHOTS=${SHOTS:-48} SECONDS_EACH=${SECONDS_EACH:-10} ROWS=${ROWS:-rest busy build pipewire}
 rm -rf "$WORK"
-source "$(dirname "$0")/../tests/real/xvfb_lib.sh"
+source "$here/../tests/real/xvfb_lib.sh"
+source "$here/../tests/real/pipewire_lib.sh"
 
-# The pilot and the loops that keep the cores busy, stopped by their ids.
-HELPERS=()
+declare -A BINARY_OF=([ours]=$BINARY)
+SETUPS=(ours)
+if [ -n "${BEFORE:-}" ]; then
+  BINARY_OF[before]=$(realpath "$BEFORE")
+  SETUPS=(before ours)
+fi
+if [ "${PLAIN:-0}" = 1 ] && [ "$(id -u)" -eq 0 ]; then
+  # Root without the capability, and no RealtimeKit to ask.
+  printf '#!/bin/sh\nexec setpriv --bounding-set=-sys_nice --inh-caps=-sys_nice -- env %s "%s" "$@"\n' \
+    DBUS_SYSTEM_BUS_ADDRESS=unix:path=/nonexistent "$BINARY" >"$WORK/plain"
+  chmod +x "$WORK/plain"
+  BINARY_OF[plain]=$WORK/plain
+  SETUPS+=(plain)
+fi
+
+# The pilot, the loops that keep the cores busy and the build, each stopped
+# by its id (the build by its process group, which holds its compilers).
+HELPERS=() GROUPS_STARTED=()
 stop_helpers() {
-  [ ${#HELPERS[@]} -eq 0 ] && return 0
-  kill "${HELPERS[@]}" 2>/dev/null || true
-  wait "${HELPERS[@]}" 2>/dev/null || true
-  HELPERS=()
+  local g
+  for g in "${GROUPS_STARTED[@]}"; do kill -- "-$g" 2>/dev/null || true; done
+  [ ${#HELPERS[@]} -gt 0 ] && kill "${HELPERS[@]}" 2>/dev/null || true
+  for g in "${HELPERS[@]}" "${GROUPS_STARTED[@]}"; do wait "$g" 2>/dev/null || true; done
+  HELPERS=() GROUPS_STARTED=()
 }
-trap 'stop_helpers; cleanup' EXIT
+trap 'stop_helpers; stop_pipewire; cleanup' EXIT
 
 TICK=$(getconf CLK_TCK)
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+load() { cut -d' ' -f1 /proc/loadavg; }
 
 # switches PID: "TID NAME COUNT TICKS" for each thread: its context
 # switches and its CPU time in clock ticks.
@@ -39,27 +72,23 @@ switches() {
   done 2>/dev/null
 }
 
-# setup NAME: the environment of the game for the library's ways or ours.
-setup() {
-  if [ "$1" = library ]; then export SWARMFIRE_LIBRARY_DEFAULTS=1; else unset SWARMFIRE_LIBRARY_DEFAULTS; fi
-}
-
 stop_game() {
   [ -n "$GAME_PID" ] && kill -9 "$GAME_PID" 2>/dev/null
   wait "$GAME_PID" 2>/dev/null || true
   GAME_PID=
 }
 
-# title_cost NAME: one table row, and the thread rows, of the title's cost.
+# title_cost SETUP: one table row, and the thread rows, of the title's cost.
 TITLE_ROWS=() THREAD_ROWS=()
 declare -A TITLE_WAKEUPS TITLE_CPU FIGURES
 title_cost() {
-  setup "$1"
+  local l0
   use_emulated_card "$CARD" "title-$1"
-  start_game "$BINARY" "$WORK/data" --scale=3
+  start_game "${BINARY_OF[$1]}" "$WORK/data" --scale=3
   wait_window
   sleep 2
   local g0 x0 t0 g1 x1 t1
+  l0=$(load)
   switches "$GAME_PID" >"$WORK/switches-$1-0"
   g0=$(cpu_ticks "$GAME_PID") x0=$(cpu_ticks "$XVFB_PID") t0=$(date +%s.%N)
   sleep "$SECONDS_EACH"
@@ -72,7 +101,7 @@ title_cost() {
   THREAD_ROWS+=("$(awk -v w="$wall" -v pid="$pid" -v s="$1" -v hz="$TICK" '
       NR == FNR { before[$1] = $3; ticks[$1] = $4; next }
       { n = ($1 in before) ? $3 - before[$1] : $3; c = ($1 in ticks) ? $4 - ticks[$1] : $4
-        printf "| %-8s | %-10s | %6.0f | %5.2f %% |\n", s, ($1 == pid ? "main" : $2), n / w, 100 * c / hz / w }' \
+        printf "| %-6s | %-10s | %6.0f | %5.2f %% |\n", s, ($1 == pid ? "main" : $2), n / w, 100 * c / hz / w }' \
       "$WORK/switches-$1-0" "$WORK/switches-$1-1")")
   total=$(awk -v w="$wall" 'NR == FNR { before[$1] = $3; next }
       { s += ($1 in before) ? $3 - before[$1] : $3 } END { printf "%.0f", s / w }' \
@@ -80,79 +109,115 @@ title_cost() {
   TITLE_WAKEUPS[$1]=$total
   TITLE_CPU[$1]=$(awk -v g=$((g1 - g0)) -v x=$((x1 - x0)) -v w="$wall" -v hz="$TICK" 'BEGIN { printf "%.2f", 100 * (g + x) / hz / w }')
   TITLE_ROWS+=("$(awk -v s="$1" -v g=$((g1 - g0)) -v x=$((x1 - x0)) -v w="$wall" -v hz="$TICK" -v n="$total" \
-    'BEGIN { printf "| %-8s | %5d | %5.2f %% | %5.2f %% | %5.2f %% |", s, n,
-             100 * g / hz / w, 100 * x / hz / w, 100 * (g + x) / hz / w }')")
+    -v l="$l0 - $(load)" 'BEGIN { printf "| %-6s | %5d | %5.2f %% | %5.2f %% | %5.2f %% | %s |", s, n,
+             100 * g / hz / w, 100 * x / hz / w, 100 * (g + x) / hz / w, l }')")
 }
 
-# play_latency NAME LOAD: a game with the music off, SHOTS shots fired.
-LATENCY_ROWS=()
+# load_start ROW: the load of the row beside the game: two busy loops, or a
+# build of the game from a scratch folder with make -j2, again and again.
+load_start() {
+  case $1 in
+    busy)
+      for _ in 1 2; do
+        (while :; do :; done) &
+        HELPERS+=($!)
+      done
+      ;;
+    build)
+      [ -f "$WORK/scratch/Makefile" ] ||
+        cmake -S "$here/.." -B "$WORK/scratch" -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$WORK/scratch.log" 2>&1
+      setsid bash -c 'while :; do make -C "$1" clean; make -C "$1" -j2 swarmfire_core; done' _ "$WORK/scratch" \
+        >>"$WORK/scratch.log" 2>&1 &
+      GROUPS_STARTED+=($!)
+      ;;
+  esac
+}
+
+# play_latency SETUP ROW: a game with the music off, SHOTS shots fired.
+LATENCY_ROWS=() QUANTA=()
 play_latency() {
-  local name=$1 load=$2 run=$1-$2 figures
-  setup "$name"
-  use_emulated_card "$CARD" "$run"
-  rm -f "$WORK/feed"
-  SWARMFIRE_PLAY_FEED=$WORK/feed start_game "$BINARY" "$WORK/data"
+  local setup=$1 row=$2 run=$1-$2 figures l0 card_underruns game_underruns
+  if [ "$row" = pipewire ]; then start_pipewire "$CARD" "$run"; else use_emulated_card "$CARD" "$run"; fi
+  rm -f "$WORK/feed" "$WORK/$run.sound"
+  SWARMFIRE_SOUND_LOG=$WORK/$run.sound SWARMFIRE_PLAY_FEED=$WORK/feed start_game "${BINARY_OF[$setup]}" "$WORK/data"
   wait_window
   sleep 1
   music_off
   start_play
   "$X_PILOT" "$WORK/feed" dodge 600 &
   HELPERS+=($!)
-  if [ "$load" = busy ]; then
-    for _ in 1 2; do
-      (while :; do :; done) &
-      HELPERS+=($!)
-    done
-  fi
+  load_start "$row"
+  l0=$(load)
   figures=$("$KEY_TO_SOUND" "$WORK/$run.log" "$WORK/$run.raw" "$SHOTS" "$WORK/latencies-$run") ||
     fail "no shot heard ($run): $figures"
+  local l1 stream_latency="" quantum=""
+  l1=$(load)
+  if [ "$row" = pipewire ]; then
+    stream_latency=$(game_stream latency)
+    quantum=$(graph_quantum)
+    QUANTA+=("$setup: the game's stream asked for ${stream_latency:-?} (pipewire-alsa), the graph ran a quantum of ${quantum:-?} at 48 kHz; the sink: $(awk '$1 == "params" {print $5 " x " $6 " frames at " $2 " Hz"; exit}' "$WORK/$run.log")")
+  fi
   stop_helpers
   stop_game
-  FIGURES[$run]=$figures
-  echo "$run: $figures $(awk '$1 == "params" {print "periods", $5, "x", $6, "at", $2, "Hz"}' "$WORK/$run.log")" >&2
-  LATENCY_ROWS+=("$(awk -v s="$name" -v l="$load" -v f="$figures" -v p="$(awk '$1 == "params" {print $5 " x " $6}' "$WORK/$run.log")" \
-    'BEGIN { split(f, v, " "); for (i = 1; i < 16; i += 2) k[v[i]] = v[i + 1]
-             printf "| %-8s | %-4s | %-9s | %2d of %2d | %5.1f | %5.1f | %5.1f | %4.1f |", s, l, p,
-                    k["heard"], k["shots"], k["median"], k["p10"], k["p90"], k["underruns"] / k["minutes"] }')")
+  [ "$row" = pipewire ] && stop_pipewire
+  # Underruns from the stream's start: the card's, and through PipeWire the
+  # game's own stream's (which PipeWire fills with silence).
+  card_underruns=$(grep -c '^underrun' "$WORK/$run.log" || true)
+  game_underruns=0
+  [ "$row" = pipewire ] && [ -f "$WORK/$run.sound" ] && game_underruns=$(grep -c '^underrun' "$WORK/$run.sound" || true)
+  FIGURES[$run]="$figures underruns_all $((card_underruns + game_underruns))"
+  echo "$run: $figures; card underruns $card_underruns, the game's $game_underruns; load $l0 - $l1" >&2
+  LATENCY_ROWS+=("$(awk -v s="$setup" -v r="$row" -v f="$figures" -v u=$((card_underruns + game_underruns)) \
+    -v l="$l0 - $l1" -v p="$(awk '$1 == "params" {print $5 " x " $6; exit}' "$WORK/$run.log")" '
+    BEGIN { split(f, v, " "); for (i = 1; i < 16; i += 2) k[v[i]] = v[i + 1]
+            printf "| %-6s | %-8s | %-8s | %2d of %2d | %5.1f | %5.1f | %5.1f | %4.1f (%d in %.1f min) | %s |",
+                   s, r, p, k["heard"], k["shots"], k["median"], k["p10"], k["p90"], u / k["minutes"], u,
+                   k["minutes"], l }')")
 }
 
 LOAD_BEFORE=$(cut -d' ' -f1-3 /proc/loadavg)
 start_xvfb
 copy_data "$DATA"
-for name in library ours; do title_cost "$name"; done
-for load in rest busy; do
-  for name in library ours; do play_latency "$name" "$load"; done
+for setup in "${SETUPS[@]}"; do title_cost "$setup"; done
+for row in $ROWS; do
+  for setup in "${SETUPS[@]}"; do play_latency "$setup" "$row"; done
 done
 
-echo "Key to sound and the background thread under Xvfb ($(nproc) cores, load $LOAD_BEFORE before, $(cut -d' ' -f1-3 /proc/loadavg) after);"
-echo "library: the library's own thread and sound periods; ours: the game's."
+echo "Key to sound and the sound's cost under Xvfb ($(nproc) cores, load $LOAD_BEFORE before, $(cut -d' ' -f1-3 /proc/loadavg) after)."
+[ -n "${BEFORE:-}" ] && echo "before: $BEFORE; ours: $BINARY."
 echo
 echo "At the title at scale 3, ${SECONDS_EACH} s; CPU as a share of one core:"
 echo
-echo "| setup    | wakeups a second, all threads | game | X server | together |"
-echo "|----------|-------|---------|---------|---------|"
+echo "| setup  | wakeups a second, all threads | game | X server | together | load |"
+echo "|--------|-------|---------|---------|---------|------|"
 printf '%s\n' "${TITLE_ROWS[@]}"
 echo
-echo "| setup    | thread     | wakeups a second | CPU |"
-echo "|----------|------------|--------|---------|"
+echo "| setup  | thread     | wakeups a second | CPU |"
+echo "|--------|------------|--------|---------|"
 printf '%s\n' "${THREAD_ROWS[@]}"
 echo
-echo "Fire key to the shot's first sample leaving the card, ms ($SHOTS presses each):"
+echo "Fire key to the shot's first sample leaving the card, ms ($SHOTS presses each); underruns from the stream's start:"
 echo
-echo "| setup    | load | periods   | heard    | median | p10 | p90 | underruns a minute |"
-echo "|----------|------|-----------|----------|-------|-------|-------|------|"
+echo "| setup  | row      | card's periods | heard | median | p10 | p90 | underruns a minute | load |"
+echo "|--------|----------|----------|----------|-------|-------|-------|------|------|"
 printf '%s\n' "${LATENCY_ROWS[@]}"
+[ ${#QUANTA[@]} -gt 0 ] && printf 'Through PipeWire: %s\n' "${QUANTA[@]}"
 echo
 
 # figure RUN NAME: one figure of a latency run.
-figure() { awk -v k="$2" '{for (i = 1; i < NF; i++) if ($i == k) print $(i + 1)}' <<<"${FIGURES[$1]}"; }
+figure() { awk -v k="$2" '{for (i = 1; i < NF; i++) if ($i == k) print $(i + 1)}' <<<"${FIGURES[$1]:-}"; }
 # verdict WHAT VALUE LIMIT UNIT
 verdict() {
+  [ -n "$2" ] || return 0
   awk -v w="$1" -v v="$2" -v l="$3" -v u="$4" \
-    'BEGIN { printf "%-46s %8.2f %-3s (limit %s %s)  %s\n", w, v, u, l, u, v <= l ? "met" : "NOT met" }'
+    'BEGIN { printf "%-50s %8.2f %-3s (limit %s %s)  %s\n", w, v, u, l, u, v <= l ? "met" : "NOT met" }'
 }
-verdict "key to sound, median, at rest" "$(figure ours-rest median)" 40 ms
-verdict "key to sound, p90, at rest" "$(figure ours-rest p90)" 50 ms
-verdict "underruns at rest (over $(figure ours-rest minutes) minutes)" "$(figure ours-rest underruns)" 0 ""
-verdict "wakeups a second at the title, all threads" "${TITLE_WAKEUPS[ours]}" 250 ""
-verdict "CPU at the title, game + X server" "${TITLE_CPU[ours]}" 1.5 "%"
+for row in $ROWS; do
+  verdict "key to sound, median, $row" "$(figure "ours-$row" median)" 40 ms
+  verdict "key to sound, p90, $row" "$(figure "ours-$row" p90)" 50 ms
+  verdict "underruns, $row, from the start" "$(figure "ours-$row" underruns_all)" 0 ""
+done
+if [ -n "${BEFORE:-}" ]; then
+  verdict "wakeups a second at the title, all threads (before: ${TITLE_WAKEUPS[before]})" "${TITLE_WAKEUPS[ours]}" "${TITLE_WAKEUPS[before]}" ""
+  verdict "CPU at the title, game + X server (before: ${TITLE_CPU[before]} %)" "${TITLE_CPU[ours]}" "${TITLE_CPU[before]}" "%"
+fi

@@ -2,6 +2,7 @@
 
 #include "platform/alsa_messages.h"
 #include "platform/background_thread.h"
+#include "platform/sound_driver.h"
 
 #include <allegro.h>
 
@@ -10,24 +11,6 @@
 #include <string>
 
 namespace {
-
-// Frames a period and periods in the buffer: at the mixer's 44.1 kHz,
-// 5.8 ms periods and 23 ms of buffer. The driver mixes a period ahead of
-// the one it writes and writes when a period's room is free, so a sample
-// played now leaves the card about four periods later on average, and a
-// wakeup of the background thread may come two periods late before the
-// card runs dry.
-constexpr int PERIOD_FRAMES = 256;
-constexpr int PERIODS = 4;
-
-bool user_sets(const char *name) { return get_config_string("sound", name, nullptr) != nullptr; }
-
-void choose_periods() {
-  std::string overrides = "[sound]\n";
-  if (!user_sets("alsa_fragsize")) overrides += "alsa_fragsize = " + std::to_string(PERIOD_FRAMES) + "\n";
-  if (!user_sets("alsa_numfrags")) overrides += "alsa_numfrags = " + std::to_string(PERIODS) + "\n";
-  override_config_data(overrides.c_str(), static_cast<int>(overrides.size()));
-}
 
 long long period_ns(long long frames, long long rate) {
   return frames > 0 && rate > 0 ? frames * 1'000'000'000LL / rate : 0;
@@ -50,15 +33,17 @@ bool library_defaults_asked() {
   return asked && *asked && std::string(asked) != "0";
 }
 
-// The driver may write its first period while it starts, so the period
-// asked for is told to the thread before, and the one it got after.
+// The library's driver may write its first period while it starts, so the
+// thread is told its period before, and the one it got after.
 void start_sound() {
-  if (!library_defaults_asked()) choose_periods();
+  bool ours = !library_defaults_asked();
+  if (ours) sound_driver_register();
   background_thread_set_sound_period(
       period_ns(get_config_int("sound", "alsa_fragsize", 0), get_config_int("sound", "sound_freq", 44100)));
   background_thread_sound_starting(true);
   alsa_messages_keep();
-  install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, "");
+  if (install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, "") != 0 && ours && digi_card == SOUND_DRIVER_ID)
+    install_sound(DIGI_ALSA, MIDI_AUTODETECT, "");
   tell_if_silent(alsa_messages_taken());
   background_thread_sound_starting(false);
   background_thread_set_sound_period(period_ns(get_mixer_buffer_length(), get_mixer_frequency()));

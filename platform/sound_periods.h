@@ -1,15 +1,14 @@
-// The sound card's periods, chosen so that a shot is heard soon after the
-// key that fired it, and the sound driver serviced as often as they need.
+// The start of the sound: the game's own driver (platform/sound_driver.h)
+// first, the library's drivers after it.
 #pragma once
 
-// install_sound with our period size and count, through the library's
-// configuration overrides (nothing is written anywhere), for each of the
-// two the player's own configuration (~/.allegrorc, $ALLEGRO/allegro.cfg,
-// allegro.cfg beside the program) leaves unset; then the background
-// thread services the driver a little more often than a period plays.
-// SWARMFIRE_LIBRARY_DEFAULTS set leaves the library's own sizes.
+// install_sound, the game's driver tried first; should it fail to start on
+// a device it found, the library's own ALSA driver, serviced by the
+// background thread once a period. Without a device the game says so in
+// one line and plays silently. SWARMFIRE_LIBRARY_DEFAULTS set leaves the
+// library's drivers alone.
 void start_sound();
 
 // Whether SWARMFIRE_LIBRARY_DEFAULTS asks for the library's own background
-// thread and sound periods, as the game had them before (for comparisons).
+// thread and sound driver, as the game had them before (for comparisons).
 bool library_defaults_asked();

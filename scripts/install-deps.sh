@@ -13,12 +13,13 @@
 set -euo pipefail
 
 # dpkg-dev: dpkg-buildflags gives the hardening flags of every build;
-# libasound2-dev: the game keeps ALSA's error lines off the terminal;
-# libxrandr-dev: the monitors of the screen; libxcb-present-dev,
-# libxcb-shm0-dev and libx11-xcb-dev: frames go on the screen at the
-# display's refreshes through the X Present extension.
+# libasound2-dev: the game's sound driver, and ALSA's error lines kept off
+# the terminal; libxrandr-dev: the monitors of the screen;
+# libxcb-present-dev, libxcb-shm0-dev and libx11-xcb-dev: frames go on the
+# screen at the display's refreshes through the X Present extension;
+# libdbus-1-dev: the sound thread asks RealtimeKit for its priority.
 build_packages=(g++ cmake pkg-config make liballegro4-dev libpng-dev dpkg-dev libasound2-dev libxrandr-dev
-                libxcb-present-dev libxcb-shm0-dev libx11-xcb-dev)
+                libxcb-present-dev libxcb-shm0-dev libx11-xcb-dev libdbus-1-dev)
 # CPack's dependency scan runs file and dpkg-shlibdeps (dpkg-dev).
 package_packages=(file)
 # Xvfb, xdotool, x11-utils (xwininfo, xprop, xmessage) and
@@ -33,10 +34,14 @@ package_packages=(file)
 # holds every command the scripts run to a package here; the Damage
 # extension's header for the watcher of the game's frames
 # (tests/tools/present_watch.cpp); weston, its XWayland and xwd (x11-apps)
-# for the game under a Wayland compositor.
+# for the game under a Wayland compositor; a private PipeWire for the sound
+# through it, as Debian's desktops run it: pipewire, wireplumber and its
+# session bus (dbus-daemon), pipewire-alsa (which makes PipeWire ALSA's
+# default device), pw-dump, pw-metadata and pw-profiler (pipewire-bin).
 test_packages=(googletest libgtest-dev xvfb xdotool x11-utils x11-xserver-utils libxtst-dev desktop-file-utils
                man-db lintian appstream devscripts xdg-utils libfile-mimeinfo-perl shared-mime-info
-               shfmt jq libxcb-damage0-dev weston xwayland x11-apps)
+               shfmt jq libxcb-damage0-dev weston xwayland x11-apps
+               pipewire wireplumber pipewire-alsa pipewire-bin dbus-daemon)
 bench_packages=(libbenchmark-dev)
 bench_tools=(valgrind git)  # instruction counts of make bench; the game before, for its figures
 fuzz_packages=(clang libclang-rt-14-dev)

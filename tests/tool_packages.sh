@@ -24,8 +24,8 @@ commands_of() {
 }
 commands_of minbase apt-get awk basename bash cat chmod chown chroot cmp comm cp cut date dd \
   dirname dpkg-deb dpkg-query env find findmnt getconf grep head id ls mkdir mktemp mount mv \
-  nproc od readlink mkfifo realpath rm sed seq setpriv sleep sort stat tail tar tee timeout \
-  touch tr uniq unshare wc yes zcat
+  nproc od readlink mkfifo realpath rm sed seq setpriv setsid sleep sort stat tail tar tee \
+  timeout touch tr uniq unshare wc yes zcat
 commands_of xvfb Xvfb
 commands_of xdotool xdotool
 commands_of x11-utils xwininfo xmessage xprop
@@ -49,6 +49,10 @@ commands_of valgrind valgrind
 commands_of debootstrap debootstrap
 commands_of shfmt shfmt
 commands_of jq jq
+commands_of pipewire pipewire
+commands_of wireplumber wireplumber
+commands_of pipewire-bin pw-dump pw-metadata pw-profiler
+commands_of dbus-daemon dbus-daemon
 
 # syntax_tree FILE: shfmt's syntax tree of the script, parsed once.
 parsed=$(mktemp -d)

@@ -415,11 +415,13 @@ steers() {
 moved_by() { [ $((($(ship_x) - $1) * $2)) -ge 20 ]; }
 
 # pcm FILE [FROM [TO]]: "rms R peak P" in dB below full scale (-inf for
-# silence) of the raw 16-bit unsigned sound (as Allegro opens the device)
-# between those bytes of the file (by default the whole file).
+# silence) of the raw 16-bit sound, unsigned as Allegro opens the device
+# (PCM_SIGNED=1: signed, as PipeWire's sink opens it), between those bytes
+# of the file (by default the whole file).
 pcm() {
-  local from=$((${2:-0} / 2 * 2)) to=${3:-$(stat -c %s "$1")}
-  od -An -v -w2 -tu2 --endian=little -j "$from" -N $((to - from)) "$1" |
-    awk '{ v = ($1 - 32768) / 32768; s += v * v; if (v * v > p) p = v * v }
+  local from=$((${2:-0} / 2 * 2)) to=${3:-$(stat -c %s "$1")} type=-tu2 zero=32768
+  [ "${PCM_SIGNED:-0}" = 1 ] && type=-td2 zero=0
+  od -An -v -w2 "$type" --endian=little -j "$from" -N $((to - from)) "$1" |
+    awk -v z=$zero '{ v = ($1 - z) / 32768; s += v * v; if (v * v > p) p = v * v }
       END { d = 10 / log(10); printf "rms %.1f peak %.1f\n", d * log(s / (NR + !NR)), d * log(p) }'
 }

@@ -6,20 +6,26 @@
 //   stream  the frames, in the order written (raw, the stream's format);
 //   log     one line per event, times in ns on CLOCK_MONOTONIC:
 //             params RATE CHANNELS FORMAT PERIOD_FRAMES PERIODS
-//             start NS FRAME    frame FRAME of the stream leaves at NS
+//             start NS FRAME QUEUED   frame FRAME of the stream leaves at NS,
+//                               with QUEUED frames written for it
 //             underrun NS FRAME
 // Frame j of the stream leaves the buffer at NS + (j - FRAME) / RATE of the
 // last start line whose FRAME is at most j.
+// Its poll descriptor (a timer) becomes ready as a card's interrupt makes
+// it: at the first period boundary at which the room free reaches the
+// program's avail_min, or at once while the stream stands with that room.
 //
 // Loaded through an ALSA configuration:
 //   pcm_type.emulated_card { lib "/path/libemulated_card.so" }
 //   pcm.!default { type emulated_card stream "/path/stream.raw" log "/path/card.log" }
+// With `underrun_after MS` as well, the card runs dry once, MS ms after the
+// stream first started, as if its program had woken too late.
 #include <alsa/asoundlib.h>
 #include <alsa/pcm_external.h>
 
 #include <fcntl.h>
 #include <poll.h>
-#include <sys/eventfd.h>
+#include <sys/timerfd.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -34,9 +40,13 @@ struct Card {
   snd_pcm_ioplug_t io{};
   int stream_fd = -1;
   std::FILE *log = nullptr;
-  int wake_fd = -1;
+  int wake_fd = -1;  // a timer on CLOCK_MONOTONIC, armed for the next readiness
+  snd_pcm_uframes_t avail_min = 1;
   long long start_ns = 0;
+  long long dry_after = 0;  // ns after the first start: the one underrun asked for
+  long long dry_at = 0;     // ns: when it comes (-1 once it came)
   bool running = false;
+  bool dry = false;  // run dry: an underrun until the next prepare
   unsigned long long written = 0;       // frames of the whole stream
   unsigned long long segment_base = 0;  // the stream's frame at the last prepare
 };
@@ -49,8 +59,8 @@ long long now_ns() {
 
 Card *card_of(snd_pcm_ioplug_t *io) { return static_cast<Card *>(io->private_data); }
 
-void note(Card *card, const char *what, long long ns, unsigned long long frame) {
-  std::fprintf(card->log, "%s %lld %llu\n", what, ns, frame);
+void note(Card *card, const char *what, long long ns, unsigned long long frame, const char *more = "") {
+  std::fprintf(card->log, "%s %lld %llu%s\n", what, ns, frame, more);
   std::fflush(card->log);
 }
 
@@ -59,24 +69,56 @@ unsigned long long played(const Card *card) {
   return static_cast<unsigned long long>((now_ns() - card->start_ns) * card->io.rate / 1'000'000'000LL);
 }
 unsigned long long queued(const Card *card) { return card->written - card->segment_base; }
+unsigned long long in_buffer(const Card *card) {
+  if (card->dry) return 0;
+  return card->running ? queued(card) - std::min(queued(card), played(card)) : queued(card);
+}
+
+// Sets the timer for the moment the program may write again: a period
+// boundary of the running stream (or now, when the room is already free or
+// the stream has run dry).
+void arm(Card *card) {
+  snd_pcm_ioplug_t *io = &card->io;
+  long long when = 1;  // long past: at once
+  unsigned long long room = io->buffer_size - std::min<unsigned long long>(io->buffer_size, in_buffer(card));
+  if (room < card->avail_min && !card->dry) {
+    if (!card->running) when = 0;  // nothing frees room until the stream starts
+    else {
+      unsigned long long frame = queued(card) + card->avail_min - io->buffer_size;
+      frame = std::min(frame, queued(card));
+      unsigned long long boundary = (frame + io->period_size - 1) / io->period_size * io->period_size;
+      when = card->start_ns + static_cast<long long>(boundary * 1'000'000'000ULL / io->rate);
+    }
+  }
+  itimerspec t{};
+  t.it_value = {static_cast<time_t>(when / 1'000'000'000LL), static_cast<long>(when % 1'000'000'000LL)};
+  timerfd_settime(card->wake_fd, TFD_TIMER_ABSTIME, &t, nullptr);
+}
 
 int card_start(snd_pcm_ioplug_t *io) {
   Card *card = card_of(io);
   card->start_ns = now_ns();
+  if (card->dry_after > 0 && card->dry_at == 0) card->dry_at = card->start_ns + card->dry_after;
   card->running = true;
-  note(card, "start", card->start_ns, card->segment_base);
+  char queued_frames[32];
+  std::snprintf(queued_frames, sizeof queued_frames, " %llu", queued(card));
+  note(card, "start", card->start_ns, card->segment_base, queued_frames);
+  arm(card);
   return 0;
 }
 
 int card_stop(snd_pcm_ioplug_t *io) {
   card_of(io)->running = false;
+  arm(card_of(io));
   return 0;
 }
 
 int card_prepare(snd_pcm_ioplug_t *io) {
   Card *card = card_of(io);
   card->running = false;
+  card->dry = false;
   card->segment_base = card->written;
+  arm(card);
   return 0;
 }
 
@@ -86,8 +128,13 @@ snd_pcm_sframes_t card_pointer(snd_pcm_ioplug_t *io) {
   Card *card = card_of(io);
   if (!card->running) return 0;
   unsigned long long position = played(card);
+  if (card->dry_at > 0 && now_ns() >= card->dry_at) {
+    position = queued(card);
+    card->dry_at = -1;
+  }
   if (position >= queued(card)) {
     card->running = false;
+    card->dry = true;
     note(card, "underrun", now_ns(), card->written);
     snd_pcm_ioplug_set_state(io, SND_PCM_STATE_XRUN);
     return -EPIPE;
@@ -109,6 +156,7 @@ snd_pcm_sframes_t card_transfer(snd_pcm_ioplug_t *io, const snd_pcm_channel_area
     bytes -= static_cast<size_t>(n);
   }
   card->written += size;
+  arm(card);
   return static_cast<snd_pcm_sframes_t>(size);
 }
 
@@ -120,11 +168,27 @@ int card_hw_params(snd_pcm_ioplug_t *io, snd_pcm_hw_params_t *) {
   return 0;
 }
 
-// Ready for writing when a period's room is free, as a card's interrupt says.
+int card_sw_params(snd_pcm_ioplug_t *io, snd_pcm_sw_params_t *params) {
+  Card *card = card_of(io);
+  snd_pcm_sw_params_get_avail_min(params, &card->avail_min);
+  card->avail_min = std::max<snd_pcm_uframes_t>(card->avail_min, 1);
+  arm(card);
+  return 0;
+}
+
+// Ready for writing when avail_min frames of room are free; an error once
+// the stream has run dry.
 int card_poll_revents(snd_pcm_ioplug_t *io, struct pollfd *, unsigned int, unsigned short *revents) {
   Card *card = card_of(io);
-  unsigned long long in_buffer = card->running ? queued(card) - std::min(queued(card), played(card)) : queued(card);
-  *revents = io->buffer_size - in_buffer >= io->period_size ? POLLOUT : 0;
+  unsigned long long expirations;
+  while (read(card->wake_fd, &expirations, sizeof expirations) > 0) {
+  }
+  if (card_pointer(io) < 0 || card->dry) {
+    *revents = POLLERR;
+    return 0;
+  }
+  *revents = io->buffer_size - in_buffer(card) >= card->avail_min ? POLLOUT : 0;
+  arm(card);
   return 0;
 }
 
@@ -147,6 +211,7 @@ snd_pcm_ioplug_callback_t card_callbacks() {
   c.hw_params = card_hw_params;
   c.prepare = card_prepare;
   c.poll_revents = card_poll_revents;
+  c.sw_params = card_sw_params;
   return c;
 }
 const snd_pcm_ioplug_callback_t callbacks = card_callbacks();
@@ -174,6 +239,7 @@ extern "C" {
 SND_PCM_PLUGIN_DEFINE_FUNC(emulated_card) {
   (void)root;
   const char *stream_path = nullptr, *log_path = nullptr;
+  long underrun_after = 0;
   snd_config_iterator_t i, next;
   snd_config_for_each(i, next, conf) {
     snd_config_t *entry = snd_config_iterator_entry(i);
@@ -181,13 +247,15 @@ SND_PCM_PLUGIN_DEFINE_FUNC(emulated_card) {
     if (snd_config_get_id(entry, &id) < 0) continue;
     if (!std::strcmp(id, "stream")) snd_config_get_string(entry, &stream_path);
     if (!std::strcmp(id, "log")) snd_config_get_string(entry, &log_path);
+    if (!std::strcmp(id, "underrun_after")) snd_config_get_integer(entry, &underrun_after);
   }
   if (!stream_path || !log_path || stream != SND_PCM_STREAM_PLAYBACK) return -EINVAL;
 
   Card *card = new Card;
+  card->dry_after = underrun_after * 1'000'000LL;
   card->stream_fd = open(stream_path, O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
   card->log = std::fopen(log_path, "ae");
-  card->wake_fd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+  card->wake_fd = timerfd_create(CLOCK_MONOTONIC, TFD_CLOEXEC | TFD_NONBLOCK);
   snd_pcm_ioplug_t *io = &card->io;
   io->private_data = card;
   if (card->stream_fd < 0 || !card->log || card->wake_fd < 0) {
@@ -197,8 +265,8 @@ SND_PCM_PLUGIN_DEFINE_FUNC(emulated_card) {
   io->version = SND_PCM_IOPLUG_VERSION;
   io->name = "Swarmfire's emulated sound card";
   io->flags = SND_PCM_IOPLUG_FLAG_MONOTONIC;
-  io->poll_fd = card->wake_fd;  // always writable; poll_revents says when
-  io->poll_events = POLLOUT;
+  io->poll_fd = card->wake_fd;
+  io->poll_events = POLLIN;
   io->mmap_rw = 0;
   io->callback = &callbacks;
   int err = snd_pcm_ioplug_create(io, name, stream, mode);
