@@ -1,4 +1,5 @@
 #include "platform/background_thread.h"
+#include "platform/monotonic_clock.h"
 
 #include <allegro.h>
 #include <allegro/internal/aintern.h>
@@ -47,18 +48,6 @@ pthread_t thread;
 
 bg_manager library_table;  // the library's own functions, for the fall back
 bool taken_over = false;
-
-long long now_ns() {
-  timespec t;
-  clock_gettime(CLOCK_MONOTONIC, &t);
-  return t.tv_sec * 1'000'000'000LL + t.tv_nsec;
-}
-
-void sleep_until(long long when) {
-  timespec t{static_cast<time_t>(when / 1'000'000'000LL), static_cast<long>(when % 1'000'000'000LL)};
-  while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &t, nullptr) == EINTR) {
-  }
-}
 
 long long interval_of(const Scheduled &s) { return s.sound ? sound_interval : OTHERS_INTERVAL; }
 bool runs_here(const Scheduled &s) { return s.sound || !input_elsewhere; }

@@ -2,6 +2,7 @@
 
 #include "platform/display_modes.h"
 #include "platform/frame_grid.h"
+#include "platform/monotonic_clock.h"
 #include "platform/present_window.h"
 #include "platform/presenter.h"
 
@@ -22,18 +23,6 @@ bool reads_input = false;
 bool presents = false;
 bool repaint_asked = false;
 void (*library_redrawer)(int, int, int, int) = nullptr;
-
-long long now_ns() {
-  timespec t;
-  clock_gettime(CLOCK_MONOTONIC, &t);
-  return t.tv_sec * NS_PER_SECOND + t.tv_nsec;
-}
-
-void sleep_until(long long when) {
-  timespec t{static_cast<time_t>(when / NS_PER_SECOND), static_cast<long>(when % NS_PER_SECOND)};
-  while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &t, nullptr) == EINTR) {
-  }
-}
 
 // Exposed parts of the window are cleared to its black background by the
 // server; the picture is sent again at the wait.

@@ -1,5 +1,6 @@
 #include "platform/gamepad.h"
 
+#include "platform/monotonic_clock.h"
 #include "platform/pad_mapping.h"
 
 #include <allegro.h>
@@ -70,12 +71,6 @@ void open_pads() {
 void press(int value) {
   if (pads.press_count == MOST_PRESSES) return;
   pads.presses[(pads.first_press + pads.press_count++) % MOST_PRESSES] = value;
-}
-
-long long now_ns() {
-  timespec t;
-  clock_gettime(CLOCK_MONOTONIC, &t);
-  return t.tv_sec * 1'000'000'000LL + t.tv_nsec;
 }
 
 // No pad open: the driver is asked only when a device is there. One open:

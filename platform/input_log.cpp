@@ -4,7 +4,6 @@
 #include "platform/printable.h"
 
 #include <allegro.h>
-#include <time.h>
 
 #include <cstdio>
 
@@ -30,8 +29,8 @@ struct InputLog {
   Segment segment;
   long long frames = 0;
   long long waits = 0;  // that ended a segment
-  // Recording: when the file was last flushed, and whether a failed write
-  // has been told.
+  // Recording: the wait the file was last flushed at, and whether a failed
+  // write has been told.
   long long flushed_at = 0;
   bool failure_told = false;
   // Replaying: the next record, and how the replay ends.
@@ -53,13 +52,9 @@ Reader replay_reader;
 Reader replay_start;  // as it was at the first record, for a rewind
 Header mirror_header;  // of the replay's own recording
 
-constexpr long long FLUSH_EVERY_NS = 500'000'000;
+// Half a second of waits at 60 a second.
+constexpr long long FLUSH_EVERY_WAITS = 30;
 
-long long now_ns() {
-  timespec t;
-  clock_gettime(CLOCK_MONOTONIC, &t);
-  return t.tv_sec * 1'000'000'000LL + t.tv_nsec;
-}
 
 int question_of(Wait kind) {
   switch (kind) {
@@ -220,12 +215,11 @@ void start(Mode mode) {
   input_log.mode = mode;
 }
 
-// The file is flushed at a wait at least every half second.
+// The file is flushed every half second of waits.
 void flush_now_and_then() {
-  long long now = now_ns();
-  if (now - input_log.flushed_at >= FLUSH_EVERY_NS) {
+  if (input_log.waits - input_log.flushed_at >= FLUSH_EVERY_WAITS) {
     flush_writer(recording_writer);
-    input_log.flushed_at = now;
+    input_log.flushed_at = input_log.waits;
   }
   tell_failed_write();
 }
@@ -286,7 +280,7 @@ std::string input_log_record(const std::string &path, const Header &header) {
     input_log.mode = Mode::Off;
     return problem;
   }
-  input_log.flushed_at = now_ns();
+  input_log.flushed_at = input_log.waits;
   return {};
 }
 
@@ -470,7 +464,7 @@ std::string input_log_record_replay(const std::string &path, const Header &heade
     return problem;
   }
   input_log.mirrored = true;
-  input_log.flushed_at = now_ns();
+  input_log.flushed_at = input_log.waits;
   mirror_header = header;
   return {};
 }

@@ -1,5 +1,6 @@
 #include "platform/present_window.h"
 
+#include "platform/monotonic_clock.h"
 #include "platform/presenter.h"
 
 #include <X11/Xlib-xcb.h>
@@ -52,12 +53,6 @@ struct Window_ {
 };
 
 Window_ &shown = *new Window_{};
-
-long long now_ns() {
-  timespec t;
-  clock_gettime(CLOCK_MONOTONIC, &t);
-  return t.tv_sec * NS_PER_SECOND + t.tv_nsec;
-}
 
 // The server's version of an extension, or 0.0 when it lacks it.
 bool has_present(xcb_connection_t *c) {

@@ -1,5 +1,6 @@
 #include "platform/sound_driver.h"
 
+#include "platform/monotonic_clock.h"
 #include "platform/realtime.h"
 #include "platform/sound_fill.h"
 
@@ -50,12 +51,6 @@ struct Stream {
 };
 Stream stream;
 char description[256];
-
-long long now_ns() {
-  timespec t;
-  clock_gettime(CLOCK_MONOTONIC, &t);
-  return t.tv_sec * 1'000'000'000LL + t.tv_nsec;
-}
 
 void log_line(const char *what, long long a, long long b) {
   if (!stream.log) return;

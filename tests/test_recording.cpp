@@ -109,19 +109,36 @@ std::string stderr_of(const std::function<void()> &run) {
 using RecordingTest = HeadlessTest;
 
 const recording::Header header_1_0{"1.0", 7, 0, false};
+const recording::Totals totals{36, 40, 123, 2, 99};
 
-TEST_F(RecordingTest, AReplayFollowsTheRecordingAndAnEarlierOneStaysUntilTheNewOneIsWhole) {
-  BITMAP *frame = create_bitmap(320, 240);
-  clear(frame);
+// A stand-in's run recorded whole into best.sfr: what it was told, and the
+// file's bytes.
+class RecordedTest : public HeadlessTest {
+ protected:
+  void SetUp() override {
+    HeadlessTest::SetUp();
+    frame = create_bitmap(320, 240);
+    clear(frame);
+    live_input();
+    ASSERT_EQ(input_log_record(file, header_1_0), "");
+    live = play_frames(frame);
+    ASSERT_EQ(input_log_finish_recording(&totals), "");
+    ASSERT_EQ(live.frames.size(), 35u);
+    ASSERT_TRUE(live.closed);
+    bytes = read_whole_file(file).bytes;
+  }
+  void TearDown() override {
+    destroy_bitmap(frame);
+    HeadlessTest::TearDown();
+  }
   ScratchFolder scratch;
-  std::string file = scratch.file("best.sfr"), part = file + "." + std::to_string(getpid()) + ".part";
-  live_input();
-  ASSERT_EQ(input_log_record(file, header_1_0), "");
-  Seen live = play_frames(frame);
-  recording::Totals totals{36, 40, 123, 2, 99};
-  ASSERT_EQ(input_log_finish_recording(&totals), "");
-  ASSERT_EQ(live.frames.size(), 35u);
-  ASSERT_TRUE(live.closed);
+  const std::string file = scratch.file("best.sfr"), part = file + "." + std::to_string(getpid()) + ".part";
+  BITMAP *frame = nullptr;
+  Seen live;
+  std::vector<uint8_t> bytes;
+};
+
+TEST_F(RecordedTest, AReplayFollowsTheRecordingAndStopsAtTheFirstCallOutOfStep) {
   EXPECT_FALSE(fs::exists(part));
   std::string space = " key " + std::to_string(KEY_SPACE << 8) + " ";
   EXPECT_EQ(std::ranges::count_if(live.frames, [&](const std::string &f) { return f.find(space) != f.npos; }), 1);
@@ -142,15 +159,17 @@ TEST_F(RecordingTest, AReplayFollowsTheRecordingAndAnEarlierOneStaysUntilTheNewO
   replayed(file, frame, outcome, right_from + 2);
   EXPECT_EQ(outcome.problem, "the game asked for a frame after 3 inputs, as recorded, but they were not the recorded ones");
   EXPECT_EQ(outcome.frames, right_from + 2);
+}
 
-  // Cut anywhere, a file replays to its cut and says so; it never hangs or
-  // answers past it.
-  const std::vector<uint8_t> earlier = read_whole_file(file).bytes;
+// Cut anywhere, a file replays to its cut and says so; it never hangs or
+// answers past it.
+TEST_F(RecordedTest, AFileCutAnywhereReplaysToItsCut) {
+  ReplayOutcome outcome;
   size_t frames_before = 0;
-  for (size_t cut = 24; cut < earlier.size(); ++cut) {
-    std::ofstream(scratch.file("cut.sfr"), std::ios::binary).write(reinterpret_cast<const char *>(earlier.data()), cut);
+  for (size_t cut = 24; cut < bytes.size(); ++cut) {
+    std::ofstream(scratch.file("cut.sfr"), std::ios::binary).write(reinterpret_cast<const char *>(bytes.data()), cut);
     Seen seen = replayed(scratch.file("cut.sfr"), frame, outcome);
-    EXPECT_EQ(outcome.end, ReplayEnd::CutShort) << cut << " of " << earlier.size() << ": " << outcome.problem;
+    EXPECT_EQ(outcome.end, ReplayEnd::CutShort) << cut << " of " << bytes.size() << ": " << outcome.problem;
     EXPECT_TRUE(seen.closed);
     EXPECT_GE(seen.frames.size(), frames_before);
     frames_before = seen.frames.size();
@@ -158,18 +177,19 @@ TEST_F(RecordingTest, AReplayFollowsTheRecordingAndAnEarlierOneStaysUntilTheNewO
     EXPECT_TRUE(std::equal(seen.frames.begin(), seen.frames.end(), live.frames.begin())) << cut;
   }
   EXPECT_EQ(frames_before, live.frames.size());
+}
 
-  // Another recording into the same name, its writes failing after the
-  // header (past the file size limit, SIGXFSZ ignored as the game does):
-  // told at once, the game goes on, and the earlier file stays.
+// Another recording into the same name, its writes failing after the header
+// (past the file size limit, SIGXFSZ ignored as the game does): told at the
+// first flush (every 30 waits), the game goes on, the earlier file stays.
+TEST_F(RecordedTest, AWriteThatFailsIsToldAtOnceAndTheEarlierFileStays) {
   stop_signals_install();
   headless::reset();
   live_input([](const headless::Event &e) {
-    if (e.frame == 10) usleep(600'000);  // the recorder writes at least every half second
-    if (e.frame == 20) std::fputs("frame 20\n", stderr);
+    if (e.frame == 33) std::fputs("frame 33\n", stderr);
   });
   ASSERT_EQ(input_log_record(file, header_1_0), "");
-  EXPECT_EQ(read_whole_file(file).bytes, earlier);
+  EXPECT_EQ(read_whole_file(file).bytes, bytes);
   rlimit was;
   getrlimit(RLIMIT_FSIZE, &was);
   const rlimit limit{fs::file_size(part), was.rlim_max};
@@ -180,29 +200,30 @@ TEST_F(RecordingTest, AReplayFollowsTheRecordingAndAnEarlierOneStaysUntilTheNewO
   EXPECT_EQ(input_log_finish_recording(&totals), "File too large");
   setrlimit(RLIMIT_FSIZE, &was);
   EXPECT_LT(told.find("swarmfire: " + file + ": the recording stops here (File too large); the game goes on unrecorded\n"),
-            told.find("frame 20"))
+            told.find("frame 33"))
       << told;
-  EXPECT_EQ(read_whole_file(file).bytes, earlier);
+  EXPECT_EQ(read_whole_file(file).bytes, bytes);
   EXPECT_FALSE(fs::exists(part));
+}
 
-  // A writer opened over one still open gives the open one up, its part
-  // file with it.
+// A writer opened over one still open gives the open one up, its part file
+// with it; a name near the folder's limit on names gets a part file whose
+// name is cut to fit.
+TEST_F(RecordedTest, AWriterOverAnOpenOneGivesItUpAndALongNameStillRecords) {
   std::string other = scratch.file("other.sfr");
   recording::Writer writer;
   ASSERT_EQ(recording::open_writer(writer, other, header_1_0), "");
   ASSERT_EQ(recording::open_writer(writer, file, header_1_0), "");
   EXPECT_FALSE(fs::exists(other + "." + std::to_string(getpid()) + ".part"));
   EXPECT_EQ(recording::close_writer(writer, nullptr, false), "");
-  EXPECT_EQ(read_whole_file(file).bytes, earlier);
+  EXPECT_EQ(read_whole_file(file).bytes, bytes);
   EXPECT_FALSE(fs::exists(part));
 
-  // A name near the folder's limit on names: its part file's is cut to fit.
   const std::string longest = scratch.file(std::string(250, 'n') + ".sfr");
   ASSERT_EQ(recording::open_writer(writer, longest, header_1_0), "");
   EXPECT_EQ(fs::path(writer.part).filename().string().size(), 255u);
   EXPECT_EQ(recording::close_writer(writer, nullptr), "");
   EXPECT_TRUE(fs::exists(longest));
-  destroy_bitmap(frame);
 }
 
 // Strings from a file reach the terminal escaped, the controls of the text's
