@@ -35,6 +35,7 @@ struct Scheduled {
 // the library may still disable and enable after the thread has stopped.
 pthread_mutex_t lock = PTHREAD_RECURSIVE_MUTEX_INITIALIZER_NP;
 pthread_cond_t enabled = PTHREAD_COND_INITIALIZER;  // interrupts enabled again, or stop
+pthread_cond_t work = PTHREAD_COND_INITIALIZER;     // a function registered, or stop
 Scheduled functions[MAX_FUNCTIONS];
 int function_count = 0;
 int disabled = 0;
@@ -56,6 +57,14 @@ bool runs_here(const Scheduled &s) { return s.sound || !input_elsewhere; }
 // at the latest.
 long long opens(const Scheduled &s) { return s.sound ? s.next : s.next - OTHERS_SLACK; }
 long long closes(const Scheduled &s) { return s.sound ? s.next : s.next + OTHERS_SLACK; }
+
+// Whether any function registered runs on this thread; with none it
+// sleeps until one is registered, instead of waking for nothing.
+bool any_here() {
+  for (int i = 0; i < function_count; ++i)
+    if (runs_here(functions[i])) return true;
+  return false;
+}
 
 long long earliest_deadline() {
   long long next = now_ns() + OTHERS_INTERVAL;
@@ -114,6 +123,10 @@ void run_due(long long now) {
 void *thread_main(void *) {
   pthread_mutex_lock(&lock);
   while (!stopping) {
+    if (!any_here()) {
+      pthread_cond_wait(&work, &lock);
+      continue;
+    }
     long long next = earliest_deadline(), soonest = now_ns() + LEAST_GAP;
     pthread_mutex_unlock(&lock);
     sleep_until(next > soonest ? next : soonest);
@@ -157,6 +170,7 @@ void stop_thread() {
   pthread_mutex_lock(&lock);
   stopping = true;
   pthread_cond_broadcast(&enabled);
+  pthread_cond_broadcast(&work);
   pthread_mutex_unlock(&lock);
   pthread_join(thread, nullptr);
   running = false;
@@ -173,6 +187,7 @@ int register_function(bg_func function) {
     s.last_run = now_ns();
     s.next = s.last_run + interval_of(s);
     result = 0;
+    pthread_cond_broadcast(&work);
   }
   pthread_mutex_unlock(&lock);
   return result;
