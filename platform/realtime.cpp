@@ -8,10 +8,6 @@
 #include <algorithm>
 #include <cstdint>
 
-#ifndef SCHED_RESET_ON_FORK
-#define SCHED_RESET_ON_FORK 0x40000000
-#endif
-
 namespace {
 
 constexpr const char *SERVICE = "org.freedesktop.RealtimeKit1";
@@ -78,11 +74,12 @@ bool through_realtimekit(int priority) {
   bool granted = false;
   int most = static_cast<int>(property(bus, "MaxRealtimePriority", 0));
   long long rttime = property(bus, "RTTimeUSecMax", 0);
-  rlimit limit{};
-  getrlimit(RLIMIT_RTTIME, &limit);
-  limit.rlim_cur = limit.rlim_max = std::min(limit.rlim_max, static_cast<rlim_t>(rttime > 0 ? rttime : 0));
-  if (most > 0 && rttime > 0 && setrlimit(RLIMIT_RTTIME, &limit) == 0)
-    granted = ask(bus, std::min(priority, most));
+  if (most > 0 && rttime > 0) {
+    rlimit limit{};
+    getrlimit(RLIMIT_RTTIME, &limit);
+    limit.rlim_cur = limit.rlim_max = std::min(limit.rlim_max, static_cast<rlim_t>(rttime));
+    granted = setrlimit(RLIMIT_RTTIME, &limit) == 0 && ask(bus, std::min(priority, most));
+  }
   dbus_connection_close(bus);
   dbus_connection_unref(bus);
   return granted;

@@ -12,7 +12,6 @@
 #include <pthread.h>
 #include <signal.h>
 #include <sys/eventfd.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -26,6 +25,9 @@ namespace {
 // Below the sound server's own threads (PipeWire's run at 88 and above),
 // above everything that runs at normal priority.
 constexpr int PRIORITY = 10;
+// Defaults of the period and of the periods queued at rest.
+constexpr int SOUND_PERIOD_FRAMES = 256;
+constexpr int SOUND_REST_PERIODS = 3;
 constexpr int MOST_CARD_FDS = 8;
 // Wakeups in a row that found no room before the thread naps a period: a
 // card whose descriptor stays ready must not spin it.
@@ -220,11 +222,6 @@ bool wait_for_room(Stream &s, unsigned short &revents) {
   return true;
 }
 
-void nap(long long ns) {
-  timespec t{0, static_cast<long>(ns)};
-  nanosleep(&t, nullptr);
-}
-
 // Without a card the game plays on in silence; the thread only waits for
 // the stop.
 void wait_for_stop(const Stream &s) {
@@ -248,7 +245,7 @@ void *thread_main(void *) {
     if (err == -EAGAIN) err = 0;
     alive = err < 0 ? recover(s, err) : settle(s);
     idle = err == 0 ? idle + 1 : 0;
-    if (idle >= IDLE_WAKES) nap(1'000'000'000LL * static_cast<long long>(s.period) / s.rate);
+    if (idle >= IDLE_WAKES) sleep_until(now_ns() + 1'000'000'000LL * static_cast<long long>(s.period) / s.rate);
   }
   if (alive) return nullptr;
   log_line("lost", now_ns(), 0);

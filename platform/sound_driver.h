@@ -24,7 +24,3 @@ constexpr int SOUND_DRIVER_ID = ('S' << 24) | ('F' << 16) | ('A' << 8) | 'L';
 
 // Puts the driver first in the library's list; call before install_sound.
 void sound_driver_register();
-
-// Defaults of the period and of the periods queued at rest.
-constexpr int SOUND_PERIOD_FRAMES = 256;
-constexpr int SOUND_REST_PERIODS = 3;

@@ -16,10 +16,6 @@
 #include <sstream>
 #include <string>
 
-#ifndef SCHED_RESET_ON_FORK
-#define SCHED_RESET_ON_FORK 0x40000000
-#endif
-
 namespace {
 
 constexpr const char *NAME = "org.freedesktop.RealtimeKit1";
