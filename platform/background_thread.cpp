@@ -13,7 +13,6 @@
 namespace {
 
 constexpr int MAX_FUNCTIONS = 16;
-constexpr long long NS_PER_MS = 1'000'000;
 constexpr long long OTHERS_INTERVAL = 10 * NS_PER_MS;
 // The others keep a 10 ms grid, but each runs in any wakeup up to this much
 // before or after its deadline, so that they mostly ride on the sound

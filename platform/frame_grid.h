@@ -16,6 +16,8 @@
 // go at once, on the grid.
 #pragma once
 
+#include "platform/monotonic_clock.h"
+
 struct FrameGrid {
   long long anchor = -1;  // ns; -1 until the first wait
   long long index = 0;    // deadlines passed since the anchor
@@ -28,8 +30,6 @@ struct GridWait {
 };
 
 constexpr long long GRID_HZ = 60;
-constexpr long long NS_PER_SECOND = 1'000'000'000;
-constexpr long long NS_PER_MS = 1'000'000;
 
 // The wait that starts now: the first one leaves at once.
 GridWait grid_wait(FrameGrid &grid, long long now);

@@ -3,5 +3,9 @@
 // short).
 #pragma once
 
+// The clock's units.
+constexpr long long NS_PER_SECOND = 1'000'000'000;
+constexpr long long NS_PER_MS = 1'000'000;
+
 long long now_ns();
 void sleep_until(long long when);

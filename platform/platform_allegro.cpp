@@ -302,7 +302,6 @@ void shut_down() {
     // Xlib takes no request on the dead connection any more (its calls
     // would crash): the library is left as it is, and so are its exit
     // handlers (platform_exit).
-    presenter_detach();
     presenter_release();
     remove_sound();
     platform_leave_library_at_exit();

@@ -43,6 +43,7 @@ struct Window_ {
   xcb_window_t window = 0;
   uint32_t event_id = 0;
   xcb_special_event_t *events = nullptr;
+  xcb_gcontext_t gc = 0;  // for the images of buffers without shared memory
   FramePacer *pacer = nullptr;
   int width = 0, height = 0, depth = 0;
   unsigned long masks[3] = {};
@@ -54,7 +55,9 @@ struct Window_ {
 
 Window_ &shown = *new Window_{};
 
-// The server's version of an extension, or 0.0 when it lacks it.
+bool present_window_is_open() { return shown.open && !xcb_connection_has_error(shown.connection); }
+
+// Whether the server has the Present extension, 1.2 or later.
 bool has_present(xcb_connection_t *c) {
   const xcb_query_extension_reply_t *present = xcb_get_extension_data(c, &xcb_present_id);
   if (!present || !present->present) return false;
@@ -153,16 +156,13 @@ void free_buffer(Buffer &b) {
 void upload_rows(Buffer &b, int first_row, int last_row) {
   if (b.segment) return;
   xcb_connection_t *c = shown.connection;
-  xcb_gcontext_t gc = xcb_generate_id(c);
-  xcb_create_gc(c, gc, b.pixmap, 0, nullptr);
   int rows_each = static_cast<int>(256 * 1024 / b.picture.pitch);
   if (rows_each < 1) rows_each = 1;
   for (int y = first_row; y <= last_row; y += rows_each) {
     int rows = last_row - y + 1 < rows_each ? last_row - y + 1 : rows_each;
-    xcb_put_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, b.pixmap, gc, shown.width, rows, 0, y, 0, shown.depth,
+    xcb_put_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, b.pixmap, shown.gc, shown.width, rows, 0, y, 0, shown.depth,
                   static_cast<uint32_t>(rows * b.picture.pitch), b.picture.pixels + y * b.picture.pitch);
   }
-  xcb_free_gc(c, gc);
 }
 
 Sent &sent_for(uint32_t serial) { return shown.sent[serial % SENT_KEPT]; }
@@ -212,6 +212,8 @@ bool present_window_open(Display *display, Window window, int picture_w, int pic
       for (Buffer &made : shown.buffers) free_buffer(made);
       return false;
     }
+  shown.gc = xcb_generate_id(c);
+  xcb_create_gc(c, shown.gc, shown.buffers[0].pixmap, 0, nullptr);
   shown.event_id = xcb_generate_id(c);
   shown.events = xcb_register_for_special_xge(c, &xcb_present_id, shown.event_id, nullptr);
   xcb_present_select_input(c, shown.event_id, shown.window,
@@ -226,13 +228,12 @@ void present_window_close() {
   xcb_connection_t *c = shown.connection;
   xcb_present_select_input(c, shown.event_id, shown.window, 0);
   for (Buffer &b : shown.buffers) free_buffer(b);
+  xcb_free_gc(c, shown.gc);
   xcb_flush(c);
   xcb_unregister_for_special_event(c, shown.events);
   shown.events = nullptr;
   shown.open = false;
 }
-
-bool present_window_is_open() { return shown.open && !xcb_connection_has_error(shown.connection); }
 
 unsigned long present_window_mask(int channel) { return shown.masks[channel]; }
 
@@ -268,11 +269,9 @@ void present_window_ask_word(long long msc) {
   pacer_asked(*shown.pacer, msc, now_ns());
 }
 
-bool present_window_read_events(long long now) {
-  if (!shown.open) return false;
-  bool any = false;
+void present_window_read_events(long long now) {
+  if (!shown.open) return;
   while (xcb_generic_event_t *event = xcb_poll_for_special_event(shown.connection, shown.events)) {
-    any = true;
     auto *present = reinterpret_cast<xcb_present_generic_event_t *>(event);
     if (present->evtype == XCB_PRESENT_EVENT_COMPLETE_NOTIFY)
       complete(*reinterpret_cast<xcb_present_complete_notify_event_t *>(event), now);
@@ -280,5 +279,4 @@ bool present_window_read_events(long long now) {
       idle(*reinterpret_cast<xcb_present_idle_notify_event_t *>(event));
     free(event);
   }
-  return any;
 }

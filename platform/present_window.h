@@ -25,7 +25,6 @@ struct PictureBuffer;
 bool present_window_open(Display *display, Window window, int picture_w, int picture_h, FramePacer *pacer);
 // Before the window goes: nothing more is presented on it.
 void present_window_close();
-bool present_window_is_open();
 
 // The window's pixel format (valid while open).
 unsigned long present_window_mask(int channel);  // 0 red, 1 green, 2 blue
@@ -40,5 +39,5 @@ void present_window_send(PictureBuffer *buffer, int x, int y, int first_row, int
 void present_window_ask_word(long long msc);
 
 // Reads what the server sent: the pacer learns of frames shown and
-// refreshes reported, buffers come free. Returns whether any came.
-bool present_window_read_events(long long now);
+// refreshes reported, buffers come free.
+void present_window_read_events(long long now);

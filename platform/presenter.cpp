@@ -175,11 +175,15 @@ void send_picture() {
   presenter.display.send(buffer, presenter.place.x, presenter.place.y, first * s, (last + 1) * s - 1);
 }
 
-// Whether two pictures differ anywhere.
-bool pictures_differ(BITMAP *a, BITMAP *b) {
+// Copies the rows of `from` that differ into `to`; whether any did.
+bool copy_changed_rows(BITMAP *from, BITMAP *to) {
+  bool any = false;
   for (int y = 0; y < PICTURE_HEIGHT; ++y)
-    if (std::memcmp(a->line[y], b->line[y], PICTURE_WIDTH) != 0) return true;
-  return false;
+    if (std::memcmp(from->line[y], to->line[y], PICTURE_WIDTH) != 0) {
+      std::memcpy(to->line[y], from->line[y], PICTURE_WIDTH);
+      any = true;
+    }
+  return any;
 }
 
 OwnedBitmap new_picture() {
@@ -222,8 +226,7 @@ void write_changes(BITMAP *next) {
 // The display's buffers brought up to the picture (and overlay): a picture
 // that changed, or one held back for want of a buffer, is sent.
 void update_buffers(BITMAP *next) {
-  bool changed = presenter.stale || pictures_differ(next, presenter.shown.get());
-  if (changed) blit(next, presenter.shown.get(), 0, 0, 0, 0, PICTURE_WIDTH, PICTURE_HEIGHT);
+  bool changed = copy_changed_rows(next, presenter.shown.get()) || presenter.stale;
   presenter.stale = false;
   if (changed || presenter.held_back) send_picture();
 }

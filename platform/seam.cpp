@@ -28,6 +28,8 @@ const PlatformOps *ops = &headless_platform;
 // A rewind of a watched replay: the game starts again on the platform it
 // has, so its start-up and its opening of the display pass.
 bool display_kept = false;
+// The library left unshut at exit (a lost X connection).
+bool library_left = false;
 
 // A wait of the chosen platform, or, where the replay viewer passes it at
 // once, what it leaves behind without the wait; the close button (or
@@ -82,10 +84,6 @@ void platform_ticks_due(Wait kind, int passed) { platform_fire_timer(input_log_t
 std::string platform_preflight() { return ops->preflight(); }
 std::string platform_start_up() { return display_kept ? std::string() : ops->start_up(); }
 void platform_shut_down() { ops->shut_down(); }
-
-namespace {
-bool library_left = false;
-}  // namespace
 
 void platform_leave_library_at_exit() { library_left = true; }
 

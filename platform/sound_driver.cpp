@@ -245,7 +245,7 @@ void *thread_main(void *) {
     if (err == -EAGAIN) err = 0;
     alive = err < 0 ? recover(s, err) : settle(s);
     idle = err == 0 ? idle + 1 : 0;
-    if (idle >= IDLE_WAKES) sleep_until(now_ns() + 1'000'000'000LL * static_cast<long long>(s.period) / s.rate);
+    if (idle >= IDLE_WAKES) sleep_until(now_ns() + NS_PER_SECOND * static_cast<long long>(s.period) / s.rate);
   }
   if (alive) return nullptr;
   log_line("lost", now_ns(), 0);
