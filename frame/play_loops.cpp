@@ -22,7 +22,7 @@ void run_tick_loop(TickLoop &loop, void (*input_step)(), void (*world_step)(),
     // Ticks arrive only at the platform's waits, so one reading serves the
     // whole batch.
     const int due = game_ticks.load();
-    if (loop.steps_done < due) {
+    if (loop.steps_done < due || loop.first_pass) {
       // After a stall (a suspended machine, a debugger) do not play
       // minutes of unseen game: drop what is more than a second behind.
       if (due - loop.steps_done > MAX_STEP_BACKLOG) loop.steps_done = due - MAX_STEP_BACKLOG;
@@ -37,12 +37,6 @@ void run_tick_loop(TickLoop &loop, void (*input_step)(), void (*world_step)(),
       present_frame();
       feed_play_frame();
       note_play_frame(steps);
-      loop.first_pass = false;
-    } else if (loop.first_pass) {
-      draw();
-      present_frame();
-      feed_play_frame();
-      note_play_frame(0);
       loop.first_pass = false;
     } else {
       platform_yield();

@@ -82,13 +82,17 @@ void forget_loops() {
   throw ReplayRewind{};
 }
 
-// From the moment sought so far (or now), `by` waits on or back.
-void seek(long long by, bool from_start = false) {
+// To wait `to` of the recording: back by a rewind, ahead by running on.
+void seek_to(long long to) {
   long long now = input_log_waits();
-  long long from = viewer.target >= 0 ? viewer.target : now;
-  long long to = from_start ? 0 : std::max(0LL, from + by);
   if (to < now) rewind_to(to);
   viewer.target = to > now ? to : -1;
+}
+
+// From the moment sought so far (or now), `by` waits on or back.
+void seek_by(long long by) {
+  long long from = viewer.target >= 0 ? viewer.target : input_log_waits();
+  seek_to(std::max(0LL, from + by));
 }
 
 // --- Keys ----------------------------------------------------------------
@@ -111,11 +115,11 @@ void act_on_key(int k) {
   } else if (ascii == '-' || scancode == KEY_MINUS || scancode == KEY_MINUS_PAD) {
     change_speed(-1);
   } else if (scancode == KEY_RIGHT) {
-    seek(SKIP_WAITS);
+    seek_by(SKIP_WAITS);
   } else if (scancode == KEY_LEFT) {
-    seek(-SKIP_WAITS);
+    seek_by(-SKIP_WAITS);
   } else if (scancode == KEY_HOME) {
-    seek(0, true);
+    seek_to(0);
   } else if (scancode == KEY_ESC) {
     viewer.stop = true;
   } else if ((scancode == KEY_ENTER || scancode == KEY_ENTER_PAD) && input_log_take_over()) {

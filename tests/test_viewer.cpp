@@ -31,15 +31,7 @@ bool ticking(const headless::Event &e) {
   return e.kind == headless::Wait::Present || e.kind == headless::Wait::Yield || e.kind == headless::Wait::ReadKey;
 }
 
-// The logical screen with its palette.
-uint64_t picture_hash() {
-  BITMAP *s = headless::screen();
-  uint64_t h = FNV1A_BASIS;
-  for (int y = 0; y < s->h; ++y) h = fnv1a(s->line[y], s->w, h);
-  PALETTE palette;
-  get_palette(palette);
-  return fnv1a(palette, sizeof palette, h);
-}
+uint64_t picture_hash() { return replay::picture_hash(0); }
 
 struct Moment {
   uint64_t world = 0, picture = 0;

@@ -79,21 +79,6 @@ uint64_t chain(uint64_t running, uint64_t tick_hash) {
   return running * 1099511628211ull;
 }
 
-// The picture presented, in the palette it is shown in, eight pixels at a time.
-uint64_t picture_hash(uint64_t running) {
-  BITMAP *s = headless::screen();
-  for (int y = 0; y < s->h; ++y)
-    for (int x = 0; x + 8 <= s->w; x += 8) {
-      uint64_t eight;
-      std::memcpy(&eight, s->line[y] + x, 8);
-      running = chain(running, eight);
-    }
-  PALETTE palette;
-  get_palette(palette);
-  for (const RGB &c : palette) running = chain(running, uint64_t(c.r) << 16 | c.g << 8 | c.b);
-  return running;
-}
-
 uint64_t samples_hash(uint64_t running) {
   for (const headless::SampleCall &c : headless::samples())
     for (long v : {long(c.object), long(c.volume), long(c.pan), long(c.frequency), long(c.loop), long(c.stop), c.frame})
@@ -128,6 +113,21 @@ Outcome run(Each each, Program program) {
 }
 
 }  // namespace
+
+// The picture presented, in the palette it is shown in, eight pixels at a time.
+uint64_t picture_hash(uint64_t running) {
+  BITMAP *s = headless::screen();
+  for (int y = 0; y < s->h; ++y)
+    for (int x = 0; x + 8 <= s->w; x += 8) {
+      uint64_t eight;
+      std::memcpy(&eight, s->line[y] + x, 8);
+      running = chain(running, eight);
+    }
+  PALETTE palette;
+  get_palette(palette);
+  for (const RGB &c : palette) running = chain(running, uint64_t(c.r) << 16 | c.g << 8 | c.b);
+  return running;
+}
 
 bool from_text(const std::string &text, Recording &recording, std::string &problem) {
   recording = Recording{};

@@ -55,6 +55,10 @@ struct Recording {
 // that is wrong, for text that is not a recording.
 bool from_text(const std::string &text, Recording &recording, std::string &problem);
 
+// The logical screen as presented, in the palette it is shown in, chained
+// into `running`.
+uint64_t picture_hash(uint64_t running);
+
 // The checkpoint lines of a recording's text.
 std::string checkpoint_lines(const std::vector<Checkpoint> &checkpoints);
 
