@@ -5,7 +5,7 @@
 #include "bench/bench_registry.h"
 #include "frame/program.h"
 #include "frame/program_services.h"
-#include "platform/headless_controls.h"
+#include "platform/headless/headless_controls.h"
 #include "platform/platform.h"
 
 #include <unistd.h>

@@ -3,7 +3,7 @@
 #include "bench/bench_registry.h"
 #include "bench/scenes.h"
 #include "bench/world_snapshot.h"
-#include "platform/headless_controls.h"
+#include "platform/headless/headless_controls.h"
 #include "world/world_tick.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "bench/pilot.h"
 
 #include "frame/game_state.h"
-#include "platform/headless_controls.h"
+#include "platform/headless/headless_controls.h"
 #include "world/enemies.h"
 
 void pilot_keys() {

@@ -15,7 +15,7 @@
 # X server's fake refreshes come late, and so do the game's frames.
 # Usage: present_cadence.sh BUILD_DIR [BEFORE_BINARY] [SECONDS] [PRESSES]
 # Without BEFORE_BINARY the game as it was before (the parent of the commit
-# that brought platform/present_window.cpp) is built into
+# that brought platform/x11/x11_present.cpp) is built into
 # BUILD_DIR/present-before (a git worktree; the game alone).
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -27,8 +27,8 @@ WATCH=$BUILD/present_watch AFTER=$BINARY
 # before_binary: the game built from the commit before this change.
 before_binary() {
   local source=$here/.. first folder=$BUILD/present-before
-  first=$(git -C "$source" log --diff-filter=A --format=%H -- platform/present_window.cpp | tail -n 1)
-  [ -n "$first" ] || fail "no commit brought platform/present_window.cpp"
+  first=$(git -C "$source" log --diff-filter=A --format=%H -- platform/x11/x11_present.cpp | tail -n 1)
+  [ -n "$first" ] || fail "no commit brought platform/x11/x11_present.cpp"
   if [ ! -x "$folder/build/swarmfire" ] || [ "$(cat "$folder/commit" 2>/dev/null)" != "$first" ]; then
     rm -rf "$folder"
     git -C "$source" worktree prune

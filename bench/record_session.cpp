@@ -9,7 +9,7 @@
 #include "frame/game_state.h"
 #include "frame/program.h"
 #include "frame/recorded_run.h"
-#include "platform/headless_controls.h"
+#include "platform/headless/headless_controls.h"
 #include "screens/title.h"
 #include "bench/pilot.h"
 
@@ -34,7 +34,7 @@ void session_keys(const headless::Event &e, long last_frame) {
   title_frames = 0;
   if (headless::timer_installed() && demo_mode == DEMO_OFF) return pilot_keys();
   // Screens that wait for a key: at once in a wait for one, else every second.
-  if (e.kind != headless::Wait::ReadKey && e.count - last_press < 60) return;
+  if (e.kind != Wait::KeyWait && e.count - last_press < 60) return;
   last_press = e.count;
   headless::press(KEY_SPACE, ' ');
 }

@@ -10,7 +10,7 @@ std::vector<double> frame_seconds(const std::function<void()> &show,
   long start = headless::frames();
   clock::time_point previous = clock::now();
   headless::set_hook([&](const headless::Event &e) {
-    if (e.kind == headless::Wait::Present)
+    if (e.kind == Wait::Present)
       seconds.push_back(std::chrono::duration<double>(clock::now() - previous).count());
     keys(e.frame - start);
     previous = clock::now();

@@ -4,7 +4,7 @@
 // presenting it). Keys are held or pressed by frame from `keys`.
 #pragma once
 
-#include "platform/headless_controls.h"
+#include "platform/headless/headless_controls.h"
 
 #include <functional>
 #include <vector>

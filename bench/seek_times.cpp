@@ -12,9 +12,9 @@
 #include "data/stand_in_datafiles.h"
 #include "frame/fresh_state.h"
 #include "frame/recorded_run.h"
-#include "platform/headless_controls.h"
-#include "platform/input_log.h"
-#include "platform/viewer_marks.h"
+#include "platform/headless/headless_controls.h"
+#include "platform/recording/input_log.h"
+#include "platform/recording/viewer_marks.h"
 #include "tests/support/replay.h"
 #include "tests/support/replay_data.h"
 

@@ -69,6 +69,6 @@ std::string xpm(const Icon &icon) {
 
 std::string window_icon_source(const std::vector<Icon> &icons, const Icon &xpm_icon) {
   return "// Made by make_icons from the ship of level1.dat: the window's icon.\n"
-         "#include \"platform/window_icon.h\"\n\n" +
+         "#include \"platform/x11/x11_icon.h\"\n\n" +
          cardinals(icons) + "\n" + xpm(xpm_icon);
 }

@@ -3,7 +3,7 @@
 // between the program and its data.
 #pragma once
 
-#include "platform/datafile_object.h"
+#include "platform/shared/datafile_object.h"
 
 #include <allegro.h>
 

@@ -11,8 +11,8 @@
 #define SWARMFIRE_DATA_FROM_BINARY "../share/games/swarmfire"
 #endif
 
-#include "platform/printable.h"
-#include "platform/whole_file.h"
+#include "platform/shared/printable.h"
+#include "platform/shared/whole_file.h"
 
 #include <sys/stat.h>
 

@@ -5,8 +5,8 @@
 #include "world/enemy_kinds.h"
 #include "world/enemy_records.h"
 
-#include "platform/printable.h"
-#include "platform/whole_file.h"
+#include "platform/shared/printable.h"
+#include "platform/shared/whole_file.h"
 
 #include <fcntl.h>
 #include <sys/mman.h>

@@ -1,7 +1,7 @@
 #include "frame/game_state.h"
 
 #include "frame/catalogue.h"
-#include "platform/datafile_object.h"
+#include "platform/shared/datafile_object.h"
 
 #define DEFINE_PLAY_STATE(type, name, start) type name = start;
 PLAY_STATE(DEFINE_PLAY_STATE)

@@ -5,9 +5,9 @@
 #include "frame/program.h"
 #include "frame/recorded_run.h"
 #include "platform/platform.h"
-#include "platform/printable.h"
-#include "platform/standard_streams.h"
-#include "platform/stop_signals.h"
+#include "platform/shared/printable.h"
+#include "platform/sys/standard_streams.h"
+#include "platform/sys/stop_signals.h"
 
 #include <cerrno>
 #include <cstdio>

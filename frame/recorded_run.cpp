@@ -8,11 +8,11 @@
 #include "frame/fresh_state.h"
 #include "frame/program.h"
 #include "frame/world_hash.h"
-#include "platform/input_log.h"
-#include "platform/printable.h"
-#include "platform/standard_streams.h"
-#include "platform/viewer.h"
-#include "platform/viewer_marks.h"
+#include "platform/recording/input_log.h"
+#include "platform/shared/printable.h"
+#include "platform/sys/standard_streams.h"
+#include "platform/recording/viewer.h"
+#include "platform/recording/viewer_marks.h"
 
 #include <cinttypes>
 #include <cstdio>

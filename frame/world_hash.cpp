@@ -1,7 +1,7 @@
 #include "frame/world_hash.h"
 
 #include "frame/game_state.h"
-#include "platform/fnv1a.h"
+#include "platform/shared/fnv1a.h"
 
 #include <type_traits>
 

@@ -5,7 +5,7 @@
 // sanitizer report, and within the waits its length allows: a record or
 // a share of a repeat for each.
 #include "fuzz/stand_in.h"
-#include "platform/input_log.h"
+#include "platform/recording/input_log.h"
 #include "platform/platform.h"
 
 #include <allegro.h>

@@ -3,7 +3,7 @@
 // sequences, ending by itself, by the close button, or cut short.
 // Usage: make_recording_seeds FOLDER
 #include "fuzz/stand_in.h"
-#include "platform/input_log.h"
+#include "platform/recording/input_log.h"
 #include "platform/platform.h"
 
 #include <allegro.h>

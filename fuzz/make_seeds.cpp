@@ -6,7 +6,7 @@
 #include "data/dat_writer.h"
 #include "frame/catalogue.h"
 #include "frame/datafile_check.h"
-#include "platform/whole_file.h"
+#include "platform/shared/whole_file.h"
 #include "data/stand_in_datafiles.h"
 
 #include <allegro.h>

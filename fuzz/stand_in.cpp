@@ -47,7 +47,7 @@ void begin_wait() {
   change_inputs();
 }
 
-void timed_wait(recording::Wait kind) {
+void timed_wait(Wait kind) {
   begin_wait();
   platform_ticks_due(kind, static_cast<int>(draw(3)));
 }
@@ -55,9 +55,9 @@ void timed_wait(recording::Wait kind) {
 std::string nothing() { return {}; }
 void none() {}
 int opened(const DisplayRequest &) { return 0; }
-void present(BITMAP *) { timed_wait(recording::Wait::Present); }
-void yield() { timed_wait(recording::Wait::Yield); }
-void key_wait() { timed_wait(recording::Wait::KeyWait); }
+void present(BITMAP *) { timed_wait(Wait::Present); }
+void yield() { timed_wait(Wait::Yield); }
+void key_wait() { timed_wait(Wait::KeyWait); }
 void fade_from(const RGB *, int) { begin_wait(); }
 void fade_to_black(int) { begin_wait(); }
 void set_colours(const RGB *) {}

@@ -3,13 +3,15 @@
 // the sound device.
 //
 // Two implementations stand behind it, one chosen when the program starts
-// (platform/seam.cpp calls it through a table of functions):
-//   platform_allegro.cpp  - the real game, through Allegro's drivers;
-//   platform_headless.cpp - no hardware at all, for tests, tools and the
-//                           verification of recorded games (headless.h; the
-//                           tests' and tools' controls of it are
-//                           platform/headless_controls.h, never linked
-//                           into the game).
+// (platform/seam.cpp calls it through a table of functions,
+// platform_ops.h):
+//   real_platform.cpp           - the real game, through Allegro's drivers
+//                                 (x11/, sound/, input/);
+//   headless/headless_platform.cpp - no hardware at all, for tests, tools
+//                                 and the verification of recorded games
+//                                 (the tests' and tools' controls of it are
+//                                 headless/headless_controls.h, never
+//                                 linked into the game).
 // Everything above this seam draws with Allegro on memory bitmaps directly
 // and sees one 320 x 240, 8-bit screen, whatever the window or monitor.
 //

@@ -6,7 +6,7 @@
 #pragma once
 
 #include "platform/platform.h"
-#include "platform/recording_file.h"
+#include "platform/waits.h"
 
 struct PlatformOps {
   std::string (*preflight)();
@@ -47,14 +47,14 @@ void platform_leave_library_at_exit();
 // (QuitRequested).
 void platform_check_stop_signal();
 // The game is about to start again for a rewind of a watched replay
-// (platform/viewer.h): its start-up and its opening of the display are
+// (platform/recording/viewer.h): its start-up and its opening of the display are
 // passed over once, and the logic timer is removed.
 void platform_keep_display_for_rewind();
 
 // The point of a wait where the logic timer fires: `passed` deadlines went
 // by (the live ticks); the input log records them, or replaces them with the
 // recorded ones, and the installed handler runs once per tick.
-void platform_ticks_due(recording::Wait kind, int passed);
+void platform_ticks_due(Wait kind, int passed);
 
 // The logic timer as the seam keeps it: the handler installed (none while
 // play is paused or between games) and how many times one was installed.

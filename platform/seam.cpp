@@ -2,12 +2,12 @@
 // start, each input on its way through the input log: the live answer (and
 // recorded), or the recorded one in a replay. The logic timer lives here,
 // for both implementations.
-#include "platform/input_log.h"
+#include "platform/recording/input_log.h"
 #include "platform/platform.h"
 #include "platform/platform_ops.h"
-#include "platform/presenter.h"
-#include "platform/stop_signals.h"
-#include "platform/viewer.h"
+#include "platform/display/presenter.h"
+#include "platform/sys/stop_signals.h"
+#include "platform/recording/viewer.h"
 
 #include <unistd.h>
 
@@ -22,7 +22,6 @@ void platform_fire_timer(int ticks) {
 
 namespace {
 
-using recording::Wait;
 
 const PlatformOps *ops = &headless_platform;
 // A rewind of a watched replay: the game starts again on the platform it

@@ -35,7 +35,7 @@ TEST_F(AutopilotTest, DemoEndsOnAKeyAndCarriesOnTheSteeringItInherits) {
   headless_twin.ticks_per_frame = 0;  // ticks come from the loop's polling only
   bool pressed = false;
   headless::set_hook([&](const headless::Event &e) {
-    if (headless::timer_installed() && !pressed && e.kind == headless::Wait::Present) {
+    if (headless::timer_installed() && !pressed && e.kind == Wait::Present) {
       pressed = true;
       headless::press(KEY_SPACE, ' ');
     }

@@ -3,7 +3,7 @@
 // own schedules, never while interrupts are disabled (nested, and waiting
 // for a pass in progress), never after they are unregistered, and the
 // thread stops and is joined at exit.
-#include "platform/background_thread.h"
+#include "platform/sys/background_thread.h"
 
 #include <allegro.h>
 #include <allegro/internal/aintern.h>

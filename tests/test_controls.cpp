@@ -61,8 +61,8 @@ TEST_F(ControlsTest, ALostFocusOrPHeldWithEscPauseOverTheFrozenPicture) {
     platform_install_timer(timer_tick);
     long yields = 0;
     headless::set_hook([&](const headless::Event &e) {
-      if (e.kind == headless::Wait::Present && c.yields > 0 && yields == 0) headless::hold(KEY_P, false);
-      if (e.kind == headless::Wait::Yield && ++yields == 50) headless::set_focus(true), headless::hold(KEY_P);
+      if (e.kind == Wait::Present && c.yields > 0 && yields == 0) headless::hold(KEY_P, false);
+      if (e.kind == Wait::Yield && ++yields == 50) headless::set_focus(true), headless::hold(KEY_P);
     });
     clear_to_color(headless::screen(), 77);
     headless::press(KEY_A);

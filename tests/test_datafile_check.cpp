@@ -5,11 +5,11 @@
 #include "frame/datafile_structure.h"
 #include "frame/resources.h"
 #include "screens/bonus_screen.h"
-#include "platform/headless_controls.h"
+#include "platform/headless/headless_controls.h"
 #include "render/glyph_text.h"
 #include "data/stand_in_datafiles.h"
 
-#include "platform/whole_file.h"
+#include "platform/shared/whole_file.h"
 
 #include <allegro.h>
 #include <gtest/gtest.h>

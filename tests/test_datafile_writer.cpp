@@ -4,7 +4,7 @@
 // rates they do not reach.
 #include "data/dat_writer.h"
 #include "frame/catalogue.h"
-#include "platform/headless_controls.h"
+#include "platform/headless/headless_controls.h"
 #include "data/stand_in_datafiles.h"
 
 #include <allegro.h>

@@ -3,9 +3,9 @@
 // the changed rows written, F11 both ways, two monitors, and the 60 Hz grid.
 #include "frame/program.h"
 #include "frame/program_services.h"
-#include "platform/frame_grid.h"
+#include "platform/display/frame_pacer.h"
 #include "platform/platform.h"
-#include "platform/presenter.h"
+#include "platform/display/presenter.h"
 #include "tests/support/headless_game.h"
 
 #include <array>
@@ -316,16 +316,16 @@ TEST(FramePacerTest, CatchesUpWhenLateLearnsItsMarginAndFallsBackWhenRefreshesSt
 // report is half a second old, and never while one is awaited.
 TEST(FramePacerTest, AsksForWordOfRefreshesOnlyWhileLearningOrWhenTheLatestIsOld) {
   FramePacer pacer;
-  EXPECT_EQ(pacer_word_wanted(pacer, 0), 0);
+  EXPECT_EQ(pacer_notify_wanted(pacer, 0), 0);
   pacer_asked(pacer, 0, 0);
-  EXPECT_EQ(pacer_word_wanted(pacer, 0), -1);
+  EXPECT_EQ(pacer_notify_wanted(pacer, 0), -1);
   pacer_refresh(pacer, 500, -1, MS);
-  EXPECT_EQ(pacer_word_wanted(pacer, MS), 501);
+  EXPECT_EQ(pacer_notify_wanted(pacer, MS), 501);
   pacer = pacer_after(NS_PER_SECOND / 60.0, 40);
   long long latest = pacer.beat.last_seen;
-  EXPECT_EQ(pacer_word_wanted(pacer, latest + BEAT_REFRESH_AGE - 1), -1);
+  EXPECT_EQ(pacer_notify_wanted(pacer, latest + BEAT_REFRESH_AGE - 1), -1);
   // A refresh soon to come: after the one now due.
-  long long asked = pacer_word_wanted(pacer, latest + BEAT_REFRESH_AGE);
+  long long asked = pacer_notify_wanted(pacer, latest + BEAT_REFRESH_AGE);
   long long ahead = pacer_time_of(pacer, asked) - (latest + BEAT_REFRESH_AGE);
   EXPECT_TRUE(ahead > 0 && ahead <= 2 * pacer_period(pacer)) << ahead;
 }

@@ -5,7 +5,7 @@
 // eye on the contact sheets and the gallery.)
 #include "frame/catalogue.h"
 #include "frame/colour_tables.h"
-#include "platform/headless_controls.h"
+#include "platform/headless/headless_controls.h"
 #include "world/enemy_kinds.h"
 
 #include <allegro.h>

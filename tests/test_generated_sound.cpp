@@ -2,8 +2,8 @@
 // byte for byte against what the build wrote.
 #include "data/datafiles.h"
 #include "frame/catalogue.h"
-#include "platform/headless_controls.h"
-#include "platform/whole_file.h"
+#include "platform/headless/headless_controls.h"
+#include "platform/shared/whole_file.h"
 #include "data/stand_in_datafiles.h"
 
 #include <allegro.h>

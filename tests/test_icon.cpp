@@ -2,7 +2,7 @@
 // colour 0, the palette's 6-bit colours; and the PNG writer, read back
 // through libpng.
 #include "dist/icon.h"
-#include "platform/headless_controls.h"
+#include "platform/headless/headless_controls.h"
 #include "data/stand_in_datafiles.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // The keys a gamepad stands for, on the layouts the real-window test's fake
 // pad does not have: a trigger resting in the last stick, a throttle after
 // the D-pad, and the PlayStation numbering of Back and Start.
-#include "platform/pad_mapping.h"
+#include "platform/input/pad_mapping.h"
 
 #include <gtest/gtest.h>
 

@@ -34,8 +34,8 @@
 #include "frame/game_state.h"
 #include "frame/program.h"
 #include "frame/program_services.h"
-#include "platform/headless.h"
-#include "platform/headless_controls.h"
+#include "platform/headless/headless.h"
+#include "platform/headless/headless_controls.h"
 #include "tests/support/replay.h"
 #include "tests/support/replay_data.h"
 

@@ -67,8 +67,8 @@ TEST_F(ResultsTest, GameOverGrowsFiftyFramesWaitsForAKeyAndSpinsAHundred) {
     long waited_at = -1;
     KeyScript()
         .on_event([&](const headless::Event &e) {
-          if (e.kind == headless::Wait::Present && e.frame == key_at) headless::press(KEY_SPACE);
-          if (e.kind == headless::Wait::ReadKey && waited_at < 0) {
+          if (e.kind == Wait::Present && e.frame == key_at) headless::press(KEY_SPACE);
+          if (e.kind == Wait::KeyWait && waited_at < 0) {
             waited_at = e.frame;
             headless::press(KEY_SPACE);
           }

@@ -1,7 +1,7 @@
 // The sound driver's buffer: the periods at rest, a period more after each
 // underrun up to twice the rest, and a period less after each quiet
 // minute, never below the rest; an underrun starts the minute again.
-#include "platform/sound_fill.h"
+#include "platform/sound/sound_fill.h"
 
 #include <gtest/gtest.h>
 

@@ -63,7 +63,7 @@ TEST_F(TickLoopTest, FirstPassDrawsOnceAndCarriesOverToTheNextLevel) {
   headless_twin.ticks_per_yield = 0;
   int yields = 0;
   headless::set_hook([&](const headless::Event &e) {
-    if (e.kind == headless::Wait::Yield && ++yields % 3 == 0) level_end = LEVEL_GAME_OVER;
+    if (e.kind == Wait::Yield && ++yields % 3 == 0) level_end = LEVEL_GAME_OVER;
   });
   TickLoop loop;
   for (int pass = 0; pass < 2; ++pass) {
@@ -86,7 +86,7 @@ TEST_F(TickLoopTest, AStallRunsAtMostOneSecondOfStepsAndLevelEndWaitsForTheBatch
   game_ticks = 5;
   end_after = 7;
   headless::set_hook([](const headless::Event &e) {
-    if (e.kind == headless::Wait::Present && e.frame == 1) platform_fire_timer(10000);
+    if (e.kind == Wait::Present && e.frame == 1) platform_fire_timer(10000);
   });
   TickLoop loop;
   run(loop);

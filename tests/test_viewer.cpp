@@ -7,11 +7,11 @@
 #include "frame/game_state.h"
 #include "frame/recorded_run.h"
 #include "frame/world_hash.h"
-#include "platform/input_log.h"
-#include "platform/presenter.h"
-#include "platform/viewer.h"
-#include "platform/viewer_marks.h"
-#include "platform/whole_file.h"
+#include "platform/recording/input_log.h"
+#include "platform/display/presenter.h"
+#include "platform/recording/viewer.h"
+#include "platform/recording/viewer_marks.h"
+#include "platform/shared/whole_file.h"
 #include "tests/support/headless_game.h"
 #include "tests/support/replay.h"
 #include "tests/support/replay_data.h"
@@ -28,7 +28,7 @@ namespace {
 using Hook = std::function<void(const headless::Event &, long long waits)>;
 
 bool ticking(const headless::Event &e) {
-  return e.kind == headless::Wait::Present || e.kind == headless::Wait::Yield || e.kind == headless::Wait::ReadKey;
+  return e.kind == Wait::Present || e.kind == Wait::Yield || e.kind == Wait::KeyWait;
 }
 
 uint64_t picture_hash() { return replay::picture_hash(0); }

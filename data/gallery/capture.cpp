@@ -1,7 +1,7 @@
 #include "data/gallery/gallery.h"
 
 #include "data/png_writer.h"
-#include "platform/headless_controls.h"
+#include "platform/headless/headless_controls.h"
 #include "platform/platform.h"
 
 #include <allegro.h>
@@ -119,8 +119,8 @@ void SceneScript::install() {
   auto pending = std::make_shared<std::vector<Capture>>(captures_);
   int wait_key = key_on_wait_;
   keys_.on_event([pending, wait_key](const headless::Event &e) {
-    if (e.kind == headless::Wait::ReadKey && wait_key) headless::press(wait_key);
-    if (e.kind != headless::Wait::Present) return;
+    if (e.kind == Wait::KeyWait && wait_key) headless::press(wait_key);
+    if (e.kind != Wait::Present) return;
     for (auto it = pending->begin(); it != pending->end();)
       if (it->frame == e.frame) {
         save_screen(it->name, it->caption, it->section);

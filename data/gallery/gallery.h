@@ -3,7 +3,7 @@
 // at 1x in a subfolder), with an index page.
 #pragma once
 
-#include "platform/key_script.h"
+#include "platform/headless/key_script.h"
 
 #include <string>
 #include <vector>

@@ -7,7 +7,7 @@
 
 #include "frame/program.h"
 #include "frame/program_services.h"
-#include "platform/headless_controls.h"
+#include "platform/headless/headless_controls.h"
 #include "platform/platform.h"
 
 #include <allegro.h>

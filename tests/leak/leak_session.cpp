@@ -21,7 +21,7 @@
 #include "screens/bonus_screen.h"
 #include "screens/ending.h"
 #include "screens/title.h"
-#include "platform/headless_controls.h"
+#include "platform/headless/headless_controls.h"
 #include "tests/support/replay.h"
 #include "tests/support/replay_data.h"
 #include "bench/pilot.h"
@@ -126,7 +126,7 @@ bool in_game() { return headless::timer_installed() && demo_mode == DEMO_OFF; }
 // Space for the screens that wait for a key: at once in readkey, and when
 // `often` every 60 waits for those that poll.
 void press_space(E e, long &last_press, bool often) {
-  if (e.kind != headless::Wait::ReadKey && (!often || e.count - last_press < 60)) return;
+  if (e.kind != Wait::KeyWait && (!often || e.count - last_press < 60)) return;
   last_press = e.count;
   headless::press(KEY_SPACE, ' ');
 }
@@ -215,10 +215,10 @@ struct Run {
   long title_tick = 0, play_ticks = 0, frames_there = 0, last_press = 0;
 
   void step(E e) {
-    game_over_ended = game_over_ended || e.kind == headless::Wait::Vsync;
+    game_over_ended = game_over_ended || e.kind == Wait::Vsync;
     play_ticks += in_game();
     if (!acted && row.there && row.there(e, *this) &&
-        (row.frames == 0 || (e.kind == headless::Wait::Present && ++frames_there == row.frames)))
+        (row.frames == 0 || (e.kind == Wait::Present && ++frames_there == row.frames)))
       acted = true, row.act();  // the close button is seen at the next wait
     if (title_data) return headless::hold(key_at(row.keys, title_tick++));
     if (!in_game()) return press_space(e, last_press, acted);  // a screen waits for the row
@@ -264,11 +264,11 @@ const Row rows[] = {
      [](E, const Run &r) { return !title_data && level_data && r.play_ticks == 0; }, 30, close},
     {"close on the pause", start, PAUSE,
      [](E e, const Run &r) {
-       return r.play_ticks > 0 && !headless::timer_installed() && e.kind == headless::Wait::Yield;
+       return r.play_ticks > 0 && !headless::timer_installed() && e.kind == Wait::Yield;
      },
      0, close},
     {"close on the game over", start, ESCAPE,
-     [](E e, const Run &) { return e.kind == headless::Wait::ReadKey; }, 0, close},
+     [](E e, const Run &) { return e.kind == Wait::KeyWait; }, 0, close},
     {"close on the level results", start, 1,
      [](E, const Run &) {
        return level_end == LEVEL_COMPLETE && !headless::timer_installed() && !ending_data;

@@ -10,7 +10,7 @@
 #include "frame/play_loops.h"
 #include "frame/program.h"
 #include "frame/program_services.h"
-#include "platform/headless_controls.h"
+#include "platform/headless/headless_controls.h"
 #include "tests/support/level_reset.h"
 #include "world/enemies.h"
 #include "world/world_tick.h"

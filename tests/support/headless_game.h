@@ -1,11 +1,11 @@
 // Test support: a clean headless twin and fresh game globals for each test.
-// Scripted keys are platform/key_script.h.
+// Scripted keys are platform/headless/key_script.h.
 #pragma once
 
 #include "frame/fresh_state.h"
 #include "frame/game_state.h"
-#include "platform/headless_controls.h"
-#include "platform/key_script.h"
+#include "platform/headless/headless_controls.h"
+#include "platform/headless/key_script.h"
 
 #include <gtest/gtest.h>
 

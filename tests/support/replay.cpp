@@ -6,7 +6,7 @@
 #include "frame/recorded_run.h"
 #include "frame/world_hash.h"
 #include "tests/support/headless_game.h"
-#include "platform/headless_controls.h"
+#include "platform/headless/headless_controls.h"
 
 #include <allegro.h>
 #include <gtest/gtest.h>
@@ -200,7 +200,7 @@ Outcome replay(const Recording &recording, const std::string &record_into) {
   long closing = recording.ticks > 0 ? recording.ticks + 600 : MOST_TICKS;
   Outcome outcome = run(
       [&](const headless::Event &e, Outcome &o) {
-        if (e.kind == headless::Wait::Present) o.output = picture_hash(o.output);
+        if (e.kind == Wait::Present) o.output = picture_hash(o.output);
         if (e.count > closing) headless::request_close();
         held.press = false;
         while (next < recording.changes.size() && recording.changes[next].tick == e.count)

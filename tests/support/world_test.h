@@ -2,7 +2,7 @@
 // alive at (160, 214), the random sequence at its start and no samples yet.
 #pragma once
 
-#include "platform/headless_controls.h"
+#include "platform/headless/headless_controls.h"
 #include "tests/support/headless_game.h"
 #include "tests/support/level_reset.h"
 

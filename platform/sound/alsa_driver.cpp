@@ -1,0 +1,395 @@
+#include "platform/sound/alsa_driver.h"
+
+#include "platform/sys/monotonic_clock.h"
+#include "platform/sound/realtime.h"
+#include "platform/sound/sound_fill.h"
+
+#include <alsa/asoundlib.h>
+#include <allegro.h>
+#include <allegro/internal/aintern.h>
+#include <allegro/platform/aintunix.h>
+#include <poll.h>
+#include <pthread.h>
+#include <signal.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+// Below the sound server's own threads (PipeWire's run at 88 and above),
+// above everything that runs at normal priority.
+constexpr int PRIORITY = 10;
+// Defaults of the period and of the periods queued at rest.
+constexpr int SOUND_PERIOD_FRAMES = 256;
+constexpr int SOUND_REST_PERIODS = 3;
+constexpr int MOST_CARD_FDS = 8;
+// Wakeups in a row that found no room before the thread naps a period: a
+// card whose descriptor stays ready must not spin it.
+constexpr int IDLE_WAKES = 3;
+// A card's clock may run this many times faster than ours, at most: 1 %.
+constexpr long long CLOCK_MARGIN = 100;
+
+struct Stream {
+  snd_pcm_t *pcm = nullptr;
+  snd_pcm_uframes_t period = 0, buffer = 0;
+  snd_pcm_uframes_t mixed_period = 0;  // the mixer's, once it is set up
+  unsigned rate = 0;
+  int frame_bytes = 0;
+  bool is_signed = false;
+  std::vector<unsigned char> mixed, silence;  // a period, as the card takes it
+  int silent_periods = 0;                     // mixed in a row
+  long long clock_start_ns = 0, clock_written = 0;  // since the stream last started
+  SoundFill fill;
+  int stop_fd = -1;
+  pthread_t thread{};
+  bool thread_running = false;
+  std::FILE *log = nullptr;
+};
+Stream stream;
+char description[256];
+
+void log_line(const char *what, long long a, long long b) {
+  if (!stream.log) return;
+  std::fprintf(stream.log, "%s %lld %lld\n", what, a, b);
+  std::fflush(stream.log);
+}
+
+const char *device_name() { return get_config_string("sound", "alsa_device", "default"); }
+
+// --- The card's parameters ------------------------------------------------
+
+// 16 bits unless the configuration asks for 8; unsigned where the card
+// takes it, as the library's driver chooses.
+int choose_format(Stream &s, snd_pcm_hw_params_t *hw) {
+  static const snd_pcm_format_t eight[] = {SND_PCM_FORMAT_U8, SND_PCM_FORMAT_S8};
+  static const snd_pcm_format_t sixteen[] = {SND_PCM_FORMAT_U16, SND_PCM_FORMAT_S16};
+  const snd_pcm_format_t *formats = _sound_bits == 8 ? eight : sixteen;
+  for (int i = 0; i < 2; ++i) {
+    if (snd_pcm_hw_params_test_format(s.pcm, hw, formats[i]) < 0) continue;
+    s.is_signed = i == 1;
+    return snd_pcm_hw_params_set_format(s.pcm, hw, formats[i]);
+  }
+  return -EINVAL;
+}
+
+// The fill's periods of `period` frames (the card may round both).
+int set_hardware(Stream &s, snd_pcm_uframes_t period) {
+  snd_pcm_hw_params_t *hw;
+  snd_pcm_hw_params_alloca(&hw);
+  unsigned channels = _sound_stereo ? 2 : 1;
+  unsigned periods = static_cast<unsigned>(s.fill.periods);
+  s.rate = _sound_freq > 0 ? static_cast<unsigned>(_sound_freq) : 44100;
+  int err;
+  if ((err = snd_pcm_hw_params_any(s.pcm, hw)) < 0 ||
+      (err = snd_pcm_hw_params_set_access(s.pcm, hw, SND_PCM_ACCESS_RW_INTERLEAVED)) < 0 ||
+      (err = choose_format(s, hw)) < 0 || (err = snd_pcm_hw_params_set_channels(s.pcm, hw, channels)) < 0 ||
+      (err = snd_pcm_hw_params_set_rate_near(s.pcm, hw, &s.rate, nullptr)) < 0 ||
+      (err = snd_pcm_hw_params_set_period_size_near(s.pcm, hw, &period, nullptr)) < 0 ||
+      (err = snd_pcm_hw_params_set_periods_near(s.pcm, hw, &periods, nullptr)) < 0 ||
+      (err = snd_pcm_hw_params(s.pcm, hw)) < 0 ||
+      (err = snd_pcm_hw_params_get_period_size(hw, &s.period, nullptr)) < 0 ||
+      (err = snd_pcm_hw_params_get_buffer_size(hw, &s.buffer)) < 0)
+    return err;
+  if (s.mixed_period && s.period != s.mixed_period) return -EINVAL;  // the mixer mixes periods of its own size
+  s.frame_bytes = static_cast<int>(channels) * (_sound_bits == 8 ? 1 : 2);
+  return 0;
+}
+
+// The card wakes the thread once a period has played (through PipeWire,
+// this is also the latency its graph is asked for: a quantum of about a
+// period); the stream starts only when the thread starts it.
+int set_software(const Stream &s) {
+  snd_pcm_sw_params_t *sw;
+  snd_pcm_sw_params_alloca(&sw);
+  snd_pcm_uframes_t boundary;
+  int err;
+  if ((err = snd_pcm_sw_params_current(s.pcm, sw)) < 0 ||
+      (err = snd_pcm_sw_params_get_boundary(sw, &boundary)) < 0 ||
+      (err = snd_pcm_sw_params_set_start_threshold(s.pcm, sw, boundary)) < 0 ||
+      (err = snd_pcm_sw_params_set_avail_min(s.pcm, sw, s.period)) < 0)
+    return err;
+  return snd_pcm_sw_params(s.pcm, sw);
+}
+
+int configure(Stream &s, snd_pcm_uframes_t period) {
+  int err = set_hardware(s, period);
+  if (err >= 0) err = set_software(s);
+  if (err >= 0) log_line("params", static_cast<long long>(s.period), static_cast<long long>(s.buffer));
+  return err;
+}
+
+// --- The stream ---------------------------------------------------------
+
+// Frames the stream may take now by the clock: the buffer, and what plays
+// meanwhile, with a margin for a card's clock a little fast. A device that
+// takes everything at once (ALSA's null and file devices) is so kept to the
+// pace of a card instead of spinning the thread.
+long long due_by_clock(const Stream &s) {
+  long long played = (now_ns() - s.clock_start_ns) / 1000 * s.rate / 1'000'000;
+  return static_cast<long long>(s.buffer) + played + played / CLOCK_MARGIN - s.clock_written;
+}
+
+// Mixes and writes whole periods until the buffer is full; the periods
+// written, or ALSA's error.
+int top_up(Stream &s) {
+  snd_pcm_sframes_t avail = snd_pcm_avail_update(s.pcm);
+  if (avail < 0) return static_cast<int>(avail);
+  long long due = due_by_clock(s);
+  if (due < avail) avail = static_cast<snd_pcm_sframes_t>(due);
+  int periods = 0;
+  while (avail >= static_cast<snd_pcm_sframes_t>(s.period)) {
+    _mix_some_samples(reinterpret_cast<uintptr_t>(s.mixed.data()), 0, s.is_signed);
+    s.silent_periods = s.mixed == s.silence ? s.silent_periods + 1 : 0;
+    snd_pcm_sframes_t written = snd_pcm_writei(s.pcm, s.mixed.data(), s.period);
+    if (written < 0) return static_cast<int>(written);
+    avail -= written;
+    s.clock_written += written;
+    ++periods;
+  }
+  return periods;
+}
+
+// The stream started with its buffer full.
+int start_full(Stream &s) {
+  s.clock_start_ns = now_ns();
+  s.clock_written = 0;
+  int err = top_up(s);
+  if (err < 0) return err;
+  if ((err = snd_pcm_start(s.pcm)) < 0) return err;
+  log_line("start", now_ns(), static_cast<long long>(s.buffer));
+  return 0;
+}
+
+// Stopped, given the fill's periods, and started full again.
+int restart(Stream &s) {
+  snd_pcm_drop(s.pcm);
+  int err = snd_pcm_hw_free(s.pcm);
+  if (err >= 0) err = configure(s, s.period);
+  if (err >= 0) err = start_full(s);
+  return err;
+}
+
+// After an underrun a period more, and the stream started full; a suspend
+// only starts it again. False when the card is gone for good (unplugged,
+// say).
+bool recover(Stream &s, int err) {
+  long long now = now_ns();
+  if (err == -EPIPE || snd_pcm_state(s.pcm) == SND_PCM_STATE_XRUN) {
+    sound_fill_underran(s.fill, now);
+    log_line("underrun", now, s.fill.periods);
+    return restart(s) >= 0;
+  }
+  if (snd_pcm_recover(s.pcm, err, 1) < 0 && snd_pcm_prepare(s.pcm) < 0) return false;
+  return start_full(s) >= 0;
+}
+
+// A quiet minute after an underrun the buffer shrinks by a period, once
+// all it holds is silence, so that the restart is not heard.
+bool settle(Stream &s) {
+  long long now = now_ns();
+  if (!sound_fill_may_shrink(s.fill, now) || s.silent_periods * s.period < s.buffer) return true;
+  sound_fill_shrunk(s.fill, now);
+  log_line("shrink", now, s.fill.periods);
+  return restart(s) >= 0;
+}
+
+bool ran_dry(snd_pcm_t *pcm) {
+  snd_pcm_state_t state = snd_pcm_state(pcm);
+  return state == SND_PCM_STATE_XRUN || state == SND_PCM_STATE_SUSPENDED;
+}
+
+// --- The thread ---------------------------------------------------------
+
+// Waits for the card's readiness or the stop; false on the stop. Should the
+// card say nothing, the thread still wakes once the buffer could have
+// played out.
+bool wait_for_room(Stream &s, unsigned short &revents) {
+  pollfd fds[1 + MOST_CARD_FDS];
+  fds[0] = {s.stop_fd, POLLIN, 0};
+  int count = snd_pcm_poll_descriptors(s.pcm, fds + 1, MOST_CARD_FDS);
+  if (count < 0) count = 0;
+  int timeout_ms = static_cast<int>(1000ULL * s.buffer / s.rate) + 1;
+  int ready = poll(fds, 1 + count, timeout_ms);
+  if (ready > 0 && fds[0].revents) return false;
+  revents = POLLOUT;
+  if (ready > 0 && count > 0) snd_pcm_poll_descriptors_revents(s.pcm, fds + 1, count, &revents);
+  return true;
+}
+
+// Without a card the game plays on in silence; the thread only waits for
+// the stop.
+void wait_for_stop(const Stream &s) {
+  pollfd stop{s.stop_fd, POLLIN, 0};
+  while (poll(&stop, 1, -1) < 0 && errno == EINTR) {
+  }
+}
+
+void *thread_main(void *) {
+  Stream &s = stream;
+  Realtime way = make_thread_realtime(PRIORITY);
+  if (s.log)
+    std::fprintf(s.log, "realtime %s\n",
+                 way == Realtime::DIRECT ? "direct" : way == Realtime::REALTIMEKIT ? "realtimekit" : "none");
+  int err = start_full(s);
+  bool alive = err >= 0 || recover(s, err);
+  unsigned short revents = 0;
+  int idle = 0;
+  while (alive && wait_for_room(s, revents)) {
+    err = (revents & POLLERR) || ran_dry(s.pcm) ? -EPIPE : top_up(s);
+    if (err == -EAGAIN) err = 0;
+    alive = err < 0 ? recover(s, err) : settle(s);
+    idle = err == 0 ? idle + 1 : 0;
+    if (idle >= IDLE_WAKES) sleep_until(now_ns() + NS_PER_SECOND * static_cast<long long>(s.period) / s.rate);
+  }
+  if (alive) return nullptr;
+  log_line("lost", now_ns(), 0);
+  wait_for_stop(s);
+  return nullptr;
+}
+
+bool start_thread(Stream &s) {
+  s.stop_fd = eventfd(0, EFD_CLOEXEC);
+  if (s.stop_fd < 0) return false;
+  sigset_t all, old;
+  sigfillset(&all);
+  pthread_sigmask(SIG_BLOCK, &all, &old);
+  s.thread_running = pthread_create(&s.thread, nullptr, thread_main, nullptr) == 0;
+  pthread_sigmask(SIG_SETMASK, &old, nullptr);
+  if (s.thread_running) pthread_setname_np(s.thread, "sound");
+  return s.thread_running;
+}
+
+void stop_thread(Stream &s) {
+  if (s.thread_running) {
+    uint64_t one = 1;
+    while (write(s.stop_fd, &one, sizeof one) < 0 && errno == EINTR) {
+    }
+    pthread_join(s.thread, nullptr);
+    s.thread_running = false;
+  }
+  if (s.stop_fd >= 0) close(s.stop_fd);
+  s.stop_fd = -1;
+}
+
+// --- The library's driver ------------------------------------------------
+
+void close_stream(Stream &s) {
+  if (s.pcm) snd_pcm_close(s.pcm);
+  s.pcm = nullptr;
+  s.mixed_period = 0;
+  if (s.log) std::fclose(s.log);
+  s.log = nullptr;
+}
+
+int driver_detect(int input) {
+  if (input) return FALSE;
+  snd_pcm_t *pcm;
+  if (snd_pcm_open(&pcm, device_name(), SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK) < 0) {
+    ustrzcpy(allegro_error, ALLEGRO_ERROR_SIZE, "Can not open card/pcm device");
+    return FALSE;
+  }
+  snd_pcm_close(pcm);
+  return TRUE;
+}
+
+int driver_init(int input, int voices);
+void driver_exit(int input);
+int driver_buffer_size() { return static_cast<int>(stream.period); }
+
+DIGI_DRIVER make_driver() {
+  DIGI_DRIVER d{};
+  d.id = SOUND_DRIVER_ID;
+  d.name = d.desc = d.ascii_name = "ALSA (the game's)";
+  d.max_voices = MIXER_MAX_SFX;
+  d.def_voices = MIXER_DEF_SFX;
+  d.detect = driver_detect;
+  d.init = driver_init;
+  d.exit = driver_exit;
+  d.buffer_size = driver_buffer_size;
+  d.init_voice = _mixer_init_voice;
+  d.release_voice = _mixer_release_voice;
+  d.start_voice = _mixer_start_voice;
+  d.stop_voice = _mixer_stop_voice;
+  d.loop_voice = _mixer_loop_voice;
+  d.get_position = _mixer_get_position;
+  d.set_position = _mixer_set_position;
+  d.get_volume = _mixer_get_volume;
+  d.set_volume = _mixer_set_volume;
+  d.ramp_volume = _mixer_ramp_volume;
+  d.stop_volume_ramp = _mixer_stop_volume_ramp;
+  d.get_frequency = _mixer_get_frequency;
+  d.set_frequency = _mixer_set_frequency;
+  d.sweep_frequency = _mixer_sweep_frequency;
+  d.stop_frequency_sweep = _mixer_stop_frequency_sweep;
+  d.get_pan = _mixer_get_pan;
+  d.set_pan = _mixer_set_pan;
+  d.sweep_pan = _mixer_sweep_pan;
+  d.stop_pan_sweep = _mixer_stop_pan_sweep;
+  d.set_echo = _mixer_set_echo;
+  d.set_tremolo = _mixer_set_tremolo;
+  d.set_vibrato = _mixer_set_vibrato;
+  return d;
+}
+DIGI_DRIVER driver = make_driver();
+
+int driver_init(int input, int voices) {
+  if (input) return -1;
+  Stream &s = stream;
+  if (const char *path = std::getenv("SWARMFIRE_SOUND_LOG")) s.log = std::fopen(path, "ae");
+  s.fill = sound_fill_start(get_config_int("sound", "alsa_numfrags", SOUND_REST_PERIODS), now_ns());
+  int err = snd_pcm_open(&s.pcm, device_name(), SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK);
+  int period = get_config_int("sound", "alsa_fragsize", SOUND_PERIOD_FRAMES);
+  if (err >= 0) err = configure(s, static_cast<snd_pcm_uframes_t>(period > 0 ? period : SOUND_PERIOD_FRAMES));
+  if (err < 0) {
+    uszprintf(allegro_error, ALLEGRO_ERROR_SIZE, "ALSA: %s", snd_strerror(err));
+    close_stream(s);
+    return -1;
+  }
+  int channels = _sound_stereo ? 2 : 1;
+  unsigned char silent = s.is_signed ? 0 : 0x80;  // the high byte of a 16-bit sample, little-endian
+  s.mixed.assign(s.period * s.frame_bytes, 0);
+  s.silence.assign(s.period * s.frame_bytes, _sound_bits == 8 ? silent : 0);
+  for (size_t i = 1; _sound_bits != 8 && i < s.silence.size(); i += 2) s.silence[i] = silent;
+  s.silent_periods = 0;
+  s.mixed_period = s.period;
+  driver.voices = voices;
+  if (_mixer_init(static_cast<int>(s.period) * channels, static_cast<int>(s.rate), channels == 2,
+                  _sound_bits != 8, &driver.voices) != 0) {
+    ustrzcpy(allegro_error, ALLEGRO_ERROR_SIZE, "Can not init software mixer");
+    close_stream(s);
+    return -1;
+  }
+  if (!start_thread(s)) {
+    ustrzcpy(allegro_error, ALLEGRO_ERROR_SIZE, "Can not start the sound thread");
+    _mixer_exit();
+    close_stream(s);
+    return -1;
+  }
+  std::snprintf(description, sizeof description, "ALSA (the game's), device '%s': %d bits, %u Hz, %s",
+                device_name(), _sound_bits == 8 ? 8 : 16, s.rate, channels == 2 ? "stereo" : "mono");
+  driver.desc = description;
+  return 0;
+}
+
+void driver_exit(int input) {
+  if (input) return;
+  stop_thread(stream);
+  if (stream.pcm) snd_pcm_drop(stream.pcm);
+  _mixer_exit();
+  close_stream(stream);
+}
+
+}  // namespace
+
+// The library makes its list afresh at each start.
+void alsa_driver_register() {
+  for (_DRIVER_INFO *d = _unix_digi_driver_list; d && d->driver; ++d)
+    if (d->id == SOUND_DRIVER_ID) return;
+  _unix_register_digi_driver(SOUND_DRIVER_ID, &driver, TRUE, TRUE);
+}
