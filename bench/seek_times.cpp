@@ -6,17 +6,16 @@
 // middle: 10 s ahead. Each seek is timed from the wait where the key is
 // pressed to the first wait shown after it, three times; the median and
 // all three are printed, with the recording's length.
-// A FILE.txt is a stored game of tests/replays, recorded first on the
-// datafiles it was stored with.
-// Usage: seek_times FILE.sfr|STORED.txt...   (run in the data folder)
-#include "data/stand_in_datafiles.h"
+// The recordings after --stand-in are the tests' stored games
+// (tests/tools/stored_recording), watched on the datafiles they were stored
+// with.
+// Usage: seek_times FILE.sfr... [--stand-in STORED.sfr...]   (run in the data folder)
+#include "data/replay_datafiles.h"
 #include "frame/fresh_state.h"
 #include "frame/recorded_run.h"
 #include "platform/headless/headless_controls.h"
 #include "platform/recording/input_log.h"
 #include "platform/recording/viewer_marks.h"
-#include "tests/support/replay.h"
-#include "tests/support/replay_data.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -74,9 +73,9 @@ void report(const char *what, std::vector<Clocks> times) {
               times[0].wall, times[1].wall, times[2].wall);
 }
 
-void time_seeks(const std::string &name, const std::string &file) {
+void time_seeks(const std::string &file) {
   long long length = length_of(file);
-  std::string shown = name.substr(name.rfind('/') + 1);
+  std::string shown = file.substr(file.rfind('/') + 1);
   std::printf("%s: %s long (%lld waits)\n", shown.c_str(), time_of_waits(length).c_str(), length);
   std::vector<Clocks> back, ahead;
   for (int run = 0; run < 3; ++run) {
@@ -91,26 +90,17 @@ void time_seeks(const std::string &name, const std::string &file) {
 
 int main(int argc, char **argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: seek_times FILE.sfr|STORED.txt...\n");
+    std::fprintf(stderr, "usage: seek_times FILE.sfr... [--stand-in STORED.sfr...]\n");
     return 2;
   }
   headless::reset();
+  std::unique_ptr<ReplayData> stand_in;
   for (int i = 1; i < argc; ++i) {
     std::string name = argv[i];
-    if (!name.ends_with(".txt")) {
-      time_seeks(name, name);
-      continue;
-    }
-    ReplayData data;
-    ScratchFolder scratch;
-    replay::Recording stored;
-    std::string problem;
-    if (!replay::from_file(name, stored, problem)) {
-      std::fprintf(stderr, "seek_times: %s: %s\n", name.c_str(), problem.c_str());
-      return 1;
-    }
-    replay::replay(stored, scratch.file("stored.sfr"));
-    time_seeks(name, scratch.file("stored.sfr"));
+    if (name == "--stand-in")
+      stand_in = std::make_unique<ReplayData>();
+    else
+      time_seeks(name);
   }
   return 0;
 }

@@ -2,10 +2,19 @@
 // shared headers, the record types and the services play asks of the
 // program), then play itself (the world, combat, the renderer, the player's
 // controls), then the screens, then the program frame, and last the tools
-// (tests, benchmarks, fuzzers, the data builder and the gallery, which
-// share their support freely). A file includes only files of its own layer
-// or below, and the game's files include one another without a cycle. A
-// failure names the file, the line and the include, or the cycle.
+// (tests, benchmarks, fuzzers, the data builder and the gallery). A file
+// includes only files of its own layer or below, and the game's files
+// include one another without a cycle.
+//
+// Within the platform, by levels: the seam's headers at the root with the
+// folders that have no device (shared/, sys/); the display's logic; the
+// recording; the device folders (x11/, sound/, input/), which never include
+// one another; the headless twin; and the compositions at the root (the
+// seam, the real platform). The game sees of the platform only the seam
+// (platform/platform.h) and shared/, but for the program entry's named
+// exceptions; only the tools include the twin's controls, and no tool but
+// the tests includes tests/. A failure names the file, the line and the
+// include, or the cycle.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -38,7 +47,7 @@ const Layer layers[] = {
       "frame/level_start"}},
     {"screens", {"screens/", "frame/game_over"}},
     {"program", {"frame/"}},
-    {"tools", {"data/", "bench/", "fuzz/", "tests/"}},
+    {"tools", {"data/", "dist/", "bench/", "fuzz/", "tests/"}},
 };
 constexpr int TOOLS = 5;
 
@@ -67,7 +76,8 @@ struct Include {
 // Every file of the tree's layers, with its includes of the tree's files.
 std::map<std::string, std::vector<Include>> includes_of_tree(const fs::path &root) {
   std::map<std::string, std::vector<Include>> tree;
-  for (const char *top : {"platform", "world", "combat", "render", "screens", "frame", "data", "bench", "fuzz", "tests"})
+  for (const char *top :
+       {"platform", "world", "combat", "render", "screens", "frame", "data", "dist", "bench", "fuzz", "tests"})
     for (const auto &entry : fs::recursive_directory_iterator(root / top)) {
       std::string file = entry.path().lexically_relative(root).string();
       if (!file.ends_with(".cpp") && !file.ends_with(".h")) continue;
@@ -81,6 +91,53 @@ std::map<std::string, std::vector<Include>> includes_of_tree(const fs::path &roo
         }
     }
   return tree;
+}
+
+// The platform's levels, lowest first, by the most particular place as
+// above ("platform/" alone: the compositions at the root). Device folders
+// share a level and never include one another.
+const Layer platform_levels[] = {
+    {"seam headers and no device",
+     {"platform/platform", "platform/platform_ops", "platform/waits", "platform/shared/", "platform/sys/"}},
+    {"display", {"platform/display/"}},
+    {"recording", {"platform/recording/"}},
+    {"devices", {"platform/x11/", "platform/sound/", "platform/input/"}},
+    {"twin", {"platform/headless/"}},
+    {"compositions", {"platform/"}},
+};
+constexpr int DEVICES = 3;
+
+int level_of(const std::string &file) {
+  int best = -1, level = -1;
+  for (int l = 0; l < static_cast<int>(std::size(platform_levels)); ++l)
+    for (const std::string &place : platform_levels[l].places)
+      if (int m = match(place, file); m > best) best = m, level = l;
+  return level;
+}
+
+std::string folder_of(const std::string &file) { return file.substr(0, file.rfind('/') + 1); }
+
+// What the game may include of the platform: the seam and the shared
+// folder; the program entry also starts the process's streams and signals
+// and the recorded runs.
+bool game_may_include(const std::string &file, const std::string &header) {
+  if (header == "platform/platform.h" || header.starts_with("platform/shared/")) return true;
+  static const std::multimap<std::string, std::string> exceptions = {
+      {"frame/main.cpp", "platform/sys/standard_streams.h"},
+      {"frame/main.cpp", "platform/sys/stop_signals.h"},
+      {"frame/recorded_run.cpp", "platform/sys/standard_streams.h"},
+      {"frame/recorded_run.cpp", "platform/recording/input_log.h"},
+      {"frame/recorded_run.cpp", "platform/recording/viewer.h"},
+      {"frame/recorded_run.cpp", "platform/recording/viewer_marks.h"},
+  };
+  auto [from, to] = exceptions.equal_range(file);
+  for (auto at = from; at != to; ++at)
+    if (at->second == header) return true;
+  return false;
+}
+
+bool is_twins_control(const std::string &header) {
+  return header == "platform/headless/headless_controls.h" || header == "platform/headless/key_script.h";
 }
 
 std::string module_of(const std::string &file) { return file.substr(0, file.rfind('.')); }
@@ -124,6 +181,36 @@ TEST(IncludeRule, EachFileIncludesOnlyItsLayerAndBelow) {
     }
   }
   EXPECT_GT(tree.size(), 200u);
+}
+
+TEST(IncludeRule, ThePlatformsFoldersIncludeTheirLevelAndBelowAndNoSiblingDevice) {
+  for (const auto &[file, includes] : includes_of_tree(SWARMFIRE_SOURCE_DIR)) {
+    if (!file.starts_with("platform/")) continue;
+    int level = level_of(file);
+    for (const Include &include : includes) {
+      if (!include.header.starts_with("platform/")) continue;
+      int below = level_of(include.header);
+      bool sibling = level == DEVICES && below == DEVICES && folder_of(file) != folder_of(include.header);
+      if (below > level || sibling)
+        ADD_FAILURE() << file << ":" << include.line << ": includes " << include.header << " ("
+                      << (sibling ? "another device" : platform_levels[below].name) << ") from "
+                      << platform_levels[level].name;
+    }
+  }
+}
+
+TEST(IncludeRule, TheGameSeesTheSeamAloneAndOnlyToolsTheTwinsControlsOrTheTests) {
+  for (const auto &[file, includes] : includes_of_tree(SWARMFIRE_SOURCE_DIR)) {
+    int layer = layer_of(file);
+    bool game = layer > 0 && layer < TOOLS;
+    for (const Include &include : includes) {
+      const std::string &h = include.header;
+      bool refused = (game && h.starts_with("platform/") && !game_may_include(file, h)) ||
+                     (is_twins_control(h) && layer < TOOLS && !file.starts_with("platform/headless/")) ||
+                     (h.starts_with("tests/") && !file.starts_with("tests/"));
+      if (refused) ADD_FAILURE() << file << ":" << include.line << ": includes " << h;
+    }
+  }
 }
 
 TEST(IncludeRule, TheGamesModulesIncludeOneAnotherWithoutACycle) {

@@ -14,7 +14,7 @@
 #include "platform/shared/whole_file.h"
 #include "tests/support/headless_game.h"
 #include "tests/support/replay.h"
-#include "tests/support/replay_data.h"
+#include "data/replay_datafiles.h"
 
 #include <sys/resource.h>
 #include <sys/stat.h>

@@ -16,7 +16,7 @@
 // hash chained after every wait pins more than a recording's trailer (the
 // state at the exit), and the keys are read and edited by hand.
 //
-// The games run on the stand-in datafiles of tests/support/replay_data.cpp,
+// The games run on the stand-in datafiles of data/replay_datafiles.cpp,
 // made by code rather than by the game's art, so new art leaves the figures
 // alone; a change to those stand-ins, to the formations there, or to
 // stand_in_datafile changes them, as does any change of the game's logic.
@@ -37,7 +37,7 @@
 #include "platform/headless/headless.h"
 #include "platform/headless/headless_controls.h"
 #include "tests/support/replay.h"
-#include "tests/support/replay_data.h"
+#include "data/replay_datafiles.h"
 
 #include <gtest/gtest.h>
 

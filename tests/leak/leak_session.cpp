@@ -23,7 +23,7 @@
 #include "screens/title.h"
 #include "platform/headless/headless_controls.h"
 #include "tests/support/replay.h"
-#include "tests/support/replay_data.h"
+#include "data/replay_datafiles.h"
 #include "bench/pilot.h"
 
 #include <allegro.h>

@@ -1,4 +1,4 @@
-// Test support: the datafiles the recorded games are played on. They are
+// The datafiles the stored games of the tests are played on. They are
 // the stand-ins of data_files.h (made by code, not by the game's art) with
 // formations of both kinds of each group, so that a recording's figures
 // change only when the code does.

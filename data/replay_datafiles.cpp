@@ -1,4 +1,4 @@
-#include "tests/support/replay_data.h"
+#include "data/replay_datafiles.h"
 
 #include "frame/catalogue.h"
 #include "frame/datafile_check.h"
