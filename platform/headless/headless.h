@@ -50,13 +50,11 @@ struct HeadlessTwin {
   BITMAP *display = nullptr;
   int desktop_w = 400, desktop_h = 300;
   // The screen's monitors (none: the desktop is the one monitor) and the
-  // pointer; the game's monitor, in that list. The window: where it lies (a
-  // test may move it, as a player drags it) and the size it has, the mode's
-  // unless a test gives another, as a window manager may (seen at the next
-  // wait).
+  // pointer. The window: where it lies (a test may move it, as a player
+  // drags it) and the size it has, the mode's unless a test gives another,
+  // as a window manager may (seen at the next wait).
   Monitors monitors;
   int pointer_x = 0, pointer_y = 0;
-  int monitor = -1;
   int window_x = 0, window_y = 0, window_w = 0, window_h = 0;
   DisplayRequest asked;
   bool fullscreen = false;

@@ -1,27 +1,21 @@
 // The headless twin of the platform seam: memory bitmaps instead of a
 // display, a timer fired by the caller, scripted keys and recorded samples.
-#include "platform/display/display_modes.h"
+#include "platform/display/display_policy.h"
+#include "platform/display/presenter.h"
 #include "platform/headless/headless.h"
-#include "platform/recording/input_log.h"
 #include "platform/platform.h"
 #include "platform/platform_ops.h"
-#include "platform/display/presenter.h"
 
 #include <cerrno>
 #include <cstdlib>
-#include <deque>
 #include <limits>
-#include <utility>
 
 HeadlessTwin headless_twin;
 
 namespace {
 
 HeadlessTwin &twin = headless_twin;
-ModeTry shown{};
 int fitted_w = 0, fitted_h = 0;  // the window's size the picture was placed for
-
-ScreenRect game_monitor() { return monitor_rect(twin.monitors, twin.monitor, twin.desktop_w, twin.desktop_h); }
 
 bool refused(const ModeTry &mode) {
   if (is_fullscreen(mode.kind) && twin.refuse_fullscreen) return true;
@@ -31,59 +25,78 @@ bool refused(const ModeTry &mode) {
   return false;
 }
 
-void show_mode(const ModeTry &mode) {
-  presenter_detach();
+// The twin's display, as the real platform's backend is: a memory bitmap of
+// the mode's size, a window where the policy places it, and the size a test
+// gives the window as a window manager would.
+void screen_size(int &w, int &h) { w = twin.desktop_w, h = twin.desktop_h; }
+Monitors monitors() { return twin.monitors; }
+
+bool pointer(int &x, int &y) {
+  x = twin.pointer_x, y = twin.pointer_y;
+  return true;
+}
+
+bool window_centre(int &x, int &y) {
+  if (display_mode().kind == ModeKind::Fullscreen) return false;
+  x = twin.window_x + twin.window_w / 2, y = twin.window_y + twin.window_h / 2;
+  return true;
+}
+
+bool set_mode(const ModeTry &mode, const ModePlace &place) {
+  if (refused(mode)) return false;
   if (twin.display) destroy_bitmap(twin.display);
   twin.display = create_bitmap(mode.width, mode.height);
   twin.fullscreen = is_fullscreen(mode.kind);
   twin.fullscreen_window = mode.kind == ModeKind::FullscreenWindow;
-  shown = mode;
-  WindowPlace place = window_place(mode, game_monitor(), twin.monitors.count > 1);
-  if (place.move) twin.window_x = place.x, twin.window_y = place.y;
-  twin.window_w = fitted_w = mode.width;
-  twin.window_h = fitted_h = mode.height;
-  PALETTE palette;
-  get_palette(palette);
-  presenter_attach(twin.display, palette, picture_area(mode, game_monitor(), mode.width, mode.height));
-}
-
-bool show_unless_refused(const ModeTry &mode) {
-  if (refused(mode)) return false;
-  show_mode(mode);
+  if (place.window.move) twin.window_x = place.window.x, twin.window_y = place.window.y;
   return true;
 }
 
-bool open_first(const ModeList &list, bool fullscreen_only) {
-  return first_mode_set(list, fullscreen_only, show_unless_refused) != nullptr;
+void mode_on(const ModeTry &, int &w, int &h) {
+  twin.window_w = fitted_w = w;
+  twin.window_h = fitted_h = h;
 }
 
-// F11, as the real platform handles it: on the monitor holding the
-// window's centre (the library's fullscreen stays on its own); a refused
-// switch keeps the mode on.
-void switch_display() {
-  twin.switch_asked = false;
-  ScreenRect was = game_monitor();
-  int x = was.x + was.w / 2, y = was.y + was.h / 2;
-  if (shown.kind != ModeKind::Fullscreen) x = twin.window_x + twin.window_w / 2, y = twin.window_y + twin.window_h / 2;
-  twin.monitor = monitor_holding(twin.monitors, x, y);
-  DisplayRequest next = twin.asked;
-  next.fullscreen = !twin.fullscreen;
-  open_first(modes_to_try(next, game_monitor(), twin.desktop_w, twin.desktop_h), next.fullscreen);
+void attach(const ScreenRect &area, int, int) {
+  PALETTE palette;
+  get_palette(palette);
+  presenter_attach(twin.display, palette, area);
 }
 
-// The window got another size: the picture fitted to what it shows.
-void follow_window_size() {
-  if (shown.kind == ModeKind::Fullscreen || (twin.window_w == fitted_w && twin.window_h == fitted_h)) return;
-  fitted_w = twin.window_w, fitted_h = twin.window_h;
-  presenter_fit(picture_area(shown, game_monitor(), fitted_w, fitted_h));
+void fit(const ScreenRect &area, int, int) { presenter_fit(area); }
+
+bool window_resized(int &w, int &h) {
+  if (display_mode().kind == ModeKind::Fullscreen || (twin.window_w == fitted_w && twin.window_h == fitted_h))
+    return false;
+  w = fitted_w = twin.window_w, h = fitted_h = twin.window_h;
+  return true;
 }
+
+std::string display_error() { return twin.error; }
+
+const DisplayBackend twin_display = {
+    .screen_size = screen_size,
+    .monitors = monitors,
+    .pointer = pointer,
+    .window_centre = window_centre,
+    .set_mode = set_mode,
+    .mode_on = mode_on,
+    .attach = attach,
+    .fit = fit,
+    .detach = presenter_detach,
+    .window_resized = window_resized,
+    .last_error = display_error,
+};
 
 // Every wait starts as the real platform's do: the close button, F11, then
 // the window's size.
 void begin_wait() {
   if (twin.close) throw QuitRequested{};
-  if (twin.switch_asked) switch_display();
-  follow_window_size();
+  if (twin.switch_asked) {
+    twin.switch_asked = false;
+    display_switch();
+  }
+  display_follow_window();
 }
 
 void call_hook(Wait kind) {
@@ -123,8 +136,7 @@ int open_display(const DisplayRequest &request) {
     twin.error = "no memory for the 320x240 picture";
     return -1;
   }
-  twin.monitor = starting_monitor(twin.monitors, twin.pointer_x, twin.pointer_y);
-  return open_first(modes_to_try(request, game_monitor(), twin.desktop_w, twin.desktop_h), false) ? 0 : -1;
+  return display_open(twin_display, request) ? 0 : -1;
 }
 
 std::string last_error() { return twin.error; }

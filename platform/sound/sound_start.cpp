@@ -7,7 +7,6 @@
 #include <allegro.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 
 namespace {
@@ -27,11 +26,6 @@ void tell_if_silent(const std::string &alsa_complaint) {
 }
 
 }  // namespace
-
-bool library_defaults_asked() {
-  const char *asked = std::getenv("SWARMFIRE_LIBRARY_DEFAULTS");
-  return asked && *asked && std::string(asked) != "0";
-}
 
 // The library's driver may write its first period while it starts, so the
 // thread is told its period before, and the one it got after.

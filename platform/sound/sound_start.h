@@ -6,9 +6,5 @@
 // a device it found, the library's own ALSA driver, serviced by the
 // background thread once a period. Without a device the game says so in
 // one line and plays silently. SWARMFIRE_LIBRARY_DEFAULTS set leaves the
-// library's drivers alone.
+// library's drivers alone (sys/background_thread.h).
 void start_sound();
-
-// Whether SWARMFIRE_LIBRARY_DEFAULTS asks for the library's own background
-// thread and sound driver, as the game had them before (for comparisons).
-bool library_defaults_asked();

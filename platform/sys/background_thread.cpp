@@ -9,6 +9,8 @@
 #include <time.h>
 
 #include <cerrno>
+#include <cstdlib>
+#include <string>
 
 namespace {
 
@@ -265,3 +267,8 @@ void background_thread_leave_input() {
 }
 
 bool background_thread_running() { return running; }
+
+bool library_defaults_asked() {
+  const char *asked = std::getenv("SWARMFIRE_LIBRARY_DEFAULTS");
+  return asked && *asked && std::string(asked) != "0";
+}

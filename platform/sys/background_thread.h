@@ -35,3 +35,7 @@ void background_thread_leave_input();
 
 // Whether our thread, rather than the library's, is running.
 bool background_thread_running();
+
+// Whether SWARMFIRE_LIBRARY_DEFAULTS asks for the library's own background
+// thread and sound driver, as the game had them before (for comparisons).
+bool library_defaults_asked();
