@@ -140,10 +140,6 @@ void draw_glow(BITMAP *bitmap, int x, int y, int radius, int colour) {
   if (radius > 4) fill_circle(bitmap, x, y, radius - 4, colour);
 }
 
-void draw_soft_dot(BITMAP *bitmap, int x, int y, int colour) {
-  DotPainter(bitmap).dot(x, y, colour);
-}
-
 void draw_exhaust(BITMAP *bitmap) {
   DotPainter paint(bitmap);
   int n = 0;
