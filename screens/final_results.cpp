@@ -20,7 +20,6 @@
 namespace {
 
 constexpr int LINES = 5;
-constexpr int SLIDE_FRAMES = 50;
 
 // Each message needs a score strictly above its bound.
 struct Rating {
@@ -50,7 +49,8 @@ void format_totals(ResultsLine *lines) {
   for (int i = 0; i < LINES; ++i) {
     lines[i].y = rows[i];
     lines[i].target = final_column(lines[i].text);
-    lines[i].position = from_right(i) ? 320.0f : 0.0f;
+    lines[i].start = from_right(i) ? PICTURE_WIDTH : 0;
+    lines[i].position = static_cast<float>(lines[i].start);
   }
 }
 
@@ -60,13 +60,7 @@ void slide_in(ResultsLine *lines) {
     step_stars();
     draw_stars(back_buffer);
     draw_results_lines(back_buffer, lines, LINES);
-    for (int i = 0; i < LINES; ++i) {
-      ResultsLine &line = lines[i];
-      if (from_right(i))
-        line.position -= static_cast<float>(320 - line.target) * 0.02f;
-      else
-        line.position += static_cast<float>(line.target) * 0.02f;
-    }
+    slide_results_lines(lines, LINES);
     present_frame();
   }
 }

@@ -14,8 +14,6 @@
 
 namespace {
 
-constexpr int SLIDE_FRAMES = 50;
-
 struct LevelResults {
   ResultsLine lines[4];
   int percentage;
@@ -56,7 +54,7 @@ void slide_in(LevelResults &r) {
   for (int frame = 0; frame < SLIDE_FRAMES; ++frame) {
     clear(back_buffer);
     draw_results_lines(back_buffer, r.lines, 4);
-    for (ResultsLine &line : r.lines) line.position += static_cast<float>(line.target) * 0.02f;
+    slide_results_lines(r.lines, 4);
     stars_over(back_buffer);
     present_frame();
   }
