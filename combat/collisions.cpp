@@ -31,6 +31,7 @@ void lose_player_shot(PlayerShot &s) {
 void rock_falls_when_broken(ShieldRock &k) {
   if (k.damage != ROCK_BREAKS_AT) return;
   k.state = ROCK_ABSENT;
+  // One burst at the left end of the 30-pixel rock, one just past its right.
   start_explosion(k.x + 36, k.y, 80, 2, 0);
   start_explosion(k.x, k.y, 80, 2, 0);
   play_effect(sound_object::ROCK_FALLS, 225, 1500);

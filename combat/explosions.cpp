@@ -17,6 +17,7 @@ constexpr int DIRECTION_STEPS = 198;
 
 void init_particle(Particle &p, bool live, int x, int y, int count, int ramp) {
   if (++direction_cursor == DIRECTION_STEPS) direction_cursor = 0;
+  // On (x, y), or one time in two 3 or 4 pixels left of it and 5 or 6 above.
   int a = random_number() % 2 - 4;
   int b = random_number() % 2 - 6;
   int h = random_number() % 2;

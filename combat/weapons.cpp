@@ -110,6 +110,7 @@ void drop_capsule(int enemy, int hostile) {
   c.height = 12;
   c.width = 12;
   c.kind = capsule_kinds[r % 10];
+  // A hostile one: four in ten degrade the ship, the others reverse the controls.
   if (hostile == 1)
     c.kind = random_number() % 10 > 5 ? capsule_kind::SHIP_DEGRADER : capsule_kind::REVERSE_CONTROL;
 }

@@ -47,6 +47,9 @@ constexpr int FIRST_KIND_FRAMES = 0;    // sprite_base of the group's first kind
 constexpr int SECOND_KIND_FRAMES = 12;  // sprite_base of the second kind
 constexpr int ENEMY_SHOT = 23;          // two frames
 constexpr int BACKGROUND = 25;          // 320 x at least 959
+// The background's top row on show as a level starts; the scroll climbs
+// from there to row 0.
+constexpr int BACKGROUND_FIRST_ROW = 719;
 constexpr int CAPSULES = 26;            // 26..34, one per bonus; the capsule's kind
 constexpr int GLYPHS = 35;              // 35..74 in glyph_order
 constexpr int LAYOUTS = 75;             // 75..77, one per level of the group

@@ -5,6 +5,7 @@
 #include "world/enemy_kinds.h"
 #include "world/enemy_records.h"
 
+#include "platform/platform.h"
 #include "platform/shared/printable.h"
 #include "platform/shared/whole_file.h"
 
@@ -35,7 +36,8 @@ struct Requirement {
 };
 
 using level_object::LAYOUT_COLUMNS, level_object::LAYOUT_ROWS;
-constexpr int background_rows = 959;  // 240-row window from row 719
+// The screen's window on a level's background starts at its first row.
+constexpr int background_rows = level_object::BACKGROUND_FIRST_ROW + PICTURE_HEIGHT;
 
 const char *kind_word(Kind kind) {
   switch (kind) {
@@ -62,8 +64,9 @@ std::string exact_size(BITMAP *b, int w, int h) {
 }
 
 std::string background_size(BITMAP *b) {
-  if (b->w == 320 && b->h >= background_rows) return {};
-  return "should be a bitmap 320 wide and at least " + std::to_string(background_rows) + " high";
+  if (b->w == PICTURE_WIDTH && b->h >= background_rows) return {};
+  return "should be a bitmap " + std::to_string(PICTURE_WIDTH) + " wide and at least " +
+         std::to_string(background_rows) + " high";
 }
 
 // A layout picture: at least 20 x 15, only the group's two kinds, at most 40.
@@ -106,7 +109,7 @@ std::vector<Requirement> title_catalogue() {
   return {{title_object::MENU_ITEMS, title_object::OPTION_ROWS + 14, Kind::bitmap},
           {title_object::OPTIONS_PALETTE, title_object::TITLE_PALETTE, Kind::palette},
           {title_object::BACKGROUND, title_object::BACKGROUND, Kind::bitmap,
-           [](BITMAP *b) { return exact_size(b, 320, 240); }}};
+           [](BITMAP *b) { return exact_size(b, PICTURE_WIDTH, PICTURE_HEIGHT); }}};
 }
 
 std::vector<Requirement> bonus_catalogue() {

@@ -13,17 +13,19 @@
 namespace {
 
 const char caption[] = "G A M E   O V E R";
+constexpr int LABEL_WIDTH = 208, LABEL_HEIGHT = 20;
 
-// Scales 0.001 to 0.981 in steps of 0.02: 50 frames, the largest 204 x 19.
-void grow_caption(BITMAP *snapshot, BITMAP *label) {
+// Scales 0.001 to 0.981 in steps of 0.02, centred on the screen: 50 frames,
+// the largest 204 x 19.
+void grow_caption(BITMAP *label, BITMAP *snapshot) {
   float s = 0.001f;
   double sum;
   do {
-    blit(snapshot, back_buffer, 0, 0, 0, 0, 320, 240);
-    int w = static_cast<int>(208 * s);
-    int h = static_cast<int>(20 * s);
-    int x = static_cast<int>((320 - 208 * s) * 0.5);
-    int y = static_cast<int>((240 - 20 * s) * 0.5);
+    blit(snapshot, back_buffer, 0, 0, 0, 0, PICTURE_WIDTH, PICTURE_HEIGHT);
+    int w = static_cast<int>(LABEL_WIDTH * s);
+    int h = static_cast<int>(LABEL_HEIGHT * s);
+    int x = static_cast<int>((PICTURE_WIDTH - LABEL_WIDTH * s) * 0.5);
+    int y = static_cast<int>((PICTURE_HEIGHT - LABEL_HEIGHT * s) * 0.5);
     stretch_sprite(back_buffer, label, x, y, w, h);
     present_frame();
     sum = static_cast<double>(s) + 0.02;
@@ -51,19 +53,19 @@ void spin_and_shrink(BITMAP *snapshot) {
 
 int game_over() {
   platform_clear_keybuf();
-  OwnedBitmap snapshot_owner = new_bitmap(320, 240);
-  OwnedBitmap label_owner = new_bitmap(208, 20);
+  OwnedBitmap snapshot_owner = new_bitmap(PICTURE_WIDTH, PICTURE_HEIGHT);
+  OwnedBitmap label_owner = new_bitmap(LABEL_WIDTH, LABEL_HEIGHT);
   BITMAP *snapshot = snapshot_owner.get(), *label = label_owner.get();
   clear(snapshot);
   clear(label);
   draw_glyph_text(label, 0, 0, caption);
-  blit(back_buffer, snapshot, 0, 0, 0, 0, 320, 240);
+  blit(back_buffer, snapshot, 0, 0, 0, 0, PICTURE_WIDTH, PICTURE_HEIGHT);
   platform_clear_keybuf();
   platform_stop_sample(sound_object::TUNE);
   platform_play_sample(sound_object::GAME_OVER_TUNE, 255, 128, 1000, 0);
 
-  grow_caption(snapshot, label);
-  blit(platform_screen(), snapshot, 0, 0, 0, 0, 320, 240);
+  grow_caption(label, snapshot);
+  blit(platform_screen(), snapshot, 0, 0, 0, 0, PICTURE_WIDTH, PICTURE_HEIGHT);
   platform_readkey();
   spin_and_shrink(snapshot);
 

@@ -55,7 +55,7 @@ void reset_shield_rocks() {
 }
 
 void reset_ship() {
-  player.x = 160;
+  player.x = PICTURE_WIDTH / 2;  // its left edge on the middle column
   player.y = 214;
   player.shots_in_flight = 0;
   player.exhaust_frame = 2;
@@ -74,14 +74,14 @@ void free_explosions() {
 // The caption slides in from the right edge to past the left one, four
 // pixels a frame, over the still first frame of the level: 96 frames.
 void scroll_level_caption() {
-  OwnedBitmap first_frame = new_bitmap(320, 240);
+  OwnedBitmap first_frame = new_bitmap(PICTURE_WIDTH, PICTURE_HEIGHT);
   clear(first_frame.get());
-  blit(back_buffer, first_frame.get(), 0, 0, 0, 0, 320, 240);
+  blit(back_buffer, first_frame.get(), 0, 0, 0, 0, PICTURE_WIDTH, PICTURE_HEIGHT);
   char caption[32];
   std::snprintf(caption, sizeof caption, "LEVEL %d", level);
-  for (int x = 320; x > -64; x -= 4) {
+  for (int x = PICTURE_WIDTH; x > -64; x -= 4) {
     clear(back_buffer);
-    blit(first_frame.get(), back_buffer, 0, 0, 0, 0, 320, 240);
+    blit(first_frame.get(), back_buffer, 0, 0, 0, 0, PICTURE_WIDTH, PICTURE_HEIGHT);
     draw_glyph_text(back_buffer, x + 1, 193, caption);
     present_frame();
   }
@@ -140,7 +140,7 @@ void build_layout() {
 }
 
 void reset_level_state(int n) {
-  scroll_y = 719;
+  scroll_y = level_object::BACKGROUND_FIRST_ROW;
   shots_fired = 0;
   shots_hit = 0;
   scroll_tick = 0;

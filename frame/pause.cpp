@@ -10,22 +10,40 @@
 
 namespace {
 
-void restore(BITMAP *snapshot) { blit(snapshot, back_buffer, 0, 0, 0, 0, 320, 240); }
+// "PAUSE" on a label of its own; at its true size it rests in the bottom
+// right corner.
+constexpr int LABEL_WIDTH = 70, LABEL_HEIGHT = 12;
+constexpr int REST_X = PICTURE_WIDTH - LABEL_WIDTH, REST_Y = PICTURE_HEIGHT - LABEL_HEIGHT;
+// The caption starts and ends this many times its true size, one frame at
+// each whole size in between.
+constexpr int LARGEST_SIZE = 18;
 
-// From 18 times its size, shrinking about (285, 234) to its true size at
-// (250, 228): 18 frames.
+void restore(BITMAP *snapshot) {
+  blit(snapshot, back_buffer, 0, 0, 0, 0, PICTURE_WIDTH, PICTURE_HEIGHT);
+}
+
+// The label at `times` its true size with its centre on (x, y).
+void draw_caption_about(BITMAP *label, int x, int y, int times) {
+  stretch_sprite(back_buffer, label, x - LABEL_WIDTH / 2 * times, y - LABEL_HEIGHT / 2 * times,
+                 LABEL_WIDTH * times, LABEL_HEIGHT * times);
+}
+
+// Shrinks about the centre of its resting place, (285, 234), down to its
+// true size there: 18 frames.
 void shrink_caption(BITMAP *label, BITMAP *snapshot) {
-  for (int k = 0; k < 18; ++k) {
-    stretch_sprite(back_buffer, label, -345 + 35 * k, 126 + 6 * k, 1260 - 70 * k, 216 - 12 * k);
+  for (int times = LARGEST_SIZE; times >= 1; --times) {
+    draw_caption_about(label, REST_X + LABEL_WIDTH / 2, REST_Y + LABEL_HEIGHT / 2, times);
     present_frame();
     restore(snapshot);
   }
 }
 
-// From true size, growing about (250, 228) to 18 times: 18 frames.
+// Grows from its true size up to 18 times: 18 frames. It grows about the
+// top-left corner of its resting place, (250, 228), not its centre, so its
+// first frame stands half a label up and left of where it rested.
 void grow_caption(BITMAP *label, BITMAP *snapshot) {
-  for (int k = 0; k < 18; ++k) {
-    stretch_sprite(back_buffer, label, 215 - 35 * k, 222 - 6 * k, 70 + 70 * k, 12 + 12 * k);
+  for (int times = 1; times <= LARGEST_SIZE; ++times) {
+    draw_caption_about(label, REST_X, REST_Y, times);
     present_frame();
     restore(snapshot);
   }
@@ -35,10 +53,10 @@ void grow_caption(BITMAP *label, BITMAP *snapshot) {
 
 int pause_game() {
   platform_remove_timer(timer_tick);
-  OwnedBitmap snapshot = new_bitmap(320, 240);
-  OwnedBitmap label = new_bitmap(70, 12);
+  OwnedBitmap snapshot = new_bitmap(PICTURE_WIDTH, PICTURE_HEIGHT);
+  OwnedBitmap label = new_bitmap(LABEL_WIDTH, LABEL_HEIGHT);
   clear(label.get());
-  blit(platform_screen(), snapshot.get(), 0, 0, 0, 0, 320, 240);
+  blit(platform_screen(), snapshot.get(), 0, 0, 0, 0, PICTURE_WIDTH, PICTURE_HEIGHT);
   platform_clear_keybuf();
   draw_glyph_text(label.get(), 0, 0, "PAUSE");
   shrink_caption(label.get(), snapshot.get());

@@ -104,7 +104,7 @@ bool act_on_title_choice(int choice) {
 }
 
 void closing_zoom(BITMAP *closing) {
-  blit(platform_screen(), closing, 0, 0, 0, 0, 320, 240);
+  blit(platform_screen(), closing, 0, 0, 0, 0, PICTURE_WIDTH, PICTURE_HEIGHT);
   zoom_picture_away(closing);
 }
 
@@ -131,8 +131,8 @@ struct ProgramMemory {
 
 // The surfaces are made before the display is opened.
 void make_drawing_surfaces(ProgramMemory &memory) {
-  memory.back = new_bitmap(320, 240);
-  memory.glow = new_bitmap(320, 240);
+  memory.back = new_bitmap(PICTURE_WIDTH, PICTURE_HEIGHT);
+  memory.glow = new_bitmap(PICTURE_WIDTH, PICTURE_HEIGHT);
   back_buffer = memory.back.get();
   glow_layer = memory.glow.get();
   clear(back_buffer);
@@ -151,7 +151,7 @@ int run_program(ProgramMemory &memory, const DisplayRequest &display) {
                  platform_last_error().c_str());
     return 1;
   }
-  memory.closing = new_bitmap(320, 240);
+  memory.closing = new_bitmap(PICTURE_WIDTH, PICTURE_HEIGHT);
   memory.sound = load_game_datafile(SOUND_FILE);
   sound_data = memory.sound.get();
   platform_set_sound_bank(sound_data);

@@ -73,7 +73,7 @@ std::string pictures_folder(const std::string &home) {
 
 int save_screenshot() {
   if (platform_replaying()) return 1;
-  BITMAP *shot = create_sub_bitmap(platform_screen(), 0, 0, 320, 240);
+  BITMAP *shot = create_sub_bitmap(platform_screen(), 0, 0, PICTURE_WIDTH, PICTURE_HEIGHT);
   if (!shot) return 1;
   std::string home = environment("HOME");
   const std::string places[3] = {".", pictures_folder(home), home};

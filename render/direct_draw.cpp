@@ -38,17 +38,6 @@ void blend_row(uint8_t *d, const uint8_t *s, int w) {
 
 }  // namespace
 
-void fill_box(BITMAP *b, int x1, int y1, int x2, int y2, int colour) {
-  if (!direct_access(b)) {
-    rectfill(b, x1, y1, x2, y2, colour);
-    return;
-  }
-  ClipBox c = clip_box(b);
-  y1 = std::max(y1, c.top);
-  y2 = std::min(y2, c.bottom - 1);
-  for (int y = y1; y <= y2; ++y) fill_span(b, c, y, x1, x2, colour);
-}
-
 void fill_circle(BITMAP *b, int x, int y, int radius, int colour) {
   if (!direct_access(b) || radius < 0) {
     circlefill(b, x, y, radius, colour);

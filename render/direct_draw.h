@@ -1,5 +1,5 @@
 // Drawing straight into the lines of 8-bit memory bitmaps for the hot paths
-// of the frame: the same pixels as the library's rectfill, circlefill and
+// of the frame: the same pixels as the library's circlefill and
 // draw_trans_sprite, with each shape clipped once against the bitmap's clip
 // rectangle instead of every pixel or span going through the vtable.
 #pragma once
@@ -51,8 +51,6 @@ inline bool direct_access(const BITMAP *b) {
   return is_memory_bitmap(const_cast<BITMAP *>(b)) && bitmap_color_depth(const_cast<BITMAP *>(b)) == 8;
 }
 
-// rectfill for x1 <= x2 and y1 <= y2.
-void fill_box(BITMAP *b, int x1, int y1, int x2, int y2, int colour);
 // circlefill for radius >= 0.
 void fill_circle(BITMAP *b, int x, int y, int radius, int colour);
 // draw_trans_sprite(dst, layer, 0, 0) through color_map, index 0 clear.

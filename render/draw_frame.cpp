@@ -7,6 +7,7 @@
 #include "frame/colour_tables.h"
 #include "frame/game_state.h"
 #include "frame/program_services.h"
+#include "platform/platform.h"
 #include "render/direct_draw.h"
 #include "render/effects.h"
 #include "render/glyph_text.h"
@@ -25,10 +26,11 @@ BITMAP *object(int n) { return dat_bitmap(level_data, n); }
 void draw_background() {
   BITMAP *picture = object(level_object::BACKGROUND);
   int row = option_scroll == 1 ? scroll_y : 0;
-  if (row >= 0 && row + 240 <= picture->h && picture->w >= 320)
-    blit(picture, back_buffer, 0, row, 0, 0, 320, 240);
+  if (row >= 0 && row + PICTURE_HEIGHT <= picture->h && picture->w >= PICTURE_WIDTH)
+    blit(picture, back_buffer, 0, row, 0, 0, PICTURE_WIDTH, PICTURE_HEIGHT);
   else
-    stretch_blit(picture, back_buffer, 0, row, 320, 240, 0, 0, 320, 240);
+    stretch_blit(picture, back_buffer, 0, row, PICTURE_WIDTH, PICTURE_HEIGHT, 0, 0, PICTURE_WIDTH,
+                 PICTURE_HEIGHT);
 }
 
 void draw_lives() {

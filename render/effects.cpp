@@ -9,6 +9,7 @@
 #include "frame/colour_tables.h"
 #include "frame/game_state.h"
 #include "frame/program_services.h"
+#include "platform/platform.h"
 #include "render/direct_draw.h"
 
 #include <cstdint>
@@ -25,9 +26,9 @@ int neighbour(BITMAP *bitmap, int x, int y, bool inside) {
 }
 
 void library_soft_dot(BITMAP *bitmap, int x, int y, int colour) {
-  int right = neighbour(bitmap, x + 1, y, x + 2 < 320);
+  int right = neighbour(bitmap, x + 1, y, x + 2 < PICTURE_WIDTH);
   int left = neighbour(bitmap, x - 1, y, x - 2 > 0);
-  int below = neighbour(bitmap, x, y + 1, y + 2 < 240);
+  int below = neighbour(bitmap, x, y + 1, y + 2 < PICTURE_HEIGHT);
   int above = neighbour(bitmap, x, y - 1, y - 2 > 0);
   int red = (getr(above) + getr(below) + getr(left) + getr(right) + getr(colour)) / 5;
   int green = (getg(above) + getg(below) + getg(left) + getg(right) + getg(colour)) / 5;
@@ -63,11 +64,13 @@ const uint64_t *packed_palette() {
 bool screen_direct(const BITMAP *b) {
   if (!direct_access(b) || get_color_depth() != 8 || !rgb_map) return false;
   ClipBox c = clip_box(b);
-  return c.left == 0 && c.top == 0 && c.right >= 320 && c.bottom >= 240;
+  return c.left == 0 && c.top == 0 && c.right >= PICTURE_WIDTH && c.bottom >= PICTURE_HEIGHT;
 }
 
 // All four neighbours of the dot count and its block lies on the bitmap.
-bool well_inside(int x, int y) { return x >= 3 && x <= 317 && y >= 3 && y <= 237; }
+bool well_inside(int x, int y) {
+  return x >= 3 && x <= PICTURE_WIDTH - 3 && y >= 3 && y <= PICTURE_HEIGHT - 3;
+}
 
 void fill_three(uint8_t *at, uint8_t c) {
   at[-1] = c;
@@ -105,7 +108,7 @@ struct DotPainter {
 
   // rect(x, y, x + 1 or x, y + 1 or y): at most 2 x 2, all of it border.
   void head(int x1, int y1, int x2, int y2, int colour) const {
-    if (direct && x1 >= 0 && y1 >= 0 && x2 < 320 && y2 < 240) {
+    if (direct && x1 >= 0 && y1 >= 0 && x2 < PICTURE_WIDTH && y2 < PICTURE_HEIGHT) {
       for (int y = y1; y <= y2; ++y)
         for (int x = x1; x <= x2; ++x) bitmap->line[y][x] = static_cast<uint8_t>(colour);
     } else {
@@ -138,10 +141,6 @@ void draw_blobs(BITMAP *bitmap, const Explosion &e) {
 void draw_glow(BITMAP *bitmap, int x, int y, int radius, int colour) {
   fill_circle(bitmap, x, y, radius, colour - 10);
   if (radius > 4) fill_circle(bitmap, x, y, radius - 4, colour);
-}
-
-void draw_soft_dot(BITMAP *bitmap, int x, int y, int colour) {
-  DotPainter(bitmap).dot(x, y, colour);
 }
 
 void draw_exhaust(BITMAP *bitmap) {

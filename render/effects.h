@@ -1,14 +1,11 @@
 // Drawing helpers of the renderer that the results screens share: halos,
-// soft dots, exhaust specks, explosion rings and particles.
+// exhaust specks, explosion rings and particles.
 #pragma once
 
 #include <allegro.h>
 
 // A filled circle in colour - 10, with one of radius - 4 in colour inside.
 void draw_glow(BITMAP *bitmap, int x, int y, int radius, int colour);
-// A 3 x 3 block in the average of the colour and the four pixels touching
-// (x, y); neighbours near the screen edge count as black.
-void draw_soft_dot(BITMAP *bitmap, int x, int y, int colour);
 void draw_exhaust(BITMAP *bitmap);
 void draw_explosion_glows(BITMAP *bitmap);
 void draw_explosion(int index, BITMAP *bitmap);

@@ -4,12 +4,13 @@
 
 #include "frame/game_state.h"
 #include "frame/random.h"
+#include "platform/platform.h"
 
 namespace {
 
 constexpr int layer_grey[4] = {255, 200, 150, 100};
-// Row 240 lies just below the screen; the next step wraps to row 0.
-constexpr int LOWEST_ROW = 240;
+// The row just below the screen; the next step wraps to row 0.
+constexpr int LOWEST_ROW = PICTURE_HEIGHT;
 
 }  // namespace
 
@@ -17,8 +18,8 @@ void init_stars() {
   int colour[4];
   for (int l = 0; l < 4; ++l) colour[l] = makecol(layer_grey[l], layer_grey[l], layer_grey[l]);
   for (Star &s : stars) {
-    s.x = random_number() % 320;
-    s.y = random_number() % 240;
+    s.x = random_number() % PICTURE_WIDTH;
+    s.y = random_number() % PICTURE_HEIGHT;
     s.layer = random_number() % 4;
     s.delay = s.layer + 2;
     s.colour = colour[s.layer];
@@ -32,7 +33,7 @@ void step_stars() {
     s.delay = s.layer + 2;
     if (s.y > LOWEST_ROW) {
       s.y = 0;
-      s.x = random_number() % 320;
+      s.x = random_number() % PICTURE_WIDTH;
     }
   }
 }

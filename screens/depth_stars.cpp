@@ -2,6 +2,7 @@
 
 #include "frame/game_state.h"
 #include "frame/random.h"
+#include "platform/platform.h"
 
 void init_depth_stars() {
   for (DepthStar &s : depth_stars) {
@@ -20,11 +21,12 @@ void step_depth_stars() {
   }
 }
 
+// Each star seen in perspective from the middle of the screen.
 void draw_depth_stars(BITMAP *bitmap) {
   for (int i = 0; i < DEPTH_STARS_DRAWN; ++i) {
     const DepthStar &s = depth_stars[i];
-    int sx = s.x * 256 / (256 - s.z) + 160;
-    int sy = 120 - s.y * 256 / (256 - s.z);
+    int sx = PICTURE_WIDTH / 2 + s.x * 256 / (256 - s.z);
+    int sy = PICTURE_HEIGHT / 2 - s.y * 256 / (256 - s.z);
     putpixel(bitmap, sx, sy, s.colour);
   }
 }

@@ -24,11 +24,11 @@ void reenter(EndingSprite &s) {
     s.dx = random_number() % 3;
     if (s.dx == 0) s.dx = 1;
   } else {
-    s.x = 320;
+    s.x = PICTURE_WIDTH;
     s.dx = -(random_number() % 3);
     if (s.dx == 0) s.dx = -1;
   }
-  s.y = random_number() % 240;
+  s.y = random_number() % PICTURE_HEIGHT;
 }
 
 // Every four frames the pictures turn 4 units and the title grows by 0.01
@@ -42,19 +42,21 @@ void advance_spin() {
   if (ending_spin > 256) ending_spin = 0;
 }
 
+// The 131 x 23 title at its scale, centred on the screen.
 void draw_title_picture(BITMAP *bitmap) {
   float w = ending_title_scale * 131;
   float h = ending_title_scale * 23;
-  stretch_sprite(bitmap, picture(ending_object::TITLE), static_cast<int>((320 - w) * 0.5),
-                 static_cast<int>((240 - h) * 0.5), static_cast<int>(w), static_cast<int>(h));
+  int x = static_cast<int>((PICTURE_WIDTH - w) * 0.5);
+  int y = static_cast<int>((PICTURE_HEIGHT - h) * 0.5);
+  stretch_sprite(bitmap, picture(ending_object::TITLE), x, y, static_cast<int>(w), static_cast<int>(h));
 }
 
 }  // namespace
 
 void init_ending_sprites() {
   for (EndingSprite &s : ending_sprites) {
-    s.x = random_number() % 320;
-    s.y = random_number() % 240;
+    s.x = random_number() % PICTURE_WIDTH;
+    s.y = random_number() % PICTURE_HEIGHT;
     s.dx = random_number() % 3;
     s.dy = random_number() % 3;
   }
@@ -73,7 +75,7 @@ void move_ending_sprites() {
   for (EndingSprite &s : ending_sprites) {
     s.x += s.dx;
     s.y += s.dy;
-    if (s.x < 0 || s.y < 0 || s.x > 320 || s.y > 240) reenter(s);
+    if (s.x < 0 || s.y < 0 || s.x > PICTURE_WIDTH || s.y > PICTURE_HEIGHT) reenter(s);
   }
 }
 
@@ -81,7 +83,7 @@ void show_ending() {
   OwnedBitmap snapshot;
   {
     HeldDatafile held(ending_data, ENDING_FILE);
-    snapshot = new_bitmap(320, 240);
+    snapshot = new_bitmap(PICTURE_WIDTH, PICTURE_HEIGHT);
     fade_into_palette(dat_palette(ending_data, ending_object::PALETTE));
     init_ending_sprites();
     init_depth_stars();
@@ -95,6 +97,6 @@ void show_ending() {
       present_frame();
     } while (!platform_keypressed());
   }  // the pictures are unloaded before the closing zoom
-  blit(back_buffer, snapshot.get(), 0, 0, 0, 0, 320, 240);
+  blit(back_buffer, snapshot.get(), 0, 0, 0, 0, PICTURE_WIDTH, PICTURE_HEIGHT);
   zoom_picture_away(snapshot.get());
 }

@@ -20,7 +20,6 @@
 namespace {
 
 constexpr int LINES = 5;
-constexpr int SLIDE_FRAMES = 50;
 
 // Each message needs a score strictly above its bound.
 struct Rating {
@@ -50,7 +49,8 @@ void format_totals(ResultsLine *lines) {
   for (int i = 0; i < LINES; ++i) {
     lines[i].y = rows[i];
     lines[i].target = final_column(lines[i].text);
-    lines[i].position = from_right(i) ? 320.0f : 0.0f;
+    lines[i].start = from_right(i) ? PICTURE_WIDTH : 0;
+    lines[i].position = static_cast<float>(lines[i].start);
   }
 }
 
@@ -60,13 +60,7 @@ void slide_in(ResultsLine *lines) {
     step_stars();
     draw_stars(back_buffer);
     draw_results_lines(back_buffer, lines, LINES);
-    for (int i = 0; i < LINES; ++i) {
-      ResultsLine &line = lines[i];
-      if (from_right(i))
-        line.position -= static_cast<float>(320 - line.target) * 0.02f;
-      else
-        line.position += static_cast<float>(line.target) * 0.02f;
-    }
+    slide_results_lines(lines, LINES);
     present_frame();
   }
 }
@@ -77,7 +71,7 @@ void final_picture(const ResultsLine *lines, BITMAP *snapshot) {
   draw_results_lines(back_buffer, lines, LINES);
   const char *message = rating_message(player.score);
   draw_glyph_text(back_buffer, final_column(message), 180, message);
-  blit(back_buffer, snapshot, 0, 0, 0, 0, 320, 240);
+  blit(back_buffer, snapshot, 0, 0, 0, 0, PICTURE_WIDTH, PICTURE_HEIGHT);
   step_stars();
   draw_stars(back_buffer);
   present_frame();
@@ -93,8 +87,8 @@ void maybe_launch_firework(int &counter) {
   int trail_style = random_number() % 2;
   int shade_ramp = random_number() % 4;
   int count = 40 + random_number() % 55;
-  int y = random_number() % 240;
-  int x = random_number() % 320;
+  int y = random_number() % PICTURE_HEIGHT;
+  int x = random_number() % PICTURE_WIDTH;
   start_explosion(x, y, count, shade_ramp, trail_style);
   counter = 0;
 }
@@ -139,7 +133,7 @@ const char *rating_message(int score) {
 }
 
 void show_final_results() {
-  OwnedBitmap snapshot_owner = new_bitmap(320, 240);
+  OwnedBitmap snapshot_owner = new_bitmap(PICTURE_WIDTH, PICTURE_HEIGHT);
   BITMAP *snapshot = snapshot_owner.get();
   platform_clear_screen();
   platform_set_palette(level_palette());

@@ -14,8 +14,6 @@
 
 namespace {
 
-constexpr int SLIDE_FRAMES = 50;
-
 struct LevelResults {
   ResultsLine lines[4];
   int percentage;
@@ -56,7 +54,7 @@ void slide_in(LevelResults &r) {
   for (int frame = 0; frame < SLIDE_FRAMES; ++frame) {
     clear(back_buffer);
     draw_results_lines(back_buffer, r.lines, 4);
-    for (ResultsLine &line : r.lines) line.position += static_cast<float>(line.target) * 0.02f;
+    slide_results_lines(r.lines, 4);
     stars_over(back_buffer);
     present_frame();
   }
@@ -77,7 +75,7 @@ void count_up(const LevelResults &r) {
 
 void final_picture(const LevelResults &r, BITMAP *snapshot) {
   draw_bonus_and_score(r, 0, player.score + r.bonus);
-  blit(back_buffer, snapshot, 0, 0, 0, 0, 320, 240);
+  blit(back_buffer, snapshot, 0, 0, 0, 0, PICTURE_WIDTH, PICTURE_HEIGHT);
   stars_over(back_buffer);
   present_frame();
   player.score += r.bonus;
@@ -112,7 +110,7 @@ void spin_away(BITMAP *snapshot) {
 }  // namespace
 
 void show_level_results() {
-  OwnedBitmap snapshot_owner = new_bitmap(320, 240);
+  OwnedBitmap snapshot_owner = new_bitmap(PICTURE_WIDTH, PICTURE_HEIGHT);
   BITMAP *snapshot = snapshot_owner.get();
   platform_clear_screen();
   platform_set_palette(level_palette());

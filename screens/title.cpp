@@ -77,7 +77,7 @@ void show_bonus_interlude() {
 void run_menu(TitleState &t) {
   for (;;) {
     if (!platform_key(KEY_UP) && !platform_key(KEY_DOWN)) t.latch = false;
-    blit(dat_bitmap(title_data, title_object::BACKGROUND), back_buffer, 0, 0, 0, 0, 320, 240);
+    blit(dat_bitmap(title_data, title_object::BACKGROUND), back_buffer, 0, 0, 0, 0, PICTURE_WIDTH, PICTURE_HEIGHT);
     move_selection(t);
     draw_menu(t);
     if (++t.frames == DEMO_AT)

@@ -8,7 +8,7 @@
 // How a slot moves each tick. Every form bounces the slot between the screen
 // edges; they differ in the vertical bob and in who turns at a wall.
 enum class SlotForm {
-  ordinary,      // bobs within +-sway_limit; turns at 0 and 320 - width
+  ordinary,      // bobs within +-sway_limit; turns at 0 and PICTURE_WIDTH - width
   settling,      // sinks until sway passes its bound, then holds that depth
   narrow,        // ordinary, but turns at 304 whatever the width
   flat,          // no bob at all

@@ -4,6 +4,7 @@
 #include "world/explosion_motion.h"
 
 #include "frame/game_state.h"
+#include "platform/platform.h"
 
 #include <cstring>
 
@@ -12,6 +13,11 @@ namespace {
 constexpr float GRAVITY = 0.06f;
 
 constexpr int FULL_TRAIL = 6;  // the length every particle starts with
+
+// A particle's life burns down each tick; each time it runs out the trail
+// loses an entry and the life is topped up, which lasts ten more ticks.
+constexpr int LIFE_PER_TICK = 4;
+constexpr int LIFE_PER_TRAIL_ENTRY = 40;
 
 // Six entries, from `from` to one place on.
 void move_six_on(int *from) {
@@ -39,13 +45,13 @@ void fly(Particle &p) {
   p.trail_y[0] = static_cast<int>(p.y);
   p.x += p.dx * p.speed;
   p.y += p.dy * p.speed;
-  if (p.y > 240.0f) p.dy = -(p.dy * 0.5f);
-  if (p.x < 0.0f || p.x > 320.0f) p.active = 0;
+  if (p.y > PICTURE_HEIGHT) p.dy = -(p.dy * 0.5f);  // back up at half the speed
+  if (p.x < 0.0f || p.x > PICTURE_WIDTH) p.active = 0;
   p.dy += GRAVITY;
-  p.life -= 4;
+  p.life -= LIFE_PER_TICK;
   if (p.life <= 0) {
     --p.trail_len;
-    p.life += 40;
+    p.life += LIFE_PER_TRAIL_ENTRY;
   }
   if (p.trail_len < 0) p.active = 0;
 }

@@ -8,6 +8,7 @@
 #include "frame/game_state.h"
 #include "frame/program_services.h"
 #include "frame/random.h"
+#include "platform/platform.h"
 #include "render/starfield.h"
 #include "world/enemies.h"
 #include "world/explosion_motion.h"
@@ -45,7 +46,7 @@ void run_ship_states() {
     if (player.state_ticks == EXPLODING_TICKS) {
       player.state = SHIP_REAPPEARING;
       player.state_ticks = 0;
-      player.x = 160;
+      player.x = PICTURE_WIDTH / 2;  // its left edge on the middle column
     }
   } else if (player.state == SHIP_REAPPEARING && player.state_ticks == REAPPEARING_TICKS) {
     player.state = SHIP_ALIVE;
@@ -68,6 +69,7 @@ void move_capsules() {
   for (Capsule &c : capsules) {
     if (c.active != 1) continue;
     c.y += c.fall_speed;
+    // Past row 232 it is below the ship (rows 214 to 229) and leaving the screen.
     if (c.y > 232) c.active = 0;
     animate(c.spin_timer, CAPSULE_SPIN_TICKS, c.spin, c.spin_steps);
   }
@@ -87,8 +89,8 @@ void move_enemy_shots() {
     if (s.active != 1) continue;
     s.y += s.dy;
     s.x += s.dx;
-    if (s.y > 240) s.active = 0;
-    if (s.x > 320 || s.x < 0) s.active = 0;
+    if (s.y > PICTURE_HEIGHT) s.active = 0;
+    if (s.x > PICTURE_WIDTH || s.x < 0) s.active = 0;
     animate(s.frame_timer, ENEMY_SHOT_FRAME_TICKS, s.frame, s.frame_count);
   }
 }
@@ -123,6 +125,7 @@ void move_exhaust() {
 
 }  // namespace
 
+// A speck under the middle of the 16 x 16 ship, just below it, drifting down.
 void spawn_exhaust(int index) {
   ExhaustParticle &p = exhaust[index];
   p.active = 1;
