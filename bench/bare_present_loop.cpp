@@ -4,6 +4,8 @@
 // stretch_blit to a window of 320s x 240s or centred on a fullscreen screen
 // at the desktop's size, in the library's default 8-bit mode.
 // Usage: bare_present_loop SCALE SECONDS   (SCALE 0: fullscreen)
+#include "platform/sys/monotonic_clock.h"
+
 #include <allegro.h>
 
 #include <time.h>
@@ -43,9 +45,9 @@ int main(int argc, char **argv) {
     for (int row = 0; row < 240; ++row)
       for (int col = 0; col < 320; ++col) frame->line[row][col] = static_cast<unsigned char>(col + row + n);
     stretch_blit(frame, screen, 0, 0, 320, 240, x, y, 320 * s, 240 * s);
-    next.tv_nsec += 1'000'000'000 / 60;
-    if (next.tv_nsec >= 1'000'000'000) {
-      next.tv_nsec -= 1'000'000'000;
+    next.tv_nsec += NS_PER_SECOND / 60;
+    if (next.tv_nsec >= NS_PER_SECOND) {
+      next.tv_nsec -= NS_PER_SECOND;
       ++next.tv_sec;
     }
     clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &next, nullptr);

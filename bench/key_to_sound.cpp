@@ -8,6 +8,8 @@
 // Prints: "shots N heard H median M p10 A p90 B underruns U minutes T"
 // (ms; U counted from the first press to the end). Exit 1 when the card
 // never started or no shot was heard.
+#include "platform/sys/monotonic_clock.h"
+
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
@@ -30,21 +32,12 @@
 
 namespace {
 
-constexpr long long MS = 1'000'000;
+constexpr long long MS = NS_PER_MS;
 constexpr long long SILENCE_BEFORE = 100 * MS;
 constexpr long long LONGEST_WAIT = 400 * MS;  // a shot heard later than this is missed
 constexpr int LOUD = 64;                      // of 32768: about -54 dB, well above the mixer's silence
 
-long long now_ns() {
-  timespec t;
-  clock_gettime(CLOCK_MONOTONIC, &t);
-  return t.tv_sec * 1'000'000'000LL + t.tv_nsec;
-}
-
-void sleep_ns(long long ns) {
-  timespec t{static_cast<time_t>(ns / 1'000'000'000LL), static_cast<long>(ns % 1'000'000'000LL)};
-  nanosleep(&t, nullptr);
-}
+void sleep_ns(long long ns) { sleep_until(now_ns() + ns); }
 
 struct Segment {
   long long start_ns;
@@ -91,7 +84,7 @@ struct Card {
     for (size_t i = segments.size(); i-- > 0;) {
       const Segment &s = segments[i];
       if (s.start_ns > ns) continue;
-      long long frame = s.first_frame + (ns - s.start_ns) * rate / 1'000'000'000LL;
+      long long frame = s.first_frame + (ns - s.start_ns) * rate / NS_PER_SECOND;
       if (i + 1 < segments.size()) frame = std::min(frame, segments[i + 1].first_frame);
       return frame;
     }
@@ -102,7 +95,7 @@ struct Card {
     const Segment *s = &segments[0];
     for (const Segment &candidate : segments)
       if (candidate.first_frame <= frame) s = &candidate;
-    return s->start_ns + (frame - s->first_frame) * 1'000'000'000LL / rate;
+    return s->start_ns + (frame - s->first_frame) * NS_PER_SECOND / rate;
   }
 };
 

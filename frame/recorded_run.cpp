@@ -9,10 +9,12 @@
 #include "frame/program.h"
 #include "frame/world_hash.h"
 #include "platform/recording/input_log.h"
-#include "platform/shared/printable.h"
-#include "platform/sys/standard_streams.h"
+#include "platform/recording/recording_writer.h"
 #include "platform/recording/viewer.h"
 #include "platform/recording/viewer_marks.h"
+#include "platform/shared/fnv1a.h"
+#include "platform/shared/printable.h"
+#include "platform/sys/standard_streams.h"
 
 #include <cinttypes>
 #include <cstdio>

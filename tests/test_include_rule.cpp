@@ -128,6 +128,7 @@ bool game_may_include(const std::string &file, const std::string &header) {
       {"frame/main.cpp", "platform/sys/stop_signals.h"},
       {"frame/recorded_run.cpp", "platform/sys/standard_streams.h"},
       {"frame/recorded_run.cpp", "platform/recording/input_log.h"},
+      {"frame/recorded_run.cpp", "platform/recording/recording_writer.h"},
       {"frame/recorded_run.cpp", "platform/recording/viewer.h"},
       {"frame/recorded_run.cpp", "platform/recording/viewer_marks.h"},
   };

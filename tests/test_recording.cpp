@@ -8,6 +8,8 @@
 #include "frame/catalogue.h"
 #include "frame/recorded_run.h"
 #include "platform/recording/input_log.h"
+#include "platform/recording/recording_reader.h"
+#include "platform/recording/recording_writer.h"
 #include "platform/headless/key_script.h"
 #include "platform/platform.h"
 #include "platform/sys/stop_signals.h"

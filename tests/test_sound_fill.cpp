@@ -2,12 +2,13 @@
 // underrun up to twice the rest, and a period less after each quiet
 // minute, never below the rest; an underrun starts the minute again.
 #include "platform/sound/sound_fill.h"
+#include "platform/sys/monotonic_clock.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-constexpr long long SECOND = 1'000'000'000LL;
+constexpr long long SECOND = NS_PER_SECOND;
 
 TEST(SoundFill, GrowsAfterUnderrunsAndShrinksAfterQuietMinutes) {
   EXPECT_EQ(sound_fill_start(1, 0).periods, 2);

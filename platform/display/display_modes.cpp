@@ -2,6 +2,11 @@
 
 #include <algorithm>
 
+namespace {
+
+// The largest whole scale whose 320s x 240s window fits within 85% of the
+// monitor's width and height (1 at least); 2 when its size is unknown
+// (0 x 0).
 int fitting_window_scale(int monitor_w, int monitor_h) {
   if (monitor_w <= 0 || monitor_h <= 0) return 2;
   int scale = 1;
@@ -10,8 +15,6 @@ int fitting_window_scale(int monitor_w, int monitor_h) {
     ++scale;
   return scale;
 }
-
-namespace {
 
 void add(ModeList &list, ModeKind kind, int width, int height) {
   if (list.count < static_cast<int>(list.tries.size())) list.tries[list.count++] = {kind, width, height};

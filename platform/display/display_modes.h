@@ -31,11 +31,6 @@ struct ModeList {
 // The share of the monitor, in percent, that a window fitted to it may take.
 constexpr int FITTING_PERCENT = 85;
 
-// The largest whole scale whose 320s x 240s window fits within 85% of the
-// monitor's width and height (1 at least); 2 when its size is unknown
-// (0 x 0).
-int fitting_window_scale(int monitor_w, int monitor_h);
-
 // Fullscreen first when asked (a window of the monitor's size, then the
 // library's fullscreen at the screen's size, where the video mode stays),
 // then the window at its scale (no larger than fits the monitor, when the

@@ -10,6 +10,13 @@ int monitor_at = -1;   // the game's, in that list; -1: the whole screen
 
 bool several_monitors() { return monitors.count > 1; }
 
+// The game's monitor: the whole screen when the screen lists none.
+ScreenRect display_monitor() {
+  int w = 0, h = 0;
+  if (backend) backend->screen_size(w, h);
+  return monitor_rect(monitors, monitor_at, w, h);
+}
+
 ModeList modes_for(const DisplayRequest &request) {
   int w = 0, h = 0;
   backend->screen_size(w, h);
@@ -76,9 +83,3 @@ void display_follow_window() {
 }
 
 const ModeTry &display_mode() { return mode_on; }
-
-ScreenRect display_monitor() {
-  int w = 0, h = 0;
-  if (backend) backend->screen_size(w, h);
-  return monitor_rect(monitors, monitor_at, w, h);
-}

@@ -62,6 +62,5 @@ void display_switch();
 // fitted to it.
 void display_follow_window();
 
-// The mode on now, and the game's monitor.
+// The mode on now.
 const ModeTry &display_mode();
-ScreenRect display_monitor();

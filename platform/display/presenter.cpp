@@ -359,7 +359,4 @@ void presenter_hold(bool held) {
 
 void presenter_refresh() { update_display(); }
 
-int presenter_scale() { return presenter.place.scale; }
-int presenter_x() { return presenter.place.x; }
-int presenter_y() { return presenter.place.y; }
 long presenter_rows_written() { return presenter.rows_written; }

@@ -78,10 +78,5 @@ void presenter_hold(bool held);
 // Writes what differs between the display and the picture with its overlay.
 void presenter_refresh();
 
-// Placement of the picture on the current target.
-int presenter_scale();
-int presenter_x();
-int presenter_y();
-
 // Logical rows written to the display since the target was attached.
 long presenter_rows_written();

@@ -1,6 +1,8 @@
 #include "platform/recording/input_log.h"
 
 #include "platform/platform.h"
+#include "platform/recording/recording_reader.h"
+#include "platform/recording/recording_writer.h"
 #include "platform/shared/printable.h"
 
 #include <allegro.h>
@@ -296,9 +298,11 @@ std::string input_log_finish_recording(const Totals *totals) {
   return problem;
 }
 
-std::string input_log_replay(const std::string &path, Header &header, bool watched) {
-  start(Mode::Replay);
-  std::string problem = open_reader(replay_reader, path, header);
+namespace {
+
+// The replay from its reader's first record, or off again when the file
+// was refused.
+std::string begin_replay(const std::string &problem, bool watched) {
   if (!problem.empty()) {
     input_log.mode = Mode::Off;
     return problem;
@@ -308,15 +312,16 @@ std::string input_log_replay(const std::string &path, Header &header, bool watch
   return {};
 }
 
+}  // namespace
+
+std::string input_log_replay(const std::string &path, Header &header, bool watched) {
+  start(Mode::Replay);
+  return begin_replay(open_reader(replay_reader, path, header), watched);
+}
+
 std::string input_log_replay_bytes(std::vector<uint8_t> bytes, Header &header) {
   start(Mode::Replay);
-  std::string problem = read_recording(replay_reader, std::move(bytes), header);
-  if (!problem.empty()) {
-    input_log.mode = Mode::Off;
-    return problem;
-  }
-  first_record();
-  return {};
+  return begin_replay(read_recording(replay_reader, std::move(bytes), header), false);
 }
 
 ReplayOutcome input_log_finish_replay() {

@@ -10,7 +10,7 @@
 // for every byte.
 #pragma once
 
-#include "platform/recording/recording_file.h"
+#include "platform/recording/recording_format.h"
 
 #include <string>
 #include <vector>
@@ -18,7 +18,7 @@
 // --- For the program entry ---------------------------------------------------
 
 // Starts recording: writes the header into a file that takes the place of
-// `path` when the recording ends whole (recording_file.h's open_writer).
+// `path` when the recording ends whole (recording_writer.h's open_writer).
 // Empty, or why the file cannot be written or replaced. A write that fails
 // later is told on stderr at once, and the game goes on unrecorded.
 std::string input_log_record(const std::string &path, const recording::Header &header);

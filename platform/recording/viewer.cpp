@@ -236,5 +236,3 @@ void viewer_sample_stopped(int object) {
     if (l.object == object) l = Loop{};
 }
 
-ViewerSpeed viewer_speed() { return speeds[viewer.speed]; }
-bool viewer_paused() { return viewer.paused; }

@@ -24,7 +24,7 @@
 // paused.
 #pragma once
 
-#include "platform/recording/recording_file.h"
+#include "platform/waits.h"
 #include "platform/recording/viewer_marks.h"
 
 // Thrown out of a wait when a seek goes back: the program frame starts the
@@ -51,5 +51,3 @@ bool viewer_before_wait(Wait kind, bool &stop);
 bool viewer_plays_sample(int object, int volume, int pan, int frequency, int loop);
 void viewer_sample_stopped(int object);
 
-ViewerSpeed viewer_speed();
-bool viewer_paused();

@@ -1,6 +1,7 @@
 #include "platform/sound/alsa_driver.h"
 
 #include "platform/sys/monotonic_clock.h"
+#include "platform/sys/threads.h"
 #include "platform/sound/realtime.h"
 #include "platform/sound/sound_fill.h"
 
@@ -10,7 +11,6 @@
 #include <allegro/platform/aintunix.h>
 #include <poll.h>
 #include <pthread.h>
-#include <signal.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
 
@@ -253,19 +253,14 @@ void *thread_main(void *) {
   return nullptr;
 }
 
-bool start_thread(Stream &s) {
+bool start_sound_thread(Stream &s) {
   s.stop_fd = eventfd(0, EFD_CLOEXEC);
   if (s.stop_fd < 0) return false;
-  sigset_t all, old;
-  sigfillset(&all);
-  pthread_sigmask(SIG_BLOCK, &all, &old);
-  s.thread_running = pthread_create(&s.thread, nullptr, thread_main, nullptr) == 0;
-  pthread_sigmask(SIG_SETMASK, &old, nullptr);
-  if (s.thread_running) pthread_setname_np(s.thread, "sound");
+  s.thread_running = start_thread(s.thread, thread_main, "sound");
   return s.thread_running;
 }
 
-void stop_thread(Stream &s) {
+void stop_sound_thread(Stream &s) {
   if (s.thread_running) {
     uint64_t one = 1;
     while (write(s.stop_fd, &one, sizeof one) < 0 && errno == EINTR) {
@@ -365,7 +360,7 @@ int driver_init(int input, int voices) {
     close_stream(s);
     return -1;
   }
-  if (!start_thread(s)) {
+  if (!start_sound_thread(s)) {
     ustrzcpy(allegro_error, ALLEGRO_ERROR_SIZE, "Can not start the sound thread");
     _mixer_exit();
     close_stream(s);
@@ -379,7 +374,7 @@ int driver_init(int input, int voices) {
 
 void driver_exit(int input) {
   if (input) return;
-  stop_thread(stream);
+  stop_sound_thread(stream);
   if (stream.pcm) snd_pcm_drop(stream.pcm);
   _mixer_exit();
   close_stream(stream);

@@ -2,6 +2,7 @@
 
 #include "platform/sound/alsa_messages.h"
 #include "platform/sys/background_thread.h"
+#include "platform/sys/monotonic_clock.h"
 #include "platform/sound/alsa_driver.h"
 
 #include <allegro.h>
@@ -12,7 +13,7 @@
 namespace {
 
 long long period_ns(long long frames, long long rate) {
-  return frames > 0 && rate > 0 ? frames * 1'000'000'000LL / rate : 0;
+  return frames > 0 && rate > 0 ? frames * NS_PER_SECOND / rate : 0;
 }
 
 // Without a sound device the game plays on silently, and says so once, in

@@ -1,11 +1,11 @@
 #include "platform/sys/background_thread.h"
 #include "platform/sys/monotonic_clock.h"
+#include "platform/sys/threads.h"
 
 #include <allegro.h>
 #include <allegro/internal/aintern.h>
 #include <allegro/platform/aintunix.h>
 #include <pthread.h>
-#include <signal.h>
 #include <time.h>
 
 #include <cerrno>
@@ -146,27 +146,20 @@ void use_library_thread() {
   taken_over = false;
 }
 
-int start_thread() {
+int start_background() {
   if (running) return 0;
   function_count = 0;
   disabled = 0;
   stopping = false;
-  // Signals stay with the main thread.
-  sigset_t all, old;
-  sigfillset(&all);
-  pthread_sigmask(SIG_BLOCK, &all, &old);
-  int failed = pthread_create(&thread, nullptr, thread_main, nullptr);
-  pthread_sigmask(SIG_SETMASK, &old, nullptr);
-  if (failed) {
+  if (!start_thread(thread, thread_main, "background")) {
     use_library_thread();
     return _bg_man_pthreads.init ? _bg_man_pthreads.init() : -1;
   }
-  pthread_setname_np(thread, "background");
   running = true;
   return 0;
 }
 
-void stop_thread() {
+void stop_background() {
   if (!running) return;
   pthread_mutex_lock(&lock);
   stopping = true;
@@ -232,8 +225,8 @@ void background_thread_take_over() {
   if (taken_over) return;
   library_table = _bg_man_pthreads;
   _bg_man_pthreads.multi_threaded = 1;
-  _bg_man_pthreads.init = start_thread;
-  _bg_man_pthreads.exit = stop_thread;
+  _bg_man_pthreads.init = start_background;
+  _bg_man_pthreads.exit = stop_background;
   _bg_man_pthreads.register_func = register_function;
   _bg_man_pthreads.unregister_func = unregister_function;
   _bg_man_pthreads.enable_interrupts = enable_interrupts;

@@ -1,5 +1,7 @@
 #include "platform/x11/x11_fullscreen.h"
 
+#include "platform/x11/x11_window.h"
+
 #include <allegro.h>
 // After allegro.h: the library's X state (_xwin: the connection and the
 // managed window) and its lock, which its input thread holds while it reads
@@ -20,16 +22,6 @@ constexpr long STATE_REMOVE = 0, STATE_ADD = 1;
 constexpr long MOTIF_DECORATIONS = 1L << 1;
 
 Atom atom(const char *name) { return XInternAtom(_xwin.display, name, False); }
-
-void put_atom_list(Window w, const char *property, Atom value) {
-  XChangeProperty(_xwin.display, w, atom(property), XA_ATOM, 32, PropModeReplace,
-                  reinterpret_cast<const unsigned char *>(&value), 1);
-}
-
-void put_cardinal(Window w, const char *property, long value) {
-  XChangeProperty(_xwin.display, w, atom(property), XA_CARDINAL, 32, PropModeReplace,
-                  reinterpret_cast<const unsigned char *>(&value), 1);
-}
 
 void put_no_decorations(Window w) {
   long hints[5] = {MOTIF_DECORATIONS, 0, 0, 0, 0};
@@ -97,20 +89,16 @@ void unfix_size(Window w) {
 
 // Whether the window's centre lies on the monitor.
 bool centred_on(Window w, const ScreenRect &monitor) {
-  XWindowAttributes a;
   int x = 0, y = 0;
-  Window child = None;
-  if (!XGetWindowAttributes(_xwin.display, w, &a) ||
-      !XTranslateCoordinates(_xwin.display, w, DefaultRootWindow(_xwin.display), a.width / 2, a.height / 2, &x,
-                             &y, &child))
-    return true;
+  if (!x11_centre_of(_xwin.display, w, x, y)) return true;
   return x >= monitor.x && x < monitor.x + monitor.w && y >= monitor.y && y < monitor.y + monitor.h;
 }
 
 void put_fullscreen_state(Window w) {
-  put_atom_list(w, "_NET_WM_STATE", atom("_NET_WM_STATE_FULLSCREEN"));
+  x11_put_atom(_xwin.display, w, "_NET_WM_STATE", "_NET_WM_STATE_FULLSCREEN");
   // A compositing desktop would add a frame of delay.
-  put_cardinal(w, "_NET_WM_BYPASS_COMPOSITOR", 1);
+  const long bypass = 1;
+  x11_put_cardinals(_xwin.display, w, "_NET_WM_BYPASS_COMPOSITOR", &bypass, 1);
   put_no_decorations(w);
   state_put = true;
 }

@@ -1,10 +1,11 @@
 #include "platform/x11/x11_identity.h"
 
 #include "platform/x11/x11_icon.h"
+#include "platform/x11/x11_screen.h"
+#include "platform/x11/x11_window.h"
 
 #include <allegro.h>
 #include <xalleg.h>
-#include <X11/Xatom.h>
 #include <unistd.h>
 
 #include <climits>
@@ -16,30 +17,13 @@ extern "C" void *allegro_icon;
 
 namespace {
 
-Display *own_display = nullptr;
-int (*handler_before)(Display *, XErrorEvent *) = nullptr;
-
-// A window gone between the mode set and these calls is no fault worth
-// stopping for: errors on this connection are ignored, those of others go
-// to the handler that was in place.
-int on_error(Display *display, XErrorEvent *error) {
-  if (display == own_display) return 0;
-  return handler_before ? handler_before(display, error) : 0;
-}
-
-void set_cardinals(Window window, const char *name, const long *values, int count) {
-  Atom atom = XInternAtom(own_display, name, False);
-  XChangeProperty(own_display, window, atom, XA_CARDINAL, 32, PropModeReplace,
-                  reinterpret_cast<const unsigned char *>(values), count);
-}
-
-void set_client_machine(Window window) {
+void set_client_machine(Display *display, Window window) {
   char host[HOST_NAME_MAX + 1] = {};
   if (gethostname(host, sizeof host - 1) != 0) return;
   char *names[] = {host};
   XTextProperty text;
   if (!XStringListToTextProperty(names, 1, &text)) return;
-  XSetWMClientMachine(own_display, window, &text);
+  XSetWMClientMachine(display, window, &text);
   XFree(text.value);
 }
 
@@ -50,21 +34,18 @@ void x11_identity_before_library() {
   allegro_icon = const_cast<char **>(window_icon_xpm);
 }
 
-// On a connection of our own: the library's belongs to its input thread.
+// On our own connection (x11_screen.h), as the library's belongs to its
+// input thread. A window gone between the mode set and these requests is
+// no fault worth stopping for: errors on that connection are ignored
+// (x11_errors.h).
 void x11_identity_after_mode() {
   Window window = _xwin.wm_window ? _xwin.wm_window : _xwin.window;
-  if (!window) return;
-  own_display = XOpenDisplay(nullptr);
-  if (!own_display) return;
-  handler_before = XSetErrorHandler(on_error);
-  // Format 32 properties travel as longs.
-  static std::vector<long> icon(window_icon_cardinals, window_icon_cardinals + window_icon_cardinal_count);
-  set_cardinals(window, "_NET_WM_ICON", icon.data(), static_cast<int>(icon.size()));
+  Display *display = x11_screen_display();
+  if (!window || !display) return;
+  static const std::vector<long> icon(window_icon_cardinals, window_icon_cardinals + window_icon_cardinal_count);
+  x11_put_cardinals(display, window, "_NET_WM_ICON", icon.data(), static_cast<int>(icon.size()));
   long pid = getpid();
-  set_cardinals(window, "_NET_WM_PID", &pid, 1);
-  set_client_machine(window);
-  XSync(own_display, False);
-  XSetErrorHandler(handler_before);
-  XCloseDisplay(own_display);
-  own_display = nullptr;
+  x11_put_cardinals(display, window, "_NET_WM_PID", &pid, 1);
+  set_client_machine(display, window);
+  XSync(display, False);
 }

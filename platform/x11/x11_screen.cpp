@@ -1,5 +1,7 @@
 #include "platform/x11/x11_screen.h"
 
+#include "platform/x11/x11_window.h"
+
 #include <allegro.h>
 // After allegro.h: the library's X state (_xwin: its windows).
 #include <xalleg.h>
@@ -21,6 +23,7 @@ bool server_lists_monitors() {
 }  // namespace
 
 void x11_screen_use(Display *own) { display = own; }
+Display *x11_screen_display() { return display; }
 void x11_screen_release() { display = nullptr; }
 
 Monitors x11_monitors() {
@@ -51,16 +54,7 @@ bool x11_key_held(unsigned long keysym) {
   return code && (keys[code / 8] & (1 << (code % 8)));
 }
 
-bool x11_window_centre(int &x, int &y) {
-  Window w = _xwin.wm_window;
-  XWindowAttributes attributes;
-  if (!display || w == None || !XGetWindowAttributes(display, w, &attributes) ||
-      attributes.map_state != IsViewable)
-    return false;
-  Window child = None;
-  return XTranslateCoordinates(display, w, DefaultRootWindow(display), attributes.width / 2,
-                               attributes.height / 2, &x, &y, &child);
-}
+bool x11_window_centre(int &x, int &y) { return x11_centre_of(display, _xwin.wm_window, x, y, true); }
 
 // Events queued before the size is asked for are older than its answer:
 // they go.

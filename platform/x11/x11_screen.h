@@ -12,6 +12,8 @@
 // At start, with the connection; at shutdown, before it closes.
 void x11_screen_use(Display *own);
 void x11_screen_release();
+// That connection, for other requests of the main thread (null before).
+Display *x11_screen_display();
 
 // The monitors the server lists now: none without RandR 1.5.
 Monitors x11_monitors();

@@ -20,6 +20,8 @@
 //   pcm.!default { type emulated_card stream "/path/stream.raw" log "/path/card.log" }
 // With `underrun_after MS` as well, the card runs dry once, MS ms after the
 // stream first started, as if its program had woken too late.
+#include "platform/sys/monotonic_clock.h"
+
 #include <alsa/asoundlib.h>
 #include <alsa/pcm_external.h>
 
@@ -51,12 +53,6 @@ struct Card {
   unsigned long long segment_base = 0;  // the stream's frame at the last prepare
 };
 
-long long now_ns() {
-  timespec t;
-  clock_gettime(CLOCK_MONOTONIC, &t);
-  return t.tv_sec * 1'000'000'000LL + t.tv_nsec;
-}
-
 Card *card_of(snd_pcm_ioplug_t *io) { return static_cast<Card *>(io->private_data); }
 
 void note(Card *card, const char *what, long long ns, unsigned long long frame, const char *more = "") {
@@ -66,7 +62,7 @@ void note(Card *card, const char *what, long long ns, unsigned long long frame, 
 
 // Frames played since the start, and those written since the prepare.
 unsigned long long played(const Card *card) {
-  return static_cast<unsigned long long>((now_ns() - card->start_ns) * card->io.rate / 1'000'000'000LL);
+  return static_cast<unsigned long long>((now_ns() - card->start_ns) * card->io.rate / NS_PER_SECOND);
 }
 unsigned long long queued(const Card *card) { return card->written - card->segment_base; }
 unsigned long long in_buffer(const Card *card) {
@@ -87,11 +83,11 @@ void arm(Card *card) {
       unsigned long long frame = queued(card) + card->avail_min - io->buffer_size;
       frame = std::min(frame, queued(card));
       unsigned long long boundary = (frame + io->period_size - 1) / io->period_size * io->period_size;
-      when = card->start_ns + static_cast<long long>(boundary * 1'000'000'000ULL / io->rate);
+      when = card->start_ns + static_cast<long long>(boundary * static_cast<unsigned long long>(NS_PER_SECOND) / io->rate);
     }
   }
   itimerspec t{};
-  t.it_value = {static_cast<time_t>(when / 1'000'000'000LL), static_cast<long>(when % 1'000'000'000LL)};
+  t.it_value = {static_cast<time_t>(when / NS_PER_SECOND), static_cast<long>(when % NS_PER_SECOND)};
   timerfd_settime(card->wake_fd, TFD_TIMER_ABSTIME, &t, nullptr);
 }
 

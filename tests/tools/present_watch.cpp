@@ -18,6 +18,8 @@
 //     "presses N seen S median M p10 A p90 B" (ms).
 // WINDOW is the game's top-level window as xdotool prints it; the picture
 // is drawn in its child.
+#include "platform/sys/monotonic_clock.h"
+
 #include <X11/Xlib-xcb.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
@@ -42,12 +44,6 @@ namespace {
 
 constexpr long long MS = 1'000'000;
 constexpr uint32_t OWN_SERIAL = 0x80000000;  // our NotifyMSC serials, above the game's
-
-long long now_ns() {
-  timespec t;
-  clock_gettime(CLOCK_MONOTONIC, &t);
-  return t.tv_sec * 1'000'000'000LL + t.tv_nsec;
-}
 
 struct Watch {
   Display *display = nullptr;

@@ -1,70 +1,21 @@
-#include "platform/recording/recording_file.h"
+#include "platform/recording/recording_reader.h"
 
 #include "platform/platform.h"
-#include "platform/shared/printable.h"
+#include "platform/shared/fnv1a.h"
 #include "platform/shared/whole_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <climits>
 #include <cstring>
 
 namespace recording {
 
 namespace {
 
-const uint8_t MAGIC[8] = {'S', 'W', 'A', 'R', 'M', 'R', 'E', 'C'};
-const uint8_t END_MAGIC[4] = {'D', 'O', 'N', 'E'};
-constexpr size_t MOST_VERSION_BYTES = 32;
-// Tag, tail calls and sum, frames, steps, score, level, world hash,
-// checksum, end magic.
-constexpr size_t TRAILER_BYTES = 1 + 4 + 2 + 8 + 8 + 4 + 4 + 8 + 8 + 4;
-constexpr size_t CHECKSUM_AT_END = 8 + 4;  // the checksum and the end magic
 // Over 200 days of play: more is no recording, and would overflow the
 // game's tick counter.
 constexpr uint64_t MOST_TICKS = 1ull << 30;
 // No segment of the game makes this many calls between two waits.
 constexpr uint64_t MOST_CALLS = 1u << 24;
 
-enum Tag : uint8_t { CHANGE = 1, READKEY = 2, END = 3, SAME = 4, REPEAT = 5, TRAILER = 6 };
-
-// --- Writing ---
-
-void put(Writer &w, uint8_t byte) {
-  if (w.used == sizeof w.buffer) flush_writer(w);
-  w.buffer[w.used++] = byte;
-  w.checksum = fnv1a(&byte, 1, w.checksum);
-}
-
-void put_le(Writer &w, uint64_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) put(w, static_cast<uint8_t>(value >> (8 * i)));
-}
-
-void put_varint(Writer &w, uint32_t value) {
-  while (value >= 0x80) {
-    put(w, static_cast<uint8_t>(value | 0x80));
-    value >>= 7;
-  }
-  put(w, static_cast<uint8_t>(value));
-}
-
-void write_buffer(Writer &w) {
-  if (w.used && w.problem.empty() && std::fwrite(w.buffer, 1, w.used, w.file.get()) != w.used)
-    w.problem = std::strerror(errno);
-  w.used = 0;
-}
-
-void put_pending_repeats(Writer &w) {
-  if (w.pending_repeats == 0) return;
-  put(w, REPEAT);
-  put(w, static_cast<uint8_t>(w.pending_repeats));
-  w.pending_repeats = 0;
-}
-
-// --- Reading ---
 
 struct Cursor {
   const std::vector<uint8_t> &bytes;
@@ -99,24 +50,6 @@ struct Cursor {
     return 0;
   }
 };
-
-// The recording grows beside its target, under a name of its own
-// (FILE.PID.part), until it is put in place whole. A name near the folder's
-// limit on a name's length is cut short, at a character's start, to fit.
-std::string part_name(const std::string &path) {
-  std::string suffix = "." + std::to_string(getpid()) + ".part";
-  size_t name_at = path.rfind('/') + 1;  // 0 without a folder
-  std::string folder = name_at == 0 ? "." : path.substr(0, name_at);
-  long most = pathconf(folder.c_str(), _PC_NAME_MAX);
-  size_t fits = (most > 0 ? size_t(most) : size_t(NAME_MAX)) - suffix.size();
-  std::string name = path.substr(name_at);
-  if (name.size() > fits) {
-    name.resize(fits);
-    while (!name.empty() && (uint8_t(name.back()) & 0xc0) == 0x80) name.pop_back();
-    if (!name.empty() && uint8_t(name.back()) >= 0xc0) name.pop_back();
-  }
-  return path.substr(0, name_at) + name + suffix;
-}
 
 bool valid_question(int q) { return (q >= 1 && q < 127) || q == Q_KEYPRESSED || q == Q_FOCUS_LOST; }
 
@@ -167,121 +100,6 @@ Record segment_end(Reader &r, size_t where, const SegmentEnd &end) {
 }
 
 }  // namespace
-
-// --- Writing ---------------------------------------------------------------
-
-std::string replace_problem(const std::string &path) {
-  struct stat info;
-  if (stat(path.c_str(), &info) != 0) return {};  // none: creating it will tell
-  if (!S_ISREG(info.st_mode)) return "is not a regular file; it is left as it is";
-  const char *not_ours = "exists and is not a Swarmfire recording; it is left as it is";
-  WholeFile file = read_whole_file(path);
-  if (file.failure == ReadFailure::TooLarge) return not_ours;
-  if (file.failure != ReadFailure::None) return "cannot be read: " + file.why();
-  const std::vector<uint8_t> &b = file.bytes;
-  if (b.empty() || (b.size() >= sizeof MAGIC && std::memcmp(b.data(), MAGIC, sizeof MAGIC) == 0)) return {};
-  return not_ours;
-}
-
-std::string open_writer(Writer &w, const std::string &path, const Header &header) {
-  // A recording still open is given up, its part file with it.
-  close_writer(w, nullptr, false);
-  w = Writer{};
-  w.checksum = FNV1A_BASIS;
-  std::string problem = replace_problem(path);
-  if (!problem.empty()) return problem;
-  w.path = path;
-  w.part = part_name(path);
-  int fd = open(w.part.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-  if (fd < 0) return std::string("cannot be created: ") + std::strerror(errno);
-  w.file.reset(fdopen(fd, "wb"));
-  if (!w.file) {
-    problem = std::string("cannot be created: ") + std::strerror(errno);
-    close(fd);
-    unlink(w.part.c_str());
-    return problem;
-  }
-  for (uint8_t b : MAGIC) put(w, b);
-  put_le(w, FORMAT_VERSION, 2);
-  size_t n = std::min(header.game_version.size(), MOST_VERSION_BYTES);
-  put(w, static_cast<uint8_t>(n));
-  for (size_t i = 0; i < n; ++i) put(w, static_cast<uint8_t>(header.game_version[i]));
-  put_le(w, header.data_digest, 8);
-  put(w, static_cast<uint8_t>(header.scale));
-  put(w, header.fullscreen ? 1 : 0);
-  flush_writer(w);
-  if (!w.problem.empty()) return "cannot be written: " + w.problem;
-  return {};
-}
-
-void write_change(Writer &w, uint32_t delta, int question) {
-  put_pending_repeats(w);
-  put(w, CHANGE);
-  put_varint(w, delta);
-  put(w, static_cast<uint8_t>(question));
-}
-
-void write_readkey(Writer &w, uint32_t delta, int value) {
-  put_pending_repeats(w);
-  put(w, READKEY);
-  put_varint(w, delta);
-  put_varint(w, static_cast<uint32_t>(value));
-}
-
-void write_end(Writer &w, const SegmentEnd &end, bool changes) {
-  if (end == w.previous && !end.close) {
-    if (changes) {
-      put(w, SAME);
-    } else if (++w.pending_repeats == MOST_REPEATS) {
-      put_pending_repeats(w);
-    }
-    return;
-  }
-  put_pending_repeats(w);
-  put(w, END);
-  put(w, static_cast<uint8_t>(static_cast<int>(end.wait) | (end.close ? 0x80 : 0)));
-  put_varint(w, static_cast<uint32_t>(end.ticks));
-  put_varint(w, end.calls);
-  put_le(w, end.sum, 2);
-  w.previous = end;
-}
-
-void flush_writer(Writer &w) {
-  if (!w.file) return;
-  if (w.used < sizeof w.buffer) put_pending_repeats(w);
-  write_buffer(w);
-  if (w.problem.empty() && std::fflush(w.file.get()) != 0) w.problem = std::strerror(errno);
-}
-
-std::string close_writer(Writer &w, const Trailer *trailer, bool keep) {
-  if (!w.file) return w.problem;
-  put_pending_repeats(w);
-  if (trailer) {
-    put(w, TRAILER);
-    put_le(w, trailer->tail_calls, 4);
-    put_le(w, trailer->tail_sum, 2);
-    const Totals &t = trailer->totals;
-    put_le(w, t.frames, 8);
-    put_le(w, t.steps, 8);
-    put_le(w, static_cast<uint32_t>(t.score), 4);
-    put_le(w, static_cast<uint32_t>(t.level), 4);
-    put_le(w, t.world_hash, 8);
-    uint64_t sum = w.checksum;
-    put_le(w, sum, 8);
-    for (uint8_t b : END_MAGIC) put(w, b);
-  }
-  flush_writer(w);
-  if (w.problem.empty() && fsync(fileno(w.file.get())) != 0) w.problem = std::strerror(errno);
-  if (std::fclose(w.file.release()) != 0 && w.problem.empty()) w.problem = std::strerror(errno);
-  // Whole, it takes the place of the target; else the target stays as it was.
-  if (!w.problem.empty() || !keep)
-    unlink(w.part.c_str());
-  else if (std::rename(w.part.c_str(), w.path.c_str()) != 0)
-    w.problem = std::string(std::strerror(errno)) + " (putting " + printable(w.part) + " in its place)";
-  return w.problem;
-}
-
-// --- Reading ---------------------------------------------------------------
 
 std::string open_reader(Reader &r, const std::string &path, Header &header) {
   r = Reader{};
