@@ -6,12 +6,12 @@
 // processor time the program took, for the benchmarks of recording
 // (bench/recording.sh), which also verify the file with the real binary.
 // Usage: record_session MINUTES [FILE]   (run in the data folder)
+#include "bench/pilot.h"
 #include "frame/game_state.h"
 #include "frame/program.h"
 #include "frame/recorded_run.h"
 #include "platform/headless/headless_controls.h"
 #include "screens/title.h"
-#include "bench/pilot.h"
 
 #include <ctime>
 #include <cstdio>

@@ -9,8 +9,8 @@
 #include "frame/program.h"
 #include "frame/program_services.h"
 #include "render/direct_draw.h"
-#include "render/starfield.h"
 #include "render/glyph_text.h"
+#include "render/starfield.h"
 #include "world/enemies.h"
 #include "world/world_tick.h"
 

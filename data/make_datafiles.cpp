@@ -1,6 +1,6 @@
 // Writes the eight datafiles of the game into a folder: make_datafiles DIR
-#include "data/datafiles.h"
 #include "data/dat_writer.h"
+#include "data/datafiles.h"
 
 #include <cstdio>
 

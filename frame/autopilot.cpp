@@ -1,8 +1,8 @@
 // The demo's pilot: random runs left and right, bouncing off the edges, and
 // a request to fire on every tick.
 #include "combat/weapons.h"
-#include "frame/game_state.h"
 #include "frame/autopilot.h"
+#include "frame/game_state.h"
 #include "frame/random.h"
 #include "platform/platform.h"
 

@@ -5,8 +5,8 @@
 // sanitizer report, and within the waits its length allows: a record or
 // a share of a repeat for each.
 #include "fuzz/stand_in.h"
-#include "platform/recording/input_log.h"
 #include "platform/platform.h"
+#include "platform/recording/input_log.h"
 
 #include <allegro.h>
 

@@ -3,8 +3,8 @@
 // sequences, ending by itself, by the close button, or cut short.
 // Usage: make_recording_seeds FOLDER
 #include "fuzz/stand_in.h"
-#include "platform/recording/input_log.h"
 #include "platform/platform.h"
+#include "platform/recording/input_log.h"
 
 #include <allegro.h>
 

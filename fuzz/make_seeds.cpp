@@ -4,10 +4,10 @@
 // packed stream cut short, compressed objects, nested datafiles).
 // Usage: make_seeds <folder>
 #include "data/dat_writer.h"
+#include "data/stand_in_datafiles.h"
 #include "frame/catalogue.h"
 #include "frame/datafile_check.h"
 #include "platform/shared/whole_file.h"
-#include "data/stand_in_datafiles.h"
 
 #include <allegro.h>
 

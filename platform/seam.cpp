@@ -2,12 +2,12 @@
 // start, each input on its way through the input log: the live answer (and
 // recorded), or the recorded one in a replay. The logic timer lives here,
 // for both implementations.
-#include "platform/recording/input_log.h"
+#include "platform/display/presenter.h"
 #include "platform/platform.h"
 #include "platform/platform_ops.h"
-#include "platform/display/presenter.h"
-#include "platform/sys/stop_signals.h"
+#include "platform/recording/input_log.h"
 #include "platform/recording/viewer.h"
+#include "platform/sys/stop_signals.h"
 
 #include <unistd.h>
 

@@ -2,11 +2,11 @@
 // first folder that holds all eight readable (the working directory, the
 // build's data folder beside the binary, the installed folder beside it,
 // the configured one); and why a folder or a file is refused.
-#include "frame/data_path.h"
+#include "data/stand_in_datafiles.h"
 #include "frame/catalogue.h"
+#include "frame/data_path.h"
 #include "frame/datafile_check.h"
 #include "install_dirs.h"
-#include "data/stand_in_datafiles.h"
 
 #include <gtest/gtest.h>
 

@@ -1,13 +1,13 @@
 // The start-up check: the walk over a datafile's bytes before the library
 // sees them, and the catalogue of kinds and sizes after loading.
+#include "data/stand_in_datafiles.h"
 #include "frame/catalogue.h"
 #include "frame/datafile_check.h"
 #include "frame/datafile_structure.h"
 #include "frame/resources.h"
-#include "screens/bonus_screen.h"
 #include "platform/headless/headless_controls.h"
 #include "render/glyph_text.h"
-#include "data/stand_in_datafiles.h"
+#include "screens/bonus_screen.h"
 
 #include "platform/shared/whole_file.h"
 

@@ -3,9 +3,9 @@
 // so this holds it to names, palette conversion and the sample values and
 // rates they do not reach.
 #include "data/dat_writer.h"
+#include "data/stand_in_datafiles.h"
 #include "frame/catalogue.h"
 #include "platform/headless/headless_controls.h"
-#include "data/stand_in_datafiles.h"
 
 #include <allegro.h>
 #include <gtest/gtest.h>

@@ -4,8 +4,8 @@
 #include "frame/program.h"
 #include "frame/program_services.h"
 #include "platform/display/frame_pacer.h"
-#include "platform/platform.h"
 #include "platform/display/presenter.h"
+#include "platform/platform.h"
 #include "tests/support/headless_game.h"
 
 #include <array>

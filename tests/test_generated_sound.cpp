@@ -1,10 +1,10 @@
 // The generated sounds as the game plays them, and the generator's output
 // byte for byte against what the build wrote.
 #include "data/datafiles.h"
+#include "data/stand_in_datafiles.h"
 #include "frame/catalogue.h"
 #include "platform/headless/headless_controls.h"
 #include "platform/shared/whole_file.h"
-#include "data/stand_in_datafiles.h"
 
 #include <allegro.h>
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 // The icon drawn from a sprite: whole-pixel scaling, centring, the clear
 // colour 0, the palette's 6-bit colours; and the PNG writer, read back
 // through libpng.
+#include "data/stand_in_datafiles.h"
 #include "dist/icon.h"
 #include "platform/headless/headless_controls.h"
-#include "data/stand_in_datafiles.h"
 
 #include <gtest/gtest.h>
 #include <png.h>

@@ -4,19 +4,19 @@
 // cut; a recording that cannot be written, or would replace what is no
 // recording, stops the program before its window opens; an earlier file
 // stays until the recording is whole; a replay writes no file.
+#include "data/replay_datafiles.h"
 #include "data/stand_in_datafiles.h"
 #include "frame/catalogue.h"
 #include "frame/recorded_run.h"
+#include "platform/headless/key_script.h"
+#include "platform/platform.h"
 #include "platform/recording/input_log.h"
 #include "platform/recording/recording_reader.h"
 #include "platform/recording/recording_writer.h"
-#include "platform/headless/key_script.h"
-#include "platform/platform.h"
-#include "platform/sys/stop_signals.h"
 #include "platform/shared/whole_file.h"
+#include "platform/sys/stop_signals.h"
 #include "tests/support/headless_game.h"
 #include "tests/support/replay.h"
-#include "data/replay_datafiles.h"
 
 #include <sys/resource.h>
 #include <sys/stat.h>

@@ -30,6 +30,7 @@
 // the checks after the replay fail), record the game again: play it headless
 // with a driver that reads the game's state to choose its keys, and write
 // the keys that changed, at the tick they changed, in the same format.
+#include "data/replay_datafiles.h"
 #include "data/stand_in_datafiles.h"
 #include "frame/game_state.h"
 #include "frame/program.h"
@@ -37,7 +38,6 @@
 #include "platform/headless/headless.h"
 #include "platform/headless/headless_controls.h"
 #include "tests/support/replay.h"
-#include "data/replay_datafiles.h"
 
 #include <gtest/gtest.h>
 

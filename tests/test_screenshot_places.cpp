@@ -3,11 +3,11 @@
 // user-dirs.dirs or ~/Pictures), else the home folder. It is written on
 // every tick F12 is held, and in a window at scale 2 it is still the whole
 // 320 x 240 picture last presented, not the corner of the window.
+#include "data/stand_in_datafiles.h"
 #include "frame/controls.h"
 #include "frame/program.h"
 #include "frame/program_services.h"
 #include "platform/platform.h"
-#include "data/stand_in_datafiles.h"
 #include "tests/support/headless_game.h"
 
 #include <cstdlib>

@@ -3,6 +3,7 @@
 // too, and operator new) is counted while the real tick loop plays - the
 // demo's autopilot and the player's controls, input, world tick and frame -
 // and while the worst case ticks and draws.
+#include "bench/pilot.h"
 #include "bench/scenes.h"
 #include "combat/explosions.h"
 #include "frame/autopilot.h"
@@ -13,7 +14,6 @@
 #include "platform/platform.h"
 #include "render/draw_frame.h"
 #include "tests/support/headless_game.h"
-#include "bench/pilot.h"
 #include "world/world_tick.h"
 
 #include <algorithm>

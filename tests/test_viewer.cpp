@@ -4,6 +4,7 @@
 // speed and end the replay; the mark is on the display only and sound plays
 // only at 1x; and Return hands the game to the player, into a recording
 // that starts with the watched inputs and verifies as any other.
+#include "data/replay_datafiles.h"
 #include "frame/game_state.h"
 #include "frame/recorded_run.h"
 #include "frame/world_hash.h"
@@ -15,7 +16,6 @@
 #include "platform/shared/whole_file.h"
 #include "tests/support/headless_game.h"
 #include "tests/support/replay.h"
-#include "data/replay_datafiles.h"
 
 #include <sys/stat.h>
 

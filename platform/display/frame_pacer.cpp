@@ -166,10 +166,10 @@ void pacer_refresh(FramePacer &pacer, long long msc, long long ust, long long no
   fit_line(beat);
 }
 
-void pacer_shown(FramePacer &pacer, long long target, long long shown, long long lead) {
+void pacer_shown(FramePacer &pacer, long long target, long long shown_at, long long lead) {
   // (The margin never comes back down: easing it back tried the display's
   // limit again every few seconds, and on a busy machine missed refreshes.)
-  if (shown <= target || lead <= 0 || !period_known(pacer)) return;
+  if (shown_at <= target || lead <= 0 || !period_known(pacer)) return;
   // Sent that early and still late: the display wants more time than that.
   long long step = static_cast<long long>(pacer.beat.period) * (pacer.divisor > 0 ? pacer.divisor : 1);
   long long wanted = lead + static_cast<long long>(pacer.beat.period / 4), most = step - NS_PER_MS;

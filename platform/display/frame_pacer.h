@@ -102,9 +102,9 @@ void pacer_asked(FramePacer &pacer, long long msc, long long now);
 // answered at once, carries no refresh's time).
 void pacer_refresh(FramePacer &pacer, long long msc, long long ust, long long now);
 // A frame aimed at refresh `target`, sent `lead` ns before its predicted
-// time, was shown at refresh `shown`: late though sent in time, the margin
+// time, was shown at refresh `shown_at`: late though sent in time, the margin
 // grows (at most to a step less 1 ms).
-void pacer_shown(FramePacer &pacer, long long target, long long shown, long long lead);
+void pacer_shown(FramePacer &pacer, long long target, long long shown_at, long long lead);
 // The refresh to ask a notice of now, or -1: while the period is being learnt,
 // the next one; else one soon when the latest report is old.
 long long pacer_notify_wanted(const FramePacer &pacer, long long now);

@@ -30,10 +30,10 @@ struct Presenter {
   OwnedBitmap picture;  // the logical screen, as the game presented it
   // What the display holds: the picture, with the overlay when there is
   // one (composed in `composed`).
-  OwnedBitmap shown, composed;
+  OwnedBitmap on_display, composed;
   void (*overlay)(BITMAP *onto) = nullptr;
   bool held = false;   // nothing written to the display
-  bool stale = false;  // the display is not what `shown` holds
+  bool stale = false;  // the display is not what `on_display` holds
   BITMAP *target = nullptr;  // the display's, not ours
   bool buffered = false;     // the display's own buffers instead of a target
   BufferedDisplay display{};
@@ -90,7 +90,7 @@ void write_block(const Rows &dst, int ox, int oy, int y0, int y1, int x0, int x1
   int s = presenter.place.scale;
   size_t bytes = static_cast<size_t>(x1 - x0 + 1) * s * sizeof(Pixel);
   for (int y = y0; y <= y1; ++y) {
-    const uint8_t *src = presenter.shown->line[y];
+    const uint8_t *src = presenter.on_display->line[y];
     uint8_t *first = dst[oy + y * s] + static_cast<size_t>(ox + x0 * s) * sizeof(Pixel);
     Pixel *out = reinterpret_cast<Pixel *>(first);
     for (int x = x0; x <= x1; ++x) {
@@ -106,7 +106,7 @@ void write_block(const Rows &dst, int ox, int oy, int y0, int y1, int x0, int x1
 
 // An 8-bit target at scale 1 takes the picture's own bytes.
 void copy_block(const Rows &dst, int ox, int oy, int y0, int y1, int x0, int x1) {
-  for (int y = y0; y <= y1; ++y) std::memcpy(dst[oy + y] + ox + x0, presenter.shown->line[y] + x0, x1 - x0 + 1);
+  for (int y = y0; y <= y1; ++y) std::memcpy(dst[oy + y] + ox + x0, presenter.on_display->line[y] + x0, x1 - x0 + 1);
   presenter.rows_written += y1 - y0 + 1;
 }
 
@@ -162,7 +162,7 @@ void send_picture() {
   bool all = buffer->colours != presenter.colours;
   int first = -1, last = -2;
   for (int y = 0; y < PICTURE_HEIGHT; ++y) {
-    const uint8_t *row = presenter.shown->line[y];
+    const uint8_t *row = presenter.on_display->line[y];
     int x0 = 0, x1 = PICTURE_WIDTH - 1;
     if (!all && !row_change(row, buffer->held[y], x0, x1)) continue;
     write_to(rows, 0, 0, y, y, x0, x1);
@@ -206,13 +206,13 @@ BITMAP *picture_to_show() {
 // bands of changed rows, the columns of a band from its first change to
 // its last.
 void write_changes(BITMAP *next) {
-  BITMAP *shown = presenter.shown.get();
+  BITMAP *on_display = presenter.on_display.get();
   int band_start = -1, band_first = PICTURE_WIDTH, band_last = -1;
   for (int y = 0; y <= PICTURE_HEIGHT; ++y) {
     int first = 0, last = -1;
-    bool changed = y < PICTURE_HEIGHT && row_change(next->line[y], shown->line[y], first, last);
+    bool changed = y < PICTURE_HEIGHT && row_change(next->line[y], on_display->line[y], first, last);
     if (changed) {
-      std::memcpy(shown->line[y], next->line[y], PICTURE_WIDTH);
+      std::memcpy(on_display->line[y], next->line[y], PICTURE_WIDTH);
       if (band_start < 0) band_start = y;
       if (first < band_first) band_first = first;
       if (last > band_last) band_last = last;
@@ -226,18 +226,18 @@ void write_changes(BITMAP *next) {
 // The display's buffers brought up to the picture (and overlay): a picture
 // that changed, or one held back for want of a buffer, is sent.
 void update_buffers(BITMAP *next) {
-  bool changed = copy_changed_rows(next, presenter.shown.get()) || presenter.stale;
+  bool changed = copy_changed_rows(next, presenter.on_display.get()) || presenter.stale;
   presenter.stale = false;
   if (changed || presenter.held_back) send_picture();
 }
 
 // The display brought up to the picture (and overlay), unless held.
 void update_display() {
-  if (presenter.held || !presenter.shown) return;
+  if (presenter.held || !presenter.on_display) return;
   BITMAP *next = picture_to_show();
   if (presenter.buffered) return update_buffers(next);
   if (!presenter.stale) return write_changes(next);
-  blit(next, presenter.shown.get(), 0, 0, 0, 0, PICTURE_WIDTH, PICTURE_HEIGHT);
+  blit(next, presenter.on_display.get(), 0, 0, 0, 0, PICTURE_WIDTH, PICTURE_HEIGHT);
   presenter.stale = false;
   write_all();
 }
@@ -247,8 +247,8 @@ void update_display() {
 BITMAP *presenter_picture() {
   if (!presenter.picture) {
     presenter.picture = new_picture();
-    presenter.shown = new_picture();
-    if (!presenter.shown) presenter.picture.reset();
+    presenter.on_display = new_picture();
+    if (!presenter.on_display) presenter.picture.reset();
   }
   return presenter.picture.get();
 }
@@ -258,7 +258,7 @@ void presenter_release() {
   presenter.overlay = nullptr;
   presenter.held = false;
   presenter.picture.reset();
-  presenter.shown.reset();
+  presenter.on_display.reset();
   presenter.composed.reset();
 }
 

@@ -1,8 +1,8 @@
 #include "platform/headless/headless_controls.h"
 
-#include "platform/recording/input_log.h"
-#include "platform/platform_ops.h"
 #include "platform/display/presenter.h"
+#include "platform/platform_ops.h"
+#include "platform/recording/input_log.h"
 
 #include <utility>
 

@@ -1,7 +1,7 @@
 #include "platform/input/gamepad.h"
 
-#include "platform/sys/monotonic_clock.h"
 #include "platform/input/pad_mapping.h"
+#include "platform/sys/monotonic_clock.h"
 
 #include <allegro.h>
 #include <sys/stat.h>

@@ -1,8 +1,8 @@
 #include "platform/recording/viewer.h"
 
-#include "platform/recording/input_log.h"
-#include "platform/platform_ops.h"
 #include "platform/display/presenter.h"
+#include "platform/platform_ops.h"
+#include "platform/recording/input_log.h"
 #include "platform/recording/viewer_marks.h"
 
 #include <allegro.h>

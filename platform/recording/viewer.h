@@ -24,8 +24,8 @@
 // paused.
 #pragma once
 
-#include "platform/waits.h"
 #include "platform/recording/viewer_marks.h"
+#include "platform/waits.h"
 
 // Thrown out of a wait when a seek goes back: the program frame starts the
 // game again from its beginning, on the display and platform it has (the

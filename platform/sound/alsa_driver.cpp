@@ -1,9 +1,9 @@
 #include "platform/sound/alsa_driver.h"
 
-#include "platform/sys/monotonic_clock.h"
-#include "platform/sys/threads.h"
 #include "platform/sound/realtime.h"
 #include "platform/sound/sound_fill.h"
+#include "platform/sys/monotonic_clock.h"
+#include "platform/sys/threads.h"
 
 #include <alsa/asoundlib.h>
 #include <allegro.h>

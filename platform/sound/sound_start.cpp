@@ -1,9 +1,9 @@
 #include "platform/sound/sound_start.h"
 
+#include "platform/sound/alsa_driver.h"
 #include "platform/sound/alsa_messages.h"
 #include "platform/sys/background_thread.h"
 #include "platform/sys/monotonic_clock.h"
-#include "platform/sound/alsa_driver.h"
 
 #include <allegro.h>
 

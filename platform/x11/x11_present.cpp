@@ -1,7 +1,7 @@
 #include "platform/x11/x11_present.h"
 
-#include "platform/sys/monotonic_clock.h"
 #include "platform/display/presenter.h"
+#include "platform/sys/monotonic_clock.h"
 
 #include <X11/Xlib-xcb.h>
 #include <sys/mman.h>
@@ -38,7 +38,7 @@ struct Sent {
   bool timed = false;    // its report carries a refresh's time
 };
 
-struct Window_ {
+struct PresentedWindow {
   xcb_connection_t *connection = nullptr;
   xcb_window_t window = 0;
   uint32_t event_id = 0;
@@ -53,9 +53,10 @@ struct Window_ {
   bool open = false;
 };
 
-Window_ &shown = *new Window_{};
+// Never destroyed, like the presenter: the library may outlive static objects.
+PresentedWindow &presented = *new PresentedWindow{};
 
-bool present_window_is_open() { return shown.open && !xcb_connection_has_error(shown.connection); }
+bool presenting() { return presented.open && !xcb_connection_has_error(presented.connection); }
 
 // Whether the server has the Present extension, 1.2 or later.
 bool has_present(xcb_connection_t *c) {
@@ -97,19 +98,19 @@ bool read_format(xcb_connection_t *c, xcb_window_t window) {
       for (auto v = xcb_depth_visuals_iterator(d.data); v.rem; xcb_visualtype_next(&v))
         if (v.data->visual_id == attributes->visual) visual = v.data;
   if (!bits32 || !visual || visual->_class != XCB_VISUAL_CLASS_TRUE_COLOR) return false;
-  shown.depth = geometry->depth;
-  shown.masks[0] = visual->red_mask;
-  shown.masks[1] = visual->green_mask;
-  shown.masks[2] = visual->blue_mask;
+  presented.depth = geometry->depth;
+  presented.masks[0] = visual->red_mask;
+  presented.masks[1] = visual->green_mask;
+  presented.masks[2] = visual->blue_mask;
   return true;
 }
 
 // Shared memory for the buffer's pixels when the server takes it, else our
 // own memory, sent as images.
 bool make_buffer(Buffer &b, bool share) {
-  xcb_connection_t *c = shown.connection;
-  b.picture.pitch = static_cast<long>(shown.width) * 4;
-  b.bytes = static_cast<size_t>(b.picture.pitch) * shown.height;
+  xcb_connection_t *c = presented.connection;
+  b.picture.pitch = static_cast<long>(presented.width) * 4;
+  b.bytes = static_cast<size_t>(b.picture.pitch) * presented.height;
   b.pixmap = xcb_generate_id(c);
   if (share) {
     int fd = memfd_create("swarmfire-picture", MFD_CLOEXEC);
@@ -123,7 +124,7 @@ bool make_buffer(Buffer &b, bool share) {
       xcb_generic_error_t *error = xcb_request_check(c, xcb_shm_attach_fd_checked(c, b.segment, fd, 0));
       if (!error) {
         b.picture.pixels = static_cast<uint8_t *>(memory);
-        xcb_shm_create_pixmap(c, b.pixmap, shown.window, shown.width, shown.height, shown.depth, b.segment, 0);
+        xcb_shm_create_pixmap(c, b.pixmap, presented.window, presented.width, presented.height, presented.depth, b.segment, 0);
         return true;
       }
       free(error);
@@ -135,15 +136,15 @@ bool make_buffer(Buffer &b, bool share) {
   }
   b.picture.pixels = static_cast<uint8_t *>(calloc(b.bytes, 1));
   if (!b.picture.pixels) return false;
-  xcb_create_pixmap(c, shown.depth, b.pixmap, shown.window, shown.width, shown.height);
+  xcb_create_pixmap(c, presented.depth, b.pixmap, presented.window, presented.width, presented.height);
   return true;
 }
 
 void free_buffer(Buffer &b) {
   if (!b.picture.pixels) return;
-  xcb_free_pixmap(shown.connection, b.pixmap);
+  xcb_free_pixmap(presented.connection, b.pixmap);
   if (b.segment) {
-    xcb_shm_detach(shown.connection, b.segment);
+    xcb_shm_detach(presented.connection, b.segment);
     munmap(b.picture.pixels, b.bytes);
   } else {
     free(b.picture.pixels);
@@ -155,28 +156,28 @@ void free_buffer(Buffer &b) {
 // pieces well under the server's request size.
 void upload_rows(Buffer &b, int first_row, int last_row) {
   if (b.segment) return;
-  xcb_connection_t *c = shown.connection;
+  xcb_connection_t *c = presented.connection;
   int rows_each = static_cast<int>(256 * 1024 / b.picture.pitch);
   if (rows_each < 1) rows_each = 1;
   for (int y = first_row; y <= last_row; y += rows_each) {
     int rows = last_row - y + 1 < rows_each ? last_row - y + 1 : rows_each;
-    xcb_put_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, b.pixmap, shown.gc, shown.width, rows, 0, y, 0, shown.depth,
+    xcb_put_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, b.pixmap, presented.gc, presented.width, rows, 0, y, 0, presented.depth,
                   static_cast<uint32_t>(rows * b.picture.pitch), b.picture.pixels + y * b.picture.pitch);
   }
 }
 
-Sent &sent_for(uint32_t serial) { return shown.sent[serial % SENT_KEPT]; }
+Sent &sent_for(uint32_t serial) { return presented.sent[serial % SENT_KEPT]; }
 
 Sent &remember(long long target, long long lead, bool timed) {
-  Sent &s = sent_for(++shown.serial);
-  s = {shown.serial, target, lead, timed};
+  Sent &s = sent_for(++presented.serial);
+  s = {presented.serial, target, lead, timed};
   return s;
 }
 
 void complete(const xcb_present_complete_notify_event_t &e, long long now) {
   Sent &s = sent_for(e.serial);
   if (s.serial != e.serial) return;
-  FramePacer &pacer = *shown.pacer;
+  FramePacer &pacer = *presented.pacer;
   // The server's clock is ours (CLOCK_MONOTONIC) unless it runs on another
   // machine: its times are of no use then, only its counter.
   long long ust = static_cast<long long>(e.ust) * 1000;
@@ -190,7 +191,7 @@ void complete(const xcb_present_complete_notify_event_t &e, long long now) {
 }
 
 void idle(const xcb_present_idle_notify_event_t &e) {
-  for (Buffer &b : shown.buffers)
+  for (Buffer &b : presented.buffers)
     if (b.pixmap == e.pixmap) b.busy = false;
 }
 
@@ -200,78 +201,78 @@ bool x11_present_open(Display *display, Window window, int picture_w, int pictur
   x11_present_close();
   xcb_connection_t *c = XGetXCBConnection(display);
   if (!c || xcb_connection_has_error(c) || !has_present(c)) return false;
-  shown.connection = c;
-  shown.window = static_cast<xcb_window_t>(window);
-  shown.width = picture_w;
-  shown.height = picture_h;
-  shown.pacer = pacer;
-  if (!read_format(c, shown.window)) return false;
+  presented.connection = c;
+  presented.window = static_cast<xcb_window_t>(window);
+  presented.width = picture_w;
+  presented.height = picture_h;
+  presented.pacer = pacer;
+  if (!read_format(c, presented.window)) return false;
   bool share = can_share_memory(c);
-  for (Buffer &b : shown.buffers)
+  for (Buffer &b : presented.buffers)
     if (!make_buffer(b, share)) {
-      for (Buffer &made : shown.buffers) free_buffer(made);
+      for (Buffer &made : presented.buffers) free_buffer(made);
       return false;
     }
-  shown.gc = xcb_generate_id(c);
-  xcb_create_gc(c, shown.gc, shown.buffers[0].pixmap, 0, nullptr);
-  shown.event_id = xcb_generate_id(c);
-  shown.events = xcb_register_for_special_xge(c, &xcb_present_id, shown.event_id, nullptr);
-  xcb_present_select_input(c, shown.event_id, shown.window,
+  presented.gc = xcb_generate_id(c);
+  xcb_create_gc(c, presented.gc, presented.buffers[0].pixmap, 0, nullptr);
+  presented.event_id = xcb_generate_id(c);
+  presented.events = xcb_register_for_special_xge(c, &xcb_present_id, presented.event_id, nullptr);
+  xcb_present_select_input(c, presented.event_id, presented.window,
                            XCB_PRESENT_EVENT_MASK_COMPLETE_NOTIFY | XCB_PRESENT_EVENT_MASK_IDLE_NOTIFY);
   xcb_flush(c);
-  shown.open = true;
+  presented.open = true;
   return true;
 }
 
 void x11_present_close() {
-  if (!shown.open) return;
-  xcb_connection_t *c = shown.connection;
-  xcb_present_select_input(c, shown.event_id, shown.window, 0);
-  for (Buffer &b : shown.buffers) free_buffer(b);
-  xcb_free_gc(c, shown.gc);
+  if (!presented.open) return;
+  xcb_connection_t *c = presented.connection;
+  xcb_present_select_input(c, presented.event_id, presented.window, 0);
+  for (Buffer &b : presented.buffers) free_buffer(b);
+  xcb_free_gc(c, presented.gc);
   xcb_flush(c);
-  xcb_unregister_for_special_event(c, shown.events);
-  shown.events = nullptr;
-  shown.open = false;
+  xcb_unregister_for_special_event(c, presented.events);
+  presented.events = nullptr;
+  presented.open = false;
 }
 
-unsigned long x11_present_mask(int channel) { return shown.masks[channel]; }
+unsigned long x11_present_mask(int channel) { return presented.masks[channel]; }
 
 PictureBuffer *x11_present_free_buffer() {
-  for (Buffer &b : shown.buffers)
+  for (Buffer &b : presented.buffers)
     if (!b.busy) return &b.picture;
   return nullptr;
 }
 
 void x11_present_send(PictureBuffer *picture, int x, int y, int first_row, int last_row) {
   Buffer *b = nullptr;
-  for (Buffer &each : shown.buffers)
+  for (Buffer &each : presented.buffers)
     if (&each.picture == picture) b = &each;
-  if (!b || !present_window_is_open()) return;
+  if (!b || !presenting()) return;
   upload_rows(*b, first_row, last_row);
-  const FramePacer &pacer = *shown.pacer;
+  const FramePacer &pacer = *presented.pacer;
   bool at_once = pacer.mode == PaceMode::AtOnce;
   long long target = at_once ? 0 : pacer.target;
   long long now = now_ns();
   long long lead = target > 0 && pacer_period(pacer) > 0 ? pacer_time_of(pacer, target) - now : 0;
   Sent &s = remember(target, lead, !at_once);
-  xcb_present_pixmap(shown.connection, shown.window, b->pixmap, s.serial, 0, 0, static_cast<int16_t>(x),
+  xcb_present_pixmap(presented.connection, presented.window, b->pixmap, s.serial, 0, 0, static_cast<int16_t>(x),
                      static_cast<int16_t>(y), 0, 0, 0, at_once ? XCB_PRESENT_OPTION_ASYNC : 0,
                      static_cast<uint64_t>(target), 0, 0, 0, nullptr);
   b->busy = true;
-  if (target > 0) pacer_asked(*shown.pacer, target, now);
+  if (target > 0) pacer_asked(*presented.pacer, target, now);
 }
 
 void x11_present_ask_notify(long long msc) {
-  if (!present_window_is_open()) return;
+  if (!presenting()) return;
   Sent &s = remember(0, 0, msc > 0);
-  xcb_present_notify_msc(shown.connection, shown.window, s.serial, static_cast<uint64_t>(msc), 0, 0);
-  pacer_asked(*shown.pacer, msc, now_ns());
+  xcb_present_notify_msc(presented.connection, presented.window, s.serial, static_cast<uint64_t>(msc), 0, 0);
+  pacer_asked(*presented.pacer, msc, now_ns());
 }
 
 void x11_present_read_events(long long now) {
-  if (!shown.open) return;
-  while (xcb_generic_event_t *event = xcb_poll_for_special_event(shown.connection, shown.events)) {
+  if (!presented.open) return;
+  while (xcb_generic_event_t *event = xcb_poll_for_special_event(presented.connection, presented.events)) {
     auto *present = reinterpret_cast<xcb_present_generic_event_t *>(event);
     if (present->evtype == XCB_PRESENT_EVENT_COMPLETE_NOTIFY)
       complete(*reinterpret_cast<xcb_present_complete_notify_event_t *>(event), now);

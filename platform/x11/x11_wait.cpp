@@ -2,9 +2,9 @@
 
 #include "platform/display/display_modes.h"
 #include "platform/display/frame_pacer.h"
+#include "platform/display/presenter.h"
 #include "platform/sys/monotonic_clock.h"
 #include "platform/x11/x11_present.h"
-#include "platform/display/presenter.h"
 
 // After allegro.h: the library's X state (_xwin), its lock and its input
 // handler.

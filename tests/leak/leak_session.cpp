@@ -14,17 +14,17 @@
 // leave nothing.
 //   leak_session DATA_DIR REPLAY_FOLDER [ROW]
 // (with a part of a row's name, only the rows whose names hold it)
-#include "frame/datafile_check.h"
+#include "bench/pilot.h"
+#include "data/replay_datafiles.h"
 #include "frame/catalogue.h"
+#include "frame/datafile_check.h"
 #include "frame/game_state.h"
 #include "frame/program.h"
+#include "platform/headless/headless_controls.h"
 #include "screens/bonus_screen.h"
 #include "screens/ending.h"
 #include "screens/title.h"
-#include "platform/headless/headless_controls.h"
 #include "tests/support/replay.h"
-#include "data/replay_datafiles.h"
-#include "bench/pilot.h"
 
 #include <allegro.h>
 

@@ -5,8 +5,8 @@
 #include "frame/program.h"
 #include "frame/recorded_run.h"
 #include "frame/world_hash.h"
-#include "tests/support/headless_game.h"
 #include "platform/headless/headless_controls.h"
+#include "tests/support/headless_game.h"
 
 #include <allegro.h>
 #include <gtest/gtest.h>
