@@ -3,7 +3,8 @@
 // rows, and KeyGuideTest holds README.md and the manual page to them: each
 // row's key names, with the words of each meaning up to its first comma,
 // semicolon or parenthesis, stand together on one line of the README and in
-// one entry of the manual page.
+// one entry of the manual page, under the heading "Keys", "Gamepads" or
+// "Watching a recording".
 #pragma once
 
 #include <span>
