@@ -1,5 +1,7 @@
 #include "frame/command_line.h"
 
+#include "frame/key_guide.h"
+
 #include <getopt.h>
 
 #include <cstdlib>
@@ -122,55 +124,38 @@ CommandLine parse_command_line(int argc, char **argv) {
   return line;
 }
 
-const char *usage_text() {
-  return "Usage: swarmfire [OPTION]...\n"
-         "An arcade shooter: steer your ship along the bottom of the screen and shoot\n"
-         "the swarm of enemies above.\n"
-         "\n"
-         "  --scale N      a window at N times the 320x240 picture (1 to 8); by default\n"
-         "                 the largest that fits within 85% of the desktop\n"
-         "  --window       start in a window (the default)\n"
-         "  --fullscreen   start fullscreen, at the desktop's own resolution\n"
-         "  --record FILE  record the game into FILE as it is played\n"
-         "  --play FILE    show the game recorded in FILE as it happened, with its\n"
-         "                 sound, in the display it was recorded in unless one is\n"
-         "                 given, with the keys of a video (below); Esc or the\n"
-         "                 close button stops it\n"
-         "  --play OLD --record NEW\n"
-         "                 watch OLD, and take over with Return: NEW holds OLD's\n"
-         "                 inputs up to there and yours after it (if OLD ends\n"
-         "                 first, NEW is not written)\n"
-         "  --verify FILE  replay FILE without display or sound, as fast as possible,\n"
-         "                 and print its score, level, frames, steps, world hash and\n"
-         "                 length, with \"ok\" when they are the recorded ones\n"
-         "                 (status 0)\n"
-         "  --no-focus-pause\n"
-         "                 play on when the window loses the keyboard focus (to a\n"
-         "                 second screen, say): no pause, and a gamepad keeps\n"
-         "                 playing; the keyboard's keys go to the focused window\n"
-         "  -h, --help     show this help and exit\n"
-         "  -V, --version  show the version and exit\n"
-         "\n"
-         "Keys: Left and Right steer; Alt, Space or Left Ctrl fire and select;\n"
-         "Up and Down move through the menus; P pauses and resumes; F12 saves a\n"
-         "screenshot (dump.pcx); Esc ends the game or leaves the options;\n"
-         "F11 switches between the window and fullscreen at any moment.\n"
-         "The game pauses when its window loses the keyboard focus.\n"
-         "\n"
-         "Watching a recording (--play): Space (or a pad's Start) pauses and resumes,\n"
-         "and while paused . steps one frame; + (or =) plays faster, up to 8x, and -\n"
-         "slower, down to 1/4x, the sound only at 1x; Right and Left skip 10 seconds\n"
-         "ahead and back, Home goes back to the start; Return takes over (with\n"
-         "--record); Esc stops.\n"
-         "\n"
-         "Gamepads (/dev/input/js0 to js7, plugged in at any moment):\n"
-         "  left stick, D-pad  steer, and move through the menus\n"
-         "  A, B, X, Y         fire and select (buttons 0 to 3)\n"
-         "  Start              pause and resume (button 7)\n"
-         "  Back               end the game, leave the options (button 6)\n"
-         "The numbers are those Linux gives an Xbox-style pad; other pads act by the\n"
-         "same numbers, except that pads of 13 or more buttons (whose triggers are\n"
-         "buttons 6 and 7, as on PlayStation pads) have Back and Start at 8 and 9.\n"
-         "The D-pad is the last pair of axes; the triggers (and the right stick of an\n"
-         "Xbox-style pad) do nothing. A pad unplugged in play pauses the game.\n";
-}
+namespace {
+
+const char options_text[] =
+    "Usage: swarmfire [OPTION]...\n"
+    "An arcade shooter: steer your ship along the bottom of the screen and shoot\n"
+    "the swarm of enemies above.\n"
+    "\n"
+    "  --scale N      a window at N times the 320x240 picture (1 to 8); by default\n"
+    "                 the largest that fits within 85% of the desktop\n"
+    "  --window       start in a window (the default)\n"
+    "  --fullscreen   start fullscreen, at the desktop's own resolution\n"
+    "  --record FILE  record the game into FILE as it is played\n"
+    "  --play FILE    show the game recorded in FILE as it happened, with its\n"
+    "                 sound, in the display it was recorded in unless one is\n"
+    "                 given, with the keys of a video (below); Esc or the\n"
+    "                 close button stops it\n"
+    "  --play OLD --record NEW\n"
+    "                 watch OLD, and take over with Return: NEW holds OLD's\n"
+    "                 inputs up to there and yours after it (if OLD ends\n"
+    "                 first, NEW is not written)\n"
+    "  --verify FILE  replay FILE without display or sound, as fast as possible,\n"
+    "                 and print its score, level, frames, steps, world hash and\n"
+    "                 length, with \"ok\" when they are the recorded ones\n"
+    "                 (status 0)\n"
+    "  --no-focus-pause\n"
+    "                 play on when the window loses the keyboard focus (to a\n"
+    "                 second screen, say): no pause, and a gamepad keeps\n"
+    "                 playing; the keyboard's keys go to the focused window\n"
+    "  -h, --help     show this help and exit\n"
+    "  -V, --version  show the version and exit\n"
+    "\n";
+
+}  // namespace
+
+std::string usage_text() { return options_text + key_guide_text(); }

@@ -24,4 +24,4 @@ struct CommandLine {
 };
 
 CommandLine parse_command_line(int argc, char **argv);
-const char *usage_text();
+std::string usage_text();  // the options, then the keys (frame/key_guide.h)

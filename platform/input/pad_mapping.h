@@ -5,7 +5,8 @@
 // layout (8 axes, 11 buttons) stick 0 is the left stick, stick 1 the left
 // trigger with the right stick's X, stick 2 the right stick's Y with the
 // right trigger, and the last stick the D-pad; the buttons are A, B, X, Y,
-// LB, RB, Back, Start, Guide and the two stick clicks.
+// LB, RB, Back, Start, Guide and the two stick clicks. What each control
+// does, as players read it, is in the pad rows of frame/key_guide.cpp.
 //
 //   left stick, D-pad (stick 0 and the last   Left, Right, Up, Down
 //   stick of two axes)

@@ -1,13 +1,8 @@
 // The viewer of a recording watched in the window (--play): below the
 // game, which still sees only the recorded inputs, it reads its own keys
 // from the live key buffer at every wait and decides how that wait passes.
-//
-//   Space, P (a pad's Start)  pause and resume; "." steps one wait of the
-//                             recording (1/60 s) while paused
-//   +, =, keypad +  / -       faster, up to 8x / slower, down to 1/4x
-//   Right / Left / Home       10 s ahead / 10 s back / the start
-//   Return                    the player takes over (--record with --play)
-//   Esc                       the end
+// Its keys, as players read them, are the viewer rows of frame/key_guide.cpp
+// (--help prints them); "." steps one wait of the recording (1/60 s).
 //
 // Time is the recording's own clock: its waits that fired the logic timer,
 // 60 a second (input_log_waits). Ahead, the waits up to the moment sought
