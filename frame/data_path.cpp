@@ -11,14 +11,13 @@
 #define SWARMFIRE_DATA_FROM_BINARY "../share/games/swarmfire"
 #endif
 
+#include "platform/shared/environment.h"
+#include "platform/shared/files.h"
 #include "platform/shared/printable.h"
 #include "platform/shared/whole_file.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
@@ -29,9 +28,9 @@ namespace fs = std::filesystem;
 
 // Empty when the path names a folder, else why not.
 std::string not_a_folder(const std::string &path) {
-  struct stat info;
-  if (stat(path.c_str(), &info) != 0) return std::strerror(errno);
-  return S_ISDIR(info.st_mode) ? "" : "not a folder";
+  FileKind kind = file_kind(path);
+  if (kind == FileKind::None) return std::strerror(errno);
+  return kind == FileKind::Folder ? "" : "not a folder";
 }
 
 // Empty when all eight datafiles in the folder can be read, else the first
@@ -49,39 +48,28 @@ std::string folder_problem(const std::string &folder) {
 std::string working_directory() {
   std::error_code error;
   fs::path here = fs::current_path(error);
-  return error ? "." : here.string();
-}
-
-std::string this_binary() {
-  std::error_code error;
-  fs::path binary = fs::read_symlink("/proc/self/exe", error);
-  return error ? std::string() : binary.string();
-}
-
-const char *explicit_folder() {
-  const char *chosen = std::getenv("SWARMFIRE_DATA");
-  return chosen && *chosen ? chosen : nullptr;
+  return error ? "." : utf8_of(here);
 }
 
 std::vector<std::string> folders_to_try_here() {
-  return data_folders_to_try(this_binary(), working_directory());
+  return data_folders_to_try(executable_path(), working_directory());
 }
 
 }  // namespace
 
 std::vector<std::string> data_folders_to_try(const std::string &binary,
                                              const std::string &working_directory) {
-  std::vector<fs::path> candidates = {working_directory};
+  std::vector<fs::path> candidates = {path_of(working_directory)};
   if (!binary.empty()) {
-    fs::path beside = fs::path(binary).parent_path();
+    fs::path beside = path_of(binary).parent_path();
     candidates.push_back(beside / "data");
     candidates.push_back(beside / SWARMFIRE_DATA_FROM_BINARY);
   }
   candidates.push_back(SWARMFIRE_INSTALLED_DATA_DIR);
   std::vector<std::string> folders;
   for (const fs::path &candidate : candidates) {
-    std::string folder = candidate.lexically_normal().string();
-    if (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    std::string folder = utf8_of(candidate.lexically_normal());
+    if (folder.size() > 1 && (folder.back() == '/' || folder.back() == char(fs::path::preferred_separator))) folder.pop_back();
     if (std::find(folders.begin(), folders.end(), folder) == folders.end())
       folders.push_back(folder);
   }
@@ -95,14 +83,16 @@ std::string folder_holding_all(const std::vector<std::string> &folders) {
 }
 
 std::string data_folder() {
-  if (const char *chosen = explicit_folder()) return chosen;
+  std::string chosen = environment("SWARMFIRE_DATA");
+  if (!chosen.empty()) return chosen;
   std::vector<std::string> folders = folders_to_try_here();
   std::string found = folder_holding_all(folders);
   return found.empty() ? folders.back() : found;
 }
 
 std::string data_folder_problem() {
-  if (const char *chosen = explicit_folder()) {
+  std::string chosen = environment("SWARMFIRE_DATA");
+  if (!chosen.empty()) {
     std::string why = not_a_folder(chosen);
     if (why.empty()) return {};
     return "SWARMFIRE_DATA names " + printable(chosen) + ": " + why;
@@ -116,4 +106,4 @@ std::string data_folder_problem() {
          "); SWARMFIRE_DATA may name theirs";
 }
 
-std::string data_path(const char *file) { return (fs::path(data_folder()) / file).string(); }
+std::string data_path(const char *file) { return utf8_of(path_of(data_folder()) / file); }

@@ -1,6 +1,7 @@
 #include "frame/frame_stats.h"
 
 #include "platform/platform.h"
+#include "platform/shared/files.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -31,7 +32,7 @@ double now_seconds() {
 }
 
 void write_stats(const char *path) {
-  std::FILE *out = std::fopen(path, "w");
+  std::FILE *out = open_file(path, "wb");
   if (!out) return;
   double seconds = last_at - first_at;
   std::fprintf(out, "frames %ld\nseconds %.3f\nframes_per_second %.2f\n", frames, seconds,

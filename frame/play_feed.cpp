@@ -2,6 +2,7 @@
 
 #include "frame/frame_stats.h"
 #include "frame/game_state.h"
+#include "platform/shared/files.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -13,7 +14,7 @@ std::FILE *open_feed() {
   static bool tried = false;
   if (!tried) {
     tried = true;
-    if (const char *path = std::getenv("SWARMFIRE_PLAY_FEED")) feed = std::fopen(path, "w");
+    if (const char *path = std::getenv("SWARMFIRE_PLAY_FEED")) feed = open_file(path, "wb");
   }
   return feed;
 }

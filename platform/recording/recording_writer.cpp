@@ -1,15 +1,11 @@
 #include "platform/recording/recording_writer.h"
 
+#include "platform/shared/files.h"
 #include "platform/shared/fnv1a.h"
 #include "platform/shared/printable.h"
 #include "platform/shared/whole_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
-#include <climits>
 #include <cstring>
 
 namespace recording {
@@ -50,11 +46,10 @@ void put_pending_repeats(Writer &w) {
 // (FILE.PID.part), until it is put in place whole. A name near the folder's
 // limit on a name's length is cut short, at a character's start, to fit.
 std::string part_name(const std::string &path) {
-  std::string suffix = "." + std::to_string(getpid()) + ".part";
-  size_t name_at = path.rfind('/') + 1;  // 0 without a folder
+  std::string suffix = "." + std::to_string(process_number()) + ".part";
+  size_t name_at = path.find_last_of(FOLDER_SEPARATORS) + 1;  // 0 without a folder
   std::string folder = name_at == 0 ? "." : path.substr(0, name_at);
-  long most = pathconf(folder.c_str(), _PC_NAME_MAX);
-  size_t fits = (most > 0 ? size_t(most) : size_t(NAME_MAX)) - suffix.size();
+  size_t fits = longest_file_name(folder) - suffix.size();
   std::string name = path.substr(name_at);
   if (name.size() > fits) {
     name.resize(fits);
@@ -67,9 +62,9 @@ std::string part_name(const std::string &path) {
 }  // namespace
 
 std::string replace_problem(const std::string &path) {
-  struct stat info;
-  if (stat(path.c_str(), &info) != 0) return {};  // none: creating it will tell
-  if (!S_ISREG(info.st_mode)) return "is not a regular file; it is left as it is";
+  FileKind kind = file_kind(path);
+  if (kind == FileKind::None) return {};  // none: creating it will tell
+  if (kind != FileKind::Regular) return "is not a regular file; it is left as it is";
   const char *not_ours = "exists and is not a Swarmfire recording; it is left as it is";
   WholeFile file = read_whole_file(path);
   if (file.failure == ReadFailure::TooLarge) return not_ours;
@@ -88,16 +83,9 @@ std::string open_writer(Writer &w, const std::string &path, const Header &header
   if (!problem.empty()) return problem;
   w.path = path;
   w.part = part_name(path);
-  int fd = open(w.part.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-  if (fd < 0) return std::string("cannot be created: ") + std::strerror(errno);
-  w.file.reset(fdopen(fd, "wb"));
-  if (w.file) setvbuf(w.file.get(), nullptr, _IOFBF, BUFFER_BYTES);
-  if (!w.file) {
-    problem = std::string("cannot be created: ") + std::strerror(errno);
-    close(fd);
-    unlink(w.part.c_str());
-    return problem;
-  }
+  w.file.reset(create_new_file(w.part));
+  if (!w.file) return std::string("cannot be created: ") + std::strerror(errno);
+  setvbuf(w.file.get(), nullptr, _IOFBF, BUFFER_BYTES);
   for (uint8_t b : MAGIC) put(w, b);
   put_le(w, FORMAT_VERSION, 2);
   size_t n = std::min(header.game_version.size(), MOST_VERSION_BYTES);
@@ -167,13 +155,13 @@ std::string close_writer(Writer &w, const Trailer *trailer, bool keep) {
     for (uint8_t b : END_MAGIC) put(w, b);
   }
   flush_writer(w);
-  if (w.problem.empty() && fsync(fileno(w.file.get())) != 0) w.problem = std::strerror(errno);
+  if (int error = sync_file(w.file.get()); w.problem.empty() && error) w.problem = std::strerror(error);
   if (std::fclose(w.file.release()) != 0 && w.problem.empty()) w.problem = std::strerror(errno);
   // Whole, it takes the place of the target; else the target stays as it was.
   if (!w.problem.empty() || !keep)
-    unlink(w.part.c_str());
-  else if (std::rename(w.part.c_str(), w.path.c_str()) != 0)
-    w.problem = std::string(std::strerror(errno)) + " (putting " + printable(w.part) + " in its place)";
+    remove_file(w.part);
+  else if (int error = replace_file(w.part, w.path))
+    w.problem = std::string(std::strerror(error)) + " (putting " + printable(w.part) + " in its place)";
   return w.problem;
 }
 

@@ -1,6 +1,7 @@
 #include "platform/shared/whole_file.h"
 
-#include <fcntl.h>
+#include "platform/shared/files.h"
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -18,7 +19,7 @@ WholeFile failed(ReadFailure failure, int error = 0) {
 
 // The open file and its size, or -1 with the failure.
 int open_regular(const std::string &path, off_t &size, WholeFile &failure) {
-  int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  int fd = open_for_reading(path);
   if (fd < 0) {
     failure = failed(ReadFailure::CannotOpen, errno);
     return -1;
