@@ -1,23 +1,21 @@
 #include "platform/input/gamepad.h"
 
+#include "platform/input/pad_devices.h"
 #include "platform/input/pad_mapping.h"
 #include "platform/sys/monotonic_clock.h"
 
 #include <allegro.h>
-#include <sys/stat.h>
-#include <time.h>
 
 #include <cerrno>
-#include <cstdio>
 
 namespace {
 
-constexpr long long LOOK_EVERY_NS = 2'000'000'000;  // between looks for a new pad
+constexpr long long LOOK_EVERY_NS = 2 * NS_PER_SECOND;  // between looks for a new pad
 constexpr int LOSS_KEPT = 30;    // waits a lost pad waits to be asked about
 constexpr int MOST_PRESSES = 16;
 
 struct Pads {
-  int open = 0;  // pads the driver has open: /dev/input/js0 and on
+  int open = 0;  // pads the driver has open
   PadRest rest[MAX_JOYSTICKS];
   PadKeys held{};
   long long next_look = 0;  // on the monotonic clock
@@ -28,16 +26,9 @@ struct Pads {
 
 Pads pads;
 
-bool device_there(int n) {
-  char path[24];
-  std::snprintf(path, sizeof path, "/dev/input/js%d", n);
-  struct stat st;
-  return stat(path, &st) == 0;
-}
-
 bool any_device() {
   for (int n = 0; n < MAX_JOYSTICKS; ++n)
-    if (device_there(n)) return true;
+    if (pad_device_there(n)) return true;
   return false;
 }
 
@@ -79,22 +70,20 @@ void look_for_pads() {
   long long now = now_ns();
   if (now < pads.next_look) return;
   pads.next_look = now + LOOK_EVERY_NS;
-  if (pads.open ? device_there(pads.open) : any_device()) open_pads();
+  if (pads.open ? pad_device_there(pads.open) : any_device()) open_pads();
 }
 
 bool a_pad_went_away() {
   for (int i = 0; i < pads.open; ++i)
-    if (!device_there(i)) return true;
+    if (!pad_device_there(i)) return true;
   return false;
 }
 
-// The pads' state now. False when a pad was pulled out: its node may stay a
-// while, but the kernel answers its reads with ENODEV from the moment it is
-// gone, and the driver then keeps the last state it read.
+// The pads' state now. False when a pad was pulled out.
 bool read_pads() {
   errno = 0;
   poll_joystick();
-  return errno != ENODEV;
+  return !pad_read_failed();
 }
 
 // Its keys let go, and the game told once it asks, so that it pauses.
