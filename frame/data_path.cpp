@@ -65,7 +65,7 @@ std::vector<std::string> data_folders_to_try(const std::string &binary,
     candidates.push_back(beside / "data");
     candidates.push_back(beside / SWARMFIRE_DATA_FROM_BINARY);
   }
-  candidates.push_back(SWARMFIRE_INSTALLED_DATA_DIR);
+  if (*SWARMFIRE_INSTALLED_DATA_DIR) candidates.push_back(SWARMFIRE_INSTALLED_DATA_DIR);
   std::vector<std::string> folders;
   for (const fs::path &candidate : candidates) {
     std::string folder = utf8_of(candidate.lexically_normal());

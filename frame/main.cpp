@@ -39,6 +39,7 @@ int print(const std::string &text, const char *what) {
 }  // namespace
 
 int main(int argc, char **argv) {
+  arguments_in_utf8(argc, argv);
   standard_streams_open();
   stop_signals_install();
   CommandLine line = parse_command_line(argc, argv);

@@ -13,3 +13,7 @@ void standard_streams_open();
 // it, else why not (the system's reason; "Bad file descriptor" when it was
 // closed at the start).
 std::string standard_output_problem();
+
+// The program's arguments in UTF-8, as the game takes every text (Windows
+// hands main its own code page's).
+void arguments_in_utf8(int &argc, char **&argv);

@@ -29,3 +29,6 @@ std::string standard_output_problem() {
   if (std::fflush(stdout) != 0 || std::ferror(stdout)) return std::strerror(errno ? errno : EIO);
   return {};
 }
+
+// Linux hands them over as they were given, which is UTF-8 on any desktop.
+void arguments_in_utf8(int &, char **&) {}

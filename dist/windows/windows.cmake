@@ -1,0 +1,34 @@
+# The Windows build's own part, included by the top CMakeLists.txt when it
+# is cross-built (make windows, dist/windows/mingw64-toolchain.cmake):
+# the library built static by scripts/build-allegro-windows.sh, the
+# datafiles that the Linux build made, and the exe as a GUI program that
+# needs no DLL beyond Windows' own.
+set(SWARMFIRE_ALLEGRO_WINDOWS "" CACHE PATH "The library for Windows: OUT_DIR/allegro of build-allegro-windows.sh")
+set(SWARMFIRE_LINUX_BUILD "" CACHE PATH "The Linux build folder whose data/ holds the eight datafiles")
+if(NOT EXISTS ${SWARMFIRE_ALLEGRO_WINDOWS}/lib/liballeg.a)
+  message(FATAL_ERROR "SWARMFIRE_ALLEGRO_WINDOWS must name the library built by scripts/build-allegro-windows.sh")
+endif()
+if(NOT EXISTS ${SWARMFIRE_LINUX_BUILD}/data/title.dat)
+  message(FATAL_ERROR "SWARMFIRE_LINUX_BUILD must name a Linux build folder whose datafiles are made")
+endif()
+set(SWARMFIRE_DATA_DIR ${SWARMFIRE_LINUX_BUILD}/data)
+
+# The library, statically, with the system libraries its drivers use; in
+# the place of the pkg-config target that the Linux build uses.
+add_library(PkgConfig::ALLEGRO INTERFACE IMPORTED)
+target_include_directories(PkgConfig::ALLEGRO INTERFACE ${SWARMFIRE_ALLEGRO_WINDOWS}/include)
+target_compile_definitions(PkgConfig::ALLEGRO INTERFACE ALLEGRO_STATICLINK)
+target_link_libraries(PkgConfig::ALLEGRO INTERFACE ${SWARMFIRE_ALLEGRO_WINDOWS}/lib/liballeg.a
+                      dinput ddraw dxguid dsound winmm ole32 gdi32 comdlg32 user32 kernel32 shell32 uuid)
+
+# Every program static, so that none needs a DLL beyond Windows' own, and
+# no time stamp in the exe, so that the same sources make the same bytes.
+add_link_options(-static -static-libgcc -static-libstdc++ -Wl,--no-insert-timestamp)
+# UTF-8 file names and text by the wide system calls (platform/shared).
+add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
+
+# The game is a GUI program (no console window of its own); its icon and
+# version come from a resource script.
+function(windows_game target)
+  set_target_properties(${target} PROPERTIES WIN32_EXECUTABLE ON)
+endfunction()
