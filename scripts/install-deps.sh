@@ -6,6 +6,7 @@
 #   test     make test: the build, the tests, the package and its checks,
 #            the benchmarks' smoke run and the fuzzer's short run
 #   bench    make bench; fuzz: make fuzz; package: make package
+#   windows  make windows: the Linux build's datafiles, and MinGW
 #   fresh    scripts/fresh-debian-test.sh (debootstrap, and the X server
 #            that the game built there opens its window on)
 # A minimal Debian 12 (debootstrap --variant=minbase) with make and git added
@@ -45,6 +46,10 @@ test_packages=(googletest libgtest-dev xvfb xdotool x11-utils x11-xserver-utils 
 bench_packages=(libbenchmark-dev)
 bench_tools=(valgrind git)  # instruction counts of make bench; the game before, for its figures
 fuzz_packages=(clang libclang-rt-14-dev)
+# make windows: MinGW-w64's C++ compiler (the winpthreads flavour), its
+# Windows and DirectX headers and binutils; dpkg-dev and patch for the
+# library's source (apt-get source, its patches).
+windows_packages=(g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64 dpkg-dev patch)
 
 list_only=0
 if [ "${1:-}" = --list ]; then
@@ -60,8 +65,9 @@ case "${1:-play}" in
   bench) wanted+=("${test_packages[@]}" "${bench_packages[@]}" "${bench_tools[@]}") ;;
   fuzz) wanted+=("${test_packages[@]}" "${bench_packages[@]}" "${fuzz_packages[@]}") ;;
   package) wanted+=("${package_packages[@]}") ;;
+  windows) wanted=(cmake make "${build_packages[@]}" "${windows_packages[@]}") ;;
   fresh) wanted=(debootstrap git xvfb xdotool) ;;
-  *) echo "usage: $0 [--list] play|test|bench|fuzz|package|fresh" >&2; exit 2 ;;
+  *) echo "usage: $0 [--list] play|test|bench|fuzz|package|fresh|windows" >&2; exit 2 ;;
 esac
 if [ "$list_only" = 1 ]; then
   printf '%s\n' "${wanted[@]}"
