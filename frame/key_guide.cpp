@@ -60,6 +60,13 @@ std::span<const KeyRow> key_rows() { return keys; }
 std::span<const PadRow> pad_rows() { return pad; }
 std::span<const ViewerRow> viewer_rows() { return viewer; }
 
+// Where the pads come from, as the system has them.
+#ifdef _WIN32
+constexpr const char *PADS_FROM = "the joysticks Windows knows";
+#else
+constexpr const char *PADS_FROM = "/dev/input/js0 to js7";
+#endif
+
 std::string key_guide_text() {
   std::string text = "Keys (in play; on the title and options screens):\n";
   for (const KeyRow &row : key_rows()) text += line(row.keys, widest(key_rows(), &KeyRow::keys), key_text(row));
@@ -67,15 +74,14 @@ std::string key_guide_text() {
           "\n"
           "Watching a recording (--play), the sound only at 1x:\n";
   for (const ViewerRow &row : viewer_rows()) text += line(row.keys, widest(viewer_rows(), &ViewerRow::keys), row.does);
-  text += "\n"
-          "Gamepads (/dev/input/js0 to js7, plugged in at any moment):\n";
+  text += std::string("\nGamepads (") + PADS_FROM + ", plugged in at any moment):\n";
   for (const PadRow &row : pad_rows())
     text += line(row.controls, widest(pad_rows(), &PadRow::controls),
                  std::string(row.does) + (*row.buttons ? std::string(" (") + row.buttons + ")" : ""));
   return text +
-         "The numbers are those Linux gives an Xbox-style pad; other pads act by the\n"
-         "same numbers, except that pads of 13 or more buttons (whose triggers are\n"
-         "buttons 6 and 7, as on PlayStation pads) have Back and Start at 8 and 9.\n"
+         "The numbers are those the system gives an Xbox-style pad; other pads act by\n"
+         "the same numbers, except that pads of 13 or more buttons (whose triggers\n"
+         "are buttons 6 and 7, as on PlayStation pads) have Back and Start at 8 and 9.\n"
          "The D-pad is the last pair of axes; the triggers (and the right stick of an\n"
          "Xbox-style pad) do nothing. A pad unplugged in play pauses the game.\n";
 }
