@@ -9,8 +9,9 @@
 // Within the platform, by levels: the seam's headers at the root with the
 // folders that have no device (shared/, sys/); the display's logic; the
 // recording; the interface a window system gives the real platform; the
-// device folders (x11/, win32/, sound/, input/), which never include one another; the headless twin; and the compositions at the root (the
-// seam, the real platform). The game sees of the platform only the seam
+// device folders (x11/, win32/, sound/, input/), which never include one
+// another; the headless twin; and the compositions at the root (the seam,
+// the real platform). The game sees of the platform only the seam
 // (platform/platform.h) and shared/, but for the program entry's named
 // exceptions; only the tools include the twin's controls, and no tool but
 // the tests includes tests/. A failure names the file, the line and the
