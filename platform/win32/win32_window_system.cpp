@@ -23,7 +23,8 @@ FrameGrid grid;
 // A window shown after the copies (wine maps its window a moment after the
 // mode is set) would stay black until something changed: the window is
 // asked to paint at every wait for a second after a mode is set, and once
-// a second after that, in case a paint was lost (0.3% of a frame's time).
+// a second after that, in case a paint was lost (a few milliseconds in a
+// second).
 constexpr long long REPAINT_EVERY_WAIT_FOR = NS_PER_SECOND;
 constexpr long long REPAINT_EVERY = NS_PER_SECOND;
 long long mode_set_at = 0, repainted_at = 0;
