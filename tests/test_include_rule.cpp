@@ -60,14 +60,17 @@ int match(const std::string &place, const std::string &file) {
   return stem == place ? 1000 : -1;
 }
 
-// The layer of a file of the tree, or -1 for one of no layer.
-int layer_of(const std::string &file) {
-  int best = -1, layer = -1;
-  for (int l = 0; l < static_cast<int>(std::size(layers)); ++l)
-    for (const std::string &place : layers[l].places)
-      if (int m = match(place, file); m > best) best = m, layer = l;
-  return layer;
+// The rank of a file in a table of layers (or of the platform's levels),
+// or -1 for one the table does not place.
+template <size_t N>
+int rank_in(const Layer (&table)[N], const std::string &file) {
+  int best = -1, rank = -1;
+  for (int l = 0; l < static_cast<int>(N); ++l)
+    for (const std::string &place : table[l].places)
+      if (int m = match(place, file); m > best) best = m, rank = l;
+  return rank;
 }
+int layer_of(const std::string &file) { return rank_in(layers, file); }
 
 struct Include {
   std::string header;
@@ -108,14 +111,6 @@ const Layer platform_levels[] = {
     {"compositions", {"platform/"}},
 };
 constexpr int DEVICES = 4;
-
-int level_of(const std::string &file) {
-  int best = -1, level = -1;
-  for (int l = 0; l < static_cast<int>(std::size(platform_levels)); ++l)
-    for (const std::string &place : platform_levels[l].places)
-      if (int m = match(place, file); m > best) best = m, level = l;
-  return level;
-}
 
 std::string folder_of(const std::string &file) { return file.substr(0, file.rfind('/') + 1); }
 
@@ -171,49 +166,33 @@ std::string cycle_from(const std::string &module, const std::map<std::string, st
 
 }  // namespace
 
-TEST(IncludeRule, EachFileIncludesOnlyItsLayerAndBelow) {
+// Every include of the tree against the layers, the platform's levels and
+// what the game may see of the platform and the tools of the twin and the
+// tests.
+TEST(IncludeRule, EachFileIncludesItsLayerAndBelowAndThePlatformItsLevelAndTheSeamAlone) {
   const auto tree = includes_of_tree(SWARMFIRE_SOURCE_DIR);
   for (const auto &[file, includes] : tree) {
-    int layer = layer_of(file);
+    int layer = layer_of(file), level = rank_in(platform_levels, file);
     ASSERT_GE(layer, 0) << file << " lies in no layer";
-    for (const Include &include : includes) {
-      int below = layer_of(include.header);
-      if (below > layer)
-        ADD_FAILURE() << file << ":" << include.line << ": includes " << include.header << " (" << layers[below].name
-                      << ") from the layer " << layers[layer].name;
+    bool game = layer > 0 && layer < TOOLS;
+    for (const auto &[h, line] : includes) {
+      const std::string at = file + ":" + std::to_string(line) + ": includes " + h;
+      if (int below = layer_of(h); below > layer)
+        ADD_FAILURE() << at << " (" << layers[below].name << ") from the layer " << layers[layer].name;
+      if (file.starts_with("platform/") && h.starts_with("platform/")) {
+        int below = rank_in(platform_levels, h);
+        bool sibling = level == DEVICES && below == DEVICES && folder_of(file) != folder_of(h);
+        if (below > level || sibling)
+          ADD_FAILURE() << at << " (" << (sibling ? "another device" : platform_levels[below].name) << ") from "
+                        << platform_levels[level].name;
+      }
+      if ((game && h.starts_with("platform/") && !game_may_include(file, h)) ||
+          (is_twins_control(h) && layer < TOOLS && !file.starts_with("platform/headless/")) ||
+          (h.starts_with("tests/") && !file.starts_with("tests/")))
+        ADD_FAILURE() << at;
     }
   }
   EXPECT_GT(tree.size(), 200u);
-}
-
-TEST(IncludeRule, ThePlatformsFoldersIncludeTheirLevelAndBelowAndNoSiblingDevice) {
-  for (const auto &[file, includes] : includes_of_tree(SWARMFIRE_SOURCE_DIR)) {
-    if (!file.starts_with("platform/")) continue;
-    int level = level_of(file);
-    for (const Include &include : includes) {
-      if (!include.header.starts_with("platform/")) continue;
-      int below = level_of(include.header);
-      bool sibling = level == DEVICES && below == DEVICES && folder_of(file) != folder_of(include.header);
-      if (below > level || sibling)
-        ADD_FAILURE() << file << ":" << include.line << ": includes " << include.header << " ("
-                      << (sibling ? "another device" : platform_levels[below].name) << ") from "
-                      << platform_levels[level].name;
-    }
-  }
-}
-
-TEST(IncludeRule, TheGameSeesTheSeamAloneAndOnlyToolsTheTwinsControlsOrTheTests) {
-  for (const auto &[file, includes] : includes_of_tree(SWARMFIRE_SOURCE_DIR)) {
-    int layer = layer_of(file);
-    bool game = layer > 0 && layer < TOOLS;
-    for (const Include &include : includes) {
-      const std::string &h = include.header;
-      bool refused = (game && h.starts_with("platform/") && !game_may_include(file, h)) ||
-                     (is_twins_control(h) && layer < TOOLS && !file.starts_with("platform/headless/")) ||
-                     (h.starts_with("tests/") && !file.starts_with("tests/"));
-      if (refused) ADD_FAILURE() << file << ":" << include.line << ": includes " << h;
-    }
-  }
 }
 
 TEST(IncludeRule, TheGamesModulesIncludeOneAnotherWithoutACycle) {

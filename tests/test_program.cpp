@@ -41,8 +41,8 @@ CommandLine parse(std::vector<std::string> words) {
 
 }  // namespace
 
-// Bad values, each one line pointing at --help, are the real binary's test
-// (real_no_window).
+// Bad values, each one line pointing at --help, and what --help, -h,
+// --version and -V print are the real binary's test (real_no_window).
 TEST(CommandLineTest, OptionsAndWhatTheyChoose) {
   CommandLine line = parse({"swarmfire", "--fullscreen", "--scale", "8"});
   EXPECT_TRUE(line.error.empty()) << line.error;
@@ -56,8 +56,6 @@ TEST(CommandLineTest, OptionsAndWhatTheyChoose) {
   EXPECT_EQ(line.recording, Recording::Play);
   EXPECT_EQ(line.recording_file, "best.sfr");
   EXPECT_TRUE(line.display_given);
-  EXPECT_TRUE(parse({"swarmfire", "--help"}).help && parse({"swarmfire", "-h"}).help);
-  EXPECT_TRUE(parse({"swarmfire", "--version"}).version && parse({"swarmfire", "-V"}).version);
 }
 
 TEST(CommandLineTest, AmbiguousRepeatedAndPointlessOptionsAreNamedAsSuch) {

@@ -1,8 +1,8 @@
-// Level results, game over and final results: phases counted in presented
-// frames, the bonus, and keys that cut short or are discarded. (The game
-// over's samples are pinned by the replays of the games lost.)
+// Level results and the final rating: phases counted in presented frames,
+// the bonus, and keys that cut short or are discarded. (The game over and
+// the final results, their frames, pictures, samples and the keys they take
+// or discard, are pinned by the replays of the games lost.)
 #include "frame/catalogue.h"
-#include "frame/game_over.h"
 #include "frame/game_state.h"
 #include "frame/program.h"
 #include "frame/program_services.h"
@@ -61,25 +61,6 @@ TEST_F(ResultsTest, TheBonusIsTenTimesTheTruncatedPercentageDoubledWhenFlawlessA
   }
 }
 
-TEST_F(ResultsTest, GameOverGrowsFiftyFramesWaitsForAKeyAndSpinsAHundred) {
-  for (long key_at : {0L, 10L}) {  // no key before the wait, or one during the growth
-    SetUp();
-    long waited_at = -1;
-    KeyScript()
-        .on_event([&](const headless::Event &e) {
-          if (e.kind == Wait::Present && e.frame == key_at) headless::press(KEY_SPACE);
-          if (e.kind == Wait::KeyWait && waited_at < 0) {
-            waited_at = e.frame;
-            headless::press(KEY_SPACE);
-          }
-        })
-        .install();
-    game_over();
-    EXPECT_EQ(waited_at, key_at ? -1 : 50) << "a key during the growth counts for the wait";
-    EXPECT_EQ(std::pair(headless::frames(), headless_twin.fades_out), std::pair(150L, 1));
-  }
-}
-
 TEST_F(ResultsTest, RatingNeedsAScoreStrictlyAboveEachBound) {
   const std::pair<int, const char *> ratings[] = {
       {0, "YOU MUST BE JOKING"},       {1000, "YOU MUST BE JOKING"},  {1001, "HEY. GET SERIOUS"},
@@ -88,13 +69,4 @@ TEST_F(ResultsTest, RatingNeedsAScoreStrictlyAboveEachBound) {
       {9001, "ONE OF THE BEST"},
   };
   for (auto [score, message] : ratings) EXPECT_STREQ(rating_message(score), message) << score;
-}
-
-TEST_F(ResultsTest, FinalResultsSlideFiftyShowTheRatingWaitAndZoomFiftyOne) {
-  total_shots_fired = 0;
-  total_shots_hit = 0;
-  KeyScript().press(KEY_SPACE, 10).press(KEY_ENTER, 200).install();
-  show_final_results();
-  // The key at frame 10 is discarded; the one at 200 ends the fireworks.
-  EXPECT_EQ(std::tuple(headless::frames(), headless_twin.buffer.size(), player.score), std::tuple(200L + 51, 0, 1234));
 }

@@ -46,15 +46,6 @@ held() {
   [ $((held * 100)) -ge $((frames * 90)) ] || fail "$held of $frames frames held $1 refreshes"
 }
 
-# restart_xvfb: the X server started again (with REFRESH_HZ and
-# SCREEN_DEPTH as the call sets them).
-restart_xvfb() {
-  kill "$XVFB_PID"
-  wait "$XVFB_PID" 2>/dev/null || true
-  XVFB_PID=
-  start_xvfb
-}
-
 # The attract cycle: 1000 title frames, the bonus screen (cut short by a
 # key), 600 more title frames, the demo.
 not_title() { [ "$(field differ "$(shoot_window now --diff "$WORK/title.xwd")")" -gt 2000 ]; }

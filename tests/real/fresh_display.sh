@@ -24,8 +24,6 @@ for run in $(seq 20); do
   wait_window
   echo "start $run"
   close_window
-  kill "$XVFB_PID"
-  wait "$XVFB_PID" 2>/dev/null || true
-  XVFB_PID=
+  stop_xvfb
 done
 echo "PASS: 20 starts on fresh X servers, each window opened and closed with status 0"

@@ -46,10 +46,9 @@ EOF
   export PIPEWIRE_RUNTIME_DIR=$dir/runtime
   unset PIPEWIRE_REMOTE
   # A session bus of its own, as a desktop session has one.
-  dbus-daemon --session --nofork --nopidfile --address="unix:path=$dir/runtime/bus" >"$dir/bus.log" 2>&1 &
-  PIPEWIRE_PIDS+=($!)
+  start_bus "$dir/runtime/bus"
+  PIPEWIRE_PIDS+=("$BUS_PID")
   export DBUS_SESSION_BUS_ADDRESS=unix:path=$dir/runtime/bus
-  wait_until 10 test -S "$dir/runtime/bus" || fail "the session bus did not start: $(cat "$dir/bus.log")"
   ALSA_CONFIG_PATH=$dir/card.conf pipewire >"$dir/pipewire.log" 2>&1 &
   PIPEWIRE_PIDS+=($!)
   wait_until 10 test -S "$dir/runtime/pipewire-0" || fail "PipeWire did not start: $(tail -n 5 "$dir/pipewire.log")"

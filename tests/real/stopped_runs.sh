@@ -38,15 +38,10 @@ stop_run() {
   sleep "0.$((RANDOM % 10))"
   case $how in
     window*) xdotool "$how" "$WINDOW" ;;
-    server-*)
-      kill "-${how#server-}" "$XVFB_PID"
-      wait "$XVFB_PID" 2>/dev/null || true
-      XVFB_PID=
-      ;;
+    server-*) stop_xvfb "${how#server-}" ;;
     *) kill "-$how" "$GAME_PID" ;;
   esac
-  wait_exit 5
-  [ "$EXIT_STATUS" -eq "$status" ] || fail "($where, $how) status $EXIT_STATUS: $(cat "$WORK/game.err")"
+  game_ended "$status" 5 "$where, $how"
   [ "$(grep -cxF "swarmfire: $reason; stopping" "$WORK/game.err")" -eq 1 ] ||
     fail "($where, $how) said: $(cat "$WORK/game.err")"
   no_crash_output "swarmfire: $reason; stopping"
@@ -75,8 +70,7 @@ sleep 1
 tap space
 sleep 0.5
 kill -TERM "$GAME_PID"
-wait_exit 5
-[ "$EXIT_STATUS" -eq 143 ] || fail "(watched, paused, TERM) status $EXIT_STATUS: $(cat "$WORK/game.err")"
+game_ended 143 5 "watched, paused, TERM"
 
 # Standard streams closed, as some launchers leave them (stderr alone, then
 # all three): the game runs, SIGTERM ends it, and its recording verifies.
@@ -87,8 +81,7 @@ for closing in "2>&-" "<&- >&- 2>&-"; do
   GAME_PID=$!
   wait_window
   kill -TERM "$GAME_PID"
-  wait_exit 5
-  [ "$EXIT_STATUS" -eq 143 ] || fail "(streams closed: $closing) status $EXIT_STATUS"
+  game_ended 143 5 "streams closed: $closing"
   verifies "$REC: score 0, level 0, *" "(streams closed: $closing)"
 done
 

@@ -69,8 +69,7 @@ QUARTER=44100 # bytes: 44.1 kHz, 16-bit stereo
 copy_data "$DATA"
 SWARMFIRE_SOUND_LOG=$WORK/ours.sound SWARMFIRE_PLAY_FEED=$FEED open_game
 sleep 1
-lit=$(nonblack title)
-[ "$lit" -gt 500 ] || fail "the title screen is (nearly) black"
+title_lit
 wait_until 10 test -s "$WORK/ours.log" || fail "the game did not open the sound card"
 [ "$(periods ours)" = "256 x 3" ] || fail "not the game's periods: $(cat "$WORK/ours.log")"
 grep -qx background /proc/"$GAME_PID"/task/*/comm || fail "the game's background thread is not running"
@@ -100,11 +99,8 @@ grep -q '^underrun' "$WORK/ours.log" && echo "note: the card underran $(grep -c 
 # (as root, by dropping the capability), RealtimeKit's stand-in grants it;
 # the card runs dry once, 1.5 s after the stream started.
 printf '[sound]\nalsa_fragsize = 1024\n' >"$HOME/.allegrorc"
-sound_device "pcm_type.emulated_card { lib \"$CARD\" }" \
-  "pcm.!default { type emulated_card stream \"$WORK/user.raw\" log \"$WORK/user.log\" underrun_after 1500 }"
-dbus-daemon --session --nofork --nopidfile --address="unix:path=$WORK/system_bus" >"$WORK/bus.log" 2>&1 &
-BUS_PID=$!
-wait_until 10 test -S "$WORK/system_bus" || fail "the private bus did not start: $(cat "$WORK/bus.log")"
+use_emulated_card "$CARD" user underrun_after 1500
+start_bus "$WORK/system_bus"
 "$FAKE_REALTIMEKIT" "unix:path=$WORK/system_bus" >"$WORK/realtimekit.log" 2>&1 &
 REALTIMEKIT_PID=$!
 trap 'kill $REALTIMEKIT_PID $BUS_PID 2>/dev/null || true; stop_pipewire; cleanup' EXIT

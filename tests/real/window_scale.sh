@@ -22,23 +22,13 @@ export SWARMFIRE_LAST_FRAME="$WORK/last.pcx"
 # at exit, scaled.
 close_and_compare() {
   close_window
-  local out
-  out=$("$XWD_PROBE" "$WORK/$1.xwd" "$2" "$3" $((320 * $4)) $((240 * $4)) \
-    --scaled-from "$SWARMFIRE_LAST_FRAME" --step "$4")
-  [ "$(field mismatch "$out")" -eq 0 ] || fail "$(field mismatch "$out") pixels unlike the last picture scaled by $4"
+  like_last_frame "$@"
 }
 
-# at_size W H [SECONDS]: the window is W x H at (0, 0), within the seconds
-# given; at_place W H X Y [SECONDS]: at (X, Y); f11_to W H [X Y]: after F11.
-# (Where the picture lies in it, and at which scale, follows; the pictures
-# shot there are held against the game's.)
-at_size() { at_place "$1" "$2" 0 0 "${3:-1}"; }
-at_place() {
-  wait_until "${5:-1}" placed "$@" ||
-    fail "window ${WIN_W}x$WIN_H at ($WIN_X, $WIN_Y), not ${1}x$2 at ($3, $4)"
-}
-placed() { window_on_show && [ "${WIN_W}x$WIN_H+$WIN_X+$WIN_Y" = "${1}x$2+$3+$4" ]; }
-f11_to() { tap F11 && at_place "$1" "$2" "${3:-0}" "${4:-0}" 5; }
+# f11_to W H [X Y]: after F11 the window is W x H at (X, Y), (0, 0) unless
+# given. (Where the picture lies in it, and at which scale, follows; the
+# pictures shot there are held against the game's.)
+f11_to() { tap F11 && at_place 5 "$1" "$2" "${3:-0}" "${4:-0}"; }
 # shows SHOT NAME: the picture on show, shot as NAME, is SHOT's, pixel for
 # pixel at its own 320 x 240 size (their PNGs the same), within seconds.
 shows() { wait_until 3 same_picture "$@" || fail "the picture changed: $1.png / $2.png"; }
@@ -64,7 +54,7 @@ take_focus() {
 
 FEED=$WORK/feed
 SWARMFIRE_PLAY_FEED=$FEED open_game
-at_size 960 720
+at_place 1 960 720 0 0
 sleep 1
 start_play tap space 0.1 # Space selects as Alt does: a game
 
@@ -91,7 +81,7 @@ wait_until 5 paused paused-again || fail "P did not pause again"
 close_and_compare paused-again "$PIC_X" "$PIC_Y" "$SCALE"
 
 open_game --fullscreen
-at_size 1920 1080
+at_place 1 1920 1080 0 0
 fullscreen_as_window
 wait_until 10 title_back fullscreen-title || fail "no title in fullscreen"
 around=$(field nonblack "$(shoot border 0 0 1920 60)")
@@ -105,10 +95,8 @@ close_and_compare fullscreen-title 320 60 4
 # new X server of that size, its monitors NAME+X+Y (the first holds the
 # server's one output; "*" before a name makes it the primary one).
 screen_of() {
-  kill "$XVFB_PID"
-  wait "$XVFB_PID" 2>/dev/null || true
   SCREEN_SIZE=$1
-  start_xvfb
+  restart_xvfb
   local output=screen
   for monitor in "${@:2}"; do
     xrandr --setmonitor "${monitor%%+*}" "1920/508x1080/286+${monitor#*+}" "$output" >/dev/null
@@ -129,7 +117,7 @@ black() {
 screen_of 3840x1080 left+0+0 right+1920+0
 xdotool mousemove 2880 540
 open_game --fullscreen
-at_place 1920 1080 1920 0
+at_place 1 1920 1080 1920 0
 fullscreen_as_window
 wait_until 10 title_back right-title || fail "no title in fullscreen on the right monitor"
 black right-left 0 0 1920 1080
@@ -154,17 +142,17 @@ close_and_compare left-title 320 60 4
 screen_of 1920x2160 '*lower+0+1080' upper+0+0
 xdotool mousemove 960 300
 open_game
-at_place 960 720 480 1260
+at_place 1 960 720 480 1260
 f11_to 1920 1080 0 1080
 wait_until 10 title_back lower-title || fail "no title in fullscreen on the lower monitor"
 black lower-upper 0 0 1920 1080
 f11_to 960 720 480 1260
 shows lower-title lower-window
 xdotool windowsize "$WINDOW" 800 500
-at_place 800 500 480 1260
+at_place 1 800 500 480 1260
 shows lower-title smaller-window
 xdotool windowsize "$WINDOW" 1200 800
-at_place 1200 800 480 1260
+at_place 1 1200 800 480 1260
 shows lower-title larger-window
 close_and_compare larger-window "$PIC_X" "$PIC_Y" 3
 echo "PASS: scaled window, fullscreen without grabs both ways, focus pause and --fullscreen; on two monitors side by side and stacked"

@@ -78,6 +78,19 @@ start_xvfb() {
 }
 xvfb_settled() { [ -s "$WORK/displayfd" ] || ! kill -0 "$XVFB_PID" 2>/dev/null; }
 
+# stop_xvfb [SIGNAL]: the X server stopped (by SIGTERM unless named) and
+# waited for; restart_xvfb: stopped and started again (SCREEN_SIZE,
+# REFRESH_HZ and SCREEN_DEPTH as they are then).
+stop_xvfb() {
+  kill "-${1:-TERM}" "$XVFB_PID"
+  wait "$XVFB_PID" 2>/dev/null || true
+  XVFB_PID=
+}
+restart_xvfb() {
+  stop_xvfb
+  start_xvfb
+}
+
 # start_desktop: an X server, sound into a file and a copy of the datafiles.
 start_desktop() {
   start_xvfb
@@ -98,14 +111,15 @@ use_file_sound() {
     "pcm.!default { type file slave.pcm \"null\" file \"$WORK/sound.raw\" format \"raw\" }"
 }
 
-# use_emulated_card LIBRARY NAME: ALSA's default device becomes the sound
-# card emulated on the monotonic clock (tests/tools/emulated_card.cpp): what
-# the game plays goes to $WORK/NAME.raw, when it leaves the buffer and the
-# periods asked for to $WORK/NAME.log.
+# use_emulated_card LIBRARY NAME [SETTING...]: ALSA's default device becomes
+# the sound card emulated on the monotonic clock (tests/tools/emulated_card.cpp),
+# with the settings given ("underrun_after MS"): what the game plays goes to
+# $WORK/NAME.raw, when it leaves the buffer and the periods asked for to
+# $WORK/NAME.log.
 use_emulated_card() {
   rm -f "$WORK/$2.raw" "$WORK/$2.log"
   sound_device "pcm_type.emulated_card { lib \"$1\" }" \
-    "pcm.!default { type emulated_card stream \"$WORK/$2.raw\" log \"$WORK/$2.log\" }"
+    "pcm.!default { type emulated_card stream \"$WORK/$2.raw\" log \"$WORK/$2.log\" ${*:3} }"
 }
 
 # start_game BINARY DATA_DIR [OPTION...]: runs the game from its data folder.
@@ -144,6 +158,13 @@ window_on_show() {
 
 find_window() { wait_until 5 window_on_show || fail "no Swarmfire window on show"; }
 
+# placed W H [X Y]: whether the game's window is on show, W x H (at (X, Y)
+# when given); at_place SECONDS W H [X Y]: it comes to be within the seconds.
+placed() { window_on_show && [ "${WIN_W}x$WIN_H+$WIN_X+$WIN_Y" = "${1}x$2+${3:-$WIN_X}+${4:-$WIN_Y}" ]; }
+at_place() {
+  wait_until "$1" placed "${@:2}" || fail "window ${WIN_W:-}x${WIN_H:-} at (${WIN_X:-}, ${WIN_Y:-}), not ${2}x$3${4:+ at ($4, $5)}"
+}
+
 # wait_window: the game's window on show, within 15 seconds, unless the
 # game ends first.
 wait_window() {
@@ -176,6 +197,25 @@ shoot() {
 }
 
 nonblack() { field nonblack "$(shoot_window "$1")"; }
+
+# title_lit: the title on show is lit, not (nearly) black.
+title_lit() { [ "$(nonblack title)" -gt 500 ] || fail "the title screen is (nearly) black"; }
+
+# still NAME [SECONDS]: whether the picture, shot as NAME, stays the same
+# over the seconds (half a second unless given).
+still() {
+  shoot_window "$1-before" >/dev/null
+  sleep "${2:-0.5}"
+  [ "$(field differ "$(shoot_window "$1" --diff "$WORK/$1-before.xwd")")" -eq 0 ]
+}
+
+# like_last_frame SHOT X Y SCALE: the shot's pixels at (X, Y) are the picture
+# the game wrote at exit (SWARMFIRE_LAST_FRAME) scaled by SCALE.
+like_last_frame() {
+  local out
+  out=$("$XWD_PROBE" "$WORK/$1.xwd" "$2" "$3" $((320 * $4)) $((240 * $4)) --scaled-from "$SWARMFIRE_LAST_FRAME" --step "$4")
+  [ "$(field mismatch "$out")" -eq 0 ] || fail "$1: $(field mismatch "$out") pixels unlike the last picture scaled by $4"
+}
 
 # wait_until SECONDS COMMAND...: polls the command until it succeeds.
 wait_until() {
@@ -268,10 +308,11 @@ wait_exit() {
   GAME_PID=
 }
 
-# game_ended STATUS: the game has ended, with that status.
+# game_ended STATUS [SECONDS [WHAT]]: the game has ended within the seconds
+# (20 unless given), with that status.
 game_ended() {
-  wait_exit 20
-  [ "$EXIT_STATUS" -eq "$1" ] || fail "exit status $EXIT_STATUS, not $1: $(tail -n 5 "$WORK/game.err")"
+  wait_exit "${2:-20}"
+  [ "$EXIT_STATUS" -eq "$1" ] || fail "${3:+($3) }exit status $EXIT_STATUS, not $1: $(tail -n 5 "$WORK/game.err")"
 }
 
 # quit_from_title: the third menu item of a fresh title; status 0 expected.
@@ -352,6 +393,14 @@ one_line() {
   echo "ok ($what): $out"
 }
 
+# start_bus ADDRESS_PATH: a D-Bus daemon of our own on that socket (its pid in
+# BUS_PID), ready.
+start_bus() {
+  dbus-daemon --session --nofork --nopidfile --address="unix:path=$1" >"$1.log" 2>&1 &
+  BUS_PID=$!
+  wait_until 10 test -S "$1" || fail "the bus did not start: $(cat "$1.log")"
+}
+
 # take_focus_away: another client's window (xmessage, OTHER_PID) takes the
 # keyboard focus; give_focus_back ends it.
 take_focus_away() {
@@ -382,11 +431,7 @@ playing() {
 paused() {
   local n
   n=$(lines)
-  shoot_window "$1-before" >/dev/null
-  sleep 0.5
-  [ "$(lines)" -eq "$n" ] || return 1
-  [ "$(field differ "$(shoot_window "$1" --diff "$WORK/$1-before.xwd")")" -eq 0 ] &&
-    [ "$(field nonblack "$(shoot_area "$1-caption" 250 228 70 12)")" -gt 20 ]
+  still "$1" && [ "$(lines)" -eq "$n" ] && [ "$(field nonblack "$(shoot_area "$1-caption" 250 228 70 12)")" -gt 20 ]
 }
 # fires COMMAND...: the command (a key or a button pressed) fires a volley;
 # tried again a few times, as a ship that was hit cannot fire while it
