@@ -92,14 +92,14 @@ package:
 # The game for 64-bit Windows, cross-built with MinGW into $(WINDOWS): the
 # library's source fetched, checked and built static with its patches
 # (scripts/build-allegro-windows.sh, into $(WINDOWS)/library), the
-# datafiles of the Linux build, then the exe.
+# datafiles and the icon of the Linux build, then the exe.
 WINDOWS := build-windows
 WINDOWS_CMAKE := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/dist/windows/mingw64-toolchain.cmake \
   -DSWARMFIRE_ALLEGRO_WINDOWS=$(CURDIR)/$(WINDOWS)/library/allegro -DSWARMFIRE_LINUX_BUILD=$(CURDIR)/$(BUILD)
 windows:
 	scripts/install-deps.sh windows
 	cmake -S . -B $(BUILD)
-	cmake --build $(BUILD) -j $(JOBS) --target datafiles
+	cmake --build $(BUILD) -j $(JOBS) --target datafiles swarmfire_icons
 	scripts/build-allegro-windows.sh $(WINDOWS)/library
 	cmake -S . -B $(WINDOWS) $(WINDOWS_CMAKE)
 	cmake --build $(WINDOWS) -j $(JOBS) --target swarmfire
