@@ -92,7 +92,9 @@ package:
 # The game for 64-bit Windows, cross-built with MinGW into $(WINDOWS): the
 # library's source fetched, checked and built static with its patches
 # (scripts/build-allegro-windows.sh, into $(WINDOWS)/library), the
-# datafiles and the icon of the Linux build, then the exe.
+# datafiles and the icon of the Linux build, then the exe, and what a
+# player downloads: $(WINDOWS)/swarmfire-1.0-win64.zip and the installer
+# $(WINDOWS)/swarmfire-1.0-win64-setup.exe (dist/windows/package.sh).
 WINDOWS := build-windows
 WINDOWS_CMAKE := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/dist/windows/mingw64-toolchain.cmake \
   -DSWARMFIRE_ALLEGRO_WINDOWS=$(CURDIR)/$(WINDOWS)/library/allegro -DSWARMFIRE_LINUX_BUILD=$(CURDIR)/$(BUILD)
@@ -102,7 +104,7 @@ windows:
 	cmake --build $(BUILD) -j $(JOBS) --target datafiles swarmfire_icons
 	scripts/build-allegro-windows.sh $(WINDOWS)/library
 	cmake -S . -B $(WINDOWS) $(WINDOWS_CMAKE)
-	cmake --build $(WINDOWS) -j $(JOBS) --target swarmfire
+	cmake --build $(WINDOWS) -j $(JOBS) --target swarmfire windows_packages
 
 clean:
 	rm -rf $(BUILD) $(WINDOWS)

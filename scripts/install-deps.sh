@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that a make target needs, only when some are
-# missing. Usage: install-deps.sh [--list] play|test|bench|fuzz|package|fresh
+# missing. Usage: install-deps.sh [--list] play|test|bench|fuzz|package|windows|fresh
 # With --list it only prints the target's packages, one a line.
 #   play     the game, its datafiles and tools (make, make play, make install)
 #   test     make test: the build, the tests, the package and its checks,
 #            the benchmarks' smoke run and the fuzzer's short run
 #   bench    make bench; fuzz: make fuzz; package: make package
-#   windows  make windows: the Linux build's datafiles, and MinGW
+#   windows  make windows: the Linux build's datafiles, MinGW, and the
+#            packers of the zip and the installer
 #   fresh    scripts/fresh-debian-test.sh (debootstrap, and the X server
 #            that the game built there opens its window on)
 # A minimal Debian 12 (debootstrap --variant=minbase) with make and git added
@@ -47,9 +48,11 @@ bench_packages=(libbenchmark-dev)
 bench_tools=(valgrind git)  # instruction counts of make bench; the game before, for its figures
 fuzz_packages=(clang libclang-rt-14-dev)
 # make windows: MinGW-w64's C++ compiler (the winpthreads flavour), its
-# Windows and DirectX headers and binutils; dpkg-dev and patch for the
-# library's source (apt-get source, its patches).
-windows_packages=(g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64 dpkg-dev patch)
+# Windows and DirectX headers and binutils (windres, strip); dpkg-dev and
+# patch for the library's source (apt-get source, its patches); zip and
+# nsis (makensis) for the zip and the installer (dist/windows/package.sh).
+windows_packages=(g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64 dpkg-dev patch
+                  zip nsis)
 
 list_only=0
 if [ "${1:-}" = --list ]; then

@@ -41,3 +41,21 @@ function(windows_game target)
     COMPILE_DEFINITIONS "SWARMFIRE_VERSION_MAJOR=${PROJECT_VERSION_MAJOR};SWARMFIRE_VERSION_MINOR=${PROJECT_VERSION_MINOR};SWARMFIRE_VERSION=${PROJECT_VERSION}"
     OBJECT_DEPENDS ${SWARMFIRE_ICO})
 endfunction()
+
+# What a player downloads (windows_packages, which make windows builds):
+# swarmfire-VERSION-win64.zip, a folder Swarmfire with the stripped exe, the
+# datafiles, LICENSE.txt and README.txt, and swarmfire-VERSION-win64-setup.exe,
+# the installer of the same files (dist/windows/package.sh, swarmfire.nsi).
+function(windows_packages target)
+  set(zip ${CMAKE_BINARY_DIR}/swarmfire-${PROJECT_VERSION}-win64.zip)
+  set(setup ${CMAKE_BINARY_DIR}/swarmfire-${PROJECT_VERSION}-win64-setup.exe)
+  set(here ${CMAKE_SOURCE_DIR}/dist/windows)
+  add_custom_command(OUTPUT ${zip} ${setup}
+    COMMAND ${here}/package.sh $<TARGET_FILE:${target}> ${SWARMFIRE_DATA_DIR} ${SWARMFIRE_ICO}
+            ${CMAKE_BINARY_DIR} ${PROJECT_VERSION}
+    DEPENDS ${target} ${SWARMFIRE_DATAFILES} ${SWARMFIRE_ICO} ${here}/package.sh ${here}/swarmfire.nsi
+            ${here}/README-windows.txt ${CMAKE_SOURCE_DIR}/COPYING ${CMAKE_SOURCE_DIR}/NEWS
+    COMMENT "Packing the zip and the installer"
+    VERBATIM)
+  add_custom_target(windows_packages DEPENDS ${zip} ${setup})
+endfunction()
