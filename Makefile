@@ -11,7 +11,7 @@ GAME_TARGETS := swarmfire swarmfire_dist
 
 PREFIX ?= /usr/local
 
-.PHONY: all deps build play test sheets gallery clean fuzz bench install uninstall package windows
+.PHONY: all deps build play test sheets gallery clean fuzz bench install uninstall package windows windows-check
 
 all: build
 
@@ -105,6 +105,15 @@ windows:
 	scripts/build-allegro-windows.sh $(WINDOWS)/library
 	cmake -S . -B $(WINDOWS) $(WINDOWS_CMAKE)
 	cmake --build $(WINDOWS) -j $(JOBS) --target swarmfire windows_packages
+
+# The zip and the installer tried under wine on an X server of its own, as
+# a player would (dist/windows/check-under-wine.sh): unpacked, installed
+# for the current user and for all users, played, a recording verified on
+# both systems, uninstalled. About a minute and a half.
+windows-check: windows
+	scripts/install-deps.sh windows-check
+	cmake --build $(BUILD) -j $(JOBS) --target swarmfire
+	dist/windows/check-under-wine.sh $(WINDOWS) $(BUILD)/swarmfire
 
 clean:
 	rm -rf $(BUILD) $(WINDOWS)

@@ -56,6 +56,7 @@ commands_of dbus-daemon dbus-daemon
 commands_of patch patch
 commands_of binutils-mingw-w64-x86-64 x86_64-w64-mingw32-strip
 commands_of zip zip
+commands_of unzip unzip
 commands_of nsis makensis
 
 # syntax_tree FILE: shfmt's syntax tree of the script, parsed once.
@@ -141,7 +142,8 @@ declared=$(functions "${scripts[@]}" | tr '\n' ' ')
 check test tests/*.sh tests/real/*.sh dist/*.sh fuzz/*.sh
 check bench bench/*.sh
 check fresh scripts/fresh-debian-test.sh
-check windows scripts/build-allegro-windows.sh dist/windows/*.sh
+check windows scripts/build-allegro-windows.sh dist/windows/package.sh
+check windows-check dist/windows/check-under-wine.sh
 check play .ci/run
 [ "$failures" -eq 0 ] || exit 1
 echo "ok: the commands of ${#scripts[@]} scripts are installed for their targets"
