@@ -1,8 +1,10 @@
 // Writes the game's icons from its own art, for the desktop's hicolor theme.
 // Usage: make_icons LEVEL1_DAT OUT_DIR [WINDOW_ICON_CPP]
-//   writes OUT_DIR/32x32/swarmfire.png, 48x48 and 64x64 likewise, and the
-//   same icons as the source of the window's icon (window_icon_source.h).
+//   writes OUT_DIR/32x32/swarmfire.png, 48x48 and 64x64 likewise, the same
+//   icons as OUT_DIR/swarmfire.ico for the Windows build (ico_file.h), and
+//   as the source of the window's icon (window_icon_source.h).
 #include "dist/icon.h"
+#include "dist/ico_file.h"
 #include "dist/window_icon_source.h"
 #include "frame/catalogue.h"
 
@@ -37,6 +39,13 @@ int main(int argc, char **argv) {
       status = 1;
     }
     icons.push_back(icon);
+  }
+  std::string ico_path = std::string(argv[2]) + "/swarmfire.ico";
+  std::ofstream ico(ico_path, std::ios::binary);
+  ico << ico_file(icons);
+  if (!ico.flush()) {
+    std::fprintf(stderr, "make_icons: cannot write %s\n", ico_path.c_str());
+    status = 1;
   }
   if (argc == 4) {
     std::ofstream source(argv[3]);

@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that a make target needs, only when some are
-# missing. Usage: install-deps.sh [--list] play|test|bench|fuzz|package|fresh
+# missing. Usage: install-deps.sh [--list] play|test|bench|fuzz|package|windows|windows-check|fresh
 # With --list it only prints the target's packages, one a line.
 #   play     the game, its datafiles and tools (make, make play, make install)
 #   test     make test: the build, the tests, the package and its checks,
 #            the benchmarks' smoke run and the fuzzer's short run
 #   bench    make bench; fuzz: make fuzz; package: make package
-#   windows  make windows: the Linux build's datafiles, and MinGW
+#   windows  make windows: the Linux build's datafiles, MinGW, and the
+#            packers of the zip and the installer
+#   windows-check  make windows-check: that, and wine with an X server to
+#            try the packages in (dist/windows/check-under-wine.sh)
 #   fresh    scripts/fresh-debian-test.sh (debootstrap, and the X server
 #            that the game built there opens its window on)
 # A minimal Debian 12 (debootstrap --variant=minbase) with make and git added
@@ -47,9 +50,14 @@ bench_packages=(libbenchmark-dev)
 bench_tools=(valgrind git)  # instruction counts of make bench; the game before, for its figures
 fuzz_packages=(clang libclang-rt-14-dev)
 # make windows: MinGW-w64's C++ compiler (the winpthreads flavour), its
-# Windows and DirectX headers and binutils; dpkg-dev and patch for the
-# library's source (apt-get source, its patches).
-windows_packages=(g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64 dpkg-dev patch)
+# Windows and DirectX headers and binutils (windres, strip); dpkg-dev and
+# patch for the library's source (apt-get source, its patches); zip and
+# nsis (makensis) for the zip and the installer (dist/windows/package.sh).
+windows_packages=(g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64 dpkg-dev patch
+                  zip nsis)
+# make windows-check: 64-bit wine (wine64, and wine, Debian's launcher), Xvfb
+# for the game's window, xdotool for its keys and unzip for the zip.
+windows_check_packages=(wine wine64 xvfb xdotool unzip)
 
 list_only=0
 if [ "${1:-}" = --list ]; then
@@ -66,8 +74,9 @@ case "${1:-play}" in
   fuzz) wanted+=("${test_packages[@]}" "${bench_packages[@]}" "${fuzz_packages[@]}") ;;
   package) wanted+=("${package_packages[@]}") ;;
   windows) wanted=(cmake make "${build_packages[@]}" "${windows_packages[@]}") ;;
+  windows-check) wanted=(cmake make "${build_packages[@]}" "${windows_packages[@]}" "${windows_check_packages[@]}") ;;
   fresh) wanted=(debootstrap git xvfb xdotool) ;;
-  *) echo "usage: $0 [--list] play|test|bench|fuzz|package|fresh|windows" >&2; exit 2 ;;
+  *) echo "usage: $0 [--list] play|test|bench|fuzz|package|windows|windows-check|fresh" >&2; exit 2 ;;
 esac
 if [ "$list_only" = 1 ]; then
   printf '%s\n' "${wanted[@]}"

@@ -22,10 +22,10 @@ commands_of() {
   shift
   for command in "$@"; do package_of[$command]=$package; done
 }
-commands_of minbase apt-get awk basename bash cat chmod chown chroot cmp comm cp cut date dd \
+commands_of minbase apt-cache apt-get awk basename bash cat chmod chown chroot cmp comm cp cut date dd \
   dirname dpkg-deb dpkg-query env find findmnt getconf grep head id ls mkdir mktemp mount mv \
   nproc od readlink mkfifo realpath rm sed seq setpriv setsid sleep sort stat tail tar tee \
-  timeout touch tr uniq unshare wc yes zcat
+  sha256sum timeout touch tr uniq unshare wc yes zcat
 commands_of xvfb Xvfb
 commands_of xdotool xdotool
 commands_of x11-utils xwininfo xmessage xprop
@@ -53,6 +53,11 @@ commands_of pipewire pipewire
 commands_of wireplumber wireplumber
 commands_of pipewire-bin pw-dump pw-metadata pw-profiler
 commands_of dbus-daemon dbus-daemon
+commands_of patch patch
+commands_of binutils-mingw-w64-x86-64 x86_64-w64-mingw32-strip
+commands_of zip zip
+commands_of unzip unzip
+commands_of nsis makensis
 
 # syntax_tree FILE: shfmt's syntax tree of the script, parsed once.
 parsed=$(mktemp -d)
@@ -132,11 +137,13 @@ check() { # TARGET FILE...: the scripts of a make target (install-deps.sh's targ
 }
 builtins=$(compgen -b -k | tr '\n' ' ')
 scripts=(tests/*.sh tests/real/*.sh dist/*.sh fuzz/*.sh bench/*.sh scripts/fresh-debian-test.sh
-         .ci/run)
+         scripts/build-allegro-windows.sh dist/windows/*.sh .ci/run)
 declared=$(functions "${scripts[@]}" | tr '\n' ' ')
 check test tests/*.sh tests/real/*.sh dist/*.sh fuzz/*.sh
 check bench bench/*.sh
 check fresh scripts/fresh-debian-test.sh
+check windows scripts/build-allegro-windows.sh dist/windows/package.sh
+check windows-check dist/windows/check-under-wine.sh
 check play .ci/run
 [ "$failures" -eq 0 ] || exit 1
 echo "ok: the commands of ${#scripts[@]} scripts are installed for their targets"
