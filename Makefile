@@ -11,7 +11,7 @@ GAME_TARGETS := swarmfire swarmfire_dist
 
 PREFIX ?= /usr/local
 
-.PHONY: all deps build play test sheets gallery clean fuzz bench install uninstall package windows
+.PHONY: all deps build play test sheets gallery clean fuzz bench install uninstall package windows windows-test
 
 all: build
 
@@ -103,6 +103,16 @@ windows:
 	scripts/build-allegro-windows.sh $(WINDOWS)/library
 	cmake -S . -B $(WINDOWS) $(WINDOWS_CMAKE)
 	cmake --build $(WINDOWS) -j $(JOBS) --target swarmfire
+
+# Its tests under wine64 (tests/windows): the unit tests cross-built, and
+# the exe in a window under Xvfb beside the Linux build's game and tools.
+windows-test: windows
+	scripts/install-deps.sh windows-test
+	cmake -S . -B $(BUILD) -DSWARMFIRE_TESTS=ON
+	cmake --build $(BUILD) -j $(JOBS) --target swarmfire xwd_probe x_client
+	cmake -S . -B $(WINDOWS) $(WINDOWS_CMAKE) -DSWARMFIRE_TESTS=ON
+	cmake --build $(WINDOWS) -j $(JOBS)
+	cd $(WINDOWS) && ctest --output-on-failure -j $(JOBS) -L windows
 
 clean:
 	rm -rf $(BUILD) $(WINDOWS)

@@ -7,6 +7,7 @@
 #            the benchmarks' smoke run and the fuzzer's short run
 #   bench    make bench; fuzz: make fuzz; package: make package
 #   windows  make windows: the Linux build's datafiles, and MinGW
+#   windows-test  make windows-test: that, wine and the Linux build's tools
 #   fresh    scripts/fresh-debian-test.sh (debootstrap, and the X server
 #            that the game built there opens its window on)
 # A minimal Debian 12 (debootstrap --variant=minbase) with make and git added
@@ -50,6 +51,11 @@ fuzz_packages=(clang libclang-rt-14-dev)
 # Windows and DirectX headers and binutils; dpkg-dev and patch for the
 # library's source (apt-get source, its patches).
 windows_packages=(g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64 dpkg-dev patch)
+# make windows-test: wine64 (and wine's own part) for the exes; googletest's
+# source, built with MinGW; Xvfb, xdotool and x11-utils (xwininfo) for the
+# exe's window; what the Linux build's tests need configured for its
+# window tools (libgtest-dev, libxtst-dev, libxcb-damage0-dev).
+windows_test_packages=(wine wine64 googletest xvfb xdotool x11-utils libgtest-dev libxtst-dev libxcb-damage0-dev)
 
 list_only=0
 if [ "${1:-}" = --list ]; then
@@ -66,8 +72,9 @@ case "${1:-play}" in
   fuzz) wanted+=("${test_packages[@]}" "${bench_packages[@]}" "${fuzz_packages[@]}") ;;
   package) wanted+=("${package_packages[@]}") ;;
   windows) wanted=(cmake make "${build_packages[@]}" "${windows_packages[@]}") ;;
+  windows-test) wanted=(cmake make "${build_packages[@]}" "${windows_packages[@]}" "${windows_test_packages[@]}") ;;
   fresh) wanted=(debootstrap git xvfb xdotool) ;;
-  *) echo "usage: $0 [--list] play|test|bench|fuzz|package|fresh|windows" >&2; exit 2 ;;
+  *) echo "usage: $0 [--list] play|test|bench|fuzz|package|fresh|windows|windows-test" >&2; exit 2 ;;
 esac
 if [ "$list_only" = 1 ]; then
   printf '%s\n' "${wanted[@]}"

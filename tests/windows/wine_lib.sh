@@ -28,19 +28,23 @@ if [ "${BASH_SOURCE[0]}" = "$0" ]; then
 fi
 
 # windows_folders LINUX_BUILD WINDOWS_BUILD: BINARY, DATA, XWD_PROBE and
-# X_CLIENT of the Linux build, EXE and the prefix of the Windows one, and
-# WORK (WINDOWS_BUILD/real-tests/NAME, the script's name) made afresh, with
-# a HOME whose ALSA default device records into $WORK/sound.wav (wine plays
-# floats, which the file plugin would store under an integer header).
+# X_CLIENT of the Linux build, EXE of the Windows one, and WORK
+# (WINDOWS_BUILD/real-tests/NAME, the script's name) made afresh, with a
+# copy of the build's prefix (wine's processes of one prefix share one X
+# display) and a HOME whose ALSA default device records into
+# $WORK/sound.wav (wine plays floats, which the file plugin would store
+# under an integer header). Wine's server goes at exit.
 windows_folders() {
   [ -d "${1:-}" ] && [ -d "${2:-}" ] || { echo "usage: $0 LINUX_BUILD WINDOWS_BUILD" >&2; exit 2; }
   BUILD=$(cd "$1" && pwd)
   BINARY=$BUILD/swarmfire DATA=$BUILD/data XWD_PROBE=$BUILD/xwd_probe X_CLIENT=$BUILD/x_client
   EXE=$(cd "$2" && pwd)/swarmfire.exe
-  wine_in "$(dirname "$EXE")/wine"
   WORK=$(dirname "$EXE")/real-tests/$(basename "$0" .sh)
   rm -rf "$WORK"
   mkdir -p "$WORK/home"
+  cp -a "$(dirname "$EXE")/wine" "$WORK/wine"
+  wine_in "$WORK/wine"
+  trap 'cleanup; /usr/lib/wine/wineserver64 -k 2>/dev/null || true' EXIT
   export HOME=$WORK/home
   printf '%s\n' 'pcm.!default { type plug slave { pcm "rec"; format S16_LE } }' 'pcm.nul { type null }' \
     "pcm.rec { type file slave.pcm \"nul\" file \"$WORK/sound.wav\" format \"wav\" }" >"$HOME/.asoundrc"
