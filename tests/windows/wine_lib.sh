@@ -6,7 +6,7 @@
 #   wine_lib.sh PREFIX PROGRAM.exe [ARG...]   runs it (ctest's emulator)
 # The scripts of the real exe source it after tests/real/xvfb_lib.sh and
 # call windows_folders "$@": the Linux build's game, data and tools, the
-# Windows build's exe and prefix, and a fresh work folder.
+# Windows build's exe, and a fresh work folder with a copy of its prefix.
 WINE=/usr/lib/wine/wine64
 
 wine_in() {
