@@ -11,7 +11,7 @@ GAME_TARGETS := swarmfire swarmfire_dist
 
 PREFIX ?= /usr/local
 
-.PHONY: all deps build play test sheets gallery clean fuzz bench install uninstall package windows windows-check
+.PHONY: all deps build play test sheets gallery clean fuzz bench install uninstall package windows windows-test
 
 all: build
 
@@ -106,14 +106,16 @@ windows:
 	cmake -S . -B $(WINDOWS) $(WINDOWS_CMAKE)
 	cmake --build $(WINDOWS) -j $(JOBS) --target swarmfire windows_packages
 
-# The zip and the installer tried under wine on an X server of its own, as
-# a player would (dist/windows/check-under-wine.sh): unpacked, installed
-# for the current user and for all users, played, a recording verified on
-# both systems, uninstalled. About a minute and a half.
-windows-check: windows
-	scripts/install-deps.sh windows-check
-	cmake --build $(BUILD) -j $(JOBS) --target swarmfire
-	dist/windows/check-under-wine.sh $(WINDOWS) $(BUILD)/swarmfire
+# Its tests under wine64 (tests/windows): the unit tests cross-built, the
+# exe in a window under Xvfb beside the Linux build's game and tools, and
+# the zip and the installer tried as a player would.
+windows-test: windows
+	scripts/install-deps.sh windows-test
+	cmake -S . -B $(BUILD) -DSWARMFIRE_TESTS=ON
+	cmake --build $(BUILD) -j $(JOBS) --target swarmfire xwd_probe x_client
+	cmake -S . -B $(WINDOWS) $(WINDOWS_CMAKE) -DSWARMFIRE_TESTS=ON
+	cmake --build $(WINDOWS) -j $(JOBS)
+	cd $(WINDOWS) && ctest --output-on-failure -j $(JOBS) -L windows
 
 clean:
 	rm -rf $(BUILD) $(WINDOWS)

@@ -4,13 +4,16 @@
 #include "frame/datafile_check.h"
 #include "world/enemy_kinds.h"
 
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
+#include <random>
 
 ScratchFolder::ScratchFolder() {
-  char name[] = "/tmp/swarmfire-test-XXXXXX";
-  path = mkdtemp(name);
+  const std::filesystem::path temporary = std::filesystem::temp_directory_path();
+  std::random_device random;
+  std::filesystem::path folder;
+  do folder = temporary / ("swarmfire-test-" + std::to_string(random()));
+  while (!std::filesystem::create_directory(folder));
+  path = folder.string();
 }
 
 ScratchFolder::~ScratchFolder() { std::filesystem::remove_all(path); }

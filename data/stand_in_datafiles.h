@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-// A fresh folder under /tmp, removed with everything in it at destruction.
+// A fresh folder in the system's temporary folder (/tmp), removed with everything in it at destruction.
 struct ScratchFolder {
   std::string path;
   ScratchFolder();

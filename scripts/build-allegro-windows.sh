@@ -25,7 +25,7 @@ OUT=$(cd "$1" && pwd)
 HERE=$(cd "$(dirname "$0")/.." && pwd)
 # Applied in this order to the unpacked upstream tree.
 PATCHES=("$HERE/dist/windows/allegro-directinput.patch" "$HERE/dist/windows/allegro-window-loop.patch"
-         "$HERE/dist/windows/allegro-win64-pointers.patch")
+         "$HERE/dist/windows/allegro-win64-pointers.patch" "$HERE/dist/windows/allegro-win64-amd64.patch")
 TOOLCHAIN=$HERE/dist/windows/mingw64-toolchain.cmake
 
 SRC_PKG=allegro4.4

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that a make target needs, only when some are
-# missing. Usage: install-deps.sh [--list] play|test|bench|fuzz|package|windows|windows-check|fresh
+# missing. Usage: install-deps.sh [--list] play|test|bench|fuzz|package|fresh|windows|windows-test
 # With --list it only prints the target's packages, one a line.
 #   play     the game, its datafiles and tools (make, make play, make install)
 #   test     make test: the build, the tests, the package and its checks,
@@ -8,8 +8,7 @@
 #   bench    make bench; fuzz: make fuzz; package: make package
 #   windows  make windows: the Linux build's datafiles, MinGW, and the
 #            packers of the zip and the installer
-#   windows-check  make windows-check: that, and wine with an X server to
-#            try the packages in (dist/windows/check-under-wine.sh)
+#   windows-test  make windows-test: that, wine and the Linux build's tools
 #   fresh    scripts/fresh-debian-test.sh (debootstrap, and the X server
 #            that the game built there opens its window on)
 # A minimal Debian 12 (debootstrap --variant=minbase) with make and git added
@@ -55,9 +54,13 @@ fuzz_packages=(clang libclang-rt-14-dev)
 # nsis (makensis) for the zip and the installer (dist/windows/package.sh).
 windows_packages=(g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64 dpkg-dev patch
                   zip nsis)
-# make windows-check: 64-bit wine (wine64, and wine, Debian's launcher), Xvfb
-# for the game's window, xdotool for its keys and unzip for the zip.
-windows_check_packages=(wine wine64 xvfb xdotool unzip)
+# make windows-test: wine64 (and wine, Debian's launcher) for the exes;
+# googletest's source, built with MinGW; Xvfb, xdotool and x11-utils
+# (xwininfo) for the exe's window; unzip for the zip; what the Linux build's
+# tests need configured for its window tools (libgtest-dev, libxtst-dev,
+# libxcb-damage0-dev).
+windows_test_packages=(wine wine64 googletest xvfb xdotool x11-utils unzip libgtest-dev libxtst-dev
+                       libxcb-damage0-dev)
 
 list_only=0
 if [ "${1:-}" = --list ]; then
@@ -74,9 +77,9 @@ case "${1:-play}" in
   fuzz) wanted+=("${test_packages[@]}" "${bench_packages[@]}" "${fuzz_packages[@]}") ;;
   package) wanted+=("${package_packages[@]}") ;;
   windows) wanted=(cmake make "${build_packages[@]}" "${windows_packages[@]}") ;;
-  windows-check) wanted=(cmake make "${build_packages[@]}" "${windows_packages[@]}" "${windows_check_packages[@]}") ;;
+  windows-test) wanted=(cmake make "${build_packages[@]}" "${windows_packages[@]}" "${windows_test_packages[@]}") ;;
   fresh) wanted=(debootstrap git xvfb xdotool) ;;
-  *) echo "usage: $0 [--list] play|test|bench|fuzz|package|windows|windows-check|fresh" >&2; exit 2 ;;
+  *) echo "usage: $0 [--list] play|test|bench|fuzz|package|fresh|windows|windows-test" >&2; exit 2 ;;
 esac
 if [ "$list_only" = 1 ]; then
   printf '%s\n' "${wanted[@]}"

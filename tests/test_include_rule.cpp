@@ -83,7 +83,7 @@ std::map<std::string, std::vector<Include>> includes_of_tree(const fs::path &roo
   for (const char *top :
        {"platform", "world", "combat", "render", "screens", "frame", "data", "dist", "bench", "fuzz", "tests"})
     for (const auto &entry : fs::recursive_directory_iterator(root / top)) {
-      std::string file = entry.path().lexically_relative(root).string();
+      std::string file = entry.path().lexically_relative(root).generic_string();
       if (!file.ends_with(".cpp") && !file.ends_with(".h")) continue;
       std::vector<Include> &list = tree[file];
       std::ifstream in(entry.path());

@@ -136,14 +136,14 @@ check() { # TARGET FILE...: the scripts of a make target (install-deps.sh's targ
   done < <(run_by "$@")
 }
 builtins=$(compgen -b -k | tr '\n' ' ')
-scripts=(tests/*.sh tests/real/*.sh dist/*.sh fuzz/*.sh bench/*.sh scripts/fresh-debian-test.sh
+scripts=(tests/*.sh tests/real/*.sh tests/windows/*.sh dist/*.sh fuzz/*.sh bench/*.sh scripts/fresh-debian-test.sh
          scripts/build-allegro-windows.sh dist/windows/*.sh .ci/run)
 declared=$(functions "${scripts[@]}" | tr '\n' ' ')
 check test tests/*.sh tests/real/*.sh dist/*.sh fuzz/*.sh
 check bench bench/*.sh
 check fresh scripts/fresh-debian-test.sh
 check windows scripts/build-allegro-windows.sh dist/windows/package.sh
-check windows-check dist/windows/check-under-wine.sh
+check windows-test tests/windows/*.sh tests/real/xvfb_lib.sh
 check play .ci/run
 [ "$failures" -eq 0 ] || exit 1
 echo "ok: the commands of ${#scripts[@]} scripts are installed for their targets"
