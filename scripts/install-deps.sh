@@ -58,9 +58,10 @@ windows_packages=(g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw
 # googletest's source, built with MinGW; Xvfb, xdotool and x11-utils
 # (xwininfo) for the exe's window; unzip for the zip; what the Linux build's
 # tests need configured for its window tools (libgtest-dev, libxtst-dev,
-# libxcb-damage0-dev).
+# libxcb-damage0-dev); dbus-daemon, which the real tests' library that the
+# Windows tests share can start.
 windows_test_packages=(wine wine64 googletest xvfb xdotool x11-utils unzip libgtest-dev libxtst-dev
-                       libxcb-damage0-dev)
+                       libxcb-damage0-dev dbus-daemon)
 
 list_only=0
 if [ "${1:-}" = --list ]; then

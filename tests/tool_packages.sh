@@ -140,10 +140,10 @@ scripts=(tests/*.sh tests/real/*.sh tests/windows/*.sh dist/*.sh fuzz/*.sh bench
          scripts/build-allegro-windows.sh dist/windows/*.sh .ci/run)
 declared=$(functions "${scripts[@]}" | tr '\n' ' ')
 check test tests/*.sh tests/real/*.sh dist/*.sh fuzz/*.sh
-check bench bench/*.sh
+check bench $(ls bench/*.sh | grep -v windows_cost)
 check fresh scripts/fresh-debian-test.sh
 check windows scripts/build-allegro-windows.sh dist/windows/package.sh
-check windows-test tests/windows/*.sh tests/real/xvfb_lib.sh
+check windows-test tests/windows/*.sh tests/real/xvfb_lib.sh bench/windows_cost.sh
 check play .ci/run
 [ "$failures" -eq 0 ] || exit 1
 echo "ok: the commands of ${#scripts[@]} scripts are installed for their targets"
