@@ -16,9 +16,10 @@ copy_data "$DATA"
 TICK=$(getconf CLK_TCK)
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 
-# measured NAME: the game running in play, measured; one row of the table.
+# measured NAME STATS: the game running in play, measured, its frame
+# statistics written into STATS at its end; one row of the table.
 measured() {
-  local g0 x0 t0 g1 x1 t1 stats=$WORK/$1.stats
+  local g0 x0 t0 g1 x1 t1 stats=$2
   start_play
   xdotool keydown Alt_L
   g0=$(cpu_ticks "$GAME_PID") x0=$(cpu_ticks "$XVFB_PID") t0=$(date +%s.%N)
@@ -38,10 +39,10 @@ measured() {
 
 rows=$(
   SWARMFIRE_FRAME_STATS=$WORK/linux.stats open_game
-  measured "Linux"
+  measured "Linux" "$WORK/linux.stats"
   SWARMFIRE_FRAME_STATS=$(win_path "$WORK/windows.stats") wine_game
   [ "${WIN_W}x$WIN_H" = 960x720 ] || fail "the window under wine is ${WIN_W}x$WIN_H"
-  measured "Windows, under wine"
+  measured "Windows, under wine" "$WORK/windows.stats"
 )
 echo "The frame's cost in play at 960 x 720 on Xvfb 1920x1080 ($(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg)),"
 echo "${SECONDS_EACH} s each; processor time a frame, the game's and the X server's:"
