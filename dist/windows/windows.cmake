@@ -37,9 +37,9 @@ function(windows_game target)
   set(resources ${CMAKE_SOURCE_DIR}/dist/windows/swarmfire.rc)
   target_sources(${target} PRIVATE ${resources})
   set_source_files_properties(${resources} PROPERTIES
-    INCLUDE_DIRECTORIES ${SWARMFIRE_LINUX_BUILD}/icons
+    INCLUDE_DIRECTORIES "${SWARMFIRE_LINUX_BUILD}/icons;${CMAKE_SOURCE_DIR}/dist/windows"
     COMPILE_DEFINITIONS "SWARMFIRE_VERSION_MAJOR=${PROJECT_VERSION_MAJOR};SWARMFIRE_VERSION_MINOR=${PROJECT_VERSION_MINOR};SWARMFIRE_VERSION=${PROJECT_VERSION}"
-    OBJECT_DEPENDS ${SWARMFIRE_ICO})
+    OBJECT_DEPENDS "${SWARMFIRE_ICO};${CMAKE_SOURCE_DIR}/dist/windows/swarmfire.manifest")
 endfunction()
 
 # What a player downloads (windows_packages, which make windows builds):
