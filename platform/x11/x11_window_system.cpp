@@ -8,6 +8,7 @@
 
 #include "platform/display/presenter.h"
 #include "platform/sys/background_thread.h"
+#include "platform/sys/monotonic_clock.h"
 #include "platform/x11/x11_errors.h"
 #include "platform/x11/x11_fullscreen.h"
 #include "platform/x11/x11_identity.h"
@@ -48,7 +49,12 @@ std::string window_system_preflight() {
   if (!name || !*name)
     return "no X display: DISPLAY is not set; start swarmfire from a graphical "
            "session (or under Xvfb)";
-  preflight_display = XOpenDisplay(nullptr);
+  // Right after an X server resets, the first connection may be refused:
+  // a few brief tries before giving up.
+  for (int attempt = 0; attempt < 5 && !preflight_display; ++attempt) {
+    if (attempt) sleep_until(now_ns() + 100 * NS_PER_MS);
+    preflight_display = XOpenDisplay(nullptr);
+  }
   if (!preflight_display)
     return std::string("cannot open the X display \"") + name +
            "\"; check that the X server is running and that you may use it";
