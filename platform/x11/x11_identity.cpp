@@ -27,11 +27,27 @@ void set_client_machine(Display *display, Window window) {
   XFree(text.value);
 }
 
+// The library gives its window a name, class and icon at every mode set,
+// making the icon's two pixmaps anew each time and never freeing them: a
+// leak on every F11. They are given once for each window.
+void (*library_window_defaults)() = nullptr;
+Window identified_window = None;
+
+void window_defaults_once() {
+  if (_xwin.wm_window == None || _xwin.wm_window == identified_window) return;
+  identified_window = _xwin.wm_window;
+  if (library_window_defaults) library_window_defaults();
+}
+
 }  // namespace
 
 void x11_identity_before_library() {
   xwin_set_window_name("swarmfire", "Swarmfire");
   allegro_icon = const_cast<char **>(window_icon_xpm);
+  if (_xwin_window_defaultor != window_defaults_once) {
+    library_window_defaults = _xwin_window_defaultor;
+    _xwin_window_defaultor = window_defaults_once;
+  }
 }
 
 // On our own connection (x11_screen.h), as the library's belongs to its
