@@ -30,9 +30,9 @@ holds() {
 runs() {
   wine_command "$@"
   timeout 120 /usr/lib/wine/wineserver64 -w
-  [ "$RAN" -eq 0 ] || fail "$* ended with status $RAN: $RAN_OUT"
+  [ "$RAN" -eq 0 ] || fail "$* ended with status $RAN: $RAN_OUT $RAN_ERR"
 }
-says() { runs "${@:2}" && [[ $RAN_OUT == *"$1"* ]] || fail "${*:2} printed: $RAN_OUT"; }
+says() { runs "${@:2}" && [[ $RAN_OUT == *"$1"* ]] || fail "${*:2} printed: $RAN_OUT $RAN_ERR"; }
 # played HOW FOLDER EXE [OPTION...]: the game in its window from that
 # folder, played HOW, then closed with its close button.
 played() {

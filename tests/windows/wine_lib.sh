@@ -51,16 +51,22 @@ windows_folders() {
 }
 
 # wine_game [OPTION...]: the exe on the copy of the datafiles, its window
-# open; wine_run [OPTION...]: the exe there to its end, its output in
-# RAN_OUT, its status in RAN; wine_command PROGRAM [ARG...]: any Windows
-# program so, from the working directory.
+# open; wine_run [OPTION...]: the exe there to its end, its standard
+# output in RAN_OUT, its standard error (with wine's own messages, such as
+# a "wine client error" at exit) in RAN_ERR, its status in RAN;
+# wine_command PROGRAM [ARG...]: any Windows program so, from the working
+# directory.
 wine_game() {
   start_game "$WINE" "$WORK/data" "$EXE" "$@"
   wait_window
 }
 wine_command() {
+  local err
+  err=$(mktemp)
   RAN=0
-  RAN_OUT=$(timeout 120 "$WINE" "$@" 2>&1 | tr -d '\r') || RAN=$?
+  RAN_OUT=$(timeout 120 "$WINE" "$@" 2>"$err" | tr -d '\r') || RAN=$?
+  RAN_ERR=$(tr -d '\r' <"$err")
+  rm -f "$err"
 }
 wine_run() {
   pushd "$WORK/data" >/dev/null
@@ -78,7 +84,8 @@ cross_verify() {
   wine_run --verify "$1"
   echo "verified on Linux: $linux"
   echo "verified by wine:  $RAN_OUT"
-  [[ $linux == "$1: "*": ok" && $RAN -eq 0 && $RAN_OUT == "$linux" ]] || fail "the verifications differ"
+  [[ $linux == "$1: "*": ok" && $RAN -eq 0 && $RAN_OUT == "$linux" ]] ||
+    fail "the verifications differ (status $RAN; wine's standard error: $RAN_ERR)"
 }
 
 # win_path PATH: the path as the exe sees it.
