@@ -226,13 +226,16 @@ void flush_now_and_then() {
   tell_failed_write();
 }
 
-// The waits of the whole recording, read ahead from a copy of the reader.
+// The waits of the whole recording, read ahead from a copy of the reader
+// (which shares the file's bytes): a repeat counts as its segments without
+// being walked through, so the count takes a time in step with the file's
+// size, never with the play it stands for.
 long long waits_recorded() {
   Reader ahead = replay_start;
   long long waits = 0;
   for (Record r = next_record(ahead); r.type == Record::Change || r.type == Record::ReadKey || r.type == Record::End;
        r = next_record(ahead))
-    waits += r.type == Record::End;
+    if (r.type == Record::End) waits += 1 + skip_repeats(ahead);
   return waits;
 }
 

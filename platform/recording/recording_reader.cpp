@@ -111,8 +111,8 @@ std::string open_reader(Reader &r, const std::string &path, Header &header) {
 
 std::string read_recording(Reader &r, std::vector<uint8_t> bytes, Header &header) {
   r = Reader{};
-  r.bytes = std::move(bytes);
-  const std::vector<uint8_t> &b = r.bytes;
+  r.bytes = std::make_shared<const std::vector<uint8_t>>(std::move(bytes));
+  const std::vector<uint8_t> &b = *r.bytes;
   if (b.size() < sizeof MAGIC || std::memcmp(b.data(), MAGIC, sizeof MAGIC) != 0)
     return "is not a Swarmfire recording";
   Cursor c{b, sizeof MAGIC, b.size()};
@@ -273,7 +273,7 @@ Record next_record(Reader &r) {
   }
   if (r.at >= r.records_end) return trailer_record(r);
   size_t start = r.at;
-  Cursor c{r.bytes, r.at, r.records_end};
+  Cursor c{*r.bytes, r.at, r.records_end};
   Parsed p = parse_record(r, c);
   if (p.cut_trailer) return cut_short(r);
   std::string problem = record_problem(r, p, c.ok);
@@ -281,6 +281,18 @@ Record next_record(Reader &r) {
   if (!c.ok) return cut_short(r);
   r.at = c.at;
   return place_record(r, start, p);
+}
+
+int skip_repeats(Reader &r) {
+  int n = r.repeats_left;
+  if (n == 0 || !r.damage.empty()) return 0;
+  r.repeats_left = 0;
+  r.ticks += uint64_t(n) * static_cast<uint64_t>(r.previous.ticks);
+  if (r.ticks > MOST_TICKS) {
+    damaged(r, r.at, "more ticks than 200 days of play");
+    return 0;
+  }
+  return n;
 }
 
 }  // namespace recording

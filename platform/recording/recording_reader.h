@@ -6,6 +6,7 @@
 #include "platform/recording/recording_format.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -20,7 +21,8 @@ struct Record {
 };
 
 struct Reader {
-  std::vector<uint8_t> bytes;
+  // The file, shared by copies of the reader (a rewind's, a count's).
+  std::shared_ptr<const std::vector<uint8_t>> bytes;
   size_t at = 0;          // the next byte of the records
   size_t records_end = 0; // where the trailer starts, or the file's end
   bool has_trailer = false;
@@ -43,5 +45,8 @@ std::string read_recording(Reader &r, std::vector<uint8_t> bytes, Header &header
 // The next record: the records in turn, then the trailer or the end of a
 // file cut short; Damaged (with r.damage) at bytes that are no record.
 Record next_record(Reader &r);
+// After the first segment end of a repeat record: the rest of its
+// segments, taken in one step; how many they were.
+int skip_repeats(Reader &r);
 
 }  // namespace recording
