@@ -81,6 +81,10 @@ std::string open_writer(Writer &w, const std::string &path, const Header &header
   w.checksum = FNV1A_BASIS;
   std::string problem = replace_problem(path);
   if (!problem.empty()) return problem;
+  // The part file's name always fits; the recording's own must too, or the
+  // game would be recorded and then lost at the end.
+  if (!file_name_fits(path))
+    return std::string("cannot be created: ") + std::strerror(ENAMETOOLONG);
   w.path = path;
   w.part = part_name(path);
   w.file.reset(create_new_file(w.part));

@@ -29,6 +29,10 @@ enum class FileKind { None, Regular, Folder, Other };
 // What the name stands for; None (with errno) when it cannot be told.
 FileKind file_kind(const std::string &path);
 
+// Whether both names stand for one existing file (by device and inode,
+// whatever links or folders lead to it).
+bool same_file(const std::string &a, const std::string &b);
+
 // Everything written to the file on the disk: 0, or errno.
 int sync_file(std::FILE *file);
 // `from` takes the place of `to`, whole and at once, through to the disk:
@@ -38,6 +42,9 @@ int remove_file(const std::string &path);
 
 // The longest name, in bytes, that a file in the folder may have.
 size_t longest_file_name(const std::string &folder);
+// Whether the last name of the path is no longer than its folder allows
+// (in the system's own units: bytes, or UTF-16 on Windows).
+bool file_name_fits(const std::string &path);
 // This process's number, for names of its own.
 long process_number();
 

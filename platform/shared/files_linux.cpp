@@ -32,6 +32,12 @@ FileKind file_kind(const std::string &path) {
   return S_ISREG(info.st_mode) ? FileKind::Regular : S_ISDIR(info.st_mode) ? FileKind::Folder : FileKind::Other;
 }
 
+bool same_file(const std::string &a, const std::string &b) {
+  struct stat one, other;
+  return stat(a.c_str(), &one) == 0 && stat(b.c_str(), &other) == 0 && one.st_dev == other.st_dev &&
+         one.st_ino == other.st_ino;
+}
+
 int sync_file(std::FILE *file) { return fsync(fileno(file)) == 0 ? 0 : errno; }
 int replace_file(const std::string &from, const std::string &to) {
   return std::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
@@ -41,6 +47,11 @@ int remove_file(const std::string &path) { return unlink(path.c_str()) == 0 ? 0 
 size_t longest_file_name(const std::string &folder) {
   long most = pathconf(folder.c_str(), _PC_NAME_MAX);
   return most > 0 ? size_t(most) : size_t(NAME_MAX);
+}
+
+bool file_name_fits(const std::string &path) {
+  size_t name_at = path.rfind('/') + 1;
+  return path.size() - name_at <= longest_file_name(name_at == 0 ? "." : path.substr(0, name_at));
 }
 
 long process_number() { return getpid(); }

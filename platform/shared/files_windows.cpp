@@ -66,6 +66,11 @@ FileKind file_kind(const std::string &path) {
   return attributes & FILE_ATTRIBUTE_DEVICE ? FileKind::Other : FileKind::Regular;
 }
 
+bool same_file(const std::string &a, const std::string &b) {
+  std::error_code error;
+  return std::filesystem::equivalent(path_of(a), path_of(b), error);
+}
+
 int sync_file(std::FILE *file) {
   HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
   return FlushFileBuffers(handle) ? 0 : errno_of(GetLastError());
@@ -82,6 +87,12 @@ int remove_file(const std::string &path) {
 }
 
 size_t longest_file_name(const std::string &) { return MAX_PATH - 1; }
+
+// NTFS and FAT take names of up to 255 UTF-16 units.
+bool file_name_fits(const std::string &path) {
+  size_t name_at = path.find_last_of(FOLDER_SEPARATORS) + 1;
+  return utf16_of(path.substr(name_at)).size() <= 255;
+}
 
 long process_number() { return static_cast<long>(GetCurrentProcessId()); }
 
