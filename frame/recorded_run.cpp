@@ -12,6 +12,7 @@
 #include "platform/recording/recording_writer.h"
 #include "platform/recording/viewer.h"
 #include "platform/recording/viewer_marks.h"
+#include "platform/shared/files.h"
 #include "platform/shared/fnv1a.h"
 #include "platform/shared/printable.h"
 #include "platform/sys/standard_streams.h"
@@ -192,6 +193,11 @@ int record_game(const std::string &file, const DisplayRequest &display) {
 
 int play_recording(const std::string &file, const DisplayRequest &display, bool display_given,
                    const std::string &take_over_file) {
+  // A take-over into the file watched would replace it.
+  if (!take_over_file.empty() && same_file(file, take_over_file)) {
+    complain(take_over_file, "is the recording --play shows; a take-over goes into another file (see swarmfire --help)");
+    return 2;
+  }
   recording::Header header;
   std::string problem = start_replay(file, header, true);
   if (!problem.empty()) {
@@ -217,7 +223,9 @@ int play_recording(const std::string &file, const DisplayRequest &display, bool 
   ReplayOutcome outcome = input_log_finish_replay();
   bool watched = outcome.end == ReplayEnd::Complete || outcome.end == ReplayEnd::Stopped;
   if (!take_over_file.empty() && status == 0 && watched) {
-    complain(take_over_file, "not written: the recording ended before Return took over from it");
+    complain(take_over_file, outcome.end == ReplayEnd::Stopped
+                                 ? "not written: Esc or the close button stopped the replay before Return took over from it"
+                                 : "not written: the recording ended before Return took over from it");
     return 1;
   }
   if (status != 0 || outcome.end == ReplayEnd::Stopped) return status;

@@ -231,14 +231,15 @@ TEST_F(RecordedTest, AWriterOverAnOpenOneGivesItUpAndALongNameStillRecords) {
 // Strings from a file reach the terminal escaped, the controls of the text's
 // direction too (U+202E, U+2069); a number of more than 32
 // bits is damage, whatever numbers follow it.
+std::vector<uint8_t> recording_of(const std::string &version, const std::vector<uint8_t> &records) {
+  std::vector<uint8_t> bytes = {'S', 'W', 'A', 'R', 'M', 'R', 'E', 'C', 1, 0, uint8_t(version.size())};
+  for (char c : version) bytes.push_back(uint8_t(c));
+  bytes.insert(bytes.end(), 8 + 2, 0);  // digest, scale, fullscreen
+  bytes.insert(bytes.end(), records.begin(), records.end());
+  return bytes;
+}
+
 TEST_F(RecordingTest, AForgedVersionIsPrintedEscapedAndAnOverlongNumberIsDamage) {
-  auto recording_of = [](const std::string &version, std::vector<uint8_t> records) {
-    std::vector<uint8_t> bytes = {'S', 'W', 'A', 'R', 'M', 'R', 'E', 'C', 1, 0, uint8_t(version.size())};
-    for (char c : version) bytes.push_back(uint8_t(c));
-    bytes.insert(bytes.end(), 8 + 2, 0);  // digest, scale, fullscreen
-    bytes.insert(bytes.end(), records.begin(), records.end());
-    return bytes;
-  };
   ScratchFolder scratch;
   write_bytes(scratch.file("forged.sfr"), recording_of("Z\u00fc \u00a0\r\x1b[2Ka.sfr: ok\xc2\x9b\xff\x7f\u202e\u2069", {}));
   testing::internal::CaptureStderr();
@@ -257,6 +258,34 @@ TEST_F(RecordingTest, AForgedVersionIsPrintedEscapedAndAnOverlongNumberIsDamage)
             "");
   EXPECT_EQ(recording::next_record(reader).type, recording::Record::Damaged);
   EXPECT_EQ(reader.damage, "damaged at byte 24: a number longer than 32 bits");
+}
+
+// A file of repeats stands for far more play than its size: its length
+// is counted from the repeats' numbers (a megabyte, 33 million frames, in
+// milliseconds; walking them took seconds, and a crafted 64 MB file a
+// minute and a half), and the copies the count and a rewind take share the
+// file's bytes.
+TEST_F(RecordingTest, ARecordingsLengthIsCountedWithoutWalkingItsRepeats) {
+  std::vector<uint8_t> records = {3, 0, 1, 0, 0, 0};  // one frame of one tick
+  const long long repeats = 1 << 19;
+  for (long long i = 0; i < repeats; ++i) records.insert(records.end(), {5, 64});
+  records.insert(records.end(), {5, 3});
+  recording::Header header;
+  ASSERT_EQ(input_log_replay_bytes(recording_of("1.0", records), header), "");
+  EXPECT_EQ(input_log_length(), 1 + repeats * 64 + 3);
+
+  recording::Reader reader;
+  ASSERT_EQ(recording::read_recording(reader, recording_of("1.0", {3, 0, 1, 0, 0, 0, 5, 64, 5, 2}), header), "");
+  recording::Reader copy = reader;
+  EXPECT_EQ(copy.bytes.get(), reader.bytes.get());
+  // Stepping and skipping agree, and add the same ticks.
+  int stepped = 0;
+  while (recording::next_record(reader).type == recording::Record::End) ++stepped;
+  int skipped = 0;
+  while (recording::next_record(copy).type == recording::Record::End) skipped += 1 + recording::skip_repeats(copy);
+  EXPECT_EQ(stepped, 1 + 64 + 2);
+  EXPECT_EQ(skipped, stepped);
+  EXPECT_EQ(copy.ticks, reader.ticks);
 }
 
 // F12 held in a recorded game: the game wrote dump.pcx; neither watching
@@ -324,10 +353,14 @@ TEST_F(RecordingTest, AFileThatCannotBeCreatedOrIsNoRecordingStopsTheProgramBefo
   write_bytes(notes, {'h', 'i'});
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
   testing::internal::CaptureStderr();
-  for (const std::string &file : {std::string("/nonexistent/game.sfr"), notes, fifo, scratch.path})
+  // A name longer than the folder takes would be lost only at the end, as
+  // its part file's name is cut to fit.
+  const std::string too_long = scratch.file(std::string(127 * 2 - 2, 'n') + "\u00e9.sfr");
+  for (const std::string &file : {std::string("/nonexistent/game.sfr"), too_long, notes, fifo, scratch.path})
     EXPECT_EQ(record_game(file, {}), 1) << file;
   EXPECT_EQ(testing::internal::GetCapturedStderr(),
             "swarmfire: /nonexistent/game.sfr: cannot be created: No such file or directory\n"
+            "swarmfire: " + too_long + ": cannot be created: File name too long\n"
             "swarmfire: " + scratch.path + "/notes\\x1b[8m.txt: exists and is not a Swarmfire recording; it is left as it is\n" +
                 "swarmfire: " + fifo + ": is not a regular file; it is left as it is\n" +
                 "swarmfire: " + scratch.path + ": is not a regular file; it is left as it is\n");

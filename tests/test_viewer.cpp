@@ -18,6 +18,7 @@
 #include "tests/support/replay.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstring>
@@ -274,6 +275,31 @@ TEST_F(ViewerTest, WithoutReturnTheTakeOverIsNotWrittenAndSaysSo) {
             }),
             0);
   EXPECT_FALSE(input_log_taken_over());
+  // Esc before Return says so.
+  SetUp();
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(watch([](const headless::Event &, long long waits) {
+              if (waits == 300) headless::press(KEY_ESC);
+            },
+                  taken),
+            1);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "swarmfire: " + taken +
+                ": not written: Esc or the close button stopped the replay before Return took over from it\n");
+  // A take-over into the file watched, by its name or through a link, is
+  // refused before the replay starts, and the file stays as it was.
+  const std::vector<uint8_t> watched = read_whole_file(file_).bytes;
+  const std::string link = scratch_.file("link.sfr");
+  ASSERT_EQ(::link(file_.c_str(), link.c_str()), 0);
+  for (const std::string &same : {file_, link}) {
+    SetUp();
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(watch([](const headless::Event &, long long) { ADD_FAILURE() << "the replay started"; }, same), 2);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "swarmfire: " + same +
+                  ": is the recording --play shows; a take-over goes into another file (see swarmfire --help)\n");
+  }
+  EXPECT_EQ(read_whole_file(file_).bytes, watched);
 }
 
 }  // namespace
