@@ -4,6 +4,7 @@
 
 #include <allegro.h>
 #include <xalleg.h>
+#include <poll.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -82,11 +83,25 @@ void x11_errors_check() {
     waits_since_look = 0;
     gone = !windows_exist();
   }
+  // A killed connection takes its windows with it: which of the two it is.
+  if (gone) x11_errors_connection_lost();
   if (connection_lost) throw QuitRequested{1, "lost the connection to the X display"};
   if (gone) throw QuitRequested{1, "the window was destroyed by another program"};
 }
 
-bool x11_errors_connection_lost() { return connection_lost; }
+// A window destroyed and a connection killed (xkill) come together, and
+// the window may be noticed first: whether the server has closed the
+// library's connection is asked of its socket, without a request (Xlib,
+// sending on a connection whose end it has not read yet, can crash), before
+// the library's exit sends it anything.
+bool x11_errors_connection_lost() {
+  Display *display = library_display;
+  if (!connection_lost && display) {
+    pollfd socket{ConnectionNumber(display), POLLRDHUP, 0};
+    if (poll(&socket, 1, 0) == 1 && (socket.revents & (POLLRDHUP | POLLHUP | POLLERR))) connection_lost = true;
+  }
+  return connection_lost;
+}
 
 // The watcher stays ours while it closes: closing a dead connection calls
 // the handler once more, which must not take it for another's.

@@ -24,7 +24,8 @@ void x11_errors_watch(Display *watcher);
 // At every wait of the main thread: throws QuitRequested (status 1, with
 // the reason) once the connection is lost or the game's window is gone.
 void x11_errors_check();
-// Whether a connection of ours died (the library's, or the watcher).
+// Whether a connection of ours died (the library's, or the watcher); the
+// library's socket is asked whether the server closed it.
 bool x11_errors_connection_lost();
 // After the library has shut down: our connection closes.
 void x11_errors_release();
