@@ -40,8 +40,11 @@ constexpr int SOUND_LEAST_REST_PERIODS = 3;
 // queued: on average 384 / 2 + 512 frames, 15.9 ms.
 constexpr int SOUND_WAKE_FRAMES = 384;
 // Through PipeWire that room is also the latency its graph is asked for,
-// the quantum it then runs every client at: there it stays 256 frames.
+// the quantum it then runs every client at, and the graph takes a quantum
+// at a time: there the room stays 256 frames and the buffer 768, the
+// margin of two quanta.
 constexpr int PIPEWIRE_WAKE_FRAMES = 256;
+constexpr int PIPEWIRE_REST_FRAMES = 768;
 constexpr int MOST_CARD_FDS = 8;
 // Wakeups in a row that found no room before the thread naps while the
 // room it waits for plays: a card whose descriptor stays ready must not
@@ -386,10 +389,11 @@ int driver_init(int input, int voices) {
   if (const char *path = std::getenv("SWARMFIRE_SOUND_LOG")) s.log = std::fopen(path, "ae");
   int period = get_config_int("sound", "alsa_fragsize", SOUND_PERIOD_FRAMES);
   if (period <= 0) period = SOUND_PERIOD_FRAMES;
-  int rest = std::max((SOUND_REST_FRAMES + period - 1) / period, SOUND_LEAST_REST_PERIODS);
-  s.fill = sound_fill_start(get_config_int("sound", "alsa_numfrags", rest), now_ns());
   int err = snd_pcm_open(&s.pcm, device_name(), SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK);
   s.pipewire = err >= 0 && through_pipewire();
+  int rest_frames = s.pipewire ? PIPEWIRE_REST_FRAMES : SOUND_REST_FRAMES;
+  int rest = std::max((rest_frames + period - 1) / period, SOUND_LEAST_REST_PERIODS);
+  s.fill = sound_fill_start(get_config_int("sound", "alsa_numfrags", rest), now_ns());
   if (err >= 0) err = configure(s, static_cast<snd_pcm_uframes_t>(period));
   if (err < 0) {
     uszprintf(allegro_error, ALLEGRO_ERROR_SIZE, "ALSA: %s", snd_strerror(err));
