@@ -12,13 +12,14 @@
 # Without BEFORE_BINARY the game as it was before (the parent of the commit
 # that gave the sound thread its longer sleeps) is built in
 # BUILD_DIR/sound-before (a git worktree; the game alone).
-# Environment: RUNS (3), SECONDS_EACH (10), TUNE_SECONDS (6).
+# Environment: RUNS (3), SECONDS_EACH (10), TUNE_SECONDS (6), CARD (another
+# build of the emulated card).
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 BUILD=$(cd "${1:?usage: title_cost.sh BUILD_DIR [BEFORE_BINARY] [WORK_DIR]}" && pwd)
 BEFORE=${2:-}
 WORK=${3:-$(mktemp -d)}/title_cost
-BINARY=$BUILD/swarmfire DATA=$BUILD/data XWD_PROBE=$BUILD/xwd_probe CARD=$BUILD/tests/libemulated_card.so
+BINARY=$BUILD/swarmfire DATA=$BUILD/data XWD_PROBE=$BUILD/xwd_probe CARD=${CARD:-$BUILD/tests/libemulated_card.so}
 RUNS=${RUNS:-3} SECONDS_EACH=${SECONDS_EACH:-10} TUNE_SECONDS=${TUNE_SECONDS:-6}
 rm -rf "$WORK"
 source "$here/../tests/real/xvfb_lib.sh"
