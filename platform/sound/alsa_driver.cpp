@@ -64,7 +64,7 @@ struct Stream {
   bool is_signed = false;
   std::vector<unsigned char> mixed;    // periods as the card takes them, a buffer's worth
   std::vector<unsigned char> silence;  // a period of it
-  int silent_periods = 0;                     // mixed in a row
+  int silent_periods = 0;              // mixed in a row
   long long clock_start_ns = 0, clock_written = 0;  // since the stream last started
   SoundFill fill;
   int stop_fd = -1;
@@ -402,7 +402,10 @@ int driver_init(int input, int voices) {
   }
   int channels = _sound_stereo ? 2 : 1;
   unsigned char silent = s.is_signed ? 0 : 0x80;  // the high byte of a 16-bit sample, little-endian
-  s.mixed.assign(2 * static_cast<size_t>(s.fill.rest) * s.period * s.frame_bytes, 0);  // the largest buffer
+  // The largest buffer: twice the periods at rest, or more where the card
+  // took more.
+  size_t most_frames = std::max<size_t>(2 * static_cast<size_t>(s.fill.rest) * s.period, s.buffer);
+  s.mixed.assign(most_frames * s.frame_bytes, 0);
   s.silence.assign(s.period * s.frame_bytes, _sound_bits == 8 ? silent : 0);
   for (size_t i = 1; _sound_bits != 8 && i < s.silence.size(); i += 2) s.silence[i] = silent;
   s.silent_periods = 0;
