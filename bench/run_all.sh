@@ -2,8 +2,9 @@
 # Everything `make bench` measures, written to BUILD/bench: the benchmarks
 # with their targets, the instruction counts (when valgrind is at hand), the
 # whole-program figures of the real binary under Xvfb, the cost of
-# recording and verifying games, the key-to-sound latency, and the frames
-# on the display's beat before and after (the game before built from git).
+# recording and verifying games, the key-to-sound latency, the title's cost
+# with its tune and the frames on the display's beat before and after (the
+# games before built from git).
 # Usage: run_all.sh [BUILD_DIR]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -28,6 +29,8 @@ echo "== Display cost"
   tee "$out/display_cost.txt"
 echo "== Key to sound"
 "$here/sound_latency.sh" "$build" "$out" | tee "$out/sound_latency.txt"
+echo "== The title with its tune, before and after"
+"$here/title_cost.sh" "$build" "" "$out" | tee "$out/title_cost.txt"
 echo "== Frames on the display's beat"
 "$here/present_cadence.sh" "$build" | tee "$out/present_cadence.txt"
 echo "Figures written to $out"

@@ -174,7 +174,10 @@ std::string start_up() {
   // In place of the library's handlers, which end the process at once.
   stop_signals_install();
   window_system_after_library();
-  if (install_timer() != 0) return std::string("cannot start the timer: ") + allegro_error;
+  // The game keeps its own time; no library timer is installed up front,
+  // since the library's timer thread wakes every 27 ms even with no timer
+  // in its queue. Whatever needs one (a sound driver's callback, a key
+  // repeat the library emulates) installs it itself.
   if (install_keyboard() != 0) return std::string("cannot start the keyboard: ") + allegro_error;
   // The library's Ctrl+Alt+End abort would end the game with a core dump;
   // the window's close button is the way out from anywhere.

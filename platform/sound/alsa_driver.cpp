@@ -14,10 +14,12 @@
 #include <sys/eventfd.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -25,12 +27,28 @@ namespace {
 // Below the sound server's own threads (PipeWire's run at 88 and above),
 // above everything that runs at normal priority.
 constexpr int PRIORITY = 10;
-// Defaults of the period and of the periods queued at rest.
-constexpr int SOUND_PERIOD_FRAMES = 256;
-constexpr int SOUND_REST_PERIODS = 3;
+// Defaults of the period and of the frames queued at rest (20 ms at
+// 44.1 kHz), in whole periods, at least three.
+constexpr int SOUND_PERIOD_FRAMES = 128;
+constexpr int SOUND_REST_FRAMES = 896;
+constexpr int SOUND_LEAST_REST_PERIODS = 3;
+// The thread sleeps until this much room is free (in whole periods, and
+// leaving at least two periods queued): 115 wakeups a second at 44.1 kHz
+// instead of one a period. The rest, 512 frames, is what the card plays
+// while the thread is late to wake (a busy machine's 10 ms and more). A
+// sound started meanwhile waits for the next top-up, then for what is
+// queued: on average 384 / 2 + 512 frames, 15.9 ms.
+constexpr int SOUND_WAKE_FRAMES = 384;
+// Through PipeWire that room is also the latency its graph is asked for,
+// the quantum it then runs every client at, and the graph takes a quantum
+// at a time: there the room stays 256 frames and the buffer 768, the
+// margin of two quanta.
+constexpr int PIPEWIRE_WAKE_FRAMES = 256;
+constexpr int PIPEWIRE_REST_FRAMES = 768;
 constexpr int MOST_CARD_FDS = 8;
-// Wakeups in a row that found no room before the thread naps a period: a
-// card whose descriptor stays ready must not spin it.
+// Wakeups in a row that found no room before the thread naps while the
+// room it waits for plays: a card whose descriptor stays ready must not
+// spin it.
 constexpr int IDLE_WAKES = 3;
 // A card's clock may run this many times faster than ours, at most: 1 %.
 constexpr long long CLOCK_MARGIN = 100;
@@ -39,11 +57,14 @@ struct Stream {
   snd_pcm_t *pcm = nullptr;
   snd_pcm_uframes_t period = 0, buffer = 0;
   snd_pcm_uframes_t mixed_period = 0;  // the mixer's, once it is set up
+  snd_pcm_uframes_t wake = 0;          // room free before the thread wakes
+  bool pipewire = false;               // through PipeWire's plugin
   unsigned rate = 0;
   int frame_bytes = 0;
   bool is_signed = false;
-  std::vector<unsigned char> mixed, silence;  // a period, as the card takes it
-  int silent_periods = 0;                     // mixed in a row
+  std::vector<unsigned char> mixed;    // periods as the card takes them, a buffer's worth
+  std::vector<unsigned char> silence;  // a period of it
+  int silent_periods = 0;              // mixed in a row
   long long clock_start_ns = 0, clock_written = 0;  // since the stream last started
   SoundFill fill;
   int stop_fd = -1;
@@ -101,10 +122,32 @@ int set_hardware(Stream &s, snd_pcm_uframes_t period) {
   return 0;
 }
 
-// The card wakes the thread once a period has played (through PipeWire,
-// this is also the latency its graph is asked for: a quantum of about a
-// period); the stream starts only when the thread starts it.
-int set_software(const Stream &s) {
+// Whether the device is PipeWire's (pipewire-alsa), by its type in ALSA's
+// configuration.
+bool through_pipewire() {
+  snd_config_t *conf = nullptr, *type = nullptr;
+  const char *name = nullptr;
+  if (snd_config_update() < 0 || snd_config_search_definition(snd_config, "pcm", device_name(), &conf) < 0)
+    return false;
+  bool pipewire = snd_config_search(conf, "type", &type) >= 0 && snd_config_get_string(type, &name) >= 0 &&
+                  std::strcmp(name, "pipewire") == 0;
+  snd_config_delete(conf);
+  return pipewire;
+}
+
+// Whole periods, at least one, up to the room asked for, and two periods
+// short of the buffer.
+snd_pcm_uframes_t wake_frames(const Stream &s) {
+  snd_pcm_uframes_t most = (s.pipewire ? PIPEWIRE_WAKE_FRAMES : SOUND_WAKE_FRAMES) / s.period;
+  snd_pcm_uframes_t periods = s.buffer / s.period;
+  if (periods >= 2 && most > periods - 2) most = periods - 2;
+  return (most > 0 ? most : 1) * s.period;
+}
+
+// The card wakes the thread once its room is free (through PipeWire, this
+// is also the latency its graph is asked for: a quantum of about that
+// room); the stream starts only when the thread starts it.
+int set_software(Stream &s) {
   snd_pcm_sw_params_t *sw;
   snd_pcm_sw_params_alloca(&sw);
   snd_pcm_uframes_t boundary;
@@ -112,7 +155,7 @@ int set_software(const Stream &s) {
   if ((err = snd_pcm_sw_params_current(s.pcm, sw)) < 0 ||
       (err = snd_pcm_sw_params_get_boundary(sw, &boundary)) < 0 ||
       (err = snd_pcm_sw_params_set_start_threshold(s.pcm, sw, boundary)) < 0 ||
-      (err = snd_pcm_sw_params_set_avail_min(s.pcm, sw, s.period)) < 0)
+      (err = snd_pcm_sw_params_set_avail_min(s.pcm, sw, s.wake = wake_frames(s))) < 0)
     return err;
   return snd_pcm_sw_params(s.pcm, sw);
 }
@@ -121,6 +164,7 @@ int configure(Stream &s, snd_pcm_uframes_t period) {
   int err = set_hardware(s, period);
   if (err >= 0) err = set_software(s);
   if (err >= 0) log_line("params", static_cast<long long>(s.period), static_cast<long long>(s.buffer));
+  if (err >= 0) log_line("wake", static_cast<long long>(s.wake), 0);
   return err;
 }
 
@@ -135,24 +179,30 @@ long long due_by_clock(const Stream &s) {
   return static_cast<long long>(s.buffer) + played + played / CLOCK_MARGIN - s.clock_written;
 }
 
-// Mixes and writes whole periods until the buffer is full; the periods
-// written, or ALSA's error.
+// Mixes the whole periods there is room for, one after the other, and
+// writes them to the card at once: one call into its plugin a wakeup. The
+// periods written, or ALSA's error.
 int top_up(Stream &s) {
   snd_pcm_sframes_t avail = snd_pcm_avail_update(s.pcm);
   if (avail < 0) return static_cast<int>(avail);
   long long due = due_by_clock(s);
   if (due < avail) avail = static_cast<snd_pcm_sframes_t>(due);
-  int periods = 0;
-  while (avail >= static_cast<snd_pcm_sframes_t>(s.period)) {
-    _mix_some_samples(reinterpret_cast<uintptr_t>(s.mixed.data()), 0, s.is_signed);
-    s.silent_periods = s.mixed == s.silence ? s.silent_periods + 1 : 0;
-    snd_pcm_sframes_t written = snd_pcm_writei(s.pcm, s.mixed.data(), s.period);
-    if (written < 0) return static_cast<int>(written);
-    avail -= written;
-    s.clock_written += written;
-    ++periods;
+  size_t period_bytes = s.period * s.frame_bytes;
+  long long periods = std::min<long long>(avail / static_cast<snd_pcm_sframes_t>(s.period),
+                                          static_cast<long long>(s.mixed.size() / period_bytes));
+  for (long long i = 0; i < periods; ++i) {
+    unsigned char *at = s.mixed.data() + i * period_bytes;
+    _mix_some_samples(reinterpret_cast<uintptr_t>(at), 0, s.is_signed);
+    s.silent_periods = std::memcmp(at, s.silence.data(), period_bytes) == 0 ? s.silent_periods + 1 : 0;
   }
-  return periods;
+  snd_pcm_uframes_t frames = static_cast<snd_pcm_uframes_t>(periods) * s.period;
+  for (snd_pcm_uframes_t done = 0; done < frames;) {
+    snd_pcm_sframes_t written = snd_pcm_writei(s.pcm, s.mixed.data() + done * s.frame_bytes, frames - done);
+    if (written < 0) return static_cast<int>(written);
+    done += static_cast<snd_pcm_uframes_t>(written);
+    s.clock_written += written;
+  }
+  return static_cast<int>(periods);
 }
 
 // The stream started with its buffer full.
@@ -245,7 +295,7 @@ void *thread_main(void *) {
     if (err == -EAGAIN) err = 0;
     alive = err < 0 ? recover(s, err) : settle(s);
     idle = err == 0 ? idle + 1 : 0;
-    if (idle >= IDLE_WAKES) sleep_until(now_ns() + NS_PER_SECOND * static_cast<long long>(s.period) / s.rate);
+    if (idle >= IDLE_WAKES) sleep_until(now_ns() + NS_PER_SECOND * static_cast<long long>(s.wake) / s.rate);
   }
   if (alive) return nullptr;
   log_line("lost", now_ns(), 0);
@@ -337,10 +387,14 @@ int driver_init(int input, int voices) {
   if (input) return -1;
   Stream &s = stream;
   if (const char *path = std::getenv("SWARMFIRE_SOUND_LOG")) s.log = std::fopen(path, "ae");
-  s.fill = sound_fill_start(get_config_int("sound", "alsa_numfrags", SOUND_REST_PERIODS), now_ns());
-  int err = snd_pcm_open(&s.pcm, device_name(), SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK);
   int period = get_config_int("sound", "alsa_fragsize", SOUND_PERIOD_FRAMES);
-  if (err >= 0) err = configure(s, static_cast<snd_pcm_uframes_t>(period > 0 ? period : SOUND_PERIOD_FRAMES));
+  if (period <= 0) period = SOUND_PERIOD_FRAMES;
+  int err = snd_pcm_open(&s.pcm, device_name(), SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK);
+  s.pipewire = err >= 0 && through_pipewire();
+  int rest_frames = s.pipewire ? PIPEWIRE_REST_FRAMES : SOUND_REST_FRAMES;
+  int rest = std::max((rest_frames + period - 1) / period, SOUND_LEAST_REST_PERIODS);
+  s.fill = sound_fill_start(get_config_int("sound", "alsa_numfrags", rest), now_ns());
+  if (err >= 0) err = configure(s, static_cast<snd_pcm_uframes_t>(period));
   if (err < 0) {
     uszprintf(allegro_error, ALLEGRO_ERROR_SIZE, "ALSA: %s", snd_strerror(err));
     close_stream(s);
@@ -348,7 +402,10 @@ int driver_init(int input, int voices) {
   }
   int channels = _sound_stereo ? 2 : 1;
   unsigned char silent = s.is_signed ? 0 : 0x80;  // the high byte of a 16-bit sample, little-endian
-  s.mixed.assign(s.period * s.frame_bytes, 0);
+  // The largest buffer: twice the periods at rest, or more where the card
+  // took more.
+  size_t most_frames = std::max<size_t>(2 * static_cast<size_t>(s.fill.rest) * s.period, s.buffer);
+  s.mixed.assign(most_frames * s.frame_bytes, 0);
   s.silence.assign(s.period * s.frame_bytes, _sound_bits == 8 ? silent : 0);
   for (size_t i = 1; _sound_bits != 8 && i < s.silence.size(); i += 2) s.silence[i] = silent;
   s.silent_periods = 0;

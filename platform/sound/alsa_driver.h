@@ -2,7 +2,7 @@
 // the library's own. It keeps the card's buffer full, starts the stream
 // only once it is full, and runs on a thread of its own at real-time
 // priority where the system grants it (platform/sound/realtime.h), which sleeps
-// until the card itself says it has room. After an underrun the buffer
+// until the card itself says it has room for a few periods. After an underrun the buffer
 // grows by a period, and after a quiet minute it shrinks back by one
 // (platform/sound/sound_fill.h).
 //
@@ -13,6 +13,7 @@
 // in ns on CLOCK_MONOTONIC:
 //   realtime direct|realtimekit|none   how the thread got its priority
 //   params PERIOD_FRAMES BUFFER_FRAMES  the card's, as it took them
+//   wake FRAMES 0          the room free before the thread wakes to fill it
 //   start NS FRAMES        the stream started with its buffer full
 //   underrun NS PERIODS    it ran dry; the buffer's periods from now on
 //   shrink NS PERIODS      a quiet minute; the buffer's periods from now on

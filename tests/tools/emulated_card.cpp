@@ -173,18 +173,20 @@ int card_sw_params(snd_pcm_ioplug_t *io, snd_pcm_sw_params_t *params) {
 }
 
 // Ready for writing when avail_min frames of room are free; an error once
-// the stream has run dry.
+// the stream has run dry. While ready, the timer is left as it fired, so
+// the descriptor stays ready until the next write arms it anew, as a
+// card's does, at no cost to the program beyond the check: the card's own
+// work must not weigh on the program's thread more than a card's would.
 int card_poll_revents(snd_pcm_ioplug_t *io, struct pollfd *, unsigned int, unsigned short *revents) {
   Card *card = card_of(io);
+  bool dry = card_pointer(io) < 0 || card->dry;
+  bool ready = !dry && io->buffer_size - in_buffer(card) >= card->avail_min;
+  *revents = dry ? POLLERR : ready ? POLLOUT : 0;
+  if (ready) return 0;
   unsigned long long expirations;
   while (read(card->wake_fd, &expirations, sizeof expirations) > 0) {
   }
-  if (card_pointer(io) < 0 || card->dry) {
-    *revents = POLLERR;
-    return 0;
-  }
-  *revents = io->buffer_size - in_buffer(card) >= card->avail_min ? POLLOUT : 0;
-  arm(card);
+  if (!dry) arm(card);
   return 0;
 }
 
