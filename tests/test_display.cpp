@@ -109,8 +109,8 @@ TEST_F(DisplayTest, OnlyChangedRowsAreWrittenAndSwitchesRepaintEverything) {
   EXPECT_EQ(getpixel(platform_screen(), 10, 10), 0);
 }
 
-// Two monitors of 1920 x 1080 on one screen: the window fits the game's
-// monitor and is centred on it, fullscreen covers that monitor alone, F11
+// One screen, then two monitors of 1920 x 1080 on one: the window fits the
+// game's monitor and is centred on it, fullscreen covers that monitor alone, F11
 // follows the window's centre, and a window given another size shows the
 // whole picture.
 TEST_F(DisplayTest, OneMonitorOfTwoHoldsTheWindowAndFullscreen) {
@@ -139,6 +139,12 @@ TEST_F(DisplayTest, OneMonitorOfTwoHoldsTheWindowAndFullscreen) {
     headless_twin.switch_asked = true;
     present_frame();
   };
+
+  // One screen, no monitors listed: the window centred on it.
+  headless::reset();
+  headless::set_desktop(1920, 1080);
+  open({});
+  expect_shown(480, 180, 960, 720, 3, 0, 0);
 
   // Side by side, no primary: the pointer's monitor, the right one (the
   // seam's first column is the right monitor's).

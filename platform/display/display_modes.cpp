@@ -48,9 +48,9 @@ ModeList modes_to_try(const DisplayRequest &request, const ScreenRect &monitor, 
   return list;
 }
 
-WindowPlace window_place(const ModeTry &mode, const ScreenRect &monitor, bool several_monitors) {
+WindowPlace window_place(const ModeTry &mode, const ScreenRect &monitor) {
   if (mode.kind == ModeKind::FullscreenWindow) return {true, monitor.x, monitor.y};
-  if (mode.kind == ModeKind::Fullscreen || !several_monitors) return {false, 0, 0};
+  if (mode.kind == ModeKind::Fullscreen) return {false, 0, 0};
   return {true, monitor.x + std::max(0, (monitor.w - mode.width) / 2),
           monitor.y + std::max(0, (monitor.h - mode.height) / 2)};
 }

@@ -40,14 +40,13 @@ ModeList modes_to_try(const DisplayRequest &request, const ScreenRect &monitor, 
 
 // Where the window of a mode goes before it is shown. Fullscreen as a
 // window covers its monitor from the monitor's corner (the library's own
-// places its own window). A window is centred on its monitor when the
-// screen has several (its top-left corner kept on the monitor), and stays
-// where it is on a single one.
+// places its own window). A window is centred on its monitor, its top-left
+// corner kept on the monitor.
 struct WindowPlace {
   bool move;
   int x, y;
 };
-WindowPlace window_place(const ModeTry &mode, const ScreenRect &monitor, bool several_monitors);
+WindowPlace window_place(const ModeTry &mode, const ScreenRect &monitor);
 
 // The part of the mode's display where the picture may lie. The library's
 // fullscreen covers the whole screen: the monitor's part of it. A window

@@ -25,7 +25,7 @@ ModeList modes_for(const DisplayRequest &request) {
 
 bool set(const ModeTry &mode) {
   ScreenRect monitor = display_monitor();
-  ModePlace place{window_place(mode, monitor, several_monitors()), monitor, several_monitors() ? monitor_at : -1};
+  ModePlace place{window_place(mode, monitor), monitor, several_monitors() ? monitor_at : -1};
   return backend->set_mode(mode, place);
 }
 

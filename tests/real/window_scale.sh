@@ -26,8 +26,9 @@ close_and_compare() {
 }
 
 # f11_to W H [X Y]: after F11 the window is W x H at (X, Y), (0, 0) unless
-# given. (Where the picture lies in it, and at which scale, follows; the
-# pictures shot there are held against the game's.)
+# given (a window is centred on its monitor). (Where the picture lies in
+# it, and at which scale, follows; the pictures shot there are held
+# against the game's.)
 f11_to() { tap F11 && at_place 5 "$1" "$2" "${3:-0}" "${4:-0}"; }
 # shows SHOT NAME: the picture on show, shot as NAME, is SHOT's, pixel for
 # pixel at its own 320 x 240 size (their PNGs the same), within seconds.
@@ -54,7 +55,7 @@ take_focus() {
 
 FEED=$WORK/feed
 SWARMFIRE_PLAY_FEED=$FEED open_game
-at_place 1 960 720 0 0
+at_place 1 960 720 480 180
 sleep 1
 start_play tap space 0.1 # Space selects as Alt does: a game
 
@@ -68,7 +69,7 @@ around=$(field nonblack "$(shoot left-border 0 0 320 1080)")
 tap p 0.1            # play on in fullscreen
 moving play-fullscreen 0 0 320 240 || fail "play did not go on in fullscreen"
 take_focus focus-fullscreen
-f11_to 960 720
+f11_to 960 720 480 180
 xprop -id "$WINDOW" _NET_WM_STATE | grep -q FULLSCREEN && fail "the fullscreen state stays on the window"
 shows focus-fullscreen window-again
 tap p 0.1
@@ -88,7 +89,7 @@ around=$(field nonblack "$(shoot border 0 0 1920 60)")
 [ "$around" -eq 0 ] || fail "$around lit pixels above the fullscreen picture"
 # The title stands still: back in the window, where the close button is,
 # it is still the picture on show.
-f11_to 960 720
+f11_to 960 720 480 180
 close_and_compare fullscreen-title 320 60 4
 
 # Two monitors of 1920 x 1080 on one screen. screen_of SIZE MONITOR...: a

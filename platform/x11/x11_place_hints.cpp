@@ -1,0 +1,69 @@
+#include "platform/x11/x11_place_hints.h"
+
+#include "platform/sys/monotonic_clock.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xutil.h>
+
+namespace {
+
+Window placed = None;
+int place_x = 0, place_y = 0;
+
+// ICCCM's WithdrawnState in WM_STATE.
+constexpr long WITHDRAWN = 0;
+constexpr long long WITHDRAW_WAIT_NS = 300 * NS_PER_MS;
+
+// Whether the window manager is done with the unmapped window: the window
+// back on the root and its WM_STATE withdrawn or gone. Until then a move
+// is undone when the manager takes the window out of its frame.
+bool withdrawn(Display *display, Window window) {
+  Window root = None, parent = None, *children = nullptr;
+  unsigned int count = 0;
+  if (!XQueryTree(display, window, &root, &parent, &children, &count)) return true;
+  if (children) XFree(children);
+  if (parent != root) return false;
+  Atom wm_state = XInternAtom(display, "WM_STATE", False), type = None;
+  int format = 0;
+  unsigned long items = 0, left = 0;
+  unsigned char *data = nullptr;
+  bool gone = XGetWindowProperty(display, window, wm_state, 0, 1, False, wm_state, &type, &format, &items, &left,
+                                 &data) != Success ||
+              !data || items < 1 || format != 32 || *reinterpret_cast<long *>(data) == WITHDRAWN;
+  if (data) XFree(data);
+  return gone;
+}
+
+// The window moved to its place once the manager has let it go (not
+// waiting past a moment for a manager that never does).
+void move_when_withdrawn(Display *display, Window window) {
+  long long until = now_ns() + WITHDRAW_WAIT_NS;
+  while (!withdrawn(display, window) && now_ns() < until) sleep_until(now_ns() + 2 * NS_PER_MS);
+  XMoveWindow(display, window, place_x, place_y);
+}
+
+}  // namespace
+
+void x11_place_at_mapping(Window window, int x, int y) {
+  placed = window;
+  place_x = x, place_y = y;
+}
+
+void x11_no_place_hints() { placed = None; }
+
+// Xlib's own does no more than write the property. The place is the
+// program's (PPosition); some managers honour only a user's (USPosition),
+// which a player starting the game on a monitor also gives. Once only: the
+// hints written to a window on show say nothing of its place.
+extern "C" void XSetWMNormalHints(Display *display, Window window, XSizeHints *hints) {
+  XSizeHints with_place;
+  if (hints && window == placed && placed != None) {
+    placed = None;
+    move_when_withdrawn(display, window);
+    with_place = *hints;
+    with_place.flags |= PPosition | USPosition;
+    with_place.x = place_x, with_place.y = place_y;
+    hints = &with_place;
+  }
+  XSetWMSizeHints(display, window, hints, XA_WM_NORMAL_HINTS);
+}
