@@ -32,6 +32,9 @@ commands_of x11-utils xwininfo xmessage xprop
 commands_of x11-xserver-utils xrandr
 commands_of x11-apps xwd
 commands_of weston weston
+commands_of xfwm4 xfwm4
+commands_of openbox openbox
+commands_of picom picom
 commands_of xdg-utils xdg-mime
 commands_of shared-mime-info update-mime-database
 commands_of cmake cmake cpack

@@ -6,8 +6,11 @@
 //   x_client grab             grabs the keyboard and the pointer on the root
 //                             window, as a desktop's shortcuts and menus do,
 //                             and lets them go at once; prints both results
-//                             (0 is success).
-// Status 0 when the message was sent or both grabs succeeded.
+//                             (0 is success);
+//   x_client compositor       whether a compositing manager runs (owns the
+//                             screen's _NET_WM_CM_S0 selection).
+// Status 0 when the message was sent, both grabs succeeded or a compositor
+// runs.
 #include <X11/Xlib.h>
 
 #include <cstdio>
@@ -17,13 +20,16 @@
 int main(int argc, char **argv) {
   bool close = argc == 3 && !std::strcmp(argv[1], "close");
   bool grab = argc == 2 && !std::strcmp(argv[1], "grab");
-  Display *display = close || grab ? XOpenDisplay(nullptr) : nullptr;
+  bool compositor = argc == 2 && !std::strcmp(argv[1], "compositor");
+  Display *display = close || grab || compositor ? XOpenDisplay(nullptr) : nullptr;
   if (!display) {
-    std::fprintf(stderr, "usage: x_client close WINDOW_ID | x_client grab (on $DISPLAY)\n");
+    std::fprintf(stderr, "usage: x_client close WINDOW_ID | grab | compositor (on $DISPLAY)\n");
     return 2;
   }
   bool done;
-  if (close) {
+  if (compositor) {
+    done = XGetSelectionOwner(display, XInternAtom(display, "_NET_WM_CM_S0", False)) != None;
+  } else if (close) {
     Window window = std::strtoul(argv[2], nullptr, 0);
     XEvent event = {};
     event.xclient.type = ClientMessage;
