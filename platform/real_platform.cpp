@@ -26,6 +26,13 @@ std::atomic<bool> switch_asked{false};  // F11 went down
 std::atomic<bool> f11_down{false};
 std::atomic<bool> focus_gone{false};
 
+// Right after a mode switch a window manager may keep the focus on a window
+// of its own: asked back at once, that is no loss unless it stays away a
+// while.
+constexpr long long FOCUS_BACK_WAIT_NS = NS_PER_SECOND;
+long long mode_on_at = 0;
+bool focus_asked_back = false;
+
 bool library_started = false;
 DATAFILE *sound_bank = nullptr;
 
@@ -36,6 +43,9 @@ PALETTE palette_on_show;  // for repaints, new modes and fades
 // Without the focus the keys go to another window, the pads' too, unless
 // the player asked to play on (--no-focus-pause).
 bool listening() { return !focus_gone || !asked.focus_pause; }
+
+bool just_switched() { return now_ns() - mode_on_at < FOCUS_BACK_WAIT_NS; }
+bool focus_coming_back() { return focus_asked_back && just_switched(); }
 
 void on_close_button() { close_pressed = true; }
 void on_switch_out() { focus_gone = true; }
@@ -102,6 +112,8 @@ void mode_on(const ModeTry &, int &w, int &h) {
     set_display_switch_callback(SWITCH_IN, on_switch_in);
   }
   focus_gone = false;
+  focus_asked_back = false;
+  mode_on_at = now_ns();
   set_palette_range(palette_on_show, 0, PAL_SIZE - 1, FALSE);
   window_system_mode_on(w, h);
 }
@@ -134,6 +146,7 @@ int wait_for_deadline() {
   if (switch_asked.exchange(false)) display_switch();
   display_follow_window();
   int passed = window_system_wait();
+  if (focus_gone && !focus_asked_back && just_switched()) focus_asked_back = window_system_ask_focus_back();
   gamepad_poll(listening());
   return passed;
 }
@@ -252,7 +265,7 @@ void clear_key_buffer() {
   gamepad_clear_presses();
 }
 // A pad going away pauses the game as a lost focus does.
-bool focus_lost() { return (focus_gone && asked.focus_pause) || gamepad_take_loss(); }
+bool focus_lost() { return (focus_gone && asked.focus_pause && !focus_coming_back()) || gamepad_take_loss(); }
 
 void set_sound_bank(DATAFILE *bank) { sound_bank = bank; }
 
