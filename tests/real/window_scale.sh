@@ -3,7 +3,8 @@
 # picture on show scaled by 3; F11 in play to fullscreen (1280 x 960 at
 # (320, 60), black around) and back with the game going on and the pause
 # working; another window taking the focus pauses the game (in fullscreen
-# and in the window) and P resumes it; --fullscreen starts fullscreen, its title the same picture scaled by 4.
+# and in the window) and P resumes it; --scale 8 opens at 4, saying so;
+# --fullscreen starts fullscreen, its title the same picture scaled by 4.
 # Fullscreen is a window the size of the screen in the window manager's
 # fullscreen state, and grabs nothing: another client can still grab the
 # keyboard and the pointer. Then two monitors of 1920 x 1080 on one screen,
@@ -80,6 +81,13 @@ moving play-after-focus 0 0 320 240 || fail "P did not resume after the focus ca
 tap p 0.1
 wait_until 5 paused paused-again || fail "P did not pause again"
 close_and_compare paused-again "$PIC_X" "$PIC_Y" "$SCALE"
+
+# A scale the monitor cannot hold: the largest it holds, and one line.
+open_game --scale 8
+at_place 1 1280 960 320 60
+grep -qx 'swarmfire: --scale 8 is larger than the 1920 x 1080 monitor; the window is at scale 4' "$WORK/game.err" ||
+  fail "no line for the lowered scale: $(cat "$WORK/game.err")"
+close_window
 
 open_game --fullscreen
 at_place 1 1920 1080 0 0
