@@ -22,7 +22,7 @@ namespace {
 
 // Set by the library's input thread, read by the main thread at its waits.
 std::atomic<bool> close_pressed{false};
-std::atomic<bool> switch_asked{false};  // F11 went down
+std::atomic<int> f11_presses{0};  // since the last wait
 std::atomic<bool> f11_down{false};
 std::atomic<bool> focus_gone{false};
 
@@ -56,7 +56,7 @@ void on_switch_in() { focus_gone = false; }
 void on_key_event(int scancode) {
   if ((scancode & 0x7f) != KEY_F11) return;
   bool down = !(scancode & 0x80);
-  if (down && !f11_down) switch_asked = true;
+  if (down && !f11_down) ++f11_presses;
   f11_down = down;
 }
 int drop_f11(int k) { return (k >> 8) == KEY_F11 ? 0 : k; }
@@ -143,7 +143,9 @@ const DisplayBackend library_display = {
 int wait_for_deadline() {
   check_close();
   forget_lost_f11_release();
-  if (switch_asked.exchange(false)) display_switch();
+  // Presses come faster than a switch is made: each one counts, and an
+  // even number leaves the mode as it is.
+  if (f11_presses.exchange(0) % 2) display_switch();
   display_follow_window();
   int passed = window_system_wait();
   if (focus_gone && !focus_asked_back && just_switched()) focus_asked_back = window_system_ask_focus_back();
