@@ -42,12 +42,13 @@ package_packages=(file)
 # session bus (dbus-daemon), pipewire-alsa (which makes PipeWire ALSA's
 # default device), pw-dump, pw-metadata and pw-profiler (pipewire-bin);
 # the window managers of Debian's desktops, each with its compositor: xfwm4,
-# and openbox with picom.
+# openbox with picom, GNOME's mutter and KDE's KWin (kwin-wayland, and
+# breeze for its decorations), both with XWayland.
 test_packages=(googletest libgtest-dev xvfb xdotool x11-utils x11-xserver-utils libxtst-dev desktop-file-utils
                man-db lintian appstream devscripts xdg-utils libfile-mimeinfo-perl shared-mime-info
                shfmt jq libxcb-damage0-dev weston xwayland x11-apps
                pipewire wireplumber pipewire-alsa pipewire-bin dbus-daemon
-               xfwm4 openbox picom)
+               xfwm4 openbox picom mutter kwin-wayland breeze)
 bench_packages=(libbenchmark-dev)
 bench_tools=(valgrind git)  # instruction counts of make bench; the game before, for its figures
 fuzz_packages=(clang libclang-rt-14-dev)

@@ -35,6 +35,7 @@ commands_of weston weston
 commands_of xfwm4 xfwm4
 commands_of openbox openbox
 commands_of picom picom
+commands_of mutter mutter
 commands_of xdg-utils xdg-mime
 commands_of shared-mime-info update-mime-database
 commands_of cmake cmake cpack
