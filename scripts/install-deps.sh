@@ -50,7 +50,9 @@ test_packages=(googletest libgtest-dev xvfb xdotool x11-utils x11-xserver-utils 
                pipewire wireplumber pipewire-alsa pipewire-bin dbus-daemon
                xfwm4 openbox picom mutter kwin-wayland breeze)
 bench_packages=(libbenchmark-dev)
-bench_tools=(valgrind git)  # instruction counts of make bench; the game before, for its figures
+# instruction counts of make bench; the game before, for its figures; the
+# X server's pixmaps by client (bench/desktop_memory.sh)
+bench_tools=(valgrind git xrestop)
 fuzz_packages=(clang libclang-rt-14-dev)
 # make windows: MinGW-w64's C++ compiler (the winpthreads flavour), its
 # Windows and DirectX headers and binutils (windres, strip); dpkg-dev and

@@ -50,6 +50,7 @@ commands_of lintian lintian
 commands_of appstream appstreamcli
 commands_of devscripts hardening-check
 commands_of valgrind valgrind
+commands_of xrestop xrestop
 commands_of debootstrap debootstrap
 commands_of shfmt shfmt
 commands_of jq jq
