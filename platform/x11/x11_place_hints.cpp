@@ -10,28 +10,18 @@ namespace {
 Window placed = None;
 int place_x = 0, place_y = 0;
 
-// ICCCM's WithdrawnState in WM_STATE.
-constexpr long WITHDRAWN = 0;
 constexpr long long WITHDRAW_WAIT_NS = 300 * NS_PER_MS;
 
-// Whether the window manager is done with the unmapped window: the window
-// back on the root and its WM_STATE withdrawn or gone. Until then a move
-// is undone when the manager takes the window out of its frame.
+// Whether the window manager has let the unmapped window go: it is back on
+// the root, out of the manager's frame. Until then a move is undone when
+// the manager takes the window out of its frame. (mutter may leave its
+// WM_STATE as it was.)
 bool withdrawn(Display *display, Window window) {
   Window root = None, parent = None, *children = nullptr;
   unsigned int count = 0;
   if (!XQueryTree(display, window, &root, &parent, &children, &count)) return true;
   if (children) XFree(children);
-  if (parent != root) return false;
-  Atom wm_state = XInternAtom(display, "WM_STATE", False), type = None;
-  int format = 0;
-  unsigned long items = 0, left = 0;
-  unsigned char *data = nullptr;
-  bool gone = XGetWindowProperty(display, window, wm_state, 0, 1, False, wm_state, &type, &format, &items, &left,
-                                 &data) != Success ||
-              !data || items < 1 || format != 32 || *reinterpret_cast<long *>(data) == WITHDRAWN;
-  if (data) XFree(data);
-  return gone;
+  return parent == root;
 }
 
 // The window moved to its place once the manager has let it go (not
