@@ -41,14 +41,19 @@ void x11_place_at_mapping(Window window, int x, int y) {
 
 void x11_no_place_hints() { placed = None; }
 
+// Whether the window is unmapped, as the library leaves it to set a mode.
+bool unmapped(Display *display, Window window) {
+  XWindowAttributes attributes;
+  return XGetWindowAttributes(display, window, &attributes) && attributes.map_state == IsUnmapped;
+}
+
 // Xlib's own does no more than write the property. The place is the
 // program's (PPosition); some managers honour only a user's (USPosition),
-// which a player starting the game on a monitor also gives. Once only: the
-// hints written to a window on show say nothing of its place.
+// which a player starting the game on a monitor also gives. Hints written
+// to the window on show say nothing of its place.
 extern "C" void XSetWMNormalHints(Display *display, Window window, XSizeHints *hints) {
   XSizeHints with_place;
-  if (hints && window == placed && placed != None) {
-    placed = None;
+  if (hints && window == placed && placed != None && unmapped(display, window)) {
     move_when_withdrawn(display, window);
     with_place = *hints;
     with_place.flags |= PPosition | USPosition;

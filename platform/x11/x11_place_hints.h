@@ -8,7 +8,8 @@
 
 #include <X11/Xlib.h>
 
-// The window's next size hints, written by the library before it maps the
-// window, give it the place (x, y); x11_no_place_hints: they give none.
+// The window's size hints, written by the library before it maps the
+// window, give it the place (x, y) from now on; x11_no_place_hints: they
+// give none.
 void x11_place_at_mapping(Window window, int x, int y);
 void x11_no_place_hints();
