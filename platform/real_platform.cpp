@@ -22,9 +22,16 @@ namespace {
 
 // Set by the library's input thread, read by the main thread at its waits.
 std::atomic<bool> close_pressed{false};
-std::atomic<bool> switch_asked{false};  // F11 went down
+std::atomic<int> f11_presses{0};  // since the last wait
 std::atomic<bool> f11_down{false};
 std::atomic<bool> focus_gone{false};
+
+// Right after a mode switch a window manager may keep the focus on a window
+// of its own: asked back at once, that is no loss unless it stays away a
+// while.
+constexpr long long FOCUS_BACK_WAIT_NS = NS_PER_SECOND;
+long long mode_on_at = 0;
+bool focus_asked_back = false;
 
 bool library_started = false;
 DATAFILE *sound_bank = nullptr;
@@ -37,6 +44,9 @@ PALETTE palette_on_show;  // for repaints, new modes and fades
 // the player asked to play on (--no-focus-pause).
 bool listening() { return !focus_gone || !asked.focus_pause; }
 
+bool just_switched() { return now_ns() - mode_on_at < FOCUS_BACK_WAIT_NS; }
+bool focus_coming_back() { return focus_asked_back && just_switched(); }
+
 void on_close_button() { close_pressed = true; }
 void on_switch_out() { focus_gone = true; }
 void on_switch_in() { focus_gone = false; }
@@ -46,7 +56,7 @@ void on_switch_in() { focus_gone = false; }
 void on_key_event(int scancode) {
   if ((scancode & 0x7f) != KEY_F11) return;
   bool down = !(scancode & 0x80);
-  if (down && !f11_down) switch_asked = true;
+  if (down && !f11_down) ++f11_presses;
   f11_down = down;
 }
 int drop_f11(int k) { return (k >> 8) == KEY_F11 ? 0 : k; }
@@ -102,6 +112,8 @@ void mode_on(const ModeTry &, int &w, int &h) {
     set_display_switch_callback(SWITCH_IN, on_switch_in);
   }
   focus_gone = false;
+  focus_asked_back = false;
+  mode_on_at = now_ns();
   set_palette_range(palette_on_show, 0, PAL_SIZE - 1, FALSE);
   window_system_mode_on(w, h);
 }
@@ -131,9 +143,12 @@ const DisplayBackend library_display = {
 int wait_for_deadline() {
   check_close();
   forget_lost_f11_release();
-  if (switch_asked.exchange(false)) display_switch();
+  // Presses come faster than a switch is made: each one counts, and an
+  // even number leaves the mode as it is.
+  if (f11_presses.exchange(0) % 2) display_switch();
   display_follow_window();
   int passed = window_system_wait();
+  if (focus_gone && !focus_asked_back && just_switched()) focus_asked_back = window_system_ask_focus_back();
   gamepad_poll(listening());
   return passed;
 }
@@ -255,7 +270,7 @@ void clear_key_buffer() {
   gamepad_clear_presses();
 }
 // A pad going away pauses the game as a lost focus does.
-bool focus_lost() { return (focus_gone && asked.focus_pause) || gamepad_take_loss(); }
+bool focus_lost() { return (focus_gone && asked.focus_pause && !focus_coming_back()) || gamepad_take_loss(); }
 
 void set_sound_bank(DATAFILE *bank) { sound_bank = bank; }
 

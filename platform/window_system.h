@@ -47,6 +47,10 @@ void window_system_fit(const RGB *palette, const ScreenRect &area, int w, int h)
 void window_system_detach();
 // True when the window has had another size since it was last asked.
 bool window_system_window_resized(int &w, int &h);
+// Right after a mode switch, the focus gone: whether it is asked back from
+// the window manager (which kept it on a window of its own, or on none),
+// or is the game's again; false when another client's window took it.
+bool window_system_ask_focus_back();
 
 // At shutdown: whether the connection to the display died (the library is
 // then left unshut); what the window system holds, after the library went.

@@ -40,13 +40,19 @@ package_packages=(file)
 # for the game under a Wayland compositor; a private PipeWire for the sound
 # through it, as Debian's desktops run it: pipewire, wireplumber and its
 # session bus (dbus-daemon), pipewire-alsa (which makes PipeWire ALSA's
-# default device), pw-dump, pw-metadata and pw-profiler (pipewire-bin).
+# default device), pw-dump, pw-metadata and pw-profiler (pipewire-bin);
+# the window managers of Debian's desktops, each with its compositor: xfwm4,
+# openbox with picom, GNOME's mutter and KDE's KWin (kwin-wayland, and
+# breeze for its decorations), both with XWayland.
 test_packages=(googletest libgtest-dev xvfb xdotool x11-utils x11-xserver-utils libxtst-dev desktop-file-utils
                man-db lintian appstream devscripts xdg-utils libfile-mimeinfo-perl shared-mime-info
                shfmt jq libxcb-damage0-dev weston xwayland x11-apps
-               pipewire wireplumber pipewire-alsa pipewire-bin dbus-daemon)
+               pipewire wireplumber pipewire-alsa pipewire-bin dbus-daemon
+               xfwm4 openbox picom mutter kwin-wayland breeze)
 bench_packages=(libbenchmark-dev)
-bench_tools=(valgrind git)  # instruction counts of make bench; the game before, for its figures
+# instruction counts of make bench; the game before, for its figures; the
+# X server's pixmaps by client (bench/desktop_memory.sh)
+bench_tools=(valgrind git xrestop)
 fuzz_packages=(clang libclang-rt-14-dev)
 # make windows: MinGW-w64's C++ compiler (the winpthreads flavour), its
 # Windows and DirectX headers and binutils (windres, strip); dpkg-dev and

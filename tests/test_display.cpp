@@ -47,6 +47,9 @@ TEST_F(DisplayTest, WindowFitsTheDesktopFullscreenCentresAndRefusalsFallBack) {
       {1920, 1080, {}, {}, false, 960, 720, 3, 0, 0},
       {3840, 2160, {}, {}, false, 2240, 1680, 7, 0, 0},
       {1920, 1080, {2, false}, {}, false, 640, 480, 2, 0, 0},
+      {1920, 1080, {5, false}, {}, false, 1280, 960, 4, 0, 0},  // the largest that 1080 rows hold
+      {640, 480, {3, false}, {}, false, 640, 480, 2, 0, 0},
+      {640, 480, {3, false, true, true}, {}, false, 320, 240, 1, 0, 0},  // a recorded scale: within 85%
       {1920, 1080, {0, true}, {}, false, 1920, 1080, 4, 320, 60},
       {1920, 1080, {0, true}, {}, true, 960, 720, 3, 0, 0},
       {1920, 1080, {}, {{960, 720}}, false, 640, 480, 2, 0, 0},
@@ -109,8 +112,8 @@ TEST_F(DisplayTest, OnlyChangedRowsAreWrittenAndSwitchesRepaintEverything) {
   EXPECT_EQ(getpixel(platform_screen(), 10, 10), 0);
 }
 
-// Two monitors of 1920 x 1080 on one screen: the window fits the game's
-// monitor and is centred on it, fullscreen covers that monitor alone, F11
+// One screen, then two monitors of 1920 x 1080 on one: the window fits the
+// game's monitor and is centred on it, fullscreen covers that monitor alone, F11
 // follows the window's centre, and a window given another size shows the
 // whole picture.
 TEST_F(DisplayTest, OneMonitorOfTwoHoldsTheWindowAndFullscreen) {
@@ -140,6 +143,12 @@ TEST_F(DisplayTest, OneMonitorOfTwoHoldsTheWindowAndFullscreen) {
     present_frame();
   };
 
+  // One screen, no monitors listed: the window centred on it.
+  headless::reset();
+  headless::set_desktop(1920, 1080);
+  open({});
+  expect_shown(480, 180, 960, 720, 3, 0, 0);
+
   // Side by side, no primary: the pointer's monitor, the right one (the
   // seam's first column is the right monitor's).
   screen_of(3840, 1080, left, right, false, 1920, 0);
@@ -163,16 +172,16 @@ TEST_F(DisplayTest, OneMonitorOfTwoHoldsTheWindowAndFullscreen) {
   open({0, true});
   expect_shown(0, 0, 3840, 1080, 4, 2240, 60);
 
-  // Stacked, the lower one primary: there, wherever the pointer is. A
-  // window larger than its monitor keeps its corner on it.
+  // Stacked, the lower one primary: there, wherever the pointer is.
   screen_of(1920, 2160, upper, lower, true, 10, 10);
   open({});
   expect_shown(480, 1260, 960, 720, 3, 0, 0);
   f11();
   expect_shown(0, 1080, 1920, 1080, 4, 320, 60);
+  // Asked at a scale its monitor cannot hold: the largest it holds.
   screen_of(1920, 2160, upper, lower, true, 10, 10);
   open({8, false});
-  expect_shown(0, 1080, 2560, 1920, 8, 0, 0);
+  expect_shown(320, 1140, 1280, 960, 4, 0, 0);
 
   // A window manager's size: smaller, the scale that fits, centred; larger,
   // the whole mode's picture. Seen at the next wait.

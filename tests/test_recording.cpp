@@ -290,12 +290,12 @@ TEST_F(RecordingTest, ARecordingsLengthIsCountedWithoutWalkingItsRepeats) {
 
 // F12 held in a recorded game: the game wrote dump.pcx; neither watching
 // nor checking the recording does. And the window of a recording made at
-// --scale 8 fits the desktop it is watched on.
+// --scale 8 (on a desktop that holds it) fits the desktop it is watched on.
 TEST_F(RecordingTest, AReplayWritesNoScreenshotAndItsWindowFitsTheDesktop) {
   ScratchFolder scratch;
   const fs::path start = fs::current_path();
   fs::current_path(scratch.path);
-  headless::set_desktop(1920, 1080);
+  headless::set_desktop(3840, 2160);
   long shot_at = -1;
   KeyScript()
       .hold(KEY_ALT, 3, 4)

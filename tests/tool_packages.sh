@@ -32,6 +32,10 @@ commands_of x11-utils xwininfo xmessage xprop
 commands_of x11-xserver-utils xrandr
 commands_of x11-apps xwd
 commands_of weston weston
+commands_of xfwm4 xfwm4
+commands_of openbox openbox
+commands_of picom picom
+commands_of mutter mutter
 commands_of xdg-utils xdg-mime
 commands_of shared-mime-info update-mime-database
 commands_of cmake cmake cpack
@@ -46,6 +50,7 @@ commands_of lintian lintian
 commands_of appstream appstreamcli
 commands_of devscripts hardening-check
 commands_of valgrind valgrind
+commands_of xrestop xrestop
 commands_of debootstrap debootstrap
 commands_of shfmt shfmt
 commands_of jq jq

@@ -4,14 +4,14 @@
 
 namespace {
 
-// The largest whole scale whose 320s x 240s window fits within 85% of the
-// monitor's width and height (1 at least); 2 when its size is unknown
-// (0 x 0).
-int fitting_window_scale(int monitor_w, int monitor_h) {
-  if (monitor_w <= 0 || monitor_h <= 0) return 2;
+// The largest whole scale whose 320s x 240s window fits within `percent`
+// of the monitor's width and height (1 at least); `unknown` when its size
+// is (0 x 0).
+int scale_within(const ScreenRect &monitor, int percent, int unknown) {
+  if (monitor.w <= 0 || monitor.h <= 0) return unknown;
   int scale = 1;
-  while (scale < MAX_WINDOW_SCALE && PICTURE_WIDTH * (scale + 1) * 100 <= monitor_w * FITTING_PERCENT &&
-         PICTURE_HEIGHT * (scale + 1) * 100 <= monitor_h * FITTING_PERCENT)
+  while (scale < MAX_WINDOW_SCALE && PICTURE_WIDTH * (scale + 1) * 100 <= monitor.w * percent &&
+         PICTURE_HEIGHT * (scale + 1) * 100 <= monitor.h * percent)
     ++scale;
   return scale;
 }
@@ -21,6 +21,13 @@ void add(ModeList &list, ModeKind kind, int width, int height) {
 }
 
 }  // namespace
+
+int window_scale(const DisplayRequest &request, const ScreenRect &monitor) {
+  int fitting = scale_within(monitor, FITTING_PERCENT, 2);
+  if (request.scale <= 0) return fitting;
+  int scale = std::min(request.scale, scale_within(monitor, 100, MAX_WINDOW_SCALE));
+  return request.fit ? std::min(scale, fitting) : scale;
+}
 
 const ModeTry *first_mode_set(const ModeList &list, bool fullscreen_only, bool (*set)(const ModeTry &)) {
   for (int i = 0; i < list.count; ++i) {
@@ -39,18 +46,16 @@ ModeList modes_to_try(const DisplayRequest &request, const ScreenRect &monitor, 
     else
       add(list, ModeKind::Fullscreen, 640, 480);
   }
-  int fitting = fitting_window_scale(monitor.w, monitor.h);
-  int scale = request.scale > 0 ? std::min(request.scale, MAX_WINDOW_SCALE) : fitting;
-  if (request.fit) scale = std::min(scale, fitting);
+  int scale = window_scale(request, monitor);
   for (int s = scale; s >= 1; --s) add(list, ModeKind::Window, PICTURE_WIDTH * s, PICTURE_HEIGHT * s);
   add(list, ModeKind::Any, PICTURE_WIDTH, PICTURE_HEIGHT);
   add(list, ModeKind::Any, 640, 480);
   return list;
 }
 
-WindowPlace window_place(const ModeTry &mode, const ScreenRect &monitor, bool several_monitors) {
+WindowPlace window_place(const ModeTry &mode, const ScreenRect &monitor) {
   if (mode.kind == ModeKind::FullscreenWindow) return {true, monitor.x, monitor.y};
-  if (mode.kind == ModeKind::Fullscreen || !several_monitors) return {false, 0, 0};
+  if (mode.kind == ModeKind::Fullscreen) return {false, 0, 0};
   return {true, monitor.x + std::max(0, (monitor.w - mode.width) / 2),
           monitor.y + std::max(0, (monitor.h - mode.height) / 2)};
 }

@@ -31,23 +31,26 @@ struct ModeList {
 // The share of the monitor, in percent, that a window fitted to it may take.
 constexpr int FITTING_PERCENT = 85;
 
+// The window's scale: the one asked for, lowered to the largest whose
+// window the monitor holds (and to the fitting one when the request says
+// so); without one asked, the largest that fits within FITTING_PERCENT.
+int window_scale(const DisplayRequest &request, const ScreenRect &monitor);
+
 // Fullscreen first when asked (a window of the monitor's size, then the
 // library's fullscreen at the screen's size, where the video mode stays),
-// then the window at its scale (no larger than fits the monitor, when the
-// request says so) and every smaller one, then the library's own choice at
-// 320 x 240 and 640 x 480.
+// then the window at its scale (window_scale) and every smaller one, then
+// the library's own choice at 320 x 240 and 640 x 480.
 ModeList modes_to_try(const DisplayRequest &request, const ScreenRect &monitor, int screen_w, int screen_h);
 
 // Where the window of a mode goes before it is shown. Fullscreen as a
 // window covers its monitor from the monitor's corner (the library's own
-// places its own window). A window is centred on its monitor when the
-// screen has several (its top-left corner kept on the monitor), and stays
-// where it is on a single one.
+// places its own window). A window is centred on its monitor, its top-left
+// corner kept on the monitor.
 struct WindowPlace {
   bool move;
   int x, y;
 };
-WindowPlace window_place(const ModeTry &mode, const ScreenRect &monitor, bool several_monitors);
+WindowPlace window_place(const ModeTry &mode, const ScreenRect &monitor);
 
 // The part of the mode's display where the picture may lie. The library's
 // fullscreen covers the whole screen: the monitor's part of it. A window

@@ -1,5 +1,7 @@
 #include "platform/display/display_policy.h"
 
+#include <cstdio>
+
 namespace {
 
 const DisplayBackend *backend = nullptr;
@@ -25,7 +27,7 @@ ModeList modes_for(const DisplayRequest &request) {
 
 bool set(const ModeTry &mode) {
   ScreenRect monitor = display_monitor();
-  ModePlace place{window_place(mode, monitor, several_monitors()), monitor, several_monitors() ? monitor_at : -1};
+  ModePlace place{window_place(mode, monitor), monitor, several_monitors() ? monitor_at : -1};
   return backend->set_mode(mode, place);
 }
 
@@ -44,6 +46,16 @@ bool open_first(const ModeList &list, bool fullscreen_only) {
   return mode != nullptr;
 }
 
+// A window asked at a scale the monitor cannot hold opens smaller, and the
+// player is told (a recorded scale is fitted without a word).
+void say_scale_lowered(const DisplayRequest &request) {
+  ScreenRect monitor = display_monitor();
+  int scale = window_scale(request, monitor);
+  if (request.scale > 0 && !request.fit && scale < request.scale)
+    std::fprintf(stderr, "swarmfire: --scale %d is larger than the %d x %d monitor; the window is at scale %d\n",
+                 request.scale, monitor.w, monitor.h, scale);
+}
+
 }  // namespace
 
 bool display_open(const DisplayBackend &chosen, const DisplayRequest &request) {
@@ -54,6 +66,7 @@ bool display_open(const DisplayBackend &chosen, const DisplayRequest &request) {
   int x = 0, y = 0;
   backend->pointer(x, y);
   monitor_at = starting_monitor(monitors, x, y);
+  say_scale_lowered(request);
   return open_first(modes_for(request), false);
 }
 

@@ -135,6 +135,7 @@ void window_system_attach(const RGB *palette, const ScreenRect &area, int, int) 
 void window_system_fit(const RGB *, const ScreenRect &area, int, int) { presenter_fit(area); }
 void window_system_detach() { presenter_detach(); }
 bool window_system_window_resized(int &, int &) { return false; }
+bool window_system_ask_focus_back() { return false; }
 
 bool window_system_connection_lost() { return false; }
 void window_system_release() {}

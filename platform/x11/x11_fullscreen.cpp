@@ -1,5 +1,6 @@
 #include "platform/x11/x11_fullscreen.h"
 
+#include "platform/x11/x11_place_hints.h"
 #include "platform/x11/x11_window.h"
 
 #include <allegro.h>
@@ -121,7 +122,12 @@ void x11_fullscreen_before(bool fullscreen, const WindowPlace &place) {
       put_fullscreen_state(w);
     else if (state_put)
       take_fullscreen_state(w);
-    if (place.move) XMoveWindow(_xwin.display, w, place.x, place.y);
+    // Moved there between the library's unmapping and mapping, where the
+    // window manager learns it from the size hints.
+    if (place.move)
+      x11_place_at_mapping(w, place.x, place.y);
+    else
+      x11_no_place_hints();
     XFlush(_xwin.display);
   }
   XUNLOCK();

@@ -12,7 +12,8 @@
 // the fullscreen state, no compositor and no decorations on the window, and
 // the window at the monitor's top-left corner, where it covers the monitor
 // even with no window manager. For any other mode: the window gets back
-// what a plain window has, and goes to its place when it has one.
+// what a plain window has. Either goes to its place when it has one, as it
+// is mapped, its size hints telling the window manager (x11_place_hints.h).
 void x11_fullscreen_before(bool fullscreen, const WindowPlace &place);
 
 // The monitor-sized window is mapped: the window manager is asked to show

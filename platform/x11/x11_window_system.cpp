@@ -10,6 +10,7 @@
 #include "platform/sys/background_thread.h"
 #include "platform/sys/monotonic_clock.h"
 #include "platform/x11/x11_errors.h"
+#include "platform/x11/x11_focus.h"
 #include "platform/x11/x11_fullscreen.h"
 #include "platform/x11/x11_identity.h"
 #include "platform/x11/x11_screen.h"
@@ -118,6 +119,7 @@ void window_system_fit(const RGB *palette, const ScreenRect &area, int w, int h)
 
 void window_system_detach() { x11_wait_detach(); }
 bool window_system_window_resized(int &w, int &h) { return in_managed_window() && x11_window_resized(w, h); }
+bool window_system_ask_focus_back() { return in_managed_window() && x11_ask_focus_back(); }
 
 bool window_system_connection_lost() { return x11_errors_connection_lost(); }
 

@@ -12,9 +12,10 @@ XVFB_RESET=1
 # Whether the game has drawn on the screen, read from the server's frame
 # buffer file: no client of the test may come and go before the game's own
 # connection, or its leaving would reset the server under the starting game.
+# The window is centred on the 1920 x 1080 screen.
 drawn() {
   alive || fail "(start $run) the game ended: $(grep -v '^ALSA' "$WORK/game.err")"
-  [ "$(field nonblack "$(shoot screen 0 0 320 240)")" -gt 500 ]
+  [ "$(field nonblack "$(shoot screen 480 180 960 720)")" -gt 500 ]
 }
 
 for run in $(seq 20); do

@@ -3,7 +3,8 @@
 # picture on show scaled by 3; F11 in play to fullscreen (1280 x 960 at
 # (320, 60), black around) and back with the game going on and the pause
 # working; another window taking the focus pauses the game (in fullscreen
-# and in the window) and P resumes it; --fullscreen starts fullscreen, its title the same picture scaled by 4.
+# and in the window) and P resumes it; --scale 8 opens at 4, saying so;
+# --fullscreen starts fullscreen, its title the same picture scaled by 4.
 # Fullscreen is a window the size of the screen in the window manager's
 # fullscreen state, and grabs nothing: another client can still grab the
 # keyboard and the pointer. Then two monitors of 1920 x 1080 on one screen,
@@ -26,8 +27,9 @@ close_and_compare() {
 }
 
 # f11_to W H [X Y]: after F11 the window is W x H at (X, Y), (0, 0) unless
-# given. (Where the picture lies in it, and at which scale, follows; the
-# pictures shot there are held against the game's.)
+# given (a window is centred on its monitor). (Where the picture lies in
+# it, and at which scale, follows; the pictures shot there are held
+# against the game's.)
 f11_to() { tap F11 && at_place 5 "$1" "$2" "${3:-0}" "${4:-0}"; }
 # shows SHOT NAME: the picture on show, shot as NAME, is SHOT's, pixel for
 # pixel at its own 320 x 240 size (their PNGs the same), within seconds.
@@ -54,7 +56,7 @@ take_focus() {
 
 FEED=$WORK/feed
 SWARMFIRE_PLAY_FEED=$FEED open_game
-at_place 1 960 720 0 0
+at_place 1 960 720 480 180
 sleep 1
 start_play tap space 0.1 # Space selects as Alt does: a game
 
@@ -68,7 +70,7 @@ around=$(field nonblack "$(shoot left-border 0 0 320 1080)")
 tap p 0.1            # play on in fullscreen
 moving play-fullscreen 0 0 320 240 || fail "play did not go on in fullscreen"
 take_focus focus-fullscreen
-f11_to 960 720
+f11_to 960 720 480 180
 xprop -id "$WINDOW" _NET_WM_STATE | grep -q FULLSCREEN && fail "the fullscreen state stays on the window"
 shows focus-fullscreen window-again
 tap p 0.1
@@ -80,6 +82,13 @@ tap p 0.1
 wait_until 5 paused paused-again || fail "P did not pause again"
 close_and_compare paused-again "$PIC_X" "$PIC_Y" "$SCALE"
 
+# A scale the monitor cannot hold: the largest it holds, and one line.
+open_game --scale 8
+at_place 1 1280 960 320 60
+grep -qx 'swarmfire: --scale 8 is larger than the 1920 x 1080 monitor; the window is at scale 4' "$WORK/game.err" ||
+  fail "no line for the lowered scale: $(cat "$WORK/game.err")"
+close_window
+
 open_game --fullscreen
 at_place 1 1920 1080 0 0
 fullscreen_as_window
@@ -88,7 +97,7 @@ around=$(field nonblack "$(shoot border 0 0 1920 60)")
 [ "$around" -eq 0 ] || fail "$around lit pixels above the fullscreen picture"
 # The title stands still: back in the window, where the close button is,
 # it is still the picture on show.
-f11_to 960 720
+f11_to 960 720 480 180
 close_and_compare fullscreen-title 320 60 4
 
 # Two monitors of 1920 x 1080 on one screen. screen_of SIZE MONITOR...: a

@@ -47,7 +47,7 @@ fail() {
 # Xvfb picks a free display itself and tells us which (-displayfd), so tests
 # can run side by side. Its frame buffer is a window dump file in $WORK. The
 # screen is a desktop's, 1920 x 1080 unless SCREEN_SIZE says otherwise; with
-# no window manager the game's window lies at (0, 0). A server whose last
+# no window manager the game's window lies where it asks, centred. A server whose last
 # client leaves resets itself and refuses connections for a moment, which a
 # desktop with its other clients never does: the server is kept from it
 # (-noreset), so a test may start the game again at once, unless XVFB_RESET=1.
