@@ -40,6 +40,7 @@ struct Viewer {
 };
 
 Viewer viewer;
+Loop kept_loops[REPLAY_PLACES][LOOPS_KEPT];
 
 bool seeking() { return viewer.target >= 0 && input_log_waits() < viewer.target; }
 bool normal_speed() { return viewer.speed == NORMAL_SPEED; }
@@ -80,10 +81,12 @@ void forget_loops() {
   throw ReplayRewind{};
 }
 
-// To wait `to` of the recording: back by a rewind, ahead by running on.
+// To wait `to` of the recording: back by a rewind, ahead by running on. A
+// seek cut shorter while it runs goes back too: the frames up to its old
+// end may have passed undrawn.
 void seek_to(long long to) {
   long long now = input_log_waits();
-  if (to < now) rewind_to(to);
+  if (to < now || (seeking() && to < viewer.target)) rewind_to(to);
   viewer.target = to > now ? to : -1;
 }
 
@@ -186,6 +189,18 @@ void leave() {
 }
 
 }  // namespace
+
+long long viewer_seek_target() { return viewer.target; }
+
+void viewer_keep_loops(int slot) { std::copy(std::begin(viewer.loops), std::end(viewer.loops), kept_loops[slot]); }
+
+void viewer_go_to_loops(int slot) {
+  std::copy(std::begin(kept_loops[slot]), std::end(kept_loops[slot]), viewer.loops);
+}
+
+bool viewer_unseen_before(long long waits) {
+  return input_log_watched() && seeking() && waits <= viewer.target;
+}
 
 void viewer_start() { viewer = Viewer{}; }
 
