@@ -20,9 +20,41 @@
 
 namespace {
 
-// The play state's list as one record.
+// The explosions are a megabyte of the state (100 records of 10 KB), and
+// few of their records change between two kept states: a record that did
+// not is shared with the state kept before it. The records kept are
+// counted, and bounded with the states.
+using SharedExplosions = std::array<std::shared_ptr<const Explosion>, MAX_EXPLOSIONS>;
+constexpr long long MOST_EXPLOSION_RECORDS = 1200;  // 12 MB
+long long explosion_records = 0;
+const SharedExplosions *sharing_with = nullptr;  // the latest kept state's
+
+bool shared_as_is(int i, const Explosion &e) {
+  return sharing_with && (*sharing_with)[i] && std::memcmp((*sharing_with)[i].get(), &e, sizeof e) == 0;
+}
+
+std::shared_ptr<const Explosion> explosion_record(const Explosion &e) {
+  auto *copy = new Explosion;
+  std::memcpy(copy, &e, sizeof e);
+  ++explosion_records;
+  return std::shared_ptr<const Explosion>(copy, [](const Explosion *p) {
+    --explosion_records;
+    delete p;
+  });
+}
+
+// The play state's list as one record; the explosions shared.
+template <class T>
+struct Kept {
+  using type = T;
+};
+template <>
+struct Kept<ExplosionTable> {
+  using type = SharedExplosions;
+};
+
 struct PlayState {
-#define PLAY_STATE_MEMBER(type, name, start) type name;
+#define PLAY_STATE_MEMBER(kind, name, start) Kept<kind>::type name;
   PLAY_STATE(PLAY_STATE_MEMBER)
 #undef PLAY_STATE_MEMBER
 };
@@ -32,6 +64,18 @@ void copy_value(T &to, const T &from) {
   to = from;
 }
 void copy_value(std::atomic<int> &to, const std::atomic<int> &from) { to.store(from.load()); }
+void copy_value(SharedExplosions &to, const ExplosionTable &from) {
+  for (int i = 0; i < MAX_EXPLOSIONS; ++i) to[i] = shared_as_is(i, from[i]) ? (*sharing_with)[i] : explosion_record(from[i]);
+}
+void copy_value(ExplosionTable &to, const SharedExplosions &from) {
+  for (int i = 0; i < MAX_EXPLOSIONS; ++i) std::memcpy(&to[i], from[i].get(), sizeof to[i]);
+}
+
+int explosion_records_to_make() {
+  int count = 0;
+  for (int i = 0; i < MAX_EXPLOSIONS; ++i) count += !shared_as_is(i, explosions[i]);
+  return count;
+}
 
 void keep_play_state(PlayState &s) {
 #define KEEP_PLAY_STATE(type, name, start) copy_value(s.name, name);
@@ -77,11 +121,21 @@ struct Store {
 };
 Store store;
 
-long long latest_kept() {
-  long long latest = -1;
+Snapshot *latest_snapshot() {
+  Snapshot *latest = nullptr;
   for (const auto &s : store.slots)
-    if (s && s->waits > latest) latest = s->waits;
+    if (s && s->waits >= 0 && (!latest || s->waits > latest->waits)) latest = s.get();
   return latest;
+}
+
+long long latest_kept() {
+  const Snapshot *latest = latest_snapshot();
+  return latest ? latest->waits : -1;
+}
+
+void let_go(Snapshot &s) {
+  s.waits = -1;
+  for (auto &e : s.state.explosions) e.reset();
 }
 
 bool due_at(long long waits, bool level_starts) {
@@ -97,7 +151,7 @@ void thin_out() {
   for (int i = 0; i < REPLAY_PLACES; ++i)
     if (store.slots[i] && store.slots[i]->waits >= 0) order[count++] = i;
   std::sort(order, order + count, [](int a, int b) { return store.slots[a]->waits < store.slots[b]->waits; });
-  for (int k = 1; k < count; k += 2) store.slots[order[k]]->waits = -1;
+  for (int k = 1; k < count; k += 2) let_go(*store.slots[order[k]]);
   store.spacing *= 2;
 }
 
@@ -133,11 +187,19 @@ int tables_in_use() {
 void keep(const TickLoop &loop) {
   int tables = tables_in_use();
   if (tables < 0) return;
+  Snapshot *latest = latest_snapshot();
+  sharing_with = latest ? &latest->state.explosions : nullptr;
+  while (latest && explosion_records + explosion_records_to_make() > MOST_EXPLOSION_RECORDS) {
+    thin_out();
+    latest = latest_snapshot();
+    sharing_with = latest ? &latest->state.explosions : nullptr;
+  }
   int slot = free_slot();
   if (slot < 0) return;
   Snapshot &s = *store.slots[slot];
   s.waits = input_log_waits();
   keep_play_state(s.state);
+  sharing_with = nullptr;
   s.loop = loop;
   s.tables = tables;
   s.rgb_map_on = rgb_map == &rgb_table;
@@ -224,7 +286,7 @@ int snapshots_kept() {
 }
 
 size_t snapshots_bytes() {
-  size_t bytes = 0;
+  size_t bytes = explosion_records * sizeof(Explosion);
   for (const auto &s : store.slots) bytes += s ? sizeof(Snapshot) : 0;
   for (const auto &t : store.tables) bytes += t ? sizeof(ColourTables) : 0;
   return bytes;
