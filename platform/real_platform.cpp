@@ -22,7 +22,7 @@ namespace {
 
 // Set by the library's input thread, read by the main thread at its waits.
 std::atomic<bool> close_pressed{false};
-std::atomic<bool> switch_asked{false};  // F11 went down
+std::atomic<int> switches_asked{0};  // F11 went down, each time
 std::atomic<bool> f11_down{false};
 std::atomic<bool> focus_gone{false};
 
@@ -46,7 +46,7 @@ void on_switch_in() { focus_gone = false; }
 void on_key_event(int scancode) {
   if ((scancode & 0x7f) != KEY_F11) return;
   bool down = !(scancode & 0x80);
-  if (down && !f11_down) switch_asked = true;
+  if (down && !f11_down) ++switches_asked;
   f11_down = down;
 }
 int drop_f11(int k) { return (k >> 8) == KEY_F11 ? 0 : k; }
@@ -126,16 +126,27 @@ const DisplayBackend library_display = {
 
 // --- The waits -------------------------------------------------------------
 
-// Every wait: the close button, F11, then the next deadline. Returns the
-// ticks of the logic timer passed.
-int wait_for_deadline() {
+// The close button, every F11 pressed since, and the window's size.
+void before_waiting() {
   check_close();
   forget_lost_f11_release();
-  if (switch_asked.exchange(false)) display_switch();
+  for (int n = switches_asked.exchange(0); n > 0; --n) display_switch();
   display_follow_window();
+}
+
+// Every wait: the above, then the next deadline. Returns the ticks of the
+// logic timer passed.
+int wait_for_deadline() {
+  before_waiting();
   int passed = window_system_wait();
   gamepad_poll(listening());
   return passed;
+}
+
+void between_waits() {
+  before_waiting();
+  window_system_take_input();
+  gamepad_poll(listening());
 }
 
 void show_palette(const RGB *palette) {
@@ -274,6 +285,7 @@ const PlatformOps display_platform = {
     .yield = yield,
     .key_wait = key_wait,
     .vsync = wait_retrace,
+    .between_waits = between_waits,
     .fade_in = fade_from_black,
     .fade_out = fade_to_black,
     .set_palette = show_palette,

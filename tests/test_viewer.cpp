@@ -9,6 +9,7 @@
 #include "frame/recorded_run.h"
 #include "frame/replay_snapshots.h"
 #include "frame/world_hash.h"
+#include "platform/display/presenter.h"
 #include "platform/recording/input_log.h"
 #include "platform/recording/recording_reader.h"
 #include "platform/recording/recording_writer.h"
@@ -19,6 +20,7 @@
 #include "tests/support/replay.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstring>
@@ -172,6 +174,44 @@ TEST_F(ViewerTest, ASeekIntoTheGameOverLandsOnItsPicture) {
             }),
             0);
   EXPECT_EQ(next, seeks.size());
+}
+
+// Keys that come during a long seek are acted on while it runs: each F11
+// (two switch the window and back), then Esc ends the replay short of the
+// seek's end; after its first 0.2 s the mark on the display moves with it.
+// The input between the waits comes every 50 ms: the hook sleeps for that.
+TEST_F(ViewerTest, KeysDuringASeekAreActedOnAndTheMarkMoves) {
+  record("levels");
+  int calls = 0;
+  long written = 0;
+  bool fullscreen_at_start = false;
+  headless::set_between_hook([&] {
+    usleep(60'000);
+    ++calls;
+    if (calls == 1) {
+      fullscreen_at_start = headless_twin.fullscreen;
+      headless_twin.switch_asked += 1;
+    } else if (calls == 2) {
+      EXPECT_NE(headless_twin.fullscreen, fullscreen_at_start);
+      headless_twin.switch_asked += 2;
+    } else if (calls == 3) {
+      EXPECT_NE(headless_twin.fullscreen, fullscreen_at_start);
+      written = presenter_rows_written();
+    } else if (calls == 6) {
+      EXPECT_GT(presenter_rows_written(), written);
+      headless::press(KEY_ESC);
+    }
+  });
+  long long last = 0;
+  EXPECT_EQ(watch([&](const headless::Event &e, long long waits) {
+              last = waits;
+              if (waits == 300 && ticking(e))
+                for (int k = 0; k < 10; ++k) headless::press(KEY_RIGHT);
+            }),
+            0);
+  headless::set_between_hook(nullptr);
+  EXPECT_EQ(calls, 6);
+  EXPECT_LT(last, 301 + 6000);
 }
 
 TEST_F(ViewerTest, PauseStepSpeedAndEscAndTheMarkOnTheDisplayOnly) {
