@@ -20,12 +20,13 @@
 #include "tests/support/replay.h"
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <functional>
 #include <map>
+#include <thread>
 
 namespace {
 
@@ -179,14 +180,15 @@ TEST_F(ViewerTest, ASeekIntoTheGameOverLandsOnItsPicture) {
 // Keys that come during a long seek are acted on while it runs: each F11
 // (two switch the window and back), then Esc ends the replay short of the
 // seek's end; after its first 0.2 s the mark on the display moves with it.
-// The input between the waits comes every 50 ms: the hook sleeps for that.
+// The input between the waits comes at the seek's first wait and every 50
+// ms: the hook sleeps for that.
 TEST_F(ViewerTest, KeysDuringASeekAreActedOnAndTheMarkMoves) {
   record("levels");
   int calls = 0;
   long written = 0;
   bool fullscreen_at_start = false;
   headless::set_between_hook([&] {
-    usleep(60'000);
+    std::this_thread::sleep_for(std::chrono::milliseconds(60));
     ++calls;
     if (calls == 1) {
       fullscreen_at_start = headless_twin.fullscreen;

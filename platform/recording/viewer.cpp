@@ -19,8 +19,9 @@ constexpr int NORMAL_SPEED = 2;
 constexpr int FASTEST = static_cast<int>(std::size(speeds)) - 1;
 constexpr long long SKIP_WAITS = 10 * 60;  // 10 s of the recording
 constexpr int MARK_WAITS = 2 * 60;         // the mark shows for 2 s
-// While a seek runs: its input taken every 50 ms, and after its first
-// 0.2 s the mark written every 0.1 s, so that it shows the seek moving.
+// While a seek runs: its input taken at once and every 50 ms, and after
+// its first 0.2 s the mark written every 0.1 s, so that it shows the seek
+// moving.
 constexpr long long INPUT_EVERY = 50 * NS_PER_MS;
 constexpr long long PROGRESS_AFTER = 200 * NS_PER_MS;
 constexpr long long PROGRESS_EVERY = 100 * NS_PER_MS;
@@ -80,8 +81,11 @@ void forget_loops() {
 // --- Seeking -------------------------------------------------------------
 
 // Back to the start of the program, replayed at once up to `to`.
+// Its input is taken at its first wait passed at once, then every 50 ms.
 void seek_begins() {
-  if (viewer.target < 0) viewer.seek_since = viewer.input_at = now_ns();
+  if (viewer.target >= 0) return;
+  viewer.seek_since = now_ns();
+  viewer.input_at = viewer.seek_since - INPUT_EVERY;
 }
 
 [[noreturn]] void rewind_to(long long to) {
