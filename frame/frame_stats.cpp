@@ -89,3 +89,8 @@ void count_from_start() { all_frames = all_steps = 0; }
 
 long long frames_presented() { return all_frames; }
 long long logic_steps_run() { return all_steps; }
+
+void set_frame_counts(long long frames, long long steps) {
+  all_frames = frames;
+  all_steps = steps;
+}

@@ -22,3 +22,5 @@ void write_frame_reports();
 void count_from_start();
 long long frames_presented();
 long long logic_steps_run();
+// Both counts as they stood at a kept state of a watched replay.
+void set_frame_counts(long long frames, long long steps);

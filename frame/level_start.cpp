@@ -109,6 +109,12 @@ int load_level_data() {
   return 0;
 }
 
+void load_level_group() {
+  release_level_data();
+  held_level_set() = load_game_datafile(level_datafile(level));
+  level_data = held_level_set().get();
+}
+
 void build_layout() {
   for (Enemy &e : enemies) e.active = 0;
   BITMAP *layout = dat_bitmap(level_data, level_object::LAYOUTS + (level - 1) % 3);

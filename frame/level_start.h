@@ -8,6 +8,9 @@ int level_start(int n);
 // anything, placing the formation or drawing.
 void reset_level_state(int n);
 int load_level_data();
+// The graphics set of the current level's group loaded again, as its level
+// start left it, its colour tables left alone (a kept state put back).
+void load_level_group();
 // Lets the graphics set go (level_data is then null).
 void release_level_data();
 // The datafile of a level's group: "level1.dat" for levels 1 to 3, ...

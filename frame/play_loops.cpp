@@ -9,6 +9,8 @@
 #include "frame/play_feed.h"
 #include "frame/program_services.h"
 #include "frame/random.h"
+#include "frame/replay_snapshots.h"
+#include "frame/unseen_frames.h"
 #include "platform/platform.h"
 #include "render/draw_frame.h"
 #include "screens/ending.h"
@@ -18,7 +20,9 @@
 
 void run_tick_loop(TickLoop &loop, void (*input_step)(), void (*world_step)(),
                    void (*draw)()) {
+  frames_drawn_from_here();
   for (;;) {
+    snapshot_or_resume(loop, last_frame_undrawn());
     // Ticks arrive only at the platform's waits, so one reading serves the
     // whole batch.
     const int due = game_ticks.load();
@@ -33,7 +37,7 @@ void run_tick_loop(TickLoop &loop, void (*input_step)(), void (*world_step)(),
         ++loop.steps_done;
         ++steps;
       }
-      draw();
+      draw_unless_unseen(draw);
       present_frame();
       feed_play_frame();
       note_play_frame(steps);
@@ -69,17 +73,28 @@ void add_level_to_totals() {
 
 }  // namespace
 
+// A kept state of a watched replay that waits to be put back
+// (frame/replay_snapshots.h) takes the loops straight to their tick loop:
+// what the game and the level start did is in it.
 void run_game() {
   TickLoop loop;
-  reset_game();
-  platform_fade_out(16);
-  platform_clear_screen();
+  bool resumed = resuming();
+  if (!resumed) {
+    reset_game();
+    platform_fade_out(16);
+    platform_clear_screen();
+  }
   for (;;) {
-    level_start(level);
-    platform_install_timer(timer_tick);
-    draw_frame();
-    present_frame();
-    platform_fade_in(level_palette(), 16);
+    if (resumed) {
+      platform_install_timer(timer_tick);
+      resumed = false;
+    } else {
+      level_start(level);
+      platform_install_timer(timer_tick);
+      draw_frame();
+      present_frame();
+      platform_fade_in(level_palette(), 16);
+    }
     run_tick_loop(loop, controls_step, world_tick, draw_frame);
     platform_remove_timer(timer_tick);
     if (level_end == LEVEL_COMPLETE) {
@@ -103,16 +118,20 @@ void run_game() {
 
 void run_demo() {
   TickLoop loop;
-  reset_game();
-  level = 1;
-  level_start(1);
-  platform_fade_out(16);
-  platform_clear_screen();
-  draw_frame();
-  present_frame();
-  platform_fade_in(level_palette(), 5);
-  platform_clear_keybuf();
-  platform_install_timer(timer_tick);
+  if (resuming()) {
+    platform_install_timer(timer_tick);
+  } else {
+    reset_game();
+    level = 1;
+    level_start(1);
+    platform_fade_out(16);
+    platform_clear_screen();
+    draw_frame();
+    present_frame();
+    platform_fade_in(level_palette(), 5);
+    platform_clear_keybuf();
+    platform_install_timer(timer_tick);
+  }
   run_tick_loop(loop, autopilot_step, world_tick, draw_frame);
   platform_remove_timer(timer_tick);
   platform_clear_keybuf();

@@ -4,13 +4,7 @@
 // Most logic steps run back to back after a stall: one second of play.
 constexpr int MAX_STEP_BACKLOG = 60;
 
-// The tick loop's own counters: steps done since the loop's game or demo
-// began, and whether the first frame is still to be drawn. Neither is reset
-// between levels.
-struct TickLoop {
-  int steps_done = 0;
-  bool first_pass = true;
-};
+#include "frame/tick_loop.h"
 
 // Runs logic steps (input, then world) as game_ticks makes them due and
 // draws and presents one frame after every batch, until level_end is set.

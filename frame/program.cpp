@@ -5,6 +5,7 @@
 #include "frame/level_start.h"
 #include "frame/play_loops.h"
 #include "frame/program_services.h"
+#include "frame/replay_snapshots.h"
 #include "frame/resources.h"
 #include "platform/platform.h"
 #include "render/turned_picture.h"
@@ -93,8 +94,10 @@ GameFigures last_game_figures() { return in_game ? GameFigures{player.score, lev
 bool act_on_title_choice(int choice) {
   if (choice == TITLE_QUIT) return false;
   if (choice == TITLE_START_GAME || choice == TITLE_DEMO) {
-    platform_fade_out(16);
-    platform_clear_screen();
+    if (!resuming()) {
+      platform_fade_out(16);
+      platform_clear_screen();
+    }
     if (choice == TITLE_START_GAME)
       play_one_game();
     else
@@ -160,8 +163,9 @@ int run_program(ProgramMemory &memory, const DisplayRequest &display) {
   last_game = {};
   in_game = false;
 
-  while (act_on_title_choice(show_title_screen())) {
-  }
+  // A watched replay going on from a kept state goes straight to its game.
+  int choice = resuming() ? resumed_title_choice() : show_title_screen();
+  while (act_on_title_choice(choice)) choice = show_title_screen();
 
   closing_zoom(memory.closing.get());
   platform_clear_screen();

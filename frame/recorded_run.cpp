@@ -7,6 +7,8 @@
 #include "frame/frame_stats.h"
 #include "frame/fresh_state.h"
 #include "frame/program.h"
+#include "frame/replay_snapshots.h"
+#include "frame/unseen_frames.h"
 #include "frame/world_hash.h"
 #include "platform/recording/input_log.h"
 #include "platform/recording/recording_writer.h"
@@ -145,6 +147,7 @@ int finish_recording(const std::string &file, int status) {
 // whenever the viewer seeks back.
 int watch(const DisplayRequest &display, const std::string &take_over_file) {
   viewer_start();
+  forget_snapshots();
   int status = 1;
   for (;;) {
     try {
@@ -154,8 +157,10 @@ int watch(const DisplayRequest &display, const std::string &take_over_file) {
       reset_world_state();
       std::string problem = input_log_rewind();
       if (!problem.empty()) complain(take_over_file, "cannot be written any more: " + problem);
+      choose_snapshot_for_seek();
     }
   }
+  forget_snapshots();
   viewer_stop();
   return status;
 }
@@ -244,7 +249,9 @@ int verify_recording(const std::string &file) {
     complain(file, problem);
     return 1;
   }
+  skip_unseen_frames(true);
   int status = game_main();
+  skip_unseen_frames(false);
   ReplayOutcome outcome = input_log_finish_replay();
   if (status != 0) return status;
   if (outcome.end == ReplayEnd::OutOfStep || outcome.end == ReplayEnd::Damaged)

@@ -22,6 +22,10 @@ struct PlatformOps {
   void (*yield)();
   void (*key_wait)();  // one wait of a loop waiting for the key buffer
   void (*vsync)();
+  // Between the waits a seek passes at once, now and then: what a wait
+  // does but wait (the close button, F11, the window's size, the input the
+  // window system holds), so that the viewer's keys reach it.
+  void (*between_waits)();
   void (*fade_in)(const RGB *palette, int speed);
   void (*fade_out)(int speed);
   void (*set_palette)(const RGB *palette);

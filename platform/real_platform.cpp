@@ -138,19 +138,30 @@ const DisplayBackend library_display = {
 
 // --- The waits -------------------------------------------------------------
 
-// Every wait: the close button, F11, then the next deadline. Returns the
-// ticks of the logic timer passed.
-int wait_for_deadline() {
+// The close button, every F11 pressed since, and the window's size.
+void before_waiting() {
   check_close();
   forget_lost_f11_release();
   // Presses come faster than a switch is made: each one counts, and an
   // even number leaves the mode as it is.
   if (f11_presses.exchange(0) % 2) display_switch();
   display_follow_window();
+}
+
+// Every wait: the above, then the next deadline. Returns the ticks of the
+// logic timer passed.
+int wait_for_deadline() {
+  before_waiting();
   int passed = window_system_wait();
   if (focus_gone && !focus_asked_back && just_switched()) focus_asked_back = window_system_ask_focus_back();
   gamepad_poll(listening());
   return passed;
+}
+
+void between_waits() {
+  before_waiting();
+  window_system_take_input();
+  gamepad_poll(listening());
 }
 
 void show_palette(const RGB *palette) {
@@ -292,6 +303,7 @@ const PlatformOps display_platform = {
     .yield = yield,
     .key_wait = key_wait,
     .vsync = wait_retrace,
+    .between_waits = between_waits,
     .fade_in = fade_from_black,
     .fade_out = fade_to_black,
     .set_palette = show_palette,

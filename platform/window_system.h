@@ -26,6 +26,8 @@ bool window_system_f11_held();
 // Waits for the next deadline of the pacer, taking the window's input as it
 // comes; the ticks of the logic timer passed.
 int window_system_wait();
+// The window's input that has come, taken without waiting.
+void window_system_take_input();
 
 // The display: the screen's monitors, the pointer, and the centre of the
 // game's window while a window manager places it (false otherwise).

@@ -116,7 +116,7 @@ std::string folder_of(const std::string &file) { return file.substr(0, file.rfin
 
 // What the game may include of the platform: the seam and the shared
 // folder; the program entry also starts the process's streams and signals
-// and the recorded runs.
+// and the recorded runs, and the replay's unseen frames and kept states.
 bool game_may_include(const std::string &file, const std::string &header) {
   if (header == "platform/platform.h" || header.starts_with("platform/shared/")) return true;
   static const std::multimap<std::string, std::string> exceptions = {
@@ -127,6 +127,10 @@ bool game_may_include(const std::string &file, const std::string &header) {
       {"frame/recorded_run.cpp", "platform/recording/recording_writer.h"},
       {"frame/recorded_run.cpp", "platform/recording/viewer.h"},
       {"frame/recorded_run.cpp", "platform/recording/viewer_marks.h"},
+      {"frame/replay_snapshots.cpp", "platform/recording/input_log.h"},
+      {"frame/replay_snapshots.cpp", "platform/recording/viewer.h"},
+      {"frame/unseen_frames.cpp", "platform/recording/input_log.h"},
+      {"frame/unseen_frames.cpp", "platform/recording/viewer.h"},
   };
   auto [from, to] = exceptions.equal_range(file);
   for (auto at = from; at != to; ++at)

@@ -7,7 +7,9 @@
 #include "data/replay_datafiles.h"
 #include "frame/game_state.h"
 #include "frame/recorded_run.h"
+#include "frame/replay_snapshots.h"
 #include "frame/world_hash.h"
+#include "platform/display/presenter.h"
 #include "platform/recording/input_log.h"
 #include "platform/recording/recording_reader.h"
 #include "platform/recording/recording_writer.h"
@@ -21,9 +23,11 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <functional>
 #include <map>
+#include <thread>
 
 namespace {
 
@@ -76,7 +80,8 @@ class ViewerTest : public HeadlessTest {
 struct Seek {
   long long at;
   std::vector<int> keys;
-  long long lands;  // the clock at the first wait shown after it
+  long long lands;        // the clock at the first wait shown after it
+  bool from_kept = false; // back to a kept state, not to the start
 };
 
 TEST_F(ViewerTest, ASeekAheadOrBackGivesTheStateOfPlayingStraightThere) {
@@ -96,7 +101,8 @@ TEST_F(ViewerTest, ASeekAheadOrBackGivesTheStateOfPlayingStraightThere) {
   SetUp();
   const std::vector<Seek> seeks = {
       {level_two - 601, {KEY_RIGHT}, level_two},  // ahead onto the level's first wait
-      {level_two + 599, {KEY_LEFT}, level_two},   // back onto it
+      {level_two + 599, {KEY_LEFT}, level_two, true},        // back onto it
+      {level_two + 299, {KEY_LEFT}, level_two - 300, true},  // into the level before, through its end
       {level_two + 50, {KEY_HOME}, 1},            // the start
       {300, {KEY_LEFT}, 1},                       // back past the start
       {1000, {KEY_RIGHT, KEY_RIGHT}, 2201},       // two presses, twice as far
@@ -104,14 +110,17 @@ TEST_F(ViewerTest, ASeekAheadOrBackGivesTheStateOfPlayingStraightThere) {
   };
   size_t next = 0;
   bool landing = false;
+  long long restored = 0;
   EXPECT_EQ(watch([&](const headless::Event &e, long long waits) {
               if (!ticking(e)) return;
               if (landing) {
                 landing = false;
                 EXPECT_EQ(waits, seeks[next].lands) << "seek " << next;
                 EXPECT_EQ(now(), straight[waits]) << "seek " << next << " landed at " << waits;
+                EXPECT_EQ(snapshots_restored() - restored, seeks[next].from_kept ? 1 : 0) << "seek " << next;
                 ++next;
               }
+              restored = snapshots_restored();
               if (next < seeks.size() && waits == seeks[next].at) {
                 for (int key : seeks[next].keys) headless::press(key);
                 landing = true;
@@ -121,6 +130,91 @@ TEST_F(ViewerTest, ASeekAheadOrBackGivesTheStateOfPlayingStraightThere) {
   EXPECT_EQ(next, seeks.size() - 1);
   EXPECT_TRUE(landing);
   EXPECT_EQ(now(), last);
+  // --verify, which leaves the frames nobody sees undrawn, ends on them too.
+  std::string line;
+  EXPECT_EQ(replay::verify(file_, line).status, 0);
+  EXPECT_EQ(now(), last);
+}
+
+// The game over reads the level's last frame back: a seek that passes the
+// level's frames undrawn, ahead or back from a kept state, lands in it on
+// the picture of straight play.
+TEST_F(ViewerTest, ASeekIntoTheGameOverLandsOnItsPicture) {
+  record("game_over");
+  std::map<long long, Moment> straight;
+  long long over = -1;
+  ASSERT_EQ(watch([&](const headless::Event &e, long long waits) {
+              if (!ticking(e)) return;
+              straight[waits] = now();
+              if (level_end == LEVEL_GAME_OVER && over < 0) over = waits;
+            }),
+            0);
+  ASSERT_GT(over, 1300);
+  SetUp();
+  const std::vector<Seek> seeks = {
+      {over - 570, {KEY_RIGHT}, over + 31},
+      {over + 60, {KEY_LEFT}, over - 539, true},
+      {over - 539, {KEY_RIGHT}, over + 62},  // on from the kept state
+  };
+  size_t next = 0;
+  bool landing = false;
+  long long restored = 0;
+  EXPECT_EQ(watch([&](const headless::Event &e, long long waits) {
+              if (!ticking(e) || next == seeks.size()) return;
+              if (landing) {
+                landing = false;
+                EXPECT_EQ(waits, seeks[next].lands) << "seek " << next;
+                EXPECT_EQ(now(), straight[waits]) << "seek " << next << " landed at " << waits;
+                EXPECT_EQ(snapshots_restored() - restored, seeks[next].from_kept ? 1 : 0) << "seek " << next;
+                ++next;
+              }
+              restored = snapshots_restored();
+              if (next < seeks.size() && waits == seeks[next].at) {
+                headless::press(seeks[next].keys[0]);
+                landing = true;
+              }
+            }),
+            0);
+  EXPECT_EQ(next, seeks.size());
+}
+
+// Keys that come during a long seek are acted on while it runs: each F11
+// (two switch the window and back), then Esc ends the replay short of the
+// seek's end; after its first 0.2 s the mark on the display moves with it.
+// The input between the waits comes at the seek's first wait and every 50
+// ms: the hook sleeps for that.
+TEST_F(ViewerTest, KeysDuringASeekAreActedOnAndTheMarkMoves) {
+  record("levels");
+  int calls = 0;
+  long written = 0;
+  bool fullscreen_at_start = false;
+  headless::set_between_hook([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(60));
+    ++calls;
+    if (calls == 1) {
+      fullscreen_at_start = headless_twin.fullscreen;
+      headless_twin.switch_asked += 1;
+    } else if (calls == 2) {
+      EXPECT_NE(headless_twin.fullscreen, fullscreen_at_start);
+      headless_twin.switch_asked += 2;
+    } else if (calls == 3) {
+      EXPECT_NE(headless_twin.fullscreen, fullscreen_at_start);
+      written = presenter_rows_written();
+    } else if (calls == 6) {
+      EXPECT_GT(presenter_rows_written(), written);
+      headless::press(KEY_ESC);
+    }
+  });
+  long long last = 0;
+  EXPECT_EQ(watch([&](const headless::Event &e, long long waits) {
+              last = waits;
+              if (waits == 300 && ticking(e))
+                for (int k = 0; k < 10; ++k) headless::press(KEY_RIGHT);
+            }),
+            0);
+  headless::set_between_hook(nullptr);
+  EXPECT_EQ(calls, 6);
+  EXPECT_LT(last, 301 + 6000);
 }
 
 TEST_F(ViewerTest, PauseStepSpeedAndEscAndTheMarkOnTheDisplayOnly) {

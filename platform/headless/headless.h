@@ -61,12 +61,13 @@ struct HeadlessTwin {
   bool fullscreen_window = false;
   bool refuse_fullscreen = false;
   bool refuse_fullscreen_window = false;
-  bool switch_asked = false;  // F11, acted on at the next wait
+  int switch_asked = 0;  // F11 presses, each acted on at the next wait
   bool focus = true;
   std::vector<std::pair<int, int>> refused;
   bool held[KEY_MAX] = {};
   std::deque<int> buffer;
   std::function<void(const headless::Event &)> hook;  // after every wait
+  std::function<void()> between_hook;  // between the waits a seek passes at once
   long limit = 20'000'000;  // hook calls before Timeout
   long frames = 0;
   long count = 0;

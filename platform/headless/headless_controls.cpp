@@ -46,6 +46,7 @@ void press(int scancode, int ascii) { twin.buffer.push_back((scancode << 8) | (a
 
 void set_hook(std::function<void(const Event &)> hook) { twin.hook = std::move(hook); }
 void set_event_limit(long limit) { twin.limit = limit; }
+void set_between_hook(std::function<void()> hook) { twin.between_hook = std::move(hook); }
 
 bool timer_installed() { return logic_timer.handler != nullptr; }
 

@@ -32,6 +32,9 @@ void press(int scancode, int ascii = 0);
 // Called after every present, yield, key wait, vsync and fade.
 void set_hook(std::function<void(const Event &)> hook);
 void set_event_limit(long limit);
+// Called between the waits a seek of the viewer passes at once, whenever
+// the viewer takes the input that came meanwhile.
+void set_between_hook(std::function<void()> hook);
 
 // Timer ticks fire on their own at every presented frame and every yield
 // while a handler is installed (headless_twin.ticks_per_frame, _per_yield).

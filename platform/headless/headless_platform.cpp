@@ -92,10 +92,9 @@ const DisplayBackend twin_display = {
 // the window's size.
 void begin_wait() {
   if (twin.close) throw QuitRequested{};
-  if (twin.switch_asked) {
-    twin.switch_asked = false;
-    display_switch();
-  }
+  // Each F11 counts; an even number leaves the mode as it is.
+  if (twin.switch_asked % 2) display_switch();
+  twin.switch_asked = 0;
   display_follow_window();
 }
 
@@ -163,6 +162,12 @@ void key_wait() {
   call_hook(Wait::KeyWait);
 }
 
+// Input that comes during a seek comes from the hook here.
+void between_waits() {
+  if (twin.between_hook) twin.between_hook();
+  begin_wait();
+}
+
 void wait_retrace() {
   begin_wait();
   call_hook(Wait::Vsync);
@@ -226,6 +231,7 @@ const PlatformOps headless_platform = {
     .yield = yield,
     .key_wait = key_wait,
     .vsync = wait_retrace,
+    .between_waits = between_waits,
     .fade_in = fade_from_black,
     .fade_out = fade_to_black,
     .set_palette = set_palette_counted,

@@ -358,6 +358,42 @@ long long input_log_frames() { return input_log.frames; }
 long long input_log_waits() { return input_log.waits; }
 long long input_log_length() { return input_log.length; }
 
+namespace {
+
+constexpr int MOST_WAITS_AHEAD = 3600;
+
+// A copy of the reader at the same record (sharing the file's bytes) for
+// `read` to read ahead with.
+template <class Read>
+int read_ahead(Read &&read) {
+  Reader ahead = replay_reader;
+  return read(ahead);
+}
+
+}  // namespace
+
+int input_log_waits_to_next_frame(std::initializer_list<int> questions) {
+  if (input_log.mode != Mode::Replay || input_log.stopping || input_log.taking_over) return -1;
+  for (int q : questions)
+    if (input_log.answers[q]) return -1;
+  return read_ahead([&](Reader &ahead) {
+    int waits = 0, presents = 0;
+    for (Record r = input_log.next; waits < MOST_WAITS_AHEAD; r = next_record(ahead)) {
+      if (r.type == Record::Change) {
+        for (int q : questions)
+          if (r.question == q) return -1;
+      } else if (r.type == Record::End) {
+        if (r.end.close || (presents == 0 && r.end.wait != Wait::Present)) return -1;
+        waits += ticking(r.end.wait);
+        if (r.end.wait == Wait::Present && ++presents == 2) return waits;
+      } else if (r.type != Record::ReadKey) {
+        return -1;
+      }
+    }
+    return -1;
+  });
+}
+
 // --- The seam ----------------------------------------------------------------
 
 bool input_log_replaying() { return input_log.mode == Mode::Replay; }
@@ -460,6 +496,38 @@ void input_log_closed(Wait kind) {
   input_log.segment = Segment{};
   flush_writer(recording_writer);
   tell_failed_write();
+}
+
+// --- Places kept ------------------------------------------------------------
+
+namespace {
+
+struct Place {
+  InputLog log;
+  Reader reader;  // without its bytes
+};
+Place places[REPLAY_PLACES];
+
+}  // namespace
+
+bool input_log_keeps_places() {
+  return input_log.mode == Mode::Replay && input_log.watched && !input_log.mirrored && !input_log.taking_over;
+}
+
+void input_log_keep_place(int slot) {
+  Place &p = places[slot];
+  p.log = input_log;
+  auto bytes = std::move(replay_reader.bytes);
+  p.reader = replay_reader;
+  replay_reader.bytes = std::move(bytes);
+}
+
+void input_log_go_to_place(int slot) {
+  const Place &p = places[slot];
+  input_log = p.log;
+  auto bytes = std::move(replay_reader.bytes);
+  replay_reader = p.reader;
+  replay_reader.bytes = std::move(bytes);
 }
 
 // --- Watching and taking over --------------------------------------------------

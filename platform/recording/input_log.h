@@ -12,6 +12,7 @@
 
 #include "platform/recording/recording_format.h"
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -65,6 +66,14 @@ long long input_log_waits();
 // Those of the whole recording replayed (as far as it can be read).
 long long input_log_length();
 
+// Read ahead in a replay, from a frame about to be presented: the ticking
+// waits up to and including the present of the frame after it, or -1 when
+// the picture of this one may be looked at before that frame: the
+// recording asks one of `questions` held or changed in between (the keys
+// that pause or take a screenshot), ends, closes the window, or holds no
+// next frame within a minute.
+int input_log_waits_to_next_frame(std::initializer_list<int> questions);
+
 // --- For watching a replay and taking over from it ----------------------------
 
 // While replaying, every input replayed goes into a recording of its own
@@ -78,6 +87,19 @@ bool input_log_taken_over();
 // The replay from its first record again, and its recording from its
 // header; empty, or why the recording cannot be written again.
 std::string input_log_rewind();
+
+// --- Places of a watched replay kept for seeks back ---------------------------
+
+// How many places can be kept, each in a slot of its own.
+constexpr int REPLAY_PLACES = 48;
+// Whether places can be kept and gone back to: a watched replay, its
+// inputs copied into no recording of its own (a take-over's mirror would
+// have to be written again from the start).
+bool input_log_keeps_places();
+// The replay's whole position (its reader, the segment, the answers, the
+// clock) into a slot, and back from it; no file is copied.
+void input_log_keep_place(int slot);
+void input_log_go_to_place(int slot);
 
 // --- For the seam (platform/seam.cpp) ----------------------------------------
 

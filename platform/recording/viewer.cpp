@@ -4,6 +4,7 @@
 #include "platform/platform_ops.h"
 #include "platform/recording/input_log.h"
 #include "platform/recording/viewer_marks.h"
+#include "platform/sys/monotonic_clock.h"
 
 #include <allegro.h>
 
@@ -18,6 +19,12 @@ constexpr int NORMAL_SPEED = 2;
 constexpr int FASTEST = static_cast<int>(std::size(speeds)) - 1;
 constexpr long long SKIP_WAITS = 10 * 60;  // 10 s of the recording
 constexpr int MARK_WAITS = 2 * 60;         // the mark shows for 2 s
+// While a seek runs: its input taken at once and every 50 ms, and after
+// its first 0.2 s the mark written every 0.1 s, so that it shows the seek
+// moving.
+constexpr long long INPUT_EVERY = 50 * NS_PER_MS;
+constexpr long long PROGRESS_AFTER = 200 * NS_PER_MS;
+constexpr long long PROGRESS_EVERY = 100 * NS_PER_MS;
 
 struct Loop {
   int object = -1, volume = 0, pan = 0, frequency = 0;
@@ -36,10 +43,14 @@ struct Viewer {
   bool stop = false;          // Esc
   bool held = false;          // the display was held at the last wait
   bool sound = true;          // samples reach the device
+  long long seek_since = 0;   // when the seek under way began (monotonic ns)
+  long long input_at = 0;     // when its input was last taken
+  long long progress_at = 0;  // when the mark was last written during it
   Loop loops[LOOPS_KEPT];
 };
 
 Viewer viewer;
+Loop kept_loops[REPLAY_PLACES][LOOPS_KEPT];
 
 bool seeking() { return viewer.target >= 0 && input_log_waits() < viewer.target; }
 bool normal_speed() { return viewer.speed == NORMAL_SPEED; }
@@ -70,7 +81,15 @@ void forget_loops() {
 // --- Seeking -------------------------------------------------------------
 
 // Back to the start of the program, replayed at once up to `to`.
+// Its input is taken at its first wait passed at once, then every 50 ms.
+void seek_begins() {
+  if (viewer.target >= 0) return;
+  viewer.seek_since = now_ns();
+  viewer.input_at = viewer.seek_since - INPUT_EVERY;
+}
+
 [[noreturn]] void rewind_to(long long to) {
+  seek_begins();
   set_sound(false);
   forget_loops();
   viewer.target = to;
@@ -80,10 +99,13 @@ void forget_loops() {
   throw ReplayRewind{};
 }
 
-// To wait `to` of the recording: back by a rewind, ahead by running on.
+// To wait `to` of the recording: back by a rewind, ahead by running on. A
+// seek cut shorter while it runs goes back too: the frames up to its old
+// end may have passed undrawn.
 void seek_to(long long to) {
   long long now = input_log_waits();
-  if (to < now) rewind_to(to);
+  if (to < now || (seeking() && to < viewer.target)) rewind_to(to);
+  if (to > now) seek_begins();
   viewer.target = to > now ? to : -1;
 }
 
@@ -152,6 +174,28 @@ void wait_on_display() {
   read_keys();
 }
 
+// The mark as it stands, on the display over the picture it holds.
+void show_progress() {
+  viewer.mark_left = MARK_WAITS;
+  viewer.marked = true;
+  presenter_set_overlay(draw_marks);
+  presenter_hold(false);
+  presenter_hold(true);
+}
+
+// Now and then during a seek: the keys that came meanwhile acted on (Esc,
+// another seek), the platform's own (F11, the close button), and the mark.
+void during_seek() {
+  long long now = now_ns();
+  if (now - viewer.input_at < INPUT_EVERY) return;
+  viewer.input_at = now;
+  platform_ops_in_use().between_waits();
+  read_keys();
+  if (now - viewer.seek_since < PROGRESS_AFTER || now - viewer.progress_at < PROGRESS_EVERY) return;
+  viewer.progress_at = now;
+  if (viewer.held) show_progress();
+}
+
 // Paused at a wait of the recording: until play goes on, a step, a seek,
 // the take-over or Esc.
 void hold() {
@@ -187,6 +231,18 @@ void leave() {
 
 }  // namespace
 
+long long viewer_seek_target() { return viewer.target; }
+
+void viewer_keep_loops(int slot) { std::copy(std::begin(viewer.loops), std::end(viewer.loops), kept_loops[slot]); }
+
+void viewer_go_to_loops(int slot) {
+  std::copy(std::begin(kept_loops[slot]), std::end(kept_loops[slot]), viewer.loops);
+}
+
+bool viewer_unseen_before(long long waits) {
+  return input_log_watched() && seeking() && waits <= viewer.target;
+}
+
 void viewer_start() { viewer = Viewer{}; }
 
 void viewer_stop() {
@@ -202,6 +258,7 @@ bool viewer_before_wait(Wait kind, bool &stop) {
   }
   viewer.on = true;
   read_keys();
+  if (seeking()) during_seek();
   bool at_once = seeking();
   if (!at_once) viewer.target = -1;
   if (!at_once && viewer.paused && ticking(kind)) {

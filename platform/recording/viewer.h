@@ -33,6 +33,19 @@ struct ReplayRewind {};
 void viewer_start();
 void viewer_stop();
 
+// While a seek passes waits at once: whether every wait before `waits`
+// (of the recording's clock) passes so, unseen.
+bool viewer_unseen_before(long long waits);
+
+// The moment a seek is going to (the recording's clock), or -1.
+long long viewer_seek_target();
+
+// The looping samples the viewer keeps in mind, kept into a slot of the
+// input log's places (REPLAY_PLACES) and back, so that a seek that goes
+// back to a kept place starts the same loops when sound comes back.
+void viewer_keep_loops(int slot);
+void viewer_go_to_loops(int slot);
+
 // --- For the seam (platform/seam.cpp) ----------------------------------------
 
 // At the start of every wait while a watched replay runs: acts on the

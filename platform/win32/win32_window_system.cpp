@@ -80,6 +80,9 @@ void window_system_after_library() {}
 void window_system_check() {}
 bool window_system_f11_held() { return (GetAsyncKeyState(VK_F11) & 0x8000) != 0; }
 
+// The library's own thread takes the window's input.
+void window_system_take_input() {}
+
 int window_system_wait() {
   repaint_now_and_then();
   GridWait wait = grid_wait(grid, now_ns());

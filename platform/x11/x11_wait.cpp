@@ -120,4 +120,8 @@ int x11_wait() {
   return wait.passed;
 }
 
+void x11_take_input() {
+  if (reads_input && _xwin.display) take_events(now_ns());
+}
+
 bool x11_wait_presents() { return presents; }

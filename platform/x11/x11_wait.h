@@ -27,6 +27,8 @@ void x11_wait_detach();
 
 // Waits for the next deadline; returns the ticks of the logic timer passed.
 int x11_wait();
+// What the connection holds, handled as a wait does, without waiting.
+void x11_take_input();
 
 // Whether frames go through the Present extension now.
 bool x11_wait_presents();

@@ -80,6 +80,7 @@ void window_system_after_library() {
 void window_system_check() { x11_errors_check(); }
 bool window_system_f11_held() { return x11_key_held(XK_F11); }
 int window_system_wait() { return x11_wait(); }
+void window_system_take_input() { x11_take_input(); }
 
 Monitors window_system_monitors() { return x11_monitors(); }
 bool window_system_pointer(int &x, int &y) { return x11_pointer(x, y); }
