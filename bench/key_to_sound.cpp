@@ -1,6 +1,6 @@
 // Key-to-sound latency of the real game: presses the fire key (Alt) through
 // the XTest extension at random moments, each once the emulated sound card
-// (tests/tools/emulated_card.cpp) has played 100 ms of silence, and finds
+// (tools/emulated_card.cpp) has played 100 ms of silence, and finds
 // each shot's first sample in the card's stream, which tells when it left
 // the buffer. Presses and the card's times are on the same clock
 // (CLOCK_MONOTONIC).

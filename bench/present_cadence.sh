@@ -2,7 +2,7 @@
 # Frames on the display's beat, the game before and after it presented at
 # the display's refreshes, in one run, each under its own Xvfb whose Present
 # extension fakes the refreshes (-fakescreenfps), seen from another client
-# (tests/tools/present_watch):
+# (tools/present_watch):
 # - in play, for SECONDS each at 60, 120 and 144 Hz: how many refreshes each
 #   new frame stays on the screen, and the frames never shown;
 # - key to picture at 60 Hz, scroll and stars off: Left or Right pressed
@@ -86,7 +86,7 @@ context_switches() { cat /proc/"$1"/task/*/status 2>/dev/null | awk '/ctxt_switc
 
 # title NAME BINARY: the title's cost at scale 3.
 title() {
-  use_emulated_card "$BUILD/tests/libemulated_card.so" "title-$1"
+  use_emulated_card "$BUILD/tools/libemulated_card.so" "title-$1"
   start_game "$2" "$WORK/data" --scale=3
   wait_window
   sleep 2

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Key to sound, underruns, and what the sound costs at the title, in one
 # run: the real binary under Xvfb, its sound going into the emulated card
-# (tests/tools/emulated_card.cpp), or through a private PipeWire whose sink
+# (tools/emulated_card.cpp), or through a private PipeWire whose sink
 # is that card (tests/real/pipewire_lib.sh).
 # - At the title at scale 3 (the tune playing), SECONDS long: the wakeups a
 #   second of each of the game's threads (voluntary and forced context
@@ -23,7 +23,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 BUILD=$(cd "${1:?usage: sound_latency.sh BUILD_DIR [WORK_DIR]}" && pwd)
-BINARY=$BUILD/swarmfire DATA=$BUILD/data XWD_PROBE=$BUILD/xwd_probe CARD=$BUILD/tests/libemulated_card.so
+BINARY=$BUILD/swarmfire DATA=$BUILD/data XWD_PROBE=$BUILD/xwd_probe CARD=$BUILD/tools/libemulated_card.so
 KEY_TO_SOUND=$BUILD/key_to_sound X_PILOT=$BUILD/x_pilot
 WORK=${2:-$(mktemp -d)}/sound_latency
 SHOTS=${SHOTS:-48} SECONDS_EACH=${SECONDS_EACH:-10} ROWS=${ROWS:-rest busy build pipewire}

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # What the title costs with its tune playing, the game before and after its
 # sound was made leaner, in one run: the real binary at scale 3 under Xvfb,
-# its sound going into the emulated card (tests/tools/emulated_card.cpp).
+# its sound going into the emulated card (tools/emulated_card.cpp).
 # - RUNS runs of SECONDS_EACH seconds each, the two builds taking turns:
 #   the CPU of the game and of the X server, the sound thread's own CPU
 #   (its run time from /proc/PID/task/TID/schedstat), and the wakeups a
@@ -19,7 +19,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 BUILD=$(cd "${1:?usage: title_cost.sh BUILD_DIR [BEFORE_BINARY] [WORK_DIR]}" && pwd)
 BEFORE=${2:-}
 WORK=${3:-$(mktemp -d)}/title_cost
-BINARY=$BUILD/swarmfire DATA=$BUILD/data XWD_PROBE=$BUILD/xwd_probe CARD=${CARD:-$BUILD/tests/libemulated_card.so}
+BINARY=$BUILD/swarmfire DATA=$BUILD/data XWD_PROBE=$BUILD/xwd_probe CARD=${CARD:-$BUILD/tools/libemulated_card.so}
 RUNS=${RUNS:-3} SECONDS_EACH=${SECONDS_EACH:-10} TUNE_SECONDS=${TUNE_SECONDS:-6}
 rm -rf "$WORK"
 source "$here/../tests/real/xvfb_lib.sh"

@@ -36,7 +36,7 @@ package_packages=(file)
 # shfmt and jq for tests/tool_packages.sh, which
 # holds every command the scripts run to a package here; the Damage
 # extension's header for the watcher of the game's frames
-# (tests/tools/present_watch.cpp); weston, its XWayland and xwd (x11-apps)
+# (tools/present_watch.cpp); weston, its XWayland and xwd (x11-apps)
 # for the game under a Wayland compositor; a private PipeWire for the sound
 # through it, as Debian's desktops run it: pipewire, wireplumber and its
 # session bus (dbus-daemon), pipewire-alsa (which makes PipeWire ALSA's

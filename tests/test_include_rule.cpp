@@ -48,7 +48,7 @@ const Layer layers[] = {
       "frame/level_start"}},
     {"screens", {"screens/", "frame/game_over"}},
     {"program", {"frame/"}},
-    {"tools", {"data/", "dist/", "bench/", "fuzz/", "tests/"}},
+    {"tools", {"data/", "dist/", "bench/", "fuzz/", "tests/", "tools/"}},
 };
 constexpr int TOOLS = 5;
 
@@ -81,7 +81,7 @@ struct Include {
 std::map<std::string, std::vector<Include>> includes_of_tree(const fs::path &root) {
   std::map<std::string, std::vector<Include>> tree;
   for (const char *top :
-       {"platform", "world", "combat", "render", "screens", "frame", "data", "dist", "bench", "fuzz", "tests"})
+       {"platform", "world", "combat", "render", "screens", "frame", "data", "dist", "bench", "fuzz", "tests", "tools"})
     for (const auto &entry : fs::recursive_directory_iterator(root / top)) {
       std::string file = entry.path().lexically_relative(root).generic_string();
       if (!file.ends_with(".cpp") && !file.ends_with(".h")) continue;

@@ -5,7 +5,7 @@
 # machine does not count), and at least 99% of the frames of play carrying
 # exactly one logic step. In the fitting window through the title and the
 # attract cycle into the demo; at 320 x 240 and in fullscreen through the
-# title into a game. Seen from another client (tests/tools/present_watch):
+# title into a game. Seen from another client (tools/present_watch):
 # the frames of the demo go through Present, each held one refresh of the
 # 60 Hz display that Xvfb fakes; at 120 Hz each held two, in a game; and
 # on a 16-bit screen, where the game's pixels do not go through Present

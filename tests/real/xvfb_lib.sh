@@ -20,7 +20,7 @@ build_folder() {
   BUILD=$(cd "$1" && pwd)
   BINARY=$BUILD/swarmfire DATA=$BUILD/data XWD_PROBE=$BUILD/xwd_probe
   X_CLIENT=$BUILD/x_client
-  CARD=$BUILD/tests/libemulated_card.so FAKE_PAD=$BUILD/tests/fake_pad.so
+  CARD=$BUILD/tools/libemulated_card.so FAKE_PAD=$BUILD/tests/fake_pad.so
   WORK=$BUILD/real-tests/${2:-$(basename "$0" .sh)}
   rm -rf "$WORK"
   mkdir -p "$WORK"
@@ -112,7 +112,7 @@ use_file_sound() {
 }
 
 # use_emulated_card LIBRARY NAME [SETTING...]: ALSA's default device becomes
-# the sound card emulated on the monotonic clock (tests/tools/emulated_card.cpp),
+# the sound card emulated on the monotonic clock (tools/emulated_card.cpp),
 # with the settings given ("underrun_after MS"): what the game plays goes to
 # $WORK/NAME.raw, when it leaves the buffer and the periods asked for to
 # $WORK/NAME.log.
