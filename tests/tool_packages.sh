@@ -24,7 +24,7 @@ commands_of() {
 }
 commands_of minbase apt-cache apt-get awk basename bash cat chmod chown chroot cmp comm cp cut date dd \
   dirname dpkg-deb dpkg-query env find findmnt getconf grep head id ls mkdir mktemp mount mv \
-  nproc od readlink mkfifo realpath rm sed seq setpriv setsid sleep sort stat tail tar tee \
+  nproc od paste readlink mkfifo realpath rm sed seq setpriv setsid sleep sort stat tail tar tee \
   sha256sum timeout touch tr uniq unshare wc yes zcat
 commands_of xvfb Xvfb
 commands_of xdotool xdotool
