@@ -20,11 +20,11 @@
 #include "tests/support/replay.h"
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <thread>
@@ -384,7 +384,7 @@ TEST_F(ViewerTest, WithoutReturnTheTakeOverIsNotWrittenAndSaysSo) {
   // refused before the replay starts, and the file stays as it was.
   const std::vector<uint8_t> watched = read_whole_file(file_).bytes;
   const std::string link = scratch_.file("link.sfr");
-  ASSERT_EQ(::link(file_.c_str(), link.c_str()), 0);
+  std::filesystem::create_hard_link(file_, link);
   for (const std::string &same : {file_, link}) {
     SetUp();
     testing::internal::CaptureStderr();
