@@ -61,13 +61,14 @@ void cover_monitor(HWND window, const ScreenRect &monitor) {
   SetWindowPos(window, HWND_TOP, monitor.x, monitor.y, monitor.w, monitor.h, SWP_FRAMECHANGED | SWP_SHOWWINDOW);
 }
 
-// A window on a screen of several monitors goes to the middle of the
-// game's, its frame included.
-void centre_on(HWND window, const ScreenRect &monitor) {
+// The window's picture (its client area) goes where the display policy
+// places it, centred on the game's monitor, as the library itself centres
+// it and as the X11 backend does: the frame lies around it.
+void place_client(HWND window, const WindowPlace &place) {
   RECT outer;
-  if (!GetWindowRect(window, &outer)) return;
-  int w = outer.right - outer.left, h = outer.bottom - outer.top;
-  int x = monitor.x + (monitor.w > w ? (monitor.w - w) / 2 : 0), y = monitor.y + (monitor.h > h ? (monitor.h - h) / 2 : 0);
+  POINT origin = {0, 0};
+  if (!GetWindowRect(window, &outer) || !ClientToScreen(window, &origin)) return;
+  int x = place.x - (origin.x - outer.left), y = place.y - (origin.y - outer.top);
   SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -126,7 +127,7 @@ void window_system_mode_set(const ModeTry &mode, const ModePlace &place) {
   if (mode.kind == ModeKind::FullscreenWindow)
     cover_monitor(win_get_window(), place.monitor);
   else if (place.window.move)
-    centre_on(win_get_window(), place.monitor);
+    place_client(win_get_window(), place.window);
 }
 
 void window_system_mode_on(int &, int &) {}
