@@ -75,14 +75,41 @@ class ViewerTest : public HeadlessTest {
     headless::set_hook(nullptr);
     return status;
   }
+
+  struct Seek {
+    long long at;
+    std::vector<int> keys;
+    long long lands;         // the clock at the first wait shown after it
+    bool from_kept = false;  // back to a kept state, not to the start
+  };
+  // Watches the recording, pressing each seek's keys at its wait: each lands
+  // where it says, on straight play's world and picture there, from a kept
+  // state or from the start as it says. Returns how many landed; `landing`
+  // tells whether the last pressed had not landed when the replay ended.
+  size_t seek_through(const std::vector<Seek> &seeks, std::map<long long, Moment> &straight, bool &landing) {
+    size_t next = 0;
+    long long restored = 0;
+    landing = false;
+    EXPECT_EQ(watch([&](const headless::Event &e, long long waits) {
+                if (!ticking(e) || next == seeks.size()) return;
+                if (landing) {
+                  landing = false;
+                  EXPECT_EQ(waits, seeks[next].lands) << "seek " << next;
+                  EXPECT_EQ(now(), straight[waits]) << "seek " << next << " landed at " << waits;
+                  EXPECT_EQ(snapshots_restored() - restored, seeks[next].from_kept ? 1 : 0) << "seek " << next;
+                  ++next;
+                }
+                restored = snapshots_restored();
+                if (next < seeks.size() && waits == seeks[next].at) {
+                  for (int key : seeks[next].keys) headless::press(key);
+                  landing = true;
+                }
+              }),
+              0);
+    return next;
+  }
 };
 
-struct Seek {
-  long long at;
-  std::vector<int> keys;
-  long long lands;        // the clock at the first wait shown after it
-  bool from_kept = false; // back to a kept state, not to the start
-};
 
 TEST_F(ViewerTest, ASeekAheadOrBackGivesTheStateOfPlayingStraightThere) {
   record("levels");
@@ -108,26 +135,8 @@ TEST_F(ViewerTest, ASeekAheadOrBackGivesTheStateOfPlayingStraightThere) {
       {1000, {KEY_RIGHT, KEY_RIGHT}, 2201},       // two presses, twice as far
       {end - 300, {KEY_RIGHT}, end + 1},          // past the last wait: the end
   };
-  size_t next = 0;
-  bool landing = false;
-  long long restored = 0;
-  EXPECT_EQ(watch([&](const headless::Event &e, long long waits) {
-              if (!ticking(e)) return;
-              if (landing) {
-                landing = false;
-                EXPECT_EQ(waits, seeks[next].lands) << "seek " << next;
-                EXPECT_EQ(now(), straight[waits]) << "seek " << next << " landed at " << waits;
-                EXPECT_EQ(snapshots_restored() - restored, seeks[next].from_kept ? 1 : 0) << "seek " << next;
-                ++next;
-              }
-              restored = snapshots_restored();
-              if (next < seeks.size() && waits == seeks[next].at) {
-                for (int key : seeks[next].keys) headless::press(key);
-                landing = true;
-              }
-            }),
-            0);
-  EXPECT_EQ(next, seeks.size() - 1);
+  bool landing;
+  EXPECT_EQ(seek_through(seeks, straight, landing), seeks.size() - 1);
   EXPECT_TRUE(landing);
   EXPECT_EQ(now(), last);
   // --verify, which leaves the frames nobody sees undrawn, ends on them too.
@@ -156,26 +165,8 @@ TEST_F(ViewerTest, ASeekIntoTheGameOverLandsOnItsPicture) {
       {over + 60, {KEY_LEFT}, over - 539, true},
       {over - 539, {KEY_RIGHT}, over + 62},  // on from the kept state
   };
-  size_t next = 0;
-  bool landing = false;
-  long long restored = 0;
-  EXPECT_EQ(watch([&](const headless::Event &e, long long waits) {
-              if (!ticking(e) || next == seeks.size()) return;
-              if (landing) {
-                landing = false;
-                EXPECT_EQ(waits, seeks[next].lands) << "seek " << next;
-                EXPECT_EQ(now(), straight[waits]) << "seek " << next << " landed at " << waits;
-                EXPECT_EQ(snapshots_restored() - restored, seeks[next].from_kept ? 1 : 0) << "seek " << next;
-                ++next;
-              }
-              restored = snapshots_restored();
-              if (next < seeks.size() && waits == seeks[next].at) {
-                headless::press(seeks[next].keys[0]);
-                landing = true;
-              }
-            }),
-            0);
-  EXPECT_EQ(next, seeks.size());
+  bool landing;
+  EXPECT_EQ(seek_through(seeks, straight, landing), seeks.size());
 }
 
 // Keys that come during a long seek are acted on while it runs: each F11
