@@ -8,8 +8,8 @@
 # BINARY: another build of the game, to hold against (the data stays the
 # build folder's).
 USAGE="BUILD_DIR xfwm4|openbox|mutter|kwin [BINARY]"
-source "$(dirname "$0")/../tests/real/xvfb_lib.sh"
-source "$(dirname "$0")/../tests/real/desktop_lib.sh"
+source "$(dirname "$0")/../tools/xvfb_lib.sh"
+source "$(dirname "$0")/../tools/desktop_lib.sh"
 build_folder "${1:-}" "memory_${2:-}"
 [ -z "${3:-}" ] || BINARY=$3
 SWITCHES=${SWITCHES:-50}

@@ -10,7 +10,7 @@
 BINARY=$1 DATA=$2 XWD_PROBE=$3 BARE=$4 WORK=${5:-$(mktemp -d)}/display_cost
 SECONDS_EACH=${6:-10}
 rm -rf "$WORK"
-source "$(dirname "$0")/../tests/real/xvfb_lib.sh"
+source "$(dirname "$0")/../tools/xvfb_lib.sh"
 
 TICK=$(getconf CLK_TCK)
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }

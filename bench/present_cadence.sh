@@ -19,7 +19,7 @@
 # BUILD_DIR/present-before (a git worktree; the game alone).
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-source "$here/../tests/real/xvfb_lib.sh"
+source "$here/../tools/xvfb_lib.sh"
 build_folder "$1" present_cadence
 BEFORE=${2:-} SECONDS_EACH=${3:-15} PRESSES=${4:-10}
 WATCH=$BUILD/present_watch AFTER=$BINARY

@@ -2,7 +2,7 @@
 # Key to sound, underruns, and what the sound costs at the title, in one
 # run: the real binary under Xvfb, its sound going into the emulated card
 # (tools/emulated_card.cpp), or through a private PipeWire whose sink
-# is that card (tests/real/pipewire_lib.sh).
+# is that card (tools/pipewire_lib.sh).
 # - At the title at scale 3 (the tune playing), SECONDS long: the wakeups a
 #   second of each of the game's threads (voluntary and forced context
 #   switches) and the CPU of the game and of the X server.
@@ -28,8 +28,8 @@ KEY_TO_SOUND=$BUILD/key_to_sound X_PILOT=$BUILD/x_pilot
 WORK=${2:-$(mktemp -d)}/sound_latency
 SHOTS=${SHOTS:-48} SECONDS_EACH=${SECONDS_EACH:-10} ROWS=${ROWS:-rest busy build pipewire}
 rm -rf "$WORK"
-source "$here/../tests/real/xvfb_lib.sh"
-source "$here/../tests/real/pipewire_lib.sh"
+source "$here/../tools/xvfb_lib.sh"
+source "$here/../tools/pipewire_lib.sh"
 
 declare -A BINARY_OF=([ours]=$BINARY)
 SETUPS=(ours)

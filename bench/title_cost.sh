@@ -22,7 +22,7 @@ WORK=${3:-$(mktemp -d)}/title_cost
 BINARY=$BUILD/swarmfire DATA=$BUILD/data XWD_PROBE=$BUILD/xwd_probe CARD=${CARD:-$BUILD/tools/libemulated_card.so}
 RUNS=${RUNS:-3} SECONDS_EACH=${SECONDS_EACH:-10} TUNE_SECONDS=${TUNE_SECONDS:-6}
 rm -rf "$WORK"
-source "$here/../tests/real/xvfb_lib.sh"
+source "$here/../tools/xvfb_lib.sh"
 
 # before_binary: the game built from the commit before this change.
 before_binary() {

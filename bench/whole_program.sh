@@ -8,7 +8,7 @@
 BINARY=$1 DATA=$2 XWD_PROBE=$3 WORK=${4:-$(mktemp -d)}/whole_program
 SECONDS_EACH=${5:-20}
 rm -rf "$WORK"
-source "$(dirname "$0")/../tests/real/xvfb_lib.sh"
+source "$(dirname "$0")/../tools/xvfb_lib.sh"
 
 STARTS=6
 # The demo loses its last ship after about 19 seconds of play (the same every

@@ -7,8 +7,8 @@
 # frame took, the game's own (drawing, scaling, presenting) and the X
 # server's.
 # Usage: windows_cost.sh LINUX_BUILD WINDOWS_BUILD [SECONDS]
-source "$(dirname "$0")/../tests/real/xvfb_lib.sh"
-source "$(dirname "$0")/../tests/windows/wine_lib.sh"
+source "$(dirname "$0")/../tools/xvfb_lib.sh"
+source "$(dirname "$0")/../tools/wine_lib.sh"
 SECONDS_EACH=${3:-10}
 windows_folders "$1" "$2"
 start_xvfb

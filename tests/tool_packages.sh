@@ -141,14 +141,14 @@ check() { # TARGET FILE...: the scripts of a make target (install-deps.sh's targ
   done < <(run_by "$@")
 }
 builtins=$(compgen -b -k | tr '\n' ' ')
-scripts=(tests/*.sh tests/real/*.sh tests/windows/*.sh dist/*.sh fuzz/*.sh bench/*.sh scripts/fresh-debian-test.sh
+scripts=(tests/*.sh tests/real/*.sh tests/windows/*.sh tools/*.sh dist/*.sh fuzz/*.sh bench/*.sh scripts/fresh-debian-test.sh
          scripts/build-allegro-windows.sh dist/windows/*.sh .ci/run)
 declared=$(functions "${scripts[@]}" | tr '\n' ' ')
-check test tests/*.sh tests/real/*.sh dist/*.sh fuzz/*.sh
+check test tests/*.sh tests/real/*.sh tools/xvfb_lib.sh tools/pipewire_lib.sh tools/desktop_lib.sh dist/*.sh fuzz/*.sh
 check bench $(ls bench/*.sh | grep -v windows_cost)
 check fresh scripts/fresh-debian-test.sh
 check windows scripts/build-allegro-windows.sh dist/windows/package.sh
-check windows-test tests/windows/*.sh tests/real/xvfb_lib.sh bench/windows_cost.sh
+check windows-test tests/windows/*.sh tools/wine_lib.sh tools/xvfb_lib.sh bench/windows_cost.sh
 check play .ci/run
 [ "$failures" -eq 0 ] || exit 1
 echo "ok: the commands of ${#scripts[@]} scripts are installed for their targets"

@@ -9,8 +9,8 @@
 # by the game; another window taking the focus pauses play and P resumes
 # it; the game recorded there verifies.
 USAGE="BUILD_DIR xfwm4|openbox|mutter|kwin"
-source "$(dirname "$0")/xvfb_lib.sh"
-source "$(dirname "$0")/desktop_lib.sh"
+source "$(dirname "$0")/../../tools/xvfb_lib.sh"
+source "$(dirname "$0")/../../tools/desktop_lib.sh"
 build_folder "${1:-}" "desktop_${2:-}"
 case ${2:-} in xfwm4 | openbox | mutter | kwin) ;; *) echo "usage: $0 $USAGE" >&2 && exit 2 ;; esac
 

@@ -4,7 +4,7 @@
 # x_client refocus, saying it is the manager) has it asked back: the game
 # holds the focus and plays on, both ways. Another client's window taking
 # it there keeps it, and the game pauses.
-source "$(dirname "$0")/xvfb_lib.sh"
+source "$(dirname "$0")/../../tools/xvfb_lib.sh"
 build_folder "$@"
 
 start_desktop

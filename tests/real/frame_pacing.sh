@@ -12,7 +12,7 @@
 # (Xvfb cannot leave Present out), the grid paces a game as before. Loosely
 # (90%), so that a loaded machine does not fail it: the benchmark
 # (bench/present_cadence.sh) holds the figures.
-source "$(dirname "$0")/xvfb_lib.sh"
+source "$(dirname "$0")/../../tools/xvfb_lib.sh"
 build_folder "$@"
 
 start_desktop

@@ -4,7 +4,7 @@
 # with status 0. (A server whose only client has just left resets itself and
 # refuses connections for a moment; the game's own check of the display
 # must not be that client.)
-source "$(dirname "$0")/xvfb_lib.sh"
+source "$(dirname "$0")/../../tools/xvfb_lib.sh"
 build_folder "$@"
 # The servers here reset as a bare one does: that is the case under test.
 XVFB_RESET=1

@@ -14,7 +14,7 @@
 # the game and face buttons lead through its end to the title. There the pad
 # is unplugged and plugged in again, noticed within three seconds, and
 # quits with the D-pad and a face button. The recording verifies "ok".
-source "$(dirname "$0")/xvfb_lib.sh"
+source "$(dirname "$0")/../../tools/xvfb_lib.sh"
 build_folder "$@"
 
 start_desktop

@@ -19,7 +19,7 @@
 # there is, to xdg-mime (with the installed file type and entries in a
 # private XDG_DATA_HOME), a Swarmfire recording by its name and by its first
 # bytes, and the entry for that type plays it to its end.
-source "$(dirname "$0")/xvfb_lib.sh"
+source "$(dirname "$0")/../../tools/xvfb_lib.sh"
 MODE=${1:-}
 [[ $MODE == staged || $MODE == deb ]] || MODE=
 USAGE="staged|deb BUILD_DIR" build_folder "${MODE:+${2:-}}" "install_$MODE"

@@ -16,7 +16,7 @@
 # in silence, and F12 neither crashes nor stops it: the screenshot lands in
 # $HOME instead. Root may write anywhere, so as root the game runs as the
 # unprivileged user nobody, from copies that user can read.
-source "$(dirname "$0")/xvfb_lib.sh"
+source "$(dirname "$0")/../../tools/xvfb_lib.sh"
 build_folder "$@"
 
 KEYS=(Left Right Up Down Alt_L Alt_R Control_L Control_R Shift_L Shift_R Escape p P F1 F2 F3 F4

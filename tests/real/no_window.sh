@@ -7,7 +7,7 @@
 # cut, stops it with one line that names the file, and status 1. A stray file named like a datafile in the working directory does
 # not take over from the build's own data folder, and where no folder holds
 # all eight the line names the folders looked in, each with what it lacks.
-source "$(dirname "$0")/xvfb_lib.sh"
+source "$(dirname "$0")/../../tools/xvfb_lib.sh"
 build_folder "$@"
 cd "$WORK"
 

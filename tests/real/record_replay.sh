@@ -13,7 +13,7 @@
 # recordings of every kind end with one line naming the file and why, and
 # status 1. (Levels changing in a recording are pinned by the stored
 # replays, which run the same code.)
-source "$(dirname "$0")/xvfb_lib.sh"
+source "$(dirname "$0")/../../tools/xvfb_lib.sh"
 build_folder "$@"
 
 start_desktop

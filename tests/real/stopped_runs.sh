@@ -12,7 +12,7 @@
 # Standard streams closed change nothing. Then what the recording file
 # meets: --play of a missing file says so even without a display; a file
 # size limit changes nothing and a closed pipe is reported, not fatal.
-source "$(dirname "$0")/xvfb_lib.sh"
+source "$(dirname "$0")/../../tools/xvfb_lib.sh"
 build_folder "$@"
 ulimit -c unlimited
 

@@ -5,7 +5,7 @@
 # window); F11 fills the output and returns; the frames of play follow
 # XWayland's Present, one refresh each (loosely: the benchmark holds the
 # figures); a recording made there verifies.
-source "$(dirname "$0")/xvfb_lib.sh"
+source "$(dirname "$0")/../../tools/xvfb_lib.sh"
 build_folder "$@"
 
 # start_weston: weston on a runtime folder of its own, XWayland on the

@@ -15,8 +15,8 @@
 # desktops run it, the game's stream appears in PipeWire, and the title's
 # tune and a shot are heard at its sink. The game writes no file beside
 # itself or in $HOME.
-source "$(dirname "$0")/xvfb_lib.sh"
-source "$(dirname "$0")/pipewire_lib.sh"
+source "$(dirname "$0")/../../tools/xvfb_lib.sh"
+source "$(dirname "$0")/../../tools/pipewire_lib.sh"
 build_folder "$@"
 FAKE_REALTIMEKIT=$BUILD/fake_realtimekit
 trap 'stop_pipewire; cleanup' EXIT

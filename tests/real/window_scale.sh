@@ -12,7 +12,7 @@
 # and a window given another size shows the whole picture. The picture on
 # show is written at exit (SWARMFIRE_LAST_FRAME) and the window is closed
 # with its close button.
-source "$(dirname "$0")/xvfb_lib.sh"
+source "$(dirname "$0")/../../tools/xvfb_lib.sh"
 build_folder "$@"
 
 start_desktop

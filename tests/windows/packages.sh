@@ -10,8 +10,8 @@
 # the installed game says its version, verifies the recording and opens and
 # closes its window; the uninstaller, silently, leaves none of it.
 #   packages.sh LINUX_BUILD WINDOWS_BUILD
-source "$(dirname "$0")/../real/xvfb_lib.sh"
-source "$(dirname "$0")/wine_lib.sh"
+source "$(dirname "$0")/../../tools/xvfb_lib.sh"
+source "$(dirname "$0")/../../tools/wine_lib.sh"
 windows_folders "$@"
 ZIP=$(ls "$(dirname "$EXE")"/swarmfire-*-win64.zip) SETUP=$(ls "$(dirname "$EXE")"/swarmfire-*-win64-setup.exe)
 DRIVE=$WINEPREFIX/drive_c

@@ -4,8 +4,8 @@
 # under wine with the line it has on Linux; played under wine with --play
 # to its end, it leaves the same last picture as its replay on Linux.
 #   recordings.sh LINUX_BUILD WINDOWS_BUILD
-source "$(dirname "$0")/../real/xvfb_lib.sh"
-source "$(dirname "$0")/wine_lib.sh"
+source "$(dirname "$0")/../../tools/xvfb_lib.sh"
+source "$(dirname "$0")/../../tools/wine_lib.sh"
 windows_folders "$@"
 
 start_desktop

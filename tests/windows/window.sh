@@ -9,8 +9,8 @@
 # fullscreen is not tried: with no window manager, wine often leaves the
 # borderless window without the keyboard.)
 #   window.sh LINUX_BUILD WINDOWS_BUILD
-source "$(dirname "$0")/../real/xvfb_lib.sh"
-source "$(dirname "$0")/wine_lib.sh"
+source "$(dirname "$0")/../../tools/xvfb_lib.sh"
+source "$(dirname "$0")/../../tools/wine_lib.sh"
 windows_folders "$@"
 
 start_xvfb

@@ -4,7 +4,7 @@
 # debugger to wait on, wine's chatter off, and its GDI renderer, as 2D
 # drawing through its Direct3D one is five times slower.
 #   wine_lib.sh PREFIX PROGRAM.exe [ARG...]   runs it (ctest's emulator)
-# The scripts of the real exe source it after tests/real/xvfb_lib.sh and
+# The scripts of the real exe source it after tools/xvfb_lib.sh and
 # call windows_folders "$@": the Linux build's game, data and tools, the
 # Windows build's exe, and a fresh work folder with a copy of its prefix.
 WINE=/usr/lib/wine/wine64
