@@ -14,8 +14,8 @@
 // the real platform). The game sees of the platform only the seam
 // (platform/platform.h) and shared/, but for the program entry's named
 // exceptions; only the tools include the twin's controls, and no tool but
-// the tests includes tests/. A failure names the file, the line and the
-// include, or the cycle.
+// the tests includes (or, for a script, sources) anything of tests/. A
+// failure names the file, the line and the include, or the cycle.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -77,19 +77,34 @@ struct Include {
   int line;
 };
 
-// Every file of the tree's layers, with its includes of the tree's files.
+// A script's `source "$(dirname "$0")/PATH"` (or "$here/PATH", the
+// script's folder) as a path from the tree's root, or "" for another line.
+std::string sourced(const std::string &script, const std::string &line) {
+  if (!line.starts_with("source \"")) return {};
+  std::string path = line.substr(8, line.rfind('"') - 8);
+  for (const char *folder : {"$(dirname \"$0\")/", "$here/"})
+    if (path.starts_with(folder))
+      return (fs::path(script).parent_path() / path.substr(std::string(folder).size())).lexically_normal().generic_string();
+  return {};
+}
+
+// Every file of the tree's layers, with its includes of the tree's files
+// (and a script's, the scripts it sources).
 std::map<std::string, std::vector<Include>> includes_of_tree(const fs::path &root) {
   std::map<std::string, std::vector<Include>> tree;
   for (const char *top :
        {"platform", "world", "combat", "render", "screens", "frame", "data", "dist", "bench", "fuzz", "tests", "tools"})
     for (const auto &entry : fs::recursive_directory_iterator(root / top)) {
       std::string file = entry.path().lexically_relative(root).generic_string();
-      if (!file.ends_with(".cpp") && !file.ends_with(".h")) continue;
+      bool script = file.ends_with(".sh");
+      if (!file.ends_with(".cpp") && !file.ends_with(".h") && !script) continue;
       std::vector<Include> &list = tree[file];
       std::ifstream in(entry.path());
       std::string line;
       for (int n = 1; std::getline(in, line); ++n)
-        if (line.starts_with("#include \"")) {
+        if (script) {
+          if (std::string path = sourced(file, line); !path.empty()) list.push_back({path, n});
+        } else if (line.starts_with("#include \"")) {
           std::string header = line.substr(10, line.find('"', 10) - 10);
           if (header.find('/') != std::string::npos) list.push_back({header, n});
         }
