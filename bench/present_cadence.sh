@@ -20,24 +20,17 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../tools/xvfb_lib.sh"
+source "$here/before_build.sh"
 build_folder "$1" present_cadence
 BEFORE=${2:-} SECONDS_EACH=${3:-15} PRESSES=${4:-10}
 WATCH=$BUILD/present_watch AFTER=$BINARY
 
 # before_binary: the game built from the commit before this change.
 before_binary() {
-  local source=$here/.. first folder=$BUILD/present-before
-  first=$(git -C "$source" log --diff-filter=A --format=%H -- platform/x11/x11_present.cpp | tail -n 1)
+  local first
+  first=$(git -C "$here/.." log --diff-filter=A --format=%H -- platform/x11/x11_present.cpp | tail -n 1)
   [ -n "$first" ] || fail "no commit brought platform/x11/x11_present.cpp"
-  if [ ! -x "$folder/build/swarmfire" ] || [ "$(cat "$folder/commit" 2>/dev/null)" != "$first" ]; then
-    rm -rf "$folder"
-    git -C "$source" worktree prune
-    git -C "$source" worktree add --detach "$folder" "$first^" >/dev/null
-    echo "$first" >"$folder/commit"
-    cmake -S "$folder" -B "$folder/build" >/dev/null
-    cmake --build "$folder/build" -j "$(nproc)" --target swarmfire >/dev/null
-  fi
-  echo "$folder/build/swarmfire"
+  before_build "$BUILD/present-before" "$first"
 }
 [ -n "$BEFORE" ] || BEFORE=$(before_binary)
 

@@ -72,11 +72,6 @@ switches() {
   done 2>/dev/null
 }
 
-stop_game() {
-  [ -n "$GAME_PID" ] && kill -9 "$GAME_PID" 2>/dev/null
-  wait "$GAME_PID" 2>/dev/null || true
-  GAME_PID=
-}
 
 # title_cost SETUP: one table row, and the thread rows, of the title's cost.
 TITLE_ROWS=() THREAD_ROWS=()

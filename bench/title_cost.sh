@@ -23,21 +23,14 @@ BINARY=$BUILD/swarmfire DATA=$BUILD/data XWD_PROBE=$BUILD/xwd_probe CARD=${CARD:
 RUNS=${RUNS:-3} SECONDS_EACH=${SECONDS_EACH:-10} TUNE_SECONDS=${TUNE_SECONDS:-6}
 rm -rf "$WORK"
 source "$here/../tools/xvfb_lib.sh"
+source "$here/before_build.sh"
 
 # before_binary: the game built from the commit before this change.
 before_binary() {
-  local source=$here/.. first folder=$BUILD/sound-before
-  first=$(git -C "$source" log -S SOUND_WAKE_FRAMES --format=%H -- platform/sound/alsa_driver.cpp | tail -n 1)
+  local first
+  first=$(git -C "$here/.." log -S SOUND_WAKE_FRAMES --format=%H -- platform/sound/alsa_driver.cpp | tail -n 1)
   [ -n "$first" ] || fail "no commit brought SOUND_WAKE_FRAMES"
-  if [ ! -x "$folder/build/swarmfire" ] || [ "$(cat "$folder/commit" 2>/dev/null)" != "$first" ]; then
-    rm -rf "$folder"
-    git -C "$source" worktree prune
-    git -C "$source" worktree add --detach "$folder" "$first^" >/dev/null
-    echo "$first" >"$folder/commit"
-    cmake -S "$folder" -B "$folder/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-    cmake --build "$folder/build" -j "$(nproc)" --target swarmfire >/dev/null
-  fi
-  echo "$folder/build/swarmfire"
+  before_build "$BUILD/sound-before" "$first" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 }
 [ -n "$BEFORE" ] || BEFORE=$(before_binary)
 declare -A BINARY_OF=([before]=$(realpath "$BEFORE") [after]=$BINARY)
@@ -60,11 +53,6 @@ threads() {
   done 2>/dev/null
 }
 
-stop_game() {
-  [ -n "$GAME_PID" ] && kill -9 "$GAME_PID" 2>/dev/null
-  wait "$GAME_PID" 2>/dev/null || true
-  GAME_PID=
-}
 
 # measure SETUP RUN: one row; FIGURES[SETUP] gathers "wakeups cpu sound".
 ROWS=()

@@ -30,11 +30,6 @@ launch() {
   GAME_PID=$!
 }
 
-stop_game() {
-  kill -9 "$GAME_PID" 2>/dev/null || true
-  wait "$GAME_PID" 2>/dev/null || true
-  GAME_PID=
-}
 
 # first_frame_ms: waits for the game's log line and prints exec-to-frame.
 first_frame_ms() {

@@ -358,6 +358,13 @@ stat_of() { awk -v k="$1" '$1 == k {print $2}' "$2"; }
 alive() { kill -0 "$GAME_PID" 2>/dev/null; }
 ended() { ! alive; }
 
+# stop_game: the game killed at once and reaped (a benchmark's run ends).
+stop_game() {
+  [ -z "$GAME_PID" ] || kill -9 "$GAME_PID" 2>/dev/null || true
+  wait "$GAME_PID" 2>/dev/null || true
+  GAME_PID=
+}
+
 # to_title_after_game_over [END NEXT]: from play, END (Esc) to the game over
 # (its caption shown), NEXT (Space) through its spin and the final results
 # back to the title. END and NEXT are commands (the keys are tapped).
