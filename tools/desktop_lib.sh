@@ -79,7 +79,8 @@ stop_manager() {
 }
 
 # shoot NAME [x y w h] [probe options]: from xwd of the window (what the
-# compositor shows of it); x and y on the screen.
+# compositor shows of it; XWayland keeps no frame buffer file); x and y on
+# the screen.
 shoot() {
   xwd -silent -id "$WINDOW" -out "$WORK/$1.xwd" || return 1
   if [ $# -ge 5 ]; then

@@ -6,6 +6,7 @@
 # XWayland's Present, one refresh each (loosely: the benchmark holds the
 # figures); a recording made there verifies.
 source "$(dirname "$0")/../../tools/xvfb_lib.sh"
+source "$(dirname "$0")/../../tools/desktop_lib.sh"  # its shoot: xwd of the window
 build_folder "$@"
 
 # start_weston: weston on a runtime folder of its own, XWayland on the
@@ -20,17 +21,6 @@ start_weston() {
     fail "weston gave no X display: $(tail -n 5 "$WORK/weston.log")"
   export DISPLAY
   DISPLAY=$(sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' "$WORK/weston.log" | tail -n 1)
-}
-
-# shoot NAME [x y w h] [probe options]: as under Xvfb, from xwd of the
-# window (XWayland keeps no frame buffer file); x and y on the screen.
-shoot() {
-  xwd -silent -id "$WINDOW" -out "$WORK/$1.xwd" || return 1
-  if [ $# -ge 5 ]; then
-    "$XWD_PROBE" "$WORK/$1.xwd" $(($2 - WIN_X)) $(($3 - WIN_Y)) "${@:4}" --png "$WORK/$1.png"
-  else
-    "$XWD_PROBE" "$WORK/$1.xwd" "${@:2}" --png "$WORK/$1.png"
-  fi
 }
 
 start_weston
