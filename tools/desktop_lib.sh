@@ -78,6 +78,19 @@ stop_manager() {
   for pid in "${MANAGER_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
 }
 
+# loose_cadence SECONDS WHERE: the frames of play seen through Present for
+# SECONDS, printed as "play under WHERE: ...", at least half of them held one
+# refresh: loosely, since a compositor painting with a software renderer on
+# a shared machine holds some a refresh longer.
+loose_cadence() {
+  local cadence frames one
+  cadence=$("$BUILD/present_watch" cadence "$WINDOW" "$1") || fail "no frames seen: $cadence"
+  echo "play under $2: $cadence"
+  read -r frames one <<<"$(awk '{print $4, $6}' <<<"$cadence")"
+  [[ $cadence == "method present"* ]] || fail "the frames do not go through Present: $cadence"
+  [ $((one * 100)) -ge $((frames * 50)) ] || fail "only $one of $frames frames held one refresh"
+}
+
 # shoot NAME [x y w h] [probe options]: from xwd of the window (what the
 # compositor shows of it; XWayland keeps no frame buffer file); x and y on
 # the screen.
