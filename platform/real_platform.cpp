@@ -144,7 +144,13 @@ void before_waiting() {
   forget_lost_f11_release();
   // Presses come faster than a switch is made: each one counts, and an
   // even number leaves the mode as it is.
-  if (f11_presses.exchange(0) % 2) display_switch();
+  if (f11_presses.exchange(0) % 2) {
+    display_switch();
+    // The switch maps the window again: the release of the F11 that asked
+    // for it went elsewhere meanwhile, and a press already queued behind
+    // the switch must count.
+    forget_lost_f11_release();
+  }
   display_follow_window();
 }
 
