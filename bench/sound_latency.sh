@@ -72,7 +72,6 @@ switches() {
   done 2>/dev/null
 }
 
-
 # title_cost SETUP: one table row, and the thread rows, of the title's cost.
 TITLE_ROWS=() THREAD_ROWS=()
 declare -A TITLE_WAKEUPS TITLE_CPU FIGURES

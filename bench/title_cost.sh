@@ -53,7 +53,6 @@ threads() {
   done 2>/dev/null
 }
 
-
 # measure SETUP RUN: one row; FIGURES[SETUP] gathers "wakeups cpu sound".
 ROWS=()
 declare -A FIGURES

@@ -30,7 +30,6 @@ launch() {
   GAME_PID=$!
 }
 
-
 # first_frame_ms: waits for the game's log line and prints exec-to-frame.
 first_frame_ms() {
   for _ in $(seq 1000); do

@@ -110,7 +110,6 @@ class ViewerTest : public HeadlessTest {
   }
 };
 
-
 TEST_F(ViewerTest, ASeekAheadOrBackGivesTheStateOfPlayingStraightThere) {
   record("levels");
   std::map<long long, Moment> straight;
